@@ -1,0 +1,26 @@
+#pragma once
+// The command language in one list. Every command is a name, how far it moves the
+// position, and its handler; handlers live with the subsystem whose state they change.
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "script/token_list.h"
+
+namespace velmora {
+
+class Game;
+using CommandHandler = void (*)(Game& game, const TokenList& t, int32_t& p);
+
+struct CommandInfo {
+  const char* name;
+  const char* consumed;  // "2", "test: 3/4", "resumes at p+6" ...
+  CommandHandler handler;
+};
+
+extern const std::array<CommandInfo, 64> kCommands;
+
+// Index of the command the token names (ASCII case ignored), -1 when none.
+int FindCommand(std::string_view token);
+
+}  // namespace velmora

@@ -1,0 +1,48 @@
+#pragma once
+// One INI file of the game (config.ini, the story file, the tracklist, messages.ini, the
+// inventory files).
+//
+// Reads always see the file as it is on disk now, including changes made by other
+// programs: the parsed copy is kept only as a cache and is checked against the file's
+// identity (size, modification time, inode) at every read. Writes change the file at once
+// and replace it atomically (a complete temporary file in the same folder, then a rename),
+// keeping comments and blank lines, so a crash never leaves half a file behind.
+//
+// Section and key names ignore letter case; the first occurrence of a section or key wins;
+// values are trimmed, unquoted and cut to 2047 bytes; a section is present only when it
+// holds a key. Opening never fails and never reads.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace velmora {
+
+class IniDocument {
+ public:
+  explicit IniDocument(std::string path);
+  ~IniDocument();
+  IniDocument(const IniDocument&) = delete;
+  IniDocument& operator=(const IniDocument&) = delete;
+
+  const std::string& Path() const { return path_; }
+
+  std::string ReadText(std::string_view section, std::string_view key, std::string_view def) const;
+  int32_t ReadInteger(std::string_view section, std::string_view key, int32_t def) const;
+  bool ReadBool(std::string_view section, std::string_view key, bool def) const;
+  bool SectionPresent(std::string_view section) const;
+
+  // A failed write raises RuntimeFault("Unable to write to <path>").
+  void WriteText(std::string_view section, std::string_view key, std::string_view value);
+  void WriteInteger(std::string_view section, std::string_view key, int32_t value);
+  void WriteBool(std::string_view section, std::string_view key, bool value);
+
+  struct Parsed;
+
+ private:
+  const Parsed* Current() const;
+  std::string path_;
+  mutable std::unique_ptr<Parsed> cache_;
+};
+
+}  // namespace velmora

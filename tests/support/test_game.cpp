@@ -1,0 +1,79 @@
+#include "support/test_game.h"
+
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include "shell/paths.h"
+
+namespace velmora::testing {
+
+bool RecordingDialogs::InputQuery(const std::string& caption, const std::string& prompt, std::string& answer) {
+  shown.push_back("input: " + caption + " | " + prompt);
+  if (answers.empty() || answers.front() == "\x18") {
+    if (!answers.empty()) answers.erase(answers.begin());
+    return false;
+  }
+  answer = answers.front();
+  answers.erase(answers.begin());
+  return true;
+}
+
+TempDir::TempDir() {
+  std::random_device rd;
+  path_ = std::filesystem::temp_directory_path() / ("velmora-test-" + std::to_string(rd()) + std::to_string(rd()));
+  std::filesystem::create_directories(path_);
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
+  std::filesystem::remove_all(path_, ec);
+}
+
+std::string TempDir::Write(const std::string& relative, const std::string& content) const {
+  auto full = path_ / relative;
+  std::filesystem::create_directories(full.parent_path());
+  std::ofstream out(full, std::ios::binary);
+  out << content;
+  return full.string();
+}
+
+std::string TempDir::Read(const std::string& relative) const {
+  std::ifstream in(path_ / relative, std::ios::binary);
+  std::ostringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+TestGame::TestGame() {
+  platform.dialogs = &dialogs;
+  platform.clock = &clock;
+  platform.audio = &audio;
+}
+
+Game& TestGame::Make(std::vector<std::string> args) {
+  GameOptions options;
+  options.gameFolder = folder();
+  options.args = std::move(args);
+  game_ = std::make_unique<Game>(platform, options);
+  Game& g = *game_;
+  auto open = [&](const std::string& rel) -> std::unique_ptr<IniDocument> {
+    if (!FileExists(g.gameFolder() + rel)) return nullptr;
+    return std::make_unique<IniDocument>(ResolvePath(g.gameFolder() + rel));
+  };
+  g.config = open("config.ini");
+  if (g.config) {
+    g.storyFileName = g.config->ReadText("Files", "StoryFile", "story.qst");
+    g.musicListName = g.config->ReadText("Files", "MusicList", "music.lst");
+  } else {
+    g.storyFileName = "story.qst";
+    g.musicListName = "music.lst";
+  }
+  g.story = open(g.storyFileName);
+  g.tracklist = open(g.musicListName);
+  g.messages = open("\\Scripts\\messages.ini");
+  return g;
+}
+
+}  // namespace velmora::testing

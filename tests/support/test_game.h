@@ -1,0 +1,62 @@
+#pragma once
+// A game folder in a fresh temporary directory and a Game on a virtual clock with
+// silent audio, for tests of any subsystem.
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "audio/audio_library.h"
+#include "shell/game.h"
+#include "shell/platform.h"
+#include "shell/virtual_clock.h"
+
+namespace velmora::testing {
+
+// Records every box the core shows, and answers input dialogs from a queue.
+class RecordingDialogs : public Dialogs {
+ public:
+  void ShowMessage(const std::string& text) override { shown.push_back("message: " + text); }
+  void ShowError(const std::string& text) override { shown.push_back("error: " + text); }
+  void ShowSystemError(const std::string& text) override { shown.push_back("system: " + text); }
+  bool InputQuery(const std::string& caption, const std::string& prompt, std::string& answer) override;
+
+  std::vector<std::string> shown;
+  std::vector<std::string> answers;  // "\x18" (CAN) stands for Cancel; an empty queue cancels
+};
+
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  const std::filesystem::path& path() const { return path_; }
+  // Writes a file below the folder (parents created); returns its full path.
+  std::string Write(const std::string& relative, const std::string& content) const;
+  std::string Read(const std::string& relative) const;
+
+ private:
+  std::filesystem::path path_;
+};
+
+// A game folder with a minimal config.ini, story file and tracklist unless told otherwise.
+class TestGame {
+ public:
+  TestGame();
+  // The folder path with its trailing separator.
+  std::string folder() const { return dir.path().string() + "/"; }
+  // Creates the Game (after the files are written) and opens the four documents the
+  // way start-up does, without running start-up.
+  Game& Make(std::vector<std::string> args = {});
+  Game& game() { return *game_; }
+
+  TempDir dir;
+  VirtualClock clock;
+  RecordingDialogs dialogs;
+  SilentAudioLibrary audio;
+  Platform platform;
+
+ private:
+  std::unique_ptr<Game> game_;
+};
+
+}  // namespace velmora::testing
