@@ -23,6 +23,7 @@ class MainForm {
     kChoices = 1u << 5,
     kWordWrap = 1u << 6,
     kSelection = 1u << 7,
+    kStoryCaret = 1u << 8,  // the story text's caret went to its start, nothing selected
   };
 
   // Designed client area, in force until config.ini applies.
@@ -42,7 +43,7 @@ class MainForm {
   std::vector<std::string> storyLines;        // the story text control's lines
   int storyWidth = 0;                          // reported by the view (debug shutdown key)
   std::shared_ptr<const Picture> picture;      // null: empty picture control
-  std::string pictureFile;                     // the file the picture came from, as given
+  std::string pictureFile;                     // the path handed to the picture loader, as given
   std::vector<std::string> choiceItems;        // sListBox1 item texts (lines joined with CR LF)
   int selectedChoice = -1;                     // -1: nothing selected
 

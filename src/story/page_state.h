@@ -1,9 +1,12 @@
 #pragma once
 // The current page and its actions, replaced by every page load.
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace velmora {
+
+struct SubstitutionIndex;
 
 struct TAction {
   std::string script;              // script that choosing the action runs
@@ -17,6 +20,9 @@ struct PageState {
   std::string pageParam;
   std::string fastScript;
   std::vector<TAction> actions;
+  // The names of the variable and item tables, indexed for text substitution; kept
+  // between calls because the tables only ever grow.
+  std::shared_ptr<SubstitutionIndex> substitutionIndex;
 };
 
 }  // namespace velmora

@@ -1,0 +1,133 @@
+#include "story/page_loader.h"
+
+#include <algorithm>
+
+#include "shell/game.h"
+#include "shell/main_form.h"
+#include "shell/paths.h"
+#include "story/choice_menu.h"
+#include "story/page_state.h"
+#include "story/pictures.h"
+#include "story/replacevars.h"
+
+namespace velmora {
+
+namespace {
+
+// A count read from the story file sizes the page's lists, so an absurd one (a damaged or
+// hostile file saying two billion) must not take all memory or hang the load. Real pages
+// stay far below this; counts of 0 or less mean nothing to read.
+constexpr int32_t kMaxPageEntries = 1'000'000;
+
+int32_t ReadCount(const IniDocument& story, const std::string& section, const std::string& key) {
+  return std::clamp(story.ReadInteger(section, key, 0), 0, kMaxPageEntries);
+}
+
+std::string Numbered(std::string_view prefix, int32_t n) { return std::string(prefix) + std::to_string(n); }
+
+// Every appended line is followed by a pass over the whole list, so a line added early
+// goes through one pass for every later line. A pass that leaves a line unchanged leaves
+// it so for good (the tables do not change meanwhile), so only the lines that the last
+// pass changed need the next one; the others are passed over.
+std::vector<std::string> SubstitutedPageLines(Game& game, const std::string& page, int32_t n) {
+  const IniDocument& story = *game.story;
+  Substituter pass(game);
+  std::vector<std::string> lines;
+  if (!pass.LinesIndependent()) {
+    for (int32_t i = 0; i < n; ++i) {
+      lines.push_back(story.ReadText(page, Numbered("Line", i), ""));
+      pass.Apply(lines);
+    }
+    return lines;
+  }
+  std::vector<std::vector<std::string>> parts;  // what each source line has become
+  std::vector<size_t> moving, stillMoving;
+  parts.reserve(static_cast<size_t>(n));
+  for (int32_t i = 0; i < n; ++i) {
+    parts.push_back({story.ReadText(page, Numbered("Line", i), "")});
+    moving.push_back(parts.size() - 1);
+    stillMoving.clear();
+    for (size_t k : moving)
+      if (pass.Apply(parts[k])) stillMoving.push_back(k);
+    moving.swap(stillMoving);
+  }
+  for (auto& part : parts)
+    for (auto& line : part) lines.push_back(std::move(line));
+  return lines;
+}
+
+std::vector<TAction> ReadActions(const IniDocument& story, const std::string& page) {
+  std::vector<TAction> actions(static_cast<size_t>(ReadCount(story, page, "ActionsCount")));
+  for (size_t n = 0; n < actions.size(); ++n) {
+    const std::string key = Numbered("Action", static_cast<int32_t>(n));
+    TAction& action = actions[n];
+    action.script = story.ReadText(page, key + ".Script", "");
+    action.enabled = story.ReadBool(page, key + ".Enabled", true);
+    const int32_t lineCount = ReadCount(story, page, key + ".LinesCount");
+    for (int32_t m = 0; m < lineCount; ++m) action.lines.push_back(story.ReadText(page, Numbered(key + ".Line", m), ""));
+  }
+  return actions;
+}
+
+}  // namespace
+
+void LoadPageText(Game& game, const std::string& page) {
+  MainForm& form = *game.form1;
+  const int32_t n = ReadCount(*game.story, page, "textsize");
+  form.storyLines.clear();
+  game.WriteLog(1, "Loading Page text...");
+  form.storyLines = SubstitutedPageLines(game, page, n);
+  form.Changed(MainForm::kStoryText | MainForm::kStoryCaret);
+}
+
+void LoadPage(Game& game, const std::string& nameArg) {
+  const std::string name = nameArg;  // callers may pass the page state's own PageParam
+  const IniDocument& story = *game.story;
+  PageState& page = *game.page;
+  MainForm& form = *game.form1;
+
+  const bool cutscene = story.ReadBool(name, "Page.Cutscene", false);
+  const bool fastAnswer = story.ReadBool(name, "Page.RequireFastAnswer", false);
+  page.pageAction = story.ReadText(name, "Page.Action", "nil");
+  page.pageParam = story.ReadText(name, "Page.Param", "nil");
+  game.WriteLog(1, "Loading Page: " + name);
+
+  LoadPageText(game, name);
+
+  page.actions = ReadActions(story, name);
+  UpdateList(game);
+  game.WriteLog(1, "Success!");
+  game.WriteLog(1, "Loading Page image...");
+
+  // A picture that exists but cannot be decoded raises here and ends the load: text and
+  // choices are shown, but no timer starts and the page does not become current.
+  const std::string picture = story.ReadText(name, "QuestPicture", "nil");
+  const std::string path = game.gameFolder() + "\\Images\\" + picture;
+  if (FileExists(path)) {
+    form.picture = LoadPicture(game, path);
+    form.pictureFile = path;
+    form.Changed(MainForm::kPicture);
+    game.WriteLog(1, "Sucsess!");
+  } else {
+    game.WriteLog(2, "Imagefile " + picture + " not found!");
+  }
+
+  game.WriteLog(1, "Loading buttons configurations...");
+  // Timers are only ever switched on here: one still running from an earlier page keeps
+  // its countdown and, when it fires, acts on whatever page is current then.
+  if (cutscene) {
+    game.WriteLog(1, "Starting page action...");
+    game.timer2.SetInterval(static_cast<uint32_t>(story.ReadInteger(name, "Page.Delay", 0)));
+    game.timer2.SetEnabled(true);
+  }
+  if (fastAnswer) {
+    game.WriteLog(1, "Start fast answer timer...");
+    game.timer3.SetInterval(static_cast<uint32_t>(story.ReadInteger(name, "Page.AnswerTime", 0)));
+    page.fastScript = story.ReadText(name, "Page.FastScript", "nil");
+    game.timer3.SetEnabled(true);
+  }
+  game.WriteLog(1, "Page " + name + " loaded!");
+  page.currentPage = name;
+}
+
+}  // namespace velmora

@@ -1,0 +1,58 @@
+#include "story/pictures.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include "shell/fault.h"
+#include "shell/game.h"
+#include "shell/paths.h"
+#include "shell/text.h"
+
+namespace velmora {
+
+namespace {
+
+constexpr std::array<std::string_view, 7> kPictureExtensions = {"jpg", "jpeg", "png", "bmp", "ico", "wmf", "emf"};
+
+}  // namespace
+
+std::string PictureExtension(std::string_view path) {
+  const size_t dot = path.find_last_of(".\\/");
+  if (dot == std::string_view::npos || path[dot] != '.') return {};
+  return std::string(path.substr(dot + 1));
+}
+
+bool IsPictureExtension(std::string_view extension) {
+  const std::string lower = AsciiLower(extension);
+  for (std::string_view known : kPictureExtensions)
+    if (lower == known) return true;
+  return false;
+}
+
+std::string CannotOpenMessage(const std::string& path, int error) {
+  std::error_code ec;
+  std::filesystem::path full = std::filesystem::absolute(path, ec);
+  return "Cannot open file \"" + (ec ? path : full.lexically_normal().string()) + "\". " + std::strerror(error);
+}
+
+std::shared_ptr<const Picture> LoadPicture(Game& game, const std::string& path) {
+  // The extension is judged before the file is looked at, so an unknown kind of file is
+  // reported as such even when it is missing too.
+  const std::string extension = PictureExtension(path);
+  if (!IsPictureExtension(extension)) throw RuntimeFault("Unknown picture file extension (." + extension + ")");
+  const std::string resolved = ResolvePath(path);
+  struct stat st {};
+  if (::stat(resolved.c_str(), &st) != 0) throw RuntimeFault(CannotOpenMessage(resolved, errno));
+  if (S_ISDIR(st.st_mode)) throw RuntimeFault(CannotOpenMessage(resolved, EISDIR));
+  if (::access(resolved.c_str(), R_OK) != 0) throw RuntimeFault(CannotOpenMessage(resolved, errno));
+  if (!game.platform.pictures) return std::make_shared<Picture>();
+  return game.platform.pictures->Decode(resolved, AsciiLower(extension));
+}
+
+}  // namespace velmora
