@@ -150,6 +150,13 @@ bool IniDocument::SectionPresent(std::string_view section) const {
   return s != p->sections.end() && s->second.hasKey;
 }
 
+std::vector<std::string> IniDocument::SectionNames() const {
+  std::vector<std::string> names;
+  for (const auto& [name, section] : Current()->sections)
+    if (section.hasKey) names.push_back(name);
+  return names;
+}
+
 void IniDocument::WriteInteger(std::string_view section, std::string_view key, int32_t value) {
   WriteText(section, key, std::to_string(value));
 }
@@ -226,9 +233,23 @@ void IniDocument::WriteText(std::string_view section, std::string_view key, std:
   }
   std::string out;
   for (auto& l : lines) out += l;
+  Replace(out, mode);
+}
 
+void IniDocument::ReplaceContent(std::string_view text) {
+  struct stat st {};
+  mode_t mode = 0644;
+  if (::stat(path_.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+    mode = st.st_mode & 07777;
+    if ((mode & S_IWUSR) == 0) throw RuntimeFault("Unable to write to " + path_);
+  }
+  Replace(text, mode);
+}
+
+void IniDocument::Replace(std::string_view out, unsigned mode) {
+  const std::string failure = "Unable to write to " + path_;
   const std::string tmp = path_ + ".tmp-write";
-  int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, mode | S_IWUSR);
+  int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, static_cast<mode_t>(mode) | S_IWUSR);
   if (fd < 0) throw RuntimeFault(failure);
   size_t written = 0;
   while (written < out.size()) {
@@ -244,7 +265,15 @@ void IniDocument::WriteText(std::string_view section, std::string_view key, std:
     ::unlink(tmp.c_str());
     throw RuntimeFault(failure);
   }
-  ::chmod(path_.c_str(), mode);
+  ::chmod(path_.c_str(), static_cast<mode_t>(mode));
+  // The rename itself lasts only once the folder is on disk too.
+  const size_t slash = path_.find_last_of('/');
+  const std::string folder = slash == std::string::npos ? "." : path_.substr(0, slash + 1);
+  int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+  if (dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
   cache_.reset();
 }
 

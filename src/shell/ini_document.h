@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velmora {
 
@@ -31,16 +32,22 @@ class IniDocument {
   int32_t ReadInteger(std::string_view section, std::string_view key, int32_t def) const;
   bool ReadBool(std::string_view section, std::string_view key, bool def) const;
   bool SectionPresent(std::string_view section) const;
+  // The lower-cased names of the sections present (holding a key), in no fixed order.
+  std::vector<std::string> SectionNames() const;
 
   // A failed write raises RuntimeFault("Unable to write to <path>").
   void WriteText(std::string_view section, std::string_view key, std::string_view value);
   void WriteInteger(std::string_view section, std::string_view key, int32_t value);
   void WriteBool(std::string_view section, std::string_view key, bool value);
+  // Replaces the whole file with text in one atomic step, for files that are always
+  // written in full; the same failure rule as the writes above.
+  void ReplaceContent(std::string_view text);
 
   struct Parsed;
 
  private:
   const Parsed* Current() const;
+  void Replace(std::string_view text, unsigned mode);
   std::string path_;
   mutable std::unique_ptr<Parsed> cache_;
 };
