@@ -1,15 +1,76 @@
-// Placeholder handlers: each only moves past its tokens until the real one lands.
+// The $inventory. commands. Item and variable tokens are taken literally; amounts are
+// integer operands.
 #include "inventory/inventory_commands.h"
+
+#include "inventory/inventory.h"
+#include "inventory/inventory_form.h"
+#include "shell/game.h"
+#include "vars/var_store.h"
 
 namespace velmora {
 
-void CmdInventoryShow(Game&, const TokenList&, int32_t& p) { p += 2; }
-void CmdInventoryHide(Game&, const TokenList&, int32_t& p) { p += 2; }
-void CmdInventoryAdd(Game&, const TokenList&, int32_t& p) { p += 3; }
-void CmdInventoryRemove(Game&, const TokenList&, int32_t& p) { p += 3; }
-void CmdInventoryGetItemCount(Game&, const TokenList&, int32_t& p) { p += 3; }
-void CmdInventoryUsable(Game&, const TokenList&, int32_t& p) { p += 3; }
-void CmdInventoryUse(Game&, const TokenList&, int32_t& p) { p += 2; }
-void CmdInventoryDisplayName(Game&, const TokenList&, int32_t& p) { p += 3; }
+namespace {
+
+// The result variable of a reporting command. A script that forgot to create it learns
+// so from the log, as with every other command that needs an existing variable; nothing
+// is created behind its back.
+int ResultVar(Game& game, const std::string& name, bool isString) {
+  const int v = game.vars->FindVar(name, isString);
+  if (v < 0) game.WriteLog(3, "Variable " + name + " not found!");
+  return v;
+}
+
+}  // namespace
+
+void CmdInventoryShow(Game& game, const TokenList&, int32_t& p) {
+  ShowInventory(game);
+  p += 2;
+}
+
+void CmdInventoryHide(Game& game, const TokenList&, int32_t& p) {
+  HideInventory(game);
+  p += 2;
+}
+
+void CmdInventoryAdd(Game& game, const TokenList& t, int32_t& p) {
+  const std::string& item = Arg(t, p + 1);
+  AddItemCount(game, item, game.vars->IntOperand(Arg(t, p + 2)));
+  p += 3;
+}
+
+void CmdInventoryRemove(Game& game, const TokenList& t, int32_t& p) {
+  const std::string& item = Arg(t, p + 1);
+  RemoveItemCount(game, item, game.vars->IntOperand(Arg(t, p + 2)));
+  p += 3;
+}
+
+void CmdInventoryGetItemCount(Game& game, const TokenList& t, int32_t& p) {
+  const int i = game.inventory->FindItem(Arg(t, p + 1));
+  const int v = ResultVar(game, Arg(t, p + 2), false);
+  if (v >= 0) game.vars->SetIntValue(v, i >= 0 ? game.inventory->Count(i) : -1);
+  p += 3;
+}
+
+void CmdInventoryUsable(Game& game, const TokenList& t, int32_t& p) {
+  const int i = game.inventory->FindItem(Arg(t, p + 1));
+  const int v = ResultVar(game, Arg(t, p + 2), false);
+  // 0 means usable.
+  if (v >= 0 && i >= 0) game.vars->SetIntValue(v, game.inventory->Enabled(i) ? 0 : 1);
+  p += 3;
+}
+
+void CmdInventoryUse(Game& game, const TokenList& t, int32_t& p) {
+  const int i = game.inventory->FindItem(Arg(t, p + 1));
+  // The script runs inside this command: the position moves on only after it and its save.
+  if (i >= 0) UseItemScript(game, std::string(game.inventory->Script(i)));
+  p += 2;
+}
+
+void CmdInventoryDisplayName(Game& game, const TokenList& t, int32_t& p) {
+  const int i = game.inventory->FindItem(Arg(t, p + 1));
+  const int v = ResultVar(game, Arg(t, p + 2), true);
+  if (v >= 0) game.vars->SetStrValue(v, i >= 0 ? game.inventory->DisplayName(i) : std::string_view());
+  p += 3;
+}
 
 }  // namespace velmora

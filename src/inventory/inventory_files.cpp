@@ -1,0 +1,203 @@
+// The definitions file and the state file: one INI format, read item by item and
+// written whole.
+#include <algorithm>
+#include <charconv>
+#include <limits>
+#include <unordered_set>
+
+#include "inventory/inventory.h"
+#include "shell/game.h"
+#include "shell/ini_document.h"
+#include "shell/paths.h"
+#include "shell/text.h"
+
+namespace velmora {
+
+namespace {
+
+const char kDefinitionsFile[] = "Scripts\\inventory.inv";
+const char kStateFile[] = "Scripts\\inventory.sav";
+
+// A run of missing Item<n> sections yields one default item and then only a warning per
+// section; a longer run than this (TotalItems=2000000000 in a three-item file) is
+// reported in one line instead, so loading stays bounded by what the file holds.
+constexpr int64_t kMaxWarningsPerGap = 100;
+// A description longer than this is not a description: LinesCount=2000000000 must not
+// fill memory with empty lines.
+constexpr int32_t kMaxDescriptionLines = 10000;
+
+std::string LineKey(int64_t k) { return "Line" + IntToStr(k); }
+std::string ItemSection(int64_t n) { return "Item" + IntToStr(n); }
+
+// Names in the list during one file load, so that a large file does not cost a scan of
+// the list per item. Nothing else runs while a file loads.
+using TakenNames = std::unordered_set<std::string>;
+
+void LoadSection(Game& game, const IniDocument& file, std::string_view section, TakenNames* taken) {
+  Inventory& inv = *game.inventory;
+  ItemFields f;
+  f.name = ShortStr(file.ReadText(section, "Name", "ITEM_NAME"));
+  const bool exists = taken ? taken->count(f.name) > 0 : inv.FindItem(f.name) >= 0;
+  if (exists) {
+    game.WriteLog(2, "Item named " + f.name + " already exists!");
+    return;
+  }
+  f.displayName = file.ReadText(section, "DisplayName", "ITEM_DNAME");
+  f.picture = file.ReadText(section, "Picture", "default.jpg");
+  f.count = file.ReadInteger(section, "Count", 0);
+  f.maxCount = file.ReadInteger(section, "MaxCount", 1);
+  f.enabled = file.ReadBool(section, "Enabled", false);
+  f.script = file.ReadText(section, "Script", "");
+  f.linesCount = file.ReadInteger(section, "LinesCount", 0);
+  f.canEquip = file.ReadBool(section, "CanEquip", false);
+  f.isEquipped = file.ReadBool(section, "IsEquipped", false);
+  f.equipScript = file.ReadText(section, "EquipScript", "");
+  f.unEquipScript = file.ReadText(section, "UnEquipScript", "");
+  int32_t lines = f.linesCount;
+  if (lines > kMaxDescriptionLines) {
+    game.WriteLog(2, "Item " + f.name + " declares " + IntToStr(lines) + " description lines; only the first " +
+                         IntToStr(kMaxDescriptionLines) + " are read!");
+    lines = kMaxDescriptionLines;
+  }
+  for (int32_t k = 0; k < lines; ++k) f.lines.push_back(file.ReadText(section, LineKey(k), ""));
+  const std::string name = f.name;
+  inv.Append(std::move(f));
+  if (taken) taken->insert(name);
+  game.WriteLog(1, "Added item named " + name);
+}
+
+// The n of the sections named Item<n> (as the loader forms the name) below total, in order.
+std::vector<int64_t> PresentItemSections(const IniDocument& file, int64_t total) {
+  std::vector<int64_t> present;
+  for (const std::string& name : file.SectionNames()) {
+    if (name.size() < 5 || name.compare(0, 4, "item") != 0) continue;
+    const char* first = name.data() + 4;
+    const char* last = name.data() + name.size();
+    if (*first == '0' && last - first > 1) continue;  // Item07 is not what Item7 forms
+    int64_t n = 0;
+    auto [end, ec] = std::from_chars(first, last, n);
+    if (ec != std::errc() || end != last || n < 0 || n >= total) continue;
+    present.push_back(n);
+  }
+  std::sort(present.begin(), present.end());
+  return present;
+}
+
+// A value as the INI reader gives it back: blanks at either end and a pair of enclosing
+// quotes would be stripped, so such values are quoted once more; a line break cannot be
+// held by the format at all and would split the file, so it becomes a blank.
+std::string IniValue(std::string_view value) {
+  std::string v(value);
+  std::replace_if(v.begin(), v.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+  if (v.empty()) return v;
+  const bool blankEdge = v.front() == ' ' || v.front() == '\t' || v.back() == ' ' || v.back() == '\t';
+  const bool quoted = v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front();
+  return (blankEdge || quoted) ? "\"" + v + "\"" : v;
+}
+
+void AddKey(std::string& out, std::string_view key, std::string_view value) {
+  out.append(key).append("=").append(IniValue(value)).append("\r\n");
+}
+
+// Count after a change, saturating: a count that wrapped around would turn a large
+// gift into a debt.
+int32_t Saturate(int64_t v) {
+  return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
+                                                  std::numeric_limits<int32_t>::max()));
+}
+
+}  // namespace
+
+void LoadItem(Game& game, const IniDocument& file, std::string_view section) {
+  LoadSection(game, file, section, nullptr);
+}
+
+void LoadInventoryFile(Game& game, const std::string& path) {
+  if (!FileExists(path)) return;
+  const std::string resolved = ResolvePath(path);
+  const IniDocument file(resolved);
+  const int64_t total = file.ReadInteger("Inventory", "TotalItems", 0);
+  TakenNames taken;
+  for (int i = 0; i < game.inventory->Size(); ++i) taken.emplace(game.inventory->Name(i));
+
+  const std::vector<int64_t> present = PresentItemSections(file, total);
+  size_t next = 0;  // the next present section
+  int64_t n = 0;
+  while (n < total) {
+    if (next < present.size() && present[next] == n) {
+      LoadSection(game, file, ItemSection(n), &taken);
+      ++n;
+      ++next;
+      continue;
+    }
+    // A run of missing sections up to the next present one or the end.
+    const int64_t gapEnd = next < present.size() ? present[next] : total;
+    LoadSection(game, file, ItemSection(n), &taken);  // the default item, or its warning
+    ++n;
+    if (gapEnd - n > kMaxWarningsPerGap) {
+      game.WriteLog(2, "Sections " + ItemSection(n) + " to " + ItemSection(gapEnd - 1) + " of " + resolved +
+                           " not found, skipped!");
+      n = gapEnd;
+    }
+  }
+}
+
+void LoadDefinitions(Game& game) { LoadInventoryFile(game, game.gameFolder() + kDefinitionsFile); }
+
+void LoadState(Game& game) { LoadInventoryFile(game, game.gameFolder() + kStateFile); }
+
+std::string InventoryFileText(const Inventory& inv) {
+  std::string out = "[Inventory]\r\n";
+  AddKey(out, "TotalItems", IntToStr(inv.Size()));
+  for (int i = 0; i < inv.Size(); ++i) {
+    const ItemLines& lines = inv.Lines(i);
+    out.append("[").append(ItemSection(i)).append("]\r\n");
+    AddKey(out, "Name", inv.Name(i));
+    AddKey(out, "DisplayName", inv.DisplayName(i));
+    AddKey(out, "Script", inv.Script(i));
+    AddKey(out, "Picture", inv.PictureFile(i));
+    AddKey(out, "Count", IntToStr(inv.Count(i)));
+    AddKey(out, "MaxCount", IntToStr(inv.MaxCount(i)));
+    AddKey(out, "Enabled", inv.Count(i) > 0 ? "1" : "0");
+    AddKey(out, "CanEquip", inv.CanEquip(i) ? "1" : "0");
+    AddKey(out, "IsEquipped", inv.IsEquipped(i) ? "1" : "0");
+    AddKey(out, "EquipScript", inv.EquipScript(i));
+    AddKey(out, "UnEquipScript", inv.UnEquipScript(i));
+    AddKey(out, "LinesCount", IntToStr(static_cast<int64_t>(lines.size())));
+    for (size_t k = 0; k < lines.size(); ++k) AddKey(out, LineKey(static_cast<int64_t>(k)), lines[k]);
+  }
+  return out;
+}
+
+void SaveInventory(Game& game) {
+  // Written whole and swapped in, never emptied and refilled key by key: a crash or a
+  // full disk mid-save must not cost the player the inventory saved before.
+  IniDocument file(ResolvePath(game.gameFolder() + kStateFile));
+  file.ReplaceContent(InventoryFileText(*game.inventory));
+}
+
+void AddItemCount(Game& game, std::string_view name, int32_t amount) {
+  Inventory& inv = *game.inventory;
+  const int i = inv.FindItem(name);
+  if (i >= 0) {
+    int32_t count = Saturate(static_cast<int64_t>(inv.Count(i)) + amount);
+    if (count > inv.MaxCount(i)) count = inv.MaxCount(i);
+    inv.SetCount(i, count);
+    inv.SetEnabled(i, count > 0);
+  }
+  SaveInventory(game);
+}
+
+void RemoveItemCount(Game& game, std::string_view name, int32_t amount) {
+  Inventory& inv = *game.inventory;
+  const int i = inv.FindItem(name);
+  if (i >= 0) {
+    int32_t count = Saturate(static_cast<int64_t>(inv.Count(i)) - amount);
+    if (count < 0) count = 0;
+    inv.SetCount(i, count);
+    inv.SetEnabled(i, count > 0);
+  }
+  SaveInventory(game);
+}
+
+}  // namespace velmora
