@@ -1,13 +1,60 @@
-// Placeholder handlers: each only moves past its tokens until the real one lands.
+// The $player commands: music chain, volume and balance, sound effects.
 #include "audio/audio_commands.h"
+
+#include "audio/audio_form.h"
+#include "audio/audio_library.h"
+#include "audio/music_player.h"
+#include "audio/sound_effects.h"
+#include "shell/fault.h"
+#include "shell/game.h"
+#include "shell/int_text.h"
+#include "vars/var_store.h"
 
 namespace velmora {
 
-void CmdPlayerStop(Game&, const TokenList&, int32_t& p) { p += 1; }
-void CmdPlayerPlayTrack(Game&, const TokenList&, int32_t& p) { p += 2; }
-void CmdPlayerPlaySound(Game&, const TokenList&, int32_t& p) { p += 2; }
-void CmdPlayerSetVolume(Game&, const TokenList&, int32_t& p) { p += 2; }
-void CmdPlayerSetBalance(Game&, const TokenList&, int32_t& p) { p += 2; }
-void CmdPlayerStopSound(Game&, const TokenList&, int32_t& p) { p += 1; }
+void CmdPlayerStop(Game& game, const TokenList&, int32_t& p) {
+  p += 1;
+  MusicPlayer& music = *game.music;
+  if (!music.musicPlaying) return;
+  MusicLibrary(game).ChannelPause(music.musicStream);
+  music.musicPlaying = false;
+  game.WriteLog(1, "Player stopped");
+}
+
+void CmdPlayerPlayTrack(Game& game, const TokenList& t, int32_t& p) {
+  const std::string name = game.vars->StrOperand(Arg(t, p + 1));
+  p += 2;
+  PlayTrack(game, name);
+}
+
+// The library gets the value as given (150 amplifies); the bar then keeps its own
+// range and applies its position only when it moves.
+void CmdPlayerSetVolume(Game& game, const TokenList& t, int32_t& p) {
+  const int32_t v = StrToInt(Arg(t, p + 1));
+  p += 2;
+  ApplyVolume(game, v / 100.0);
+  SetVolumePosition(game, v);
+}
+
+void CmdPlayerSetBalance(Game& game, const TokenList& t, int32_t& p) {
+  const int32_t v = StrToInt(Arg(t, p + 1));
+  p += 2;
+  ApplyBalance(game, v / 5.0);
+  SetBalancePosition(game, v);
+}
+
+void CmdPlayerPlaySound(Game& game, const TokenList& t, int32_t& p) {
+  const std::string token = Arg(t, p + 1);
+  p += 2;
+  PlaySoundAction(game, game.vars->StrOperand(token));
+  game.WriteLog(1, "Playing sound " + token);
+}
+
+void CmdPlayerStopSound(Game& game, const TokenList&, int32_t& p) {
+  if (!game.sounds->deviceOpen) throw RuntimeFault("No MCI device open");
+  p += 1;
+  if (game.platform.effects) game.platform.effects->Stop();
+  game.WriteLog(1, "Stopped sound player");
+}
 
 }  // namespace velmora

@@ -25,6 +25,8 @@ class AudioLibrary {
   virtual bool Stop() = 0;
   virtual bool StreamFree(uint32_t handle) = 0;
   virtual bool Free() = 0;
+  // Why the last call that failed did, in words for the player; empty when unknown.
+  virtual std::string ErrorText() { return {}; }
 };
 
 // Plays nothing and succeeds at everything; streams never end.

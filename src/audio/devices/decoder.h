@@ -1,0 +1,62 @@
+#pragma once
+// Decoders turn one audio file into interleaved float frames, a block at a time, so a
+// long track never sits in memory whole. Files that start like a standard MIDI file are
+// rendered with a General MIDI synthesiser; everything else goes to libsndfile (WAV,
+// AIFF, FLAC, Ogg Vorbis, Opus, MP3 ...).
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace velmora::audio {
+
+// What a MIDI track plays on after its last event, for the notes' release and the
+// reverb, fading out over its last part. Both engines add it, so a MIDI track is equally
+// long in each.
+constexpr int64_t kMidiTailMs = 1000;
+constexpr int64_t kMidiFadeMs = 300;
+
+class Decoder {
+ public:
+  virtual ~Decoder() = default;
+  int Channels() const { return channels_; }
+  int Rate() const { return rate_; }
+  // Reads up to `frames` interleaved frames into out; fewer only at the end, 0 after it.
+  virtual size_t Read(float* out, size_t frames) = 0;
+
+ protected:
+  int channels_ = 0;
+  int rate_ = 0;
+};
+
+struct DecoderSettings {
+  int midiRate = 44100;   // MIDI is rendered straight at the output rate
+  std::string soundfont;  // empty: the system's General MIDI soundfont
+};
+
+struct Opened {
+  std::unique_ptr<Decoder> decoder;
+  std::string error;  // why not, when decoder is null
+};
+
+Opened OpenDecoder(const std::string& path, const DecoderSettings& settings);
+
+struct Length {
+  bool ok = false;
+  int64_t frames = 0;
+  int rate = 0;
+  std::string error;
+  int64_t Milliseconds() const { return rate > 0 ? (frames * 1000 + rate - 1) / rate : 0; }
+};
+
+// The exact playing length, as the device engine would play the file: from the file's
+// header where that is exact, by decoding to the end where it is only an estimate (MP3).
+Length ProbeLength(const std::string& path);
+
+// The soundfont used when none is configured: Debian's General MIDI default.
+std::string DefaultSoundfont();
+
+// Opens a MIDI decoder (midi_decoder.cpp).
+Opened OpenMidiDecoder(const std::string& path, std::string bytes, const DecoderSettings& settings);
+
+}  // namespace velmora::audio

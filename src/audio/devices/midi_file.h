@@ -1,0 +1,21 @@
+#pragma once
+// Standard MIDI files: just enough parsing to check a file and know how long it plays.
+// Both engines take a MIDI track's length from here, so the virtual engine ends a MIDI
+// track at the same moment the device engine's synthesiser runs out of events.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace velmora::audio {
+
+struct MidiLength {
+  bool ok = false;
+  int64_t microseconds = 0;  // until the last track's end (tempo changes applied)
+  std::string error;         // why the file is not a playable MIDI file
+};
+
+// True when the bytes start like a standard MIDI file.
+bool LooksLikeMidi(std::string_view bytes);
+MidiLength ParseMidiLength(std::string_view bytes);
+
+}  // namespace velmora::audio
