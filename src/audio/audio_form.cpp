@@ -49,6 +49,7 @@ void AudioFormCreate(Game& game) {
 
 void ShowAudioOptions(Game& game) {
   game.form2->visible = true;
+  ++game.form2->showCount;
   game.form2->Changed();
 }
 

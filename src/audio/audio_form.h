@@ -19,6 +19,7 @@ class AudioForm {
   static constexpr int kLeft = 574, kTop = 280;
 
   bool visible = false;
+  int showCount = 0;  // every "Audio..." click: the view brings the window to the front
   int volume = 0;   // Volume track bar position; the designed position until FormCreate
   int balance = 0;  // Balance track bar position
 

@@ -1,0 +1,114 @@
+// The audio options window on Qt's offscreen platform: its layout, and that it only
+// draws the core's state and forwards the player's moves and clicks.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QSlider>
+#include <QTest>
+
+#include "audio/audio_form.h"
+#include "audio/music_player.h"
+#include "audio/scripted_audio.h"
+#include "support/test_game.h"
+#include "ui/audio_window.h"
+
+namespace velmora::testing {
+namespace {
+
+class AudioWindowTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    if (!QApplication::instance()) {
+      static int argc = 1;
+      static char name[] = "audio_window_test";
+      static char* argv[] = {name, nullptr};
+      new QApplication(argc, argv);
+    }
+  }
+
+  AudioWindowTest() : audio(tg.clock) {
+    tg.platform.audio = &audio;
+    tg.dir.Write("config.ini", "[Start]\nStartMusic=Song\n[Sound]\nVolume=40\nBalance=-1\n");
+    tg.dir.Write("story.qst", "[gamestart]\nTextSize=0\n");
+    tg.dir.Write("music.lst", "[Song]\nTrack=song.wav\n");
+    tg.dir.Write("Music/song.wav", "");
+    Game& game = tg.Make();
+    StartMusic(game);
+    AudioFormCreate(game);
+    window = std::make_unique<TForm2>(game);
+    audio.calls.clear();
+  }
+  Game& game() { return tg.game(); }
+
+  TestGame tg;
+  ScriptedAudioLibrary audio;
+  std::unique_ptr<TForm2> window;
+};
+
+TEST_F(AudioWindowTest, Layout) {
+  EXPECT_EQ(window->windowTitle(), "Audio options");
+  EXPECT_EQ(window->size(), QSize(261, 162));
+  EXPECT_EQ(window->pos(), QPoint(574, 280));
+  EXPECT_EQ(window->minimumSize(), window->maximumSize());
+  EXPECT_FALSE(window->isVisible());
+  struct Control {
+    QWidget* widget;
+    QRect geometry;
+  } controls[] = {
+      {window->Volume, {0, 32, 257, 25}},
+      {window->Balance, {0, 96, 257, 25}},
+      {window->sButton1, {88, 136, 75, 25}},
+  };
+  for (const auto& c : controls) EXPECT_EQ(c.widget->geometry(), c.geometry) << c.widget->objectName().toStdString();
+  EXPECT_EQ(window->sLabel1->text(), "Volume");
+  EXPECT_EQ(window->sLabel1->pos(), QPoint(8, 8));
+  EXPECT_EQ(window->sLabel2->text(), "Balance");
+  EXPECT_EQ(window->sLabel2->pos(), QPoint(8, 72));
+  EXPECT_EQ(window->sButton1->text(), "OK");
+  EXPECT_EQ(window->Volume->minimum(), 0);
+  EXPECT_EQ(window->Volume->maximum(), 100);
+  EXPECT_EQ(window->Balance->minimum(), -5);
+  EXPECT_EQ(window->Balance->maximum(), 5);
+  EXPECT_EQ(window->Volume->value(), 40);
+  EXPECT_EQ(window->Balance->value(), -1);
+}
+
+TEST_F(AudioWindowTest, MovingABarIsHeardAtOnce) {
+  ShowAudioOptions(game());
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+  window->Volume->setFocus();
+  QTest::keyClick(window->Volume, Qt::Key_Right);
+  QTest::keyClick(window->Balance, Qt::Key_End);
+  QTest::keyClick(window->Balance, Qt::Key_End);  // already at the end: no change reported
+  EXPECT_EQ(game().form2->volume, 41);
+  EXPECT_EQ(game().form2->balance, 5);
+  EXPECT_EQ(audio.calls, (std::vector<std::string>{"volume 1 0.41", "pan 1 1"}));
+}
+
+TEST_F(AudioWindowTest, ScriptMovesAreDrawnWithoutBeingSentBack) {
+  SetVolumePosition(game(), 150);
+  EXPECT_EQ(window->Volume->value(), 100);
+  EXPECT_EQ(audio.calls, (std::vector<std::string>{"volume 1 1"}));
+}
+
+TEST_F(AudioWindowTest, OkSavesAndHidesTheCloseBoxOnlyHides) {
+  ShowAudioOptions(game());
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+  window->Volume->setValue(70);
+  window->close();
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_FALSE(game().form2->visible);
+  EXPECT_EQ(game().config->ReadInteger("Sound", "Volume", 0), 40);
+
+  ShowAudioOptions(game());
+  EXPECT_TRUE(window->isVisible());
+  QTest::mouseClick(window->sButton1, Qt::LeftButton);
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_EQ(game().config->ReadInteger("Sound", "Volume", 0), 70);
+  EXPECT_EQ(game().config->ReadInteger("Sound", "Balance", 0), -1);
+}
+
+}  // namespace
+}  // namespace velmora::testing
