@@ -100,8 +100,9 @@ void InventoryForm::sButton1Click(Game& game) {
   const int32_t i = selectedItem;
   if (!ValidItem(game, i)) return;
   Flush();
-  UseItemScript(game, std::string(game.inventory->Script(i)));
-  if (game.inventory->Count(i) <= 0) game.inventory->SetEnabled(i, false);
+  Inventory& inv = *game.inventory;
+  UseItemScript(game, std::string(inv.Script(i)));
+  if (inv.Count(i) <= 0) inv.SetEnabled(i, false);
   FillList(game);
   ResetDetail(game);
   SaveInventory(game);
@@ -117,7 +118,7 @@ void InventoryForm::sButton3Click(Game& game) {
   // date by the next selection.
   const bool worn = inv.IsEquipped(i);
   UseItemScript(game, std::string(worn ? inv.UnEquipScript(i) : inv.EquipScript(i)));
-  game.inventory->SetEquipped(i, !worn);
+  inv.SetEquipped(i, !worn);
   SaveInventory(game);
 }
 
