@@ -132,9 +132,15 @@ TEST(SdlOutput, NoDeviceMeansInitFails) {
   options.driver = "no-such-driver";
   auto library = CreateDeviceAudioLibrary(options);
   EXPECT_FALSE(library->Init(-1, 44100, 0));
-  EXPECT_FALSE(library->ErrorText().empty());
+  const std::string why = library->ErrorText();
+  EXPECT_EQ(why.rfind("Audio driver no-such-driver: ", 0), 0u) << why;
   EXPECT_EQ(library->StreamCreateFile("/dev/null"), 0u);
   EXPECT_EQ(library->GetVersion() >> 16, 0x0204u);
+  std::string reason;
+  EXPECT_FALSE(ProbeAudioOutput(options, &reason));
+  EXPECT_EQ(reason, why);
+  options.driver = "dummy";
+  EXPECT_TRUE(ProbeAudioOutput(options));
 }
 
 }  // namespace

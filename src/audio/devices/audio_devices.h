@@ -28,6 +28,10 @@ struct AudioDeviceOptions {
 std::unique_ptr<AudioLibrary> CreateDeviceAudioLibrary(const AudioDeviceOptions& options);
 std::unique_ptr<AudioLibrary> CreateVirtualAudioLibrary(Clock& clock);
 
+// Opens and closes the output once: true when the device engine's Init would succeed,
+// else false with the reason (for a launcher that falls back to playing silently).
+bool ProbeAudioOutput(const AudioDeviceOptions& options, std::string* reason = nullptr);
+
 // Sound effects mixed into the output of `library` (from either factory above), which
 // must outlive the player and must have been initialised before the first sound plays.
 std::unique_ptr<EffectDevice> CreateDeviceEffectPlayer(AudioLibrary& library);

@@ -1,5 +1,6 @@
 // The device engine: streams mixed by the Mixer and played through SDL2's audio output.
 #include <SDL.h>
+#include <dlfcn.h>
 
 #include "audio/devices/audio_devices.h"
 #include "audio/devices/engine_library.h"
@@ -9,6 +10,22 @@ namespace velmora {
 namespace audio {
 namespace {
 
+// On a machine without a sound card, ALSA writes a screenful of errors to stderr while
+// SDL looks for a device. The player reports the one reason that matters itself, so
+// ALSA's messages go nowhere: its library is loaded here first (SDL then shares it).
+void IgnoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+void QuietAlsa() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL);
+  if (!alsa) return;
+  using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+  auto set = reinterpret_cast<int (*)(Handler)>(dlsym(alsa, "snd_lib_error_set_handler"));
+  if (set) set(&IgnoreAlsaError);
+}
+
 class DeviceAudioLibrary : public EngineLibrary {
  public:
   explicit DeviceAudioLibrary(AudioDeviceOptions options) : options_(std::move(options)) {}
@@ -16,6 +33,7 @@ class DeviceAudioLibrary : public EngineLibrary {
 
   bool Init(int32_t, uint32_t freq, uint32_t) override {
     if (mixer_) return Fail("The audio output is already initialized");
+    QuietAlsa();
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return Fail(std::string("No audio driver: ") + SDL_GetError());
     if (!options_.driver.empty()) {
       SDL_AudioQuit();
@@ -50,9 +68,15 @@ class DeviceAudioLibrary : public EngineLibrary {
   }
 
   uint32_t StreamCreateFile(const std::string& path) override {
-    if (!mixer_) return Fail(kNotInitialised);
+    if (!mixer_) {
+      Fail(kNotInitialised);
+      return 0;
+    }
     Opened opened = OpenDecoder(path, DecoderSettings{mixer_->Rate(), options_.soundfont});
-    if (!opened.decoder) return Fail(opened.error);
+    if (!opened.decoder) {
+      Fail(opened.error);
+      return 0;
+    }
     return mixer_->Add(std::make_unique<StreamSource>(std::move(opened.decoder), mixer_->Rate()));
   }
 
@@ -113,6 +137,13 @@ class DeviceAudioLibrary : public EngineLibrary {
 
 std::unique_ptr<AudioLibrary> CreateDeviceAudioLibrary(const AudioDeviceOptions& options) {
   return std::make_unique<audio::DeviceAudioLibrary>(options);
+}
+
+bool ProbeAudioOutput(const AudioDeviceOptions& options, std::string* reason) {
+  audio::DeviceAudioLibrary library(options);
+  const bool ok = library.Init(-1, 44100, 0);
+  if (!ok && reason) *reason = library.ErrorText();
+  return ok;
 }
 
 }  // namespace velmora
