@@ -1,8 +1,28 @@
-// Placeholder handlers: each only moves past its tokens until the real one lands.
 #include "plugins/plugin_commands.h"
+
+#include "inventory/inventory.h"
+#include "plugins/plugin_host.h"
+#include "shell/game.h"
+#include "vars/var_store.h"
 
 namespace velmora {
 
-void CmdPluginInit(Game&, const TokenList&, int32_t& p) { p += 2; }
+// $plugin.init Name: the name is used as written, not read as a variable.
+void CmdPluginInit(Game& game, const TokenList& t, int32_t& p) {
+  const std::string& name = Arg(t, p + 1);
+  TPlugin* plugin = FindPlugin(game, name);
+  // A plug-in without Initialize has nothing to call: it is reported like an unknown one.
+  if (plugin && plugin->initializeEntry) {
+    plugin->initializeEntry(&game.plugins->impl()->componentList, static_cast<TStrArray*>(game.vars->StrVarsAddress()),
+                            static_cast<TIntArray*>(game.vars->IntVarsAddress()),
+                            static_cast<TInv>(game.inventory->ArrayAddress()));
+    // The plug-in may have renamed or rewritten records in place.
+    game.vars->MemoryChangedExternally();
+    game.WriteLog(1, "Plugin: " + std::string(plugin->Name()) + " initialized;");
+  } else {
+    game.WriteLog(2, "Could not initialize plugin " + name + "!");
+  }
+  p += 2;
+}
 
 }  // namespace velmora

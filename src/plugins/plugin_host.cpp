@@ -1,0 +1,113 @@
+#include "plugins/plugin_host.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "script/script_library.h"
+#include "shell/game.h"
+#include "shell/text.h"
+
+namespace velmora {
+
+namespace {
+
+#if defined(_WIN32)
+constexpr std::string_view kFolder = "plugins\\";
+constexpr std::string_view kExtension = ".dll";
+#elif defined(__APPLE__)
+constexpr std::string_view kFolder = "plugins/";
+constexpr std::string_view kExtension = ".dylib";
+#else
+constexpr std::string_view kFolder = "plugins/";
+constexpr std::string_view kExtension = ".so";
+#endif
+
+std::string_view CountedText(const char* s) { return {s ? s : "", static_cast<size_t>(VelmoraStringLength(s))}; }
+
+bool HasLibraryExtension(std::string_view name) {
+  return name.size() >= kExtension.size() && SameCommand(name.substr(name.size() - kExtension.size()), kExtension);
+}
+
+// The folder's entries of every kind in the order the file system returns them; none
+// when the folder is missing or cannot be read.
+std::vector<std::string> MatchingEntries() {
+  std::vector<std::string> out;
+  std::error_code ec;
+  std::filesystem::directory_iterator it(std::string(kFolder.substr(0, kFolder.size() - 1)), ec);
+  for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
+    std::string name = it->path().filename().string();
+    if (HasLibraryExtension(name)) out.push_back(std::move(name));
+  }
+  return out;
+}
+
+template <typename Proc>
+Proc Export(LibraryLoader& loader, void* library, const char* name) {
+  return reinterpret_cast<Proc>(loader.Symbol(library, name));
+}
+
+}  // namespace
+
+std::string_view TPlugin::Name() const { return CountedText(name); }
+std::string_view TPlugin::CommandText() const { return CountedText(commandText); }
+
+PluginHost::PluginHost() : impl_(new Impl) {}
+PluginHost::~PluginHost() { delete impl_; }
+
+void BuildComponentList(Game& game, void* form, void* choiceMenu, void* storyText, void* storyPicture) {
+  PluginHost::Impl& host = *game.plugins->impl();
+  const char* const names[4] = {VELMORA_FORM, VELMORA_CHOICEMENU, VELMORA_STORY_TEXT, VELMORA_STORY_PICTURE};
+  void* const components[4] = {form, choiceMenu, storyText, storyPicture};
+  auto& block = host.componentBlock;
+  block.header = VelmoraArrayHeader{1, 4};
+  for (int i = 0; i < 4; ++i) {
+    VelmoraSetShortString(&block.entries[i].name, names[i]);
+    block.entries[i].component = components[i];
+  }
+  host.componentList = block.entries;
+}
+
+void LoadPlugins(Game& game) {
+  PluginHost::Impl& host = *game.plugins->impl();
+  game.WriteLog(1, "Loading plugins..");
+  LibraryLoader* loader = game.platform.libraries;
+  if (!loader) return;
+  const std::vector<std::string> entries = MatchingEntries();
+  if (entries.empty()) return;
+  for (const std::string& entry : entries) {
+    void* library = loader->Load(std::string(kFolder) + entry);
+    if (!library) continue;
+    auto getName = Export<VelmoraGetPluginNameProc>(*loader, library, "GetPluginName");
+    if (!getName) {
+      loader->Unload(library);
+      continue;
+    }
+    auto plugin = std::make_unique<TPlugin>();
+    auto getVersion = Export<VelmoraGetDllVersionProc>(*loader, library, "GetDllVersion");
+    getName(&plugin->name);
+    plugin->fileName = ShortStr(entry);
+    game.WriteLog(1, plugin->fileName);
+    // The exports after GetPluginName are optional here: a missing one is skipped
+    // rather than called through a null address.
+    if (getVersion) plugin->version = getVersion();
+    plugin->library = library;
+    plugin->initializeEntry = Export<VelmoraInitializeProc>(*loader, library, "Initialize");
+    plugin->hookedCommandsEntry = Export<VelmoraHookedCommandsProc>(*loader, library, "HookedCommands");
+    plugin->processCommandEntry = loader->Symbol(library, "ProcessCommand");
+    if (plugin->hookedCommandsEntry) {
+      plugin->hookedCommandsEntry(&plugin->commandText);
+      plugin->commands = SplitTokens(plugin->CommandText());
+    }
+    host.pluginList.push_back(std::move(plugin));
+  }
+  game.WriteLog(1, "done!");
+}
+
+TPlugin* FindPlugin(Game& game, std::string_view name) {
+  auto& list = game.plugins->impl()->pluginList;
+  for (auto it = list.rbegin(); it != list.rend(); ++it)
+    if (SameCommand((*it)->Name(), name)) return it->get();
+  return nullptr;
+}
+
+}  // namespace velmora
