@@ -11,6 +11,8 @@ class AudioLibrary {
   static constexpr uint32_t kVersion = 0x02040000;
   static constexpr uint32_t kAttribVolume = 2;
   static constexpr uint32_t kAttribPan = 3;
+  // ChannelIsActive results.
+  static constexpr uint32_t kStopped = 0, kPlaying = 1, kPaused = 3;
 
   virtual ~AudioLibrary() = default;
   virtual uint32_t GetVersion() = 0;

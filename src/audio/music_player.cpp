@@ -66,8 +66,15 @@ void PlayFile(Game& game, bool effectPlayer, const std::string& file, const std:
     return;
   }
   AudioLibrary& library = MusicLibrary(game);
-  // The stream before stays as it is: if it still plays, it plays on to its end.
+  // The stream before stays as it is: if it still plays, it plays on to its end. One that
+  // does not play (paused by $player.stop, or never started) can never be heard or
+  // resumed once it is no longer current, so it is released instead of kept to the end
+  // of the run: a story that stops and restarts its music on every page would otherwise
+  // hold a decoder for each time.
+  const uint32_t before = music.musicStream;
   music.musicStream = library.StreamCreateFile(ResolvePath(path));
+  if (before != 0 && before != music.musicStream && library.ChannelIsActive(before) != AudioLibrary::kPlaying)
+    library.StreamFree(before);
   game.WriteLog(1, "Started playing sound: " + name);
   if (music.musicStream == 0) {
     ShowPlayerMessage(game, "Error while loading audio!");

@@ -84,7 +84,7 @@ TEST_F(MusicPlayerTest, TrackThatNamesItselfRepeatsAsNewStreams) {
   Run(2000);
   // 250 ms each, restarted by the next 100 ms tick: every 300 ms.
   EXPECT_EQ(Creates().size(), 7u);
-  EXPECT_EQ(audio.streams.size(), 7u);
+  EXPECT_EQ(audio.streams.size(), 1u);  // each one over is let go when the next replaces it
   EXPECT_EQ(audio.Playing().size(), 1u);
 }
 
@@ -135,7 +135,9 @@ TEST_F(MusicPlayerTest, StopPausesOnceAndStaysStopped) {
 
   Command(CmdPlayerPlayTrack, {"$player.playtrack", "B"}, 2);
   EXPECT_EQ(audio.Playing(), Lines({"b.wav"}));
-  EXPECT_EQ(audio.streams[1].state, 3u);
+  // The paused stream can never be resumed now: it is released, not kept.
+  EXPECT_EQ(audio.calls.back(), "play 2");
+  EXPECT_EQ(audio.calls[audio.calls.size() - 2], "free 1");
 }
 
 TEST_F(MusicPlayerTest, PlayOverPlayKeepsBothAndControlsTheNewer) {
@@ -224,6 +226,9 @@ TEST_F(MusicPlayerTest, PlayFailureIsShownAndTheUnplayedStreamIsCurrent) {
   EXPECT_EQ(game().music->musicStream, 1u);
   EXPECT_FALSE(game().music->musicPlaying);
   EXPECT_FALSE(game().timer1.Enabled());  // was off before: nothing continues the chain
+  audio.failPlay = false;
+  PlayTrack(game(), "B");
+  EXPECT_EQ(audio.calls, Lines({"create a.wav", "play 1", "create b.wav", "free 1", "play 2"}));
 }
 
 // While one of PlayFile's boxes is open, the event loop keeps firing Timer1; those ticks

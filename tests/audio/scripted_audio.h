@@ -31,7 +31,7 @@ class ScriptedAudioLibrary : public AudioLibrary {
   static constexpr int64_t kDefaultLength = 1000;
   bool failCreate = false, failPlay = false;
   std::map<uint32_t, Stream> streams;
-  std::vector<std::string> calls;  // "create file", "play 1", "pause 1", "volume 1 0.5", "pan 1 -1"
+  std::vector<std::string> calls;  // "create file", "play 1", "pause 1", "volume 1 0.5", "pan 1 -1", "free 1"
 
   uint32_t GetVersion() override { return kVersion; }
   bool Init(int32_t, uint32_t, uint32_t) override { return true; }
@@ -73,7 +73,10 @@ class ScriptedAudioLibrary : public AudioLibrary {
     return true;
   }
   bool Stop() override { return true; }
-  bool StreamFree(uint32_t) override { return true; }
+  bool StreamFree(uint32_t h) override {
+    calls.push_back("free " + std::to_string(h));
+    return streams.erase(h) > 0;
+  }
   bool Free() override { return true; }
 
   // Files of the streams that are playing now, oldest first.
