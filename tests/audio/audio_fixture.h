@@ -12,6 +12,7 @@
 #include "audio/sound_effects.h"
 #include "scripted_audio.h"
 #include "script/token_list.h"
+#include "shell/fault.h"
 #include "shell/game.h"
 #include "vars/var_store.h"
 #include "support/test_game.h"
@@ -59,6 +60,19 @@ class AudioTest : public ::testing::Test {
     int32_t p = 0;
     handler(game(), t, p);
     EXPECT_EQ(p, consumed);
+  }
+
+  // The fault a command raises; empty when it raises none.
+  std::string Fault(void (*handler)(Game&, const TokenList&, int32_t&), std::vector<std::string> tokens) {
+    TokenList t;
+    t.tokens = std::move(tokens);
+    int32_t p = 0;
+    try {
+      handler(game(), t, p);
+    } catch (const RuntimeFault& fault) {
+      return fault.what();
+    }
+    return {};
   }
 
   std::vector<std::string>& Boxes() { return tg.dialogs.shown; }

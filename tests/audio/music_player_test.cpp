@@ -1,7 +1,6 @@
 #include <algorithm>
 
 #include "audio_fixture.h"
-#include "shell/fault.h"
 
 namespace velmora::testing {
 namespace {
@@ -193,12 +192,8 @@ TEST_F(MusicPlayerTest, VolumeOperandMustBeAnInteger) {
   audio.calls.clear();
   game().vars->NewIntVar("loud", 90);  // read as a literal, not as a variable
   for (auto handler : {CmdPlayerSetVolume, CmdPlayerSetBalance}) {
-    TokenList t;
-    t.tokens = {"$player.SetVolume", "loud"};
-    int32_t p = 0;
-    EXPECT_THROW(handler(game(), t, p), RuntimeFault);
-    t.tokens = {"$player.SetVolume"};
-    EXPECT_THROW(handler(game(), t, p), RuntimeFault);
+    EXPECT_EQ(Fault(handler, {"$player.SetVolume", "loud"}), "'loud' is not a valid integer value");
+    EXPECT_EQ(Fault(handler, {"$player.SetVolume"}), "List index out of bounds (1)");
   }
   EXPECT_EQ(audio.calls, Lines{});
   EXPECT_EQ(game().form2->volume, 0);

@@ -1,7 +1,6 @@
 #include <algorithm>
 
 #include "audio_fixture.h"
-#include "shell/fault.h"
 
 namespace velmora::testing {
 namespace {
@@ -33,15 +32,7 @@ TEST_F(SoundEffectsTest, EachSoundClosesTheOneBefore) {
 
 TEST_F(SoundEffectsTest, StopBeforeAnySoundIsAFault) {
   MakeGame();
-  TokenList t;
-  t.tokens = {"$player.stopsound"};
-  int32_t p = 0;
-  try {
-    CmdPlayerStopSound(game(), t, p);
-    FAIL() << "no fault";
-  } catch (const RuntimeFault& fault) {
-    EXPECT_STREQ(fault.what(), "No MCI device open");
-  }
+  EXPECT_EQ(Fault(CmdPlayerStopSound, {"$player.stopsound"}), "No MCI device open");
   EXPECT_EQ(Log(), Lines{});
 }
 
@@ -62,18 +53,10 @@ TEST_F(SoundEffectsTest, AFileTheDeviceRefusesEndsTheChainAndLeavesNoDeviceOpen)
   MakeGame();
   PlaySound("Ding");
   effects.refuse = "File contains data in an unknown format.";
-  TokenList t;
-  t.tokens = {"$player.playsound", "Broken"};
-  int32_t p = 0;
-  try {
-    CmdPlayerPlaySound(game(), t, p);
-    FAIL() << "no fault";
-  } catch (const RuntimeFault& fault) {
-    EXPECT_STREQ(fault.what(), "File contains data in an unknown format.");
-  }
+  EXPECT_EQ(Fault(CmdPlayerPlaySound, {"$player.playsound", "Broken"}), "File contains data in an unknown format.");
   EXPECT_EQ(effects.calls, Lines({"open ding.wav", "play", "close", "open broken.wav"}));
   EXPECT_EQ(Log(), Lines({"Playing sound Ding"}));  // no line for the refused sound
-  EXPECT_THROW(StopSound(), RuntimeFault);
+  EXPECT_EQ(Fault(CmdPlayerStopSound, {"$player.stopsound"}), "No MCI device open");
 }
 
 TEST_F(SoundEffectsTest, UnknownOrMissingSoundsPlayNothingButAreLogged) {
