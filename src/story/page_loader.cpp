@@ -16,11 +16,13 @@ namespace {
 
 // A count read from the story file sizes the page's lists, so an absurd one (a damaged or
 // hostile file saying two billion) must not take all memory or hang the load. Real pages
-// stay far below this; counts of 0 or less mean nothing to read.
-constexpr int32_t kMaxPageEntries = 1'000'000;
+// stay far below these; counts of 0 or less mean nothing to read.
+constexpr int32_t kMaxTextLines = 1'000'000;
+constexpr int32_t kMaxActions = 10'000;
+constexpr int32_t kMaxActionLines = 10'000;
 
-int32_t ReadCount(const IniDocument& story, const std::string& section, const std::string& key) {
-  return std::clamp(story.ReadInteger(section, key, 0), 0, kMaxPageEntries);
+int32_t ReadCount(const IniDocument& story, const std::string& section, const std::string& key, int32_t bound) {
+  return std::clamp(story.ReadInteger(section, key, 0), 0, bound);
 }
 
 std::string Numbered(std::string_view prefix, int32_t n) { return std::string(prefix) + std::to_string(n); }
@@ -57,13 +59,13 @@ std::vector<std::string> SubstitutedPageLines(Game& game, const std::string& pag
 }
 
 std::vector<TAction> ReadActions(const IniDocument& story, const std::string& page) {
-  std::vector<TAction> actions(static_cast<size_t>(ReadCount(story, page, "ActionsCount")));
+  std::vector<TAction> actions(static_cast<size_t>(ReadCount(story, page, "ActionsCount", kMaxActions)));
   for (size_t n = 0; n < actions.size(); ++n) {
     const std::string key = Numbered("Action", static_cast<int32_t>(n));
     TAction& action = actions[n];
     action.script = story.ReadText(page, key + ".Script", "");
     action.enabled = story.ReadBool(page, key + ".Enabled", true);
-    const int32_t lineCount = ReadCount(story, page, key + ".LinesCount");
+    const int32_t lineCount = ReadCount(story, page, key + ".LinesCount", kMaxActionLines);
     for (int32_t m = 0; m < lineCount; ++m) action.lines.push_back(story.ReadText(page, Numbered(key + ".Line", m), ""));
   }
   return actions;
@@ -73,7 +75,7 @@ std::vector<TAction> ReadActions(const IniDocument& story, const std::string& pa
 
 void LoadPageText(Game& game, const std::string& page) {
   MainForm& form = *game.form1;
-  const int32_t n = ReadCount(*game.story, page, "textsize");
+  const int32_t n = ReadCount(*game.story, page, "textsize", kMaxTextLines);
   form.storyLines.clear();
   game.WriteLog(1, "Loading Page text...");
   form.storyLines = SubstitutedPageLines(game, page, n);

@@ -200,6 +200,14 @@ bool ReplaceAll(const std::string& text, const std::string& pattern, const std::
   return true;
 }
 
+// Every CR is followed by a LF and every LF follows a CR.
+bool IsJoinedForm(std::string_view text) {
+  for (size_t i = text.find_first_of("\r\n"); i != std::string_view::npos; i = text.find_first_of("\r\n", i + 2)) {
+    if (text[i] != '\r' || i + 1 >= text.size() || text[i + 1] != '\n') return false;
+  }
+  return true;
+}
+
 std::shared_ptr<const SubstitutionIndex> CurrentIndex(Game& game) {
   auto& slot = game.page->substitutionIndex;
   if (!slot || !slot->Matches(*game.vars, *game.inventory)) {
@@ -221,14 +229,26 @@ void Substituter::Run(std::string& text) const {
     RunLiteral(text);
     return;
   }
+  // Each step of the plain method splits the text into lines and joins them again, which
+  // turns every line end into CR LF. That only matters when a line end stands alone: a
+  // value's CR before a LF that follows it would otherwise read as one line end instead of
+  // two. So the text is kept in that joined form: from the first step on, and again
+  // after every value that holds a line end.
+  std::string next;
+  std::vector<size_t> sites;
+  int32_t done = -1;  // steps up to this one have run
+  if (!IsJoinedForm(text) && index_->StepCount() > 0) {
+    auto [pattern, value] = StepText(*index_, game_, 0);  // the first step sees the text as given
+    if (ReplaceAll(text, pattern, value, next, sites)) text.swap(next);
+    text = JoinLines(SplitLines(text));
+    done = 0;
+  }
   // A reference can be in the text from the start, or be formed by a replacement: from
   // the inserted value alone, or with text on either side of it (also when an empty value
   // joins the text around a removed reference). Later steps only ever need to look there.
   std::priority_queue<int32_t, std::vector<int32_t>, std::greater<>> due;
-  index_->Scan(text, 0, text.size(), -1, due);
+  index_->Scan(text, 0, text.size(), done, due);
   const size_t reach = index_->LongestPattern();
-  std::string next;
-  std::vector<size_t> sites;
   int32_t last = -1;
   while (!due.empty()) {
     const int32_t step = due.top();
@@ -238,6 +258,11 @@ void Substituter::Run(std::string& text) const {
     auto [pattern, value] = StepText(*index_, game_, step);
     if (!ReplaceAll(text, pattern, value, next, sites)) continue;
     text.swap(next);
+    if (HasLineBreak(value)) {
+      text = JoinLines(SplitLines(text));
+      index_->Scan(text, 0, text.size(), step, due);
+      continue;
+    }
     size_t scanned = 0;
     for (size_t site : sites) {
       size_t from = std::max(scanned, site >= reach ? site - reach + 1 : 0);

@@ -1,0 +1,144 @@
+// The decoders on real files: each format's pixels, and clear faults for damaged files.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "shell/fault.h"
+#include "story/decoders/picture_decoders.h"
+#include "story/pictures.h"
+#include "support/test_game.h"
+
+namespace velmora {
+namespace {
+
+using testing::TempDir;
+using testing::TestGame;
+
+std::string Fixture(const std::string& name) { return std::string(VELMORA_PICTURE_FIXTURES) + "/" + name; }
+
+std::string ReadFixture(const std::string& name) {
+  std::ifstream in(Fixture(name), std::ios::binary);
+  std::ostringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+struct Rgb {
+  int r, g, b;
+};
+
+Rgb At(const Picture& p, int x, int y) {
+  const uint32_t v = p.pixels[static_cast<size_t>(y * p.width + x)];
+  return {static_cast<int>((v >> 16) & 0xFF), static_cast<int>((v >> 8) & 0xFF), static_cast<int>(v & 0xFF)};
+}
+
+void ExpectNear(Rgb got, Rgb want, int tolerance, const std::string& what) {
+  EXPECT_NEAR(got.r, want.r, tolerance) << what;
+  EXPECT_NEAR(got.g, want.g, tolerance) << what;
+  EXPECT_NEAR(got.b, want.b, tolerance) << what;
+}
+
+struct Case {
+  const char* file;
+  const char* extension;
+  int width, height;
+  int x, y;
+  Rgb color;
+  int tolerance;
+};
+
+TEST(PictureDecoders, DecodeEachFormat) {
+  const Case cases[] = {
+      {"quad.png", "png", 2, 2, 1, 0, {0, 255, 0}, 0},
+      {"quad.png", "png", 2, 2, 0, 1, {0, 0, 255}, 0},
+      {"quad.bmp", "bmp", 2, 2, 0, 0, {255, 0, 0}, 0},
+      {"quad.bmp", "bmp", 2, 2, 1, 1, {255, 255, 255}, 0},
+      {"red.jpg", "jpg", 16, 16, 8, 8, {255, 0, 0}, 8},
+      {"red.jpg", "jpeg", 16, 16, 0, 15, {255, 0, 0}, 8},
+      {"gray.jpg", "jpg", 16, 16, 3, 3, {128, 128, 128}, 4},
+      {"cmyk.jpg", "jpg", 16, 16, 8, 8, {255, 0, 0}, 24},
+      {"icon.ico", "ico", 32, 32, 16, 16, {255, 0, 0}, 0},  // the largest of the icon's sizes
+      {"rect.wmf", "wmf", 64, 32, 32, 16, {255, 0, 0}, 0},
+      {"rect.emf", "emf", 64, 32, 32, 16, {255, 0, 0}, 0},
+  };
+  auto decoder = CreatePictureDecoder();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.file) + " as " + c.extension);
+    auto picture = decoder->Decode(Fixture(c.file), c.extension);
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->width, c.width);
+    EXPECT_EQ(picture->height, c.height);
+    ASSERT_EQ(picture->pixels.size(), static_cast<size_t>(picture->width * picture->height));
+    ExpectNear(At(*picture, c.x, c.y), c.color, c.tolerance, "pixel");
+    EXPECT_EQ(picture->pixels[static_cast<size_t>(c.y * picture->width + c.x)] >> 24, 0xFFu) << "opaque";
+  }
+}
+
+// Damaged files of every kind raise a fault that names the file; none crashes.
+TEST(PictureDecoders, DamagedFilesRaiseClearFaults) {
+  TempDir dir;
+  auto decoder = CreatePictureDecoder();
+  struct Damage {
+    const char* name;
+    std::string content;
+  };
+  const std::string png = ReadFixture("quad.png"), jpg = ReadFixture("red.jpg"), bmp = ReadFixture("quad.bmp");
+  const std::string ico = ReadFixture("icon.ico"), wmf = ReadFixture("rect.wmf"), emf = ReadFixture("rect.emf");
+  std::string hugePng = png;  // IHDR width and height patched to 100000 by 100000
+  hugePng.replace(16, 8, std::string("\x00\x01\x86\xa0\x00\x01\x86\xa0", 8));
+  const Damage damages[] = {
+      {"empty.png", ""},
+      {"cut.png", png.substr(0, 30)},
+      {"huge.png", hugePng},
+      {"text.jpg", "this is no picture at all"},
+      {"cut.jpg", jpg.substr(0, 20)},
+      {"text.bmp", "BM this is no bitmap"},
+      {"cut.ico", ico.substr(0, 10)},
+      {"text.wmf", "not a metafile, but long enough to hold a header of some kind"},
+      {"cut.wmf", wmf.substr(0, 30)},
+      {"text.emf", std::string(100, 'x')},
+      {"cut.emf", emf.substr(0, 40)},
+  };
+  for (const Damage& d : damages) {
+    SCOPED_TRACE(d.name);
+    const std::string path = dir.Write(d.name, d.content);
+    const std::string name = d.name;
+    const std::string extension = name.substr(name.find('.') + 1);
+    try {
+      decoder->Decode(path, extension);
+      ADD_FAILURE() << "decoded a damaged file";
+    } catch (const RuntimeFault& fault) {
+      EXPECT_NE(std::string(fault.what()).find(path), std::string::npos) << fault.what();
+    }
+  }
+}
+
+TEST(PictureDecoders, MissingFileNamesPathAndReason) {
+  TempDir dir;
+  auto decoder = CreatePictureDecoder();
+  const std::string path = (dir.path() / "gone.png").string();
+  try {
+    decoder->Decode(path, "png");
+    FAIL();
+  } catch (const RuntimeFault& fault) {
+    EXPECT_EQ(std::string(fault.what()), "Cannot open file \"" + path + "\". No such file or directory");
+  }
+}
+
+// Through the loader: the extension in any letter case picks the decoder, and a Windows
+// path in other letter case finds the file.
+TEST(PictureDecoders, LoaderUsesPlatformDecoder) {
+  TestGame t;
+  auto decoder = CreatePictureDecoder();
+  t.platform.pictures = decoder.get();
+  t.dir.Write("Images/Quad.PNG", ReadFixture("quad.png"));
+  Game& game = t.Make();
+  auto picture = LoadPicture(game, game.gameFolder() + "\\images\\QUAD.png");
+  ASSERT_TRUE(picture);
+  EXPECT_EQ(picture->width, 2);
+  ExpectNear(At(*picture, 0, 0), {255, 0, 0}, 0, "top left");
+}
+
+}  // namespace
+}  // namespace velmora
