@@ -198,19 +198,19 @@ sounds() {
   sfx="$mus/sfx"
   mkdir -p "$sfx"
   # Music: the sea and the wind as shaped noise in Ogg Vorbis, 8 kHz mono, lowest quality.
-  sox -n -r 8000 -c 1 -C -1 "$mus/waves.ogg" synth 7 brownnoise gain -6 lowpass 700 tremolo 0.25 80 fade 1.5 7 1.5 gain -n -6
-  sox -n -r 8000 -c 1 -C -1 "$mus/wind.ogg" synth 7 pinknoise gain -6 bandpass 600 400h tremolo 0.4 60 fade 1.5 7 1.5 gain -n -8
+  sox -R -n -r 8000 -c 1 -C -1 "$mus/waves.ogg" synth 7 brownnoise gain -6 lowpass 700 tremolo 0.25 80 fade 1.5 7 1.5 gain -n -6
+  sox -R -n -r 8000 -c 1 -C -1 "$mus/wind.ogg" synth 7 pinknoise gain -6 bandpass 600 400h tremolo 0.4 60 fade 1.5 7 1.5 gain -n -8
   python3 "$here/make_midi.py" "$mus"
   # Effects: 8-bit WAV at 11025 Hz, Ogg for the longer ones, MIDI for the chime (make_midi.py).
   w="-r 11025 -c 1 -b 8 -e unsigned"
-  sox -n $w "$sfx/knock.wav" synth 0.09 sine 110 fade 0 0.09 0.08 pad 0 0.12 repeat 2 gain -n -3
-  sox -n $w "$sfx/pickup.wav" synth 0.25 pluck A5 fade 0 0.25 0.15 gain -n -4
-  sox -n $w "$sfx/rustle.wav" synth 0.45 brownnoise gain -6 highpass 1500 tremolo 12 90 fade 0.05 0.45 0.2 gain -n -6
-  sox -n $w "$sfx/crank.wav" synth 0.03 square 300 fade 0 0.03 0.02 pad 0 0.07 repeat 5 gain -n -8
-  sox -n $w "$sfx/pour.wav" synth 0.9 brownnoise gain -6 bandpass 400 300 tremolo 7 70 fade 0.1 0.9 0.3 gain -n -5
-  sox -n $w "$sfx/bell.wav" synth 1.3 sine 587 sine 1174 remix 1,2 fade 0 1.3 1.2 gain -n -4
-  sox -n -r 8000 -c 1 -C -1 "$sfx/horn.ogg" synth 1.8 sawtooth 98 sawtooth 147 remix 1,2 lowpass 500 fade 0.15 1.8 0.5 gain -n -3
-  sox -n -r 8000 -c 1 -C -1 "$sfx/hiss.ogg" synth 0.6 whitenoise gain -6 highpass 1000 fade 0 0.6 0.5 gain -n -4
+  sox -R -n $w "$sfx/knock.wav" synth 0.09 sine 110 fade 0 0.09 0.08 pad 0 0.12 repeat 2 gain -n -3
+  sox -R -n $w "$sfx/pickup.wav" synth 0.25 pluck A5 fade 0 0.25 0.15 gain -n -4
+  sox -R -n $w "$sfx/rustle.wav" synth 0.45 brownnoise gain -6 highpass 1500 tremolo 12 90 fade 0.05 0.45 0.2 gain -n -6
+  sox -R -n $w "$sfx/crank.wav" synth 0.03 square 300 fade 0 0.03 0.02 pad 0 0.07 repeat 5 gain -n -8
+  sox -R -n $w "$sfx/pour.wav" synth 0.9 brownnoise gain -6 bandpass 400 300 tremolo 7 70 fade 0.1 0.9 0.3 gain -n -5
+  sox -R -n $w "$sfx/bell.wav" synth 1.3 sine 587 sine 1174 remix 1,2 fade 0 1.3 1.2 gain -n -4
+  sox -R -n -r 8000 -c 1 -C -1 "$sfx/horn.ogg" synth 1.8 sawtooth 98 sawtooth 147 remix 1,2 lowpass 500 fade 0.15 1.8 0.5 gain -n -3
+  sox -R -n -r 8000 -c 1 -C -1 "$sfx/hiss.ogg" synth 0.6 whitenoise gain -6 highpass 1000 fade 0 0.6 0.5 gain -n -4
 }
 
 [ $# -eq 0 ] && set -- texts pictures sounds

@@ -26,4 +26,4 @@ png "$game/Images/postcard.png" -size 480x253 xc:'#f4f0e4' \
 convert -size 250x250 xc:'#d8d4cc' -fill '#b8b4ac' -draw 'circle 125,125 125,60' -strip -quality 60 "$game/Images/default.jpg"
 
 # The doorbell: two tones, 8-bit WAV.
-sox -n -r 11025 -c 1 -b 8 -e unsigned "$game/Music/doorbell.wav" synth 0.35 sine 660 fade 0 0.35 0.3 : synth 0.6 sine 523 fade 0 0.6 0.55 gain -n -3
+sox -R -n -r 11025 -c 1 -b 8 -e unsigned "$game/Music/doorbell.wav" synth 0.35 sine 660 fade 0 0.35 0.3 : synth 0.6 sine 523 fade 0 0.6 0.55 gain -n -3
