@@ -87,6 +87,8 @@ TEST(PictureDecoders, DamagedFilesRaiseClearFaults) {
   const std::string ico = ReadFixture("icon.ico"), wmf = ReadFixture("rect.wmf"), emf = ReadFixture("rect.emf");
   std::string hugePng = png;  // IHDR width and height patched to 100000 by 100000
   hugePng.replace(16, 8, std::string("\x00\x01\x86\xa0\x00\x01\x86\xa0", 8));
+  std::string hugeWmf = wmf;  // the largest record said to be 4 GB long
+  hugeWmf.replace(22 + 12, 4, std::string("\xff\xff\xff\x7f", 4));
   const Damage damages[] = {
       {"empty.png", ""},
       {"cut.png", png.substr(0, 30)},
@@ -97,6 +99,7 @@ TEST(PictureDecoders, DamagedFilesRaiseClearFaults) {
       {"cut.ico", ico.substr(0, 10)},
       {"text.wmf", "not a metafile, but long enough to hold a header of some kind"},
       {"cut.wmf", wmf.substr(0, 30)},
+      {"huge.wmf", hugeWmf},
       {"text.emf", std::string(100, 'x')},
       {"cut.emf", emf.substr(0, 40)},
   };

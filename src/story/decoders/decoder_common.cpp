@@ -1,5 +1,8 @@
 #include "story/decoders/decoder_common.h"
 
+#include <QImage>
+#include <QPainter>
+#include <QSvgRenderer>
 #include <cerrno>
 #include <cstdio>
 
@@ -37,6 +40,21 @@ std::shared_ptr<Picture> NewPicture(int width, int height) {
   picture->width = width;
   picture->height = height;
   picture->pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
+  return picture;
+}
+
+std::shared_ptr<const Picture> RenderSvg(QSvgRenderer& renderer, int width, int height) {
+  QImage image(width, height, QImage::Format_ARGB32);
+  image.fill(Qt::white);
+  {
+    QPainter painter(&image);
+    renderer.render(&painter);
+  }
+  auto picture = NewPicture(width, height);
+  for (int y = 0; y < height; ++y) {
+    const auto* line = reinterpret_cast<const uint32_t*>(image.constScanLine(y));
+    std::copy(line, line + width, picture->pixels.begin() + static_cast<ptrdiff_t>(y) * width);
+  }
   return picture;
 }
 

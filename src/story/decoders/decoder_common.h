@@ -32,3 +32,11 @@ inline uint32_t Argb(uint8_t r, uint8_t g, uint8_t b, uint8_t a = 255) {
 std::shared_ptr<Picture> NewPicture(int width, int height);
 
 }  // namespace velmora::decoders
+
+class QSvgRenderer;
+namespace velmora::decoders {
+
+// Draws an SVG drawing onto white at width by height pixels (metafiles have no background).
+std::shared_ptr<const Picture> RenderSvg(QSvgRenderer& renderer, int width, int height);
+
+}  // namespace velmora::decoders

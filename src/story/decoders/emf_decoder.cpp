@@ -3,8 +3,6 @@
 #include <emf2svg.h>
 
 #include <QByteArray>
-#include <QImage>
-#include <QPainter>
 #include <QSvgRenderer>
 #include <algorithm>
 #include <cmath>
@@ -46,7 +44,7 @@ std::shared_ptr<const Picture> DecodeEmf(const std::string& path) {
   const int64_t boundsWidth = int64_t{b.right} - b.left + 1, boundsHeight = int64_t{b.bottom} - b.top + 1;
   if (boundsWidth <= 0 || boundsHeight <= 0) ThrowDamaged(path, "EMF", "the metafile has no size");
 
-  char nameSpace[] = "svg";
+  char nameSpace[] = "";  // a prefix would be allocated by the library and never released
   generatorOptions options{};
   options.nameSpace = nameSpace;
   options.emfplus = true;
@@ -64,18 +62,7 @@ std::shared_ptr<const Picture> DecodeEmf(const std::string& path) {
   const double scale = std::min(1.0, double(kMaxMetafileSide) / std::max(boundsWidth, boundsHeight));
   const int width = std::max(1, static_cast<int>(std::lround(double(boundsWidth) * scale)));
   const int height = std::max(1, static_cast<int>(std::lround(double(boundsHeight) * scale)));
-  QImage image(width, height, QImage::Format_ARGB32);
-  image.fill(Qt::white);
-  {
-    QPainter painter(&image);
-    renderer.render(&painter);
-  }
-  auto picture = NewPicture(width, height);
-  for (int y = 0; y < height; ++y) {
-    const auto* line = reinterpret_cast<const uint32_t*>(image.constScanLine(y));
-    std::copy(line, line + width, picture->pixels.begin() + static_cast<ptrdiff_t>(y) * width);
-  }
-  return picture;
+  return RenderSvg(renderer, width, height);
 }
 
 }  // namespace velmora::decoders
