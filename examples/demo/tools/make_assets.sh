@@ -29,7 +29,7 @@ texts() {
 
 # convert with the options that keep files small and the output repeatable.
 jpg() { out=$1; shift; convert "$@" -strip -quality 62 -sampling-factor 2x2 "$out"; }
-png() { out=$1; shift; convert "$@" -strip +dither -colors "${COLORS:-24}" -define png:exclude-chunks=date,time "$out"; }
+png() { out=$1; shift; convert "$@" -strip +dither -colors "${COLORS:-24}" -define png:exclude-chunks=date,time "PNG8:$out"; }
 bmp_rle() { out=$1; shift; convert "$@" -strip +dither -colors "${COLORS:-16}" -type Palette -compress RLE "BMP3:$out"; }
 bmp_plain() { out=$1; shift; convert "$@" -strip +dither -colors "${COLORS:-16}" -type Palette -compress None "BMP3:$out"; }
 

@@ -75,7 +75,7 @@ def main():
     out = Path(sys.argv[1] if len(sys.argv) > 1 else ".")
     (out / "sfx").mkdir(parents=True, exist_ok=True)
     (out / "keeper.mid").write_bytes(smf(KEEPER, 96, program=71))       # clarinet
-    (out / "dawn.mid").write_bytes(smf(DAWN, 84, program=48))           # strings
+    (out / "dawn.mid").write_bytes(smf(DAWN, 84, program=48, velocity=64))  # strings
     (out / "sfx" / "chime.mid").write_bytes(smf(CHIME, 120, program=14))  # tubular bells
 
 

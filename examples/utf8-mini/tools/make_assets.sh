@@ -4,7 +4,7 @@
 set -eu
 game=$(cd "$(dirname "$0")/.." && pwd)
 mkdir -p "$game/Images" "$game/Music"
-png() { out=$1; shift; convert "$@" -strip +dither -colors 24 -define png:exclude-chunks=date,time "$out"; }
+png() { out=$1; shift; convert "$@" -strip +dither -colors 24 -define png:exclude-chunks=date,time "PNG8:$out"; }
 
 # A porch in the morning: the door, the mailbox, the sea beyond.
 png "$game/Images/porch.png" -size 480x253 gradient:'#a8d0e8-#f4e8d0' \
