@@ -43,6 +43,16 @@ std::shared_ptr<Picture> NewPicture(int width, int height) {
   return picture;
 }
 
+std::shared_ptr<Picture> FromQImage(const QImage& source) {
+  const QImage image = source.convertToFormat(QImage::Format_ARGB32);
+  auto picture = NewPicture(image.width(), image.height());
+  for (int y = 0; y < image.height(); ++y) {
+    const auto* line = reinterpret_cast<const uint32_t*>(image.constScanLine(y));
+    std::copy(line, line + image.width(), picture->pixels.begin() + static_cast<ptrdiff_t>(y) * image.width());
+  }
+  return picture;
+}
+
 std::shared_ptr<const Picture> RenderSvg(QSvgRenderer& renderer, int width, int height) {
   QImage image(width, height, QImage::Format_ARGB32);
   image.fill(Qt::white);
@@ -50,12 +60,7 @@ std::shared_ptr<const Picture> RenderSvg(QSvgRenderer& renderer, int width, int 
     QPainter painter(&image);
     renderer.render(&painter);
   }
-  auto picture = NewPicture(width, height);
-  for (int y = 0; y < height; ++y) {
-    const auto* line = reinterpret_cast<const uint32_t*>(image.constScanLine(y));
-    std::copy(line, line + width, picture->pixels.begin() + static_cast<ptrdiff_t>(y) * width);
-  }
-  return picture;
+  return FromQImage(image);
 }
 
 }  // namespace velmora::decoders

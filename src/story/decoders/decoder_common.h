@@ -33,8 +33,12 @@ std::shared_ptr<Picture> NewPicture(int width, int height);
 
 }  // namespace velmora::decoders
 
+class QImage;
 class QSvgRenderer;
 namespace velmora::decoders {
+
+// The image's pixels in the core's form (any QImage format).
+std::shared_ptr<Picture> FromQImage(const QImage& image);
 
 // Draws an SVG drawing onto white at width by height pixels (metafiles have no background).
 std::shared_ptr<const Picture> RenderSvg(QSvgRenderer& renderer, int width, int height);

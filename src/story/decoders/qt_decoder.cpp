@@ -47,13 +47,7 @@ std::shared_ptr<const Picture> DecodeWithQt(const std::string& path, const char*
   QImage image = reader.read();
   if (image.isNull()) ThrowDamaged(path, kind, reader.errorString().toStdString());
   CheckSize(path, kind, image.width(), image.height());
-  image = image.convertToFormat(QImage::Format_ARGB32);
-  auto picture = NewPicture(image.width(), image.height());
-  for (int y = 0; y < image.height(); ++y) {
-    const auto* line = reinterpret_cast<const uint32_t*>(image.constScanLine(y));
-    std::copy(line, line + image.width(), picture->pixels.begin() + static_cast<ptrdiff_t>(y) * image.width());
-  }
-  return picture;
+  return FromQImage(image);
 }
 
 }  // namespace velmora::decoders
