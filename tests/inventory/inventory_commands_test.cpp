@@ -109,6 +109,7 @@ TEST_F(CommandTest, UsableReportsZeroForAHeldItem) {
 
 TEST_F(CommandTest, DisplayNameCopiesOrEmpties) {
   game->vars->NewStrVar("s", "before");
+  ClearLog();
   EXPECT_EQ(Exec(*game, CmdInventoryDisplayName, {"$inventory.DisplayName", "apple", "s", "next"}), 3);
   EXPECT_EQ(StrVar("s"), "Red apple");
   Exec(*game, CmdInventoryDisplayName, {"$inventory.DisplayName", "nothing", "s"});
@@ -118,6 +119,7 @@ TEST_F(CommandTest, DisplayNameCopiesOrEmpties) {
 
 TEST_F(CommandTest, MissingResultVariableIsLoggedNotCreated) {
   game->vars->NewStrVar("n", "a string, not an integer");
+  ClearLog();
   EXPECT_EQ(Exec(*game, CmdInventoryGetItemCount, {"$inventory.GetItemCount", "coin", "n"}), 3);
   EXPECT_EQ(Exec(*game, CmdInventoryUsable, {"$inventory.Usable", "coin", "m"}), 3);
   EXPECT_EQ(Exec(*game, CmdInventoryDisplayName, {"$inventory.DisplayName", "coin", "m"}), 3);
