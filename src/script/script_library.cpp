@@ -1,39 +1,183 @@
-// Placeholder until the script engine lands.
 #include "script/script_library.h"
+
+#include <fstream>
+#include <iterator>
 
 #include "script/interpreter.h"
 #include "shell/fault.h"
 #include "shell/game.h"
+#include "shell/paths.h"
 #include "shell/text.h"
 
 namespace velmora {
 
-void TokenList::Resolve() { command.assign(tokens.size(), -1); }
+namespace {
 
-const std::string& Arg(const TokenList& t, int32_t pos) {
-  if (pos < 0 || pos >= t.size()) throw RuntimeFault("List index out of bounds (" + std::to_string(pos) + ")");
-  return t.tokens[static_cast<size_t>(pos)];
+bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+
+std::string_view Trimmed(std::string_view s) {
+  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+// The lines of the text (ended by CR LF, LF or CR), each trimmed of bytes up to 32 at
+// both ends and followed by CR LF. Quoted tokens that span lines keep these line ends.
+std::string JoinTrimmedLines(std::string_view text) {
+  std::string joined;
+  joined.reserve(text.size() + 2);
+  size_t i = 0;
+  while (i < text.size()) {
+    size_t e = text.find_first_of("\r\n", i);
+    if (e == std::string_view::npos) e = text.size();
+    joined += Trimmed(text.substr(i, e - i));
+    joined += "\r\n";
+    if (e < text.size()) e += (text[e] == '\r' && e + 1 < text.size() && text[e + 1] == '\n') ? 2 : 1;
+    i = e;
+  }
+  return joined;
+}
+
+}  // namespace
+
+std::vector<std::string> SplitTokens(std::string_view text) {
+  text = text.substr(0, text.find('\0'));  // the text ends at the first zero byte
+  const std::string joined = JoinTrimmedLines(text);
+  const std::string_view s = joined;
+  std::vector<std::string> tokens;
+  size_t k = 0;
+  while (k < s.size()) {
+    if (IsBlank(s[k])) {
+      ++k;
+    } else if (s[k] == '"') {
+      // Runs to the next quote that is not doubled (or to the end); "" inside is one quote.
+      std::string token;
+      ++k;
+      while (k < s.size()) {
+        const size_t q = s.find('"', k);
+        if (q == std::string_view::npos) {
+          token += s.substr(k);
+          k = s.size();
+          break;
+        }
+        token += s.substr(k, q - k);
+        if (q + 1 < s.size() && s[q + 1] == '"') {
+          token += '"';
+          k = q + 2;
+        } else {
+          k = q + 1;
+          break;
+        }
+      }
+      tokens.emplace_back(Trimmed(token));
+    } else {
+      const size_t start = k;
+      while (k < s.size() && !IsBlank(s[k])) ++k;
+      tokens.emplace_back(s.substr(start, k - start));
+    }
+  }
+  return tokens;
+}
+
+std::vector<TScript> CutIntoBlocks(std::vector<std::string> tokens) {
+  std::vector<TScript> blocks;
+  const size_t n = tokens.size();
+  size_t i = 0;
+  while (i < n) {
+    if (!SameCommand(tokens[i], "___script")) {
+      ++i;
+      continue;
+    }
+    // A marker with no name after it (the last token of the file) opens nothing.
+    if (i + 1 >= n) break;
+    TScript block;
+    block.name = ShortStr(tokens[i + 1]);
+    i += 2;
+    while (i < n && !SameCommand(tokens[i], "___end")) block.tokens.tokens.push_back(std::move(tokens[i++]));
+    ++i;  // past the end marker, or past the end of the file
+    block.tokens.Resolve();
+    blocks.push_back(std::move(block));
+  }
+  return blocks;
+}
+
+void LoadScriptLibrary(Game& game) {
+  game.scripts->scripts.clear();
+  const std::string path = game.gameFolder() + "\\Scripts\\Scripts.bsf";
+  if (FileExists(path)) {
+    std::ifstream in(ResolvePath(path), std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    game.scripts->scripts = CutIntoBlocks(SplitTokens(text));
+  }
+  game.scripts->Reindex();
+}
+
+void ScriptLibrary::Reindex() {
+  byName_.clear();
+  for (size_t i = 0; i < scripts.size(); ++i) byName_.emplace(AsciiLower(scripts[i].name), static_cast<int>(i));
+  indexed_ = scripts.size();
 }
 
 int ScriptLibrary::FindScript(std::string_view name) const {
+  if (indexed_ == scripts.size()) {
+    auto it = byName_.find(AsciiLower(name));
+    return it == byName_.end() ? -1 : it->second;
+  }
   for (size_t i = 0; i < scripts.size(); ++i)
     if (SameCommand(scripts[i].name, name)) return static_cast<int>(i);
   return -1;
 }
 
 int LabelTable::FindLabel(std::string_view name) const {
-  for (size_t i = 0; i < labels.size(); ++i)
-    if (SameCommand(labels[i].name, name)) return static_cast<int>(i);
-  return -1;
+  auto it = byName_.find(AsciiLower(name));
+  return it == byName_.end() ? -1 : it->second;
 }
 
-std::vector<std::string> SplitTokens(std::string_view) { return {}; }
-void LoadScriptLibrary(Game&) {}
-void RunScript(Game& game, std::string_view name) {
-  game.WriteLog(3, "Script Error! Script " + std::string(name) + " not found!");
+void LabelTable::Add(TScriptLabel label) {
+  if (byName_.emplace(AsciiLower(label.name), static_cast<int>(labels.size())).second)
+    labels.push_back(std::move(label));
 }
-int32_t DefineLabel(Game&, std::string_view, const TokenList& t, int32_t) { return t.size() + 1; }
-void RunLabel(Game&, const TokenList&, std::string_view) {}
-void ExecuteCommand(Game&, const TokenList&, int32_t& p) { ++p; }
+
+void RunScript(Game& game, std::string_view name) {
+  const int index = game.scripts->FindScript(name);
+  if (index == -1) {
+    game.WriteLog(3, "Script Error! Script " + std::string(name) + " not found!");
+    return;
+  }
+  NestedRun run(game, NestedRun::kRun);
+  const TokenList& t = game.scripts->scripts[static_cast<size_t>(index)].tokens;
+  int32_t p = 0;  // each run has its own position, so a script may run inside itself
+  while (p < t.size() && t.CommandAt(p) != kEndToken) ExecuteCommand(game, t, p);
+}
+
+int32_t DefineLabel(Game& game, std::string_view name, const TokenList& t, int32_t first) {
+  int32_t i = first;
+  if (i < t.size()) {
+    if (t.terminator.size() == t.tokens.size()) {
+      i = t.terminator[static_cast<size_t>(i)];
+    } else {
+      while (i < t.size() && t.CommandAt(i) != kEndToken && t.CommandAt(i) != kDotEndToken) ++i;
+    }
+  }
+  game.labels->Add({ShortStr(name), first, i - 1});
+  return i + 1;  // after the terminator: it is not executed, and an "end" here ends nothing
+}
+
+void RunLabel(Game& game, const TokenList& t, std::string_view name) {
+  const int index = game.labels->FindLabel(name);
+  if (index == -1) {
+    game.WriteLog(3, "Script Error! Label " + std::string(name) + " not found!");
+    return;
+  }
+  NestedRun run(game, NestedRun::kRun);
+  // Positions only: a label recorded in another script runs over this list's tokens.
+  const TScriptLabel label = game.labels->labels[static_cast<size_t>(index)];
+  int32_t p = label.first;
+  while (p <= label.last) {
+    Arg(t, p);  // past the end of this list: the argument-position fault
+    if (t.CommandAt(p) == kEndToken) break;
+    ExecuteCommand(game, t, p);
+  }
+}
 
 }  // namespace velmora

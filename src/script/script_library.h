@@ -1,9 +1,14 @@
 #pragma once
 // The script library (Scripts\Scripts.bsf), read once at start-up and split into named
 // blocks, and the label table that .label fills while scripts run.
+//
+// Script and label names match by SameCommand and the first match wins; both tables keep
+// a hash index by lower-cased name beside the list so that lookups give the answer of a
+// scan from the front without scanning.
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "script/token_list.h"
@@ -22,6 +27,12 @@ class ScriptLibrary {
   std::vector<TScript> scripts;
   // Index of the first script whose name matches by SameCommand, -1 when none.
   int FindScript(std::string_view name) const;
+  // Indexes the names of `scripts` (after it was filled).
+  void Reindex();
+
+ private:
+  std::unordered_map<std::string, int> byName_;
+  size_t indexed_ = 0;  // scripts covered by byName_; lookups scan when it does not cover them all
 };
 
 struct TScriptLabel {
@@ -32,12 +43,20 @@ struct TScriptLabel {
 
 class LabelTable {
  public:
+  // Only the first label of each name: lookups never reach a later one of the same name,
+  // so a .label met again (in a loop, or a script run again) adds nothing.
   std::vector<TScriptLabel> labels;
   int FindLabel(std::string_view name) const;
+  void Add(TScriptLabel label);
+
+ private:
+  std::unordered_map<std::string, int> byName_;
 };
 
 // Splits library text into tokens (the only place text becomes tokens).
 std::vector<std::string> SplitTokens(std::string_view text);
+// Cuts a library's tokens into blocks between "___script" name ... "___end".
+std::vector<TScript> CutIntoBlocks(std::vector<std::string> tokens);
 
 void LoadScriptLibrary(Game& game);
 void RunScript(Game& game, std::string_view name);

@@ -21,6 +21,9 @@ class Dialogs {
   virtual void ShowSystemError(const std::string& text) = 0;
   // The text-input dialog: one field that starts empty, OK and Cancel. False for Cancel.
   virtual bool InputQuery(const std::string& caption, const std::string& prompt, std::string& answer) = 0;
+  // False once no answer can come any more (a replay or test out of answers): a prompt that
+  // insists on a non-empty answer then stops asking instead of asking for ever.
+  virtual bool MoreInputPossible() { return true; }
 };
 
 // Time. Real front ends use the system clock; the replay runner a virtual one that moves

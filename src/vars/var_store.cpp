@@ -1,39 +1,196 @@
-// Placeholder until the variable store lands.
 #include "vars/var_store.h"
 
+#include <algorithm>
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <unordered_map>
+#include <vector>
+
 #include "shell/int_text.h"
+#include "vars/name_index.h"
 
 namespace velmora {
 
-struct VarStore::Impl {};
+namespace {
 
-VarStore::VarStore(StartupLog&) : impl_(nullptr) {}
-VarStore::~VarStore() = default;
-int VarStore::FindVar(std::string_view, bool) const { return -1; }
-void VarStore::NewIntVar(std::string_view, int32_t) {}
-void VarStore::NewStrVar(std::string_view, std::string_view) {}
-int32_t VarStore::IntOperand(std::string_view token) const { return StrToInt(token); }
-std::string VarStore::StrOperand(std::string_view token) const { return std::string(token); }
-int VarStore::IntCount() const { return 0; }
-std::string_view VarStore::IntName(int) const { return {}; }
-int32_t VarStore::IntValue(int) const { return 0; }
-void VarStore::SetIntValue(int, int32_t) {}
-int VarStore::StrCount() const { return 0; }
-std::string_view VarStore::StrName(int) const { return {}; }
-std::string_view VarStore::StrValue(int) const { return {}; }
-void VarStore::SetStrValue(int, std::string_view) {}
-int VarStore::IntSetFind(int32_t) const { return -1; }
-void VarStore::IntSetAdd(int32_t) {}
-void VarStore::IntSetRemove(int32_t) {}
-void VarStore::IntSetClear() {}
-int VarStore::StrSetFind(std::string_view) const { return -1; }
-void VarStore::StrSetAdd(std::string_view) {}
-void VarStore::StrSetRemove(std::string_view) {}
-void VarStore::StrSetClear() {}
-int VarStore::IntSetSize() const { return 0; }
-int VarStore::StrSetSize() const { return 0; }
-void* VarStore::IntVarsAddress() { return nullptr; }
-void* VarStore::StrVarsAddress() { return nullptr; }
-void VarStore::MemoryChangedExternally() {}
+uint64_t NextGeneration() {
+  static std::atomic<uint64_t> counter {0};
+  return ++counter;
+}
+
+void SetShort(VelmoraShortString& s, std::string_view text) {
+  const size_t n = std::min<size_t>(text.size(), sizeof s.chars);
+  s.length = static_cast<uint8_t>(n);
+  std::memcpy(s.chars, text.data(), n);
+  std::memset(s.chars + n, 0, sizeof s.chars - n);
+}
+
+VelmoraArrayHeader* HeaderOf(void* first) { return static_cast<VelmoraArrayHeader*>(first) - 1; }
+
+// Appends one zeroed record to a dynamic array whose block may hold more records than
+// its count; the block doubles when full (and may move). Returns the new record.
+template <class T>
+T& AppendRecord(T*& first, int32_t& count, int32_t& capacity) {
+  if (count == capacity) {
+    const int32_t grown = capacity == 0 ? 16 : capacity * 2;
+    void* block = first ? static_cast<void*>(HeaderOf(first)) : nullptr;
+    block = std::realloc(block, sizeof(VelmoraArrayHeader) + static_cast<size_t>(grown) * sizeof(T));
+    if (!block) throw std::bad_alloc();
+    auto* header = static_cast<VelmoraArrayHeader*>(block);
+    header->refCount = 1;
+    first = reinterpret_cast<T*>(header + 1);
+    capacity = grown;
+  }
+  T& record = first[count];
+  std::memset(&record, 0, sizeof record);
+  HeaderOf(first)->count = ++count;
+  return record;
+}
+
+template <class T>
+void FreeArray(T*& first) {
+  if (first) std::free(HeaderOf(first));
+  first = nullptr;
+}
+
+struct TransparentHash {
+  using is_transparent = void;
+  size_t operator()(std::string_view s) const { return std::hash<std::string_view> {}(s); }
+};
+
+}  // namespace
+
+struct VarStore::Impl {
+  NameIndex intIndex, strIndex;
+  // The sets in insertion order, and how often each value is in them, so membership
+  // tests do not scan.
+  std::vector<int32_t> intSet;
+  std::unordered_map<int32_t, int32_t> intCounts;
+  std::vector<std::string> strSet;
+  std::unordered_map<std::string, int32_t, TransparentHash, std::equal_to<>> strCounts;
+};
+
+VarStore::VarStore(StartupLog& log) : generation_(NextGeneration()), log_(log), impl_(std::make_unique<Impl>()) {}
+
+VarStore::~VarStore() {
+  FreeArray(intVars_);
+  FreeArray(strVars_);
+}
+
+int VarStore::FindVar(std::string_view name, bool isString) const {
+  // Stored names are cut to 255 bytes, so a longer name matches none of them.
+  if (name.size() > 255) return -1;
+  if (isString) return impl_->strIndex.Find(name, [this](int32_t i) { return StrName(i); });
+  return impl_->intIndex.Find(name, [this](int32_t i) { return IntName(i); });
+}
+
+void VarStore::NewIntVar(std::string_view name, int32_t value) {
+  if (FindVar(name, false) != -1) {
+    log_.WriteLog(2, "Variable: " + std::string(name) + " already exists!");
+    return;
+  }
+  TIntVar& v = AppendRecord(intVars_, intCount_, intCapacity_);
+  SetShort(v.name, name);
+  v.value = value;
+  impl_->intIndex.Insert(intCount_ - 1, [this](int32_t i) { return IntName(i); });
+  generation_ = NextGeneration();
+  log_.WriteLog(1, "Created new variable: " + std::string(name));
+}
+
+void VarStore::NewStrVar(std::string_view name, std::string_view value) {
+  if (FindVar(name, true) != -1) {
+    log_.WriteLog(2, "Variable: " + std::string(name) + " already exists!");
+    return;
+  }
+  TStrVar& v = AppendRecord(strVars_, strCount_, strCapacity_);
+  SetShort(v.name, name);
+  SetShort(v.value, value);
+  impl_->strIndex.Insert(strCount_ - 1, [this](int32_t i) { return StrName(i); });
+  generation_ = NextGeneration();
+  log_.WriteLog(1, "Created new variable: " + std::string(name));
+}
+
+int32_t VarStore::IntOperand(std::string_view token) const {
+  const int i = FindVar(token, false);
+  return i != -1 ? IntValue(i) : StrToInt(token);
+}
+
+std::string VarStore::StrOperand(std::string_view token) const {
+  const int i = FindVar(token, true);
+  return std::string(i != -1 ? StrValue(i) : token);
+}
+
+void VarStore::SetStrValue(int index, std::string_view value) { SetShort(strVars_[index].value, value); }
+
+int VarStore::IntSetFind(int32_t value) const {
+  if (!IntSetContains(value)) return -1;
+  const auto& set = impl_->intSet;
+  for (size_t i = 0; i < set.size(); ++i)
+    if (set[i] == value) return static_cast<int>(i);
+  return -1;
+}
+
+bool VarStore::IntSetContains(int32_t value) const { return impl_->intCounts.contains(value); }
+
+void VarStore::IntSetAdd(int32_t value) {
+  impl_->intSet.push_back(value);
+  ++impl_->intCounts[value];
+}
+
+void VarStore::IntSetRemove(int32_t value) {
+  const int i = IntSetFind(value);
+  if (i == -1) return;
+  impl_->intSet.erase(impl_->intSet.begin() + i);
+  auto it = impl_->intCounts.find(value);
+  if (--it->second == 0) impl_->intCounts.erase(it);
+}
+
+void VarStore::IntSetClear() {
+  impl_->intSet.clear();
+  impl_->intCounts.clear();
+}
+
+int VarStore::StrSetFind(std::string_view text) const {
+  if (!StrSetContains(text)) return -1;
+  const auto& set = impl_->strSet;
+  for (size_t i = 0; i < set.size(); ++i)
+    if (set[i] == text) return static_cast<int>(i);
+  return -1;
+}
+
+bool VarStore::StrSetContains(std::string_view text) const { return impl_->strCounts.contains(text); }
+
+void VarStore::StrSetAdd(std::string_view text) {
+  impl_->strSet.emplace_back(text);
+  auto it = impl_->strCounts.find(text);
+  if (it == impl_->strCounts.end()) impl_->strCounts.emplace(std::string(text), 1);
+  else ++it->second;
+}
+
+void VarStore::StrSetRemove(std::string_view text) {
+  const int i = StrSetFind(text);
+  if (i == -1) return;
+  impl_->strSet.erase(impl_->strSet.begin() + i);
+  auto it = impl_->strCounts.find(text);
+  if (--it->second == 0) impl_->strCounts.erase(it);
+}
+
+void VarStore::StrSetClear() {
+  impl_->strSet.clear();
+  impl_->strCounts.clear();
+}
+
+int VarStore::IntSetSize() const { return static_cast<int>(impl_->intSet.size()); }
+int VarStore::StrSetSize() const { return static_cast<int>(impl_->strSet.size()); }
+int32_t VarStore::IntSetAt(int index) const { return impl_->intSet[static_cast<size_t>(index)]; }
+std::string_view VarStore::StrSetAt(int index) const { return impl_->strSet[static_cast<size_t>(index)]; }
+
+void VarStore::MemoryChangedExternally() {
+  impl_->intIndex.Rebuild(intCount_, [this](int32_t i) { return IntName(i); });
+  impl_->strIndex.Rebuild(strCount_, [this](int32_t i) { return StrName(i); });
+  generation_ = NextGeneration();
+}
 
 }  // namespace velmora

@@ -1,13 +1,22 @@
 #pragma once
 // Named integer and string variables and the integer and string sets of one run.
+//
 // The two variable tables are kept in the memory form plug-ins receive (a dynamic array:
 // 32-bit reference count, 32-bit element count, then 260-byte TIntVar / 512-byte TStrVar
-// records), so a plug-in that holds the tables' addresses sees them grow.
+// records), so a plug-in that holds the tables' addresses sees them grow. The block may
+// hold more records than the count says; growth doubles it, so appending stays cheap.
+//
+// Lookups answer as a scan from the first record would (the first record of that exact
+// name wins), but through a hash index kept beside each table: the cost does not grow
+// with the number of variables. Names over 255 bytes are stored cut and are never found
+// again under the long name.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "shell/startup_log.h"
+#include "velmora/plugin.h"
 
 namespace velmora {
 
@@ -27,36 +36,54 @@ class VarStore {
   // The string variable's value, else the token itself.
   std::string StrOperand(std::string_view token) const;
 
-  int IntCount() const;
-  std::string_view IntName(int index) const;
-  int32_t IntValue(int index) const;
-  void SetIntValue(int index, int32_t value);
-  int StrCount() const;
-  std::string_view StrName(int index) const;
-  std::string_view StrValue(int index) const;
+  // Record access by an index from FindVar (never -1).
+  int IntCount() const { return intCount_; }
+  std::string_view IntName(int index) const { return Text(intVars_[index].name); }
+  int32_t IntValue(int index) const { return intVars_[index].value; }
+  void SetIntValue(int index, int32_t value) { intVars_[index].value = value; }
+  int StrCount() const { return strCount_; }
+  std::string_view StrName(int index) const { return Text(strVars_[index].name); }
+  std::string_view StrValue(int index) const { return Text(strVars_[index].value); }
   void SetStrValue(int index, std::string_view value);  // cut to 255 bytes
 
   int IntSetFind(int32_t value) const;
+  bool IntSetContains(int32_t value) const;
   void IntSetAdd(int32_t value);
   void IntSetRemove(int32_t value);
   void IntSetClear();
   int StrSetFind(std::string_view text) const;
+  bool StrSetContains(std::string_view text) const;
   void StrSetAdd(std::string_view text);
   void StrSetRemove(std::string_view text);
   void StrSetClear();
   int IntSetSize() const;
   int StrSetSize() const;
+  int32_t IntSetAt(int index) const;
+  std::string_view StrSetAt(int index) const;
 
   // Plug-in boundary: the addresses of the variables that hold the tables.
-  void* IntVarsAddress();
-  void* StrVarsAddress();
-  // Plug-ins may rewrite records in place; lookups rebuild their index afterwards.
+  void* IntVarsAddress() { return &intVars_; }
+  void* StrVarsAddress() { return &strVars_; }
+  // Plug-ins may rewrite records in place, names included; lookups rebuild their index afterwards.
   void MemoryChangedExternally();
+
+  // Changes whenever a lookup by name may answer differently (a variable created, or the
+  // tables rewritten from outside). Values unique across all stores, never 0, so callers
+  // may cache lookup results stamped with it.
+  uint64_t Generation() const { return generation_; }
 
   struct Impl;
 
  private:
-  Impl* impl_;
+  static std::string_view Text(const VelmoraShortString& s) { return {s.chars, s.length}; }
+
+  TIntVar* intVars_ = nullptr;  // element 0 of IntVars, null while empty
+  TStrVar* strVars_ = nullptr;  // element 0 of StrVars, null while empty
+  int32_t intCount_ = 0, strCount_ = 0;
+  int32_t intCapacity_ = 0, strCapacity_ = 0;
+  uint64_t generation_;
+  StartupLog& log_;
+  std::unique_ptr<Impl> impl_;
 };
 
 }  // namespace velmora

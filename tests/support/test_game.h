@@ -20,6 +20,7 @@ class RecordingDialogs : public Dialogs {
   void ShowError(const std::string& text) override { shown.push_back("error: " + text); }
   void ShowSystemError(const std::string& text) override { shown.push_back("system: " + text); }
   bool InputQuery(const std::string& caption, const std::string& prompt, std::string& answer) override;
+  bool MoreInputPossible() override { return !answers.empty(); }
 
   std::vector<std::string> shown;
   std::vector<std::string> answers;  // "\x18" (CAN) stands for Cancel; an empty queue cancels
