@@ -1,0 +1,29 @@
+#pragma once
+// The program's command line. Options start with "--"; every other argument is the
+// game's own (the first may be "debug"), and "--" ends the options.
+#include <string>
+#include <vector>
+
+namespace velmora {
+
+struct ProgramOptions {
+  enum class Mode { kWindows, kText, kReplay, kCheck };
+  Mode mode = Mode::kWindows;
+  std::string replayFile;
+  std::string gameFolder;  // as given; empty: the folder that holds the program file
+  bool noAudio = false;        // play silently
+  bool audioFallback = false;  // play silently when no audio output opens
+  std::string codePage = "WINDOWS-1251";
+  std::string soundfont;
+  std::vector<std::string> gameArgs;
+  bool help = false;
+  bool version = false;
+};
+
+// Parses the arguments after the program name. False with the reason in `error`.
+bool ParseProgramOptions(const std::vector<std::string>& args, ProgramOptions& options, std::string& error);
+
+// --help: a short manual.
+std::string UsageText();
+
+}  // namespace velmora

@@ -1,0 +1,83 @@
+#include "console/replay_runner.h"
+
+#include <algorithm>
+
+#include "console/console_dialogs.h"
+#include "shell/game.h"
+#include "shell/startup.h"
+#include "shell/virtual_clock.h"
+
+namespace velmora {
+
+bool ReadReplay(std::istream& in, std::vector<Step>& steps, std::vector<std::string>& errors) {
+  std::string line;
+  for (int number = 1; std::getline(in, line); ++number) {
+    Step step;
+    std::string error;
+    if (!ParseStep(line, step, error))
+      errors.push_back("line " + std::to_string(number) + ": " + error);
+    else if (step.kind != StepKind::kNone)
+      steps.push_back(std::move(step));
+  }
+  return errors.empty();
+}
+
+ReplayRunner::ReplayRunner(Game& game, VirtualClock& clock, ConsoleDialogs& dialogs, std::ostream& out)
+    : game_(game), clock_(clock), out_(out), steps_(game, dialogs, out) {
+  steps_.wait = [this](int64_t ms) { Wait(ms); };
+}
+
+void ReplayRunner::FireDue() { FireDueTimers(game_); }
+
+void ReplayRunner::Wait(int64_t ms) {
+  const int64_t end = clock_.NowMs() + ms;
+  while (!game_.CloseRequested()) {
+    const auto next = game_.timers.NextDeadline();
+    if (!next || *next > end) break;
+    // Never backwards: a handler's $sleep may have moved the clock past the deadline.
+    clock_.Set(std::max(*next, clock_.NowMs()));
+    game_.timers.FireOne();
+  }
+  // The program ends when its window closes: no time passes after that.
+  if (!game_.CloseRequested()) clock_.Set(std::max(end, clock_.NowMs()));
+}
+
+void ReplayRunner::Run(const std::vector<Step>& steps) {
+  FireDue();
+  for (size_t i = 0; i < steps.size(); ++i) {
+    if (game_.CloseRequested()) {
+      out_ << "(the window has closed: " << steps.size() - i << " step(s) not run)\n";
+      break;
+    }
+    out_ << "> " << steps[i].source << '\n';
+    out_.flush();
+    steps_.Run(steps[i]);
+    FireDue();
+  }
+  out_.flush();
+}
+
+bool StartWithoutWindows(Game& game, std::ostream& out) {
+  switch (FormCreate(game)) {
+    case StartupResult::kAudioFailed:
+      return false;
+    case StartupResult::kStopped:
+      out << "start-up stopped: LastStart.log says why\n";
+      return false;
+    case StartupResult::kCompleted:
+      break;
+  }
+  CreateOtherForms(game);
+  return true;
+}
+
+int PlayReplay(Game& game, VirtualClock& clock, ConsoleDialogs& dialogs, const std::vector<Step>& steps,
+               std::ostream& out) {
+  if (!StartWithoutWindows(game, out)) return 1;
+  ReplayRunner runner(game, clock, dialogs, out);
+  runner.Run(steps);
+  FormDestroy(game);
+  return 0;
+}
+
+}  // namespace velmora

@@ -1,0 +1,34 @@
+#include "console/screen_text.h"
+
+#include "shell/game.h"
+#include "shell/main_form.h"
+#include "story/choice_menu.h"
+
+namespace velmora {
+
+std::string_view BaseName(std::string_view path) {
+  const size_t cut = path.find_last_of("/\\");
+  return cut == std::string_view::npos ? path : path.substr(cut + 1);
+}
+
+std::vector<std::string> DescribeMainWindow(Game& game) {
+  const MainForm& form = *game.form1;
+  const TextCodec& codec = game.codec;
+  std::vector<std::string> out;
+  out.push_back("caption: " + codec.ToUtf8(form.caption));
+  out.push_back("picture: " + (form.picture ? codec.ToUtf8(BaseName(form.pictureFile)) : std::string("none")));
+  out.push_back(form.storyLines.empty() ? "text: (empty)" : "text:");
+  for (const std::string& line : form.storyLines) out.push_back("  | " + codec.ToUtf8(line));
+  const int count = static_cast<int>(form.choiceItems.size());
+  out.push_back(count == 0 ? "choices: (none)" : "choices:");
+  for (int k = 0; k < count; ++k) {
+    const std::string number = std::to_string(k + 1) + ". ";
+    const std::string indent(number.size(), ' ');
+    const std::vector<std::string> lines = sListBox1DrawItemLines(game, k);
+    if (lines.empty()) out.push_back("  " + number);
+    for (size_t a = 0; a < lines.size(); ++a) out.push_back("  " + (a == 0 ? number : indent) + codec.ToUtf8(lines[a]));
+  }
+  return out;
+}
+
+}  // namespace velmora

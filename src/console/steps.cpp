@@ -1,0 +1,270 @@
+#include "console/steps.h"
+
+#include <charconv>
+#include <limits>
+
+#include "audio/audio_form.h"
+#include "console/console_dialogs.h"
+#include "console/screen_text.h"
+#include "inventory/inventory_form.h"
+#include "shell/game.h"
+#include "shell/main_form.h"
+#include "shell/text.h"
+#include "story/choice_menu.h"
+
+namespace velmora {
+
+const char* const kStepHelp =
+    "choose N         double-click choice N (from 1)\n"
+    "choose none      double-click below the last choice\n"
+    "wait MS          let MS milliseconds pass (timers fire)\n"
+    "answer TEXT      the answer for the next input dialog\n"
+    "answer cancel    Cancel for the next input dialog (also: cancel)\n"
+    "inventory        open the inventory window\n"
+    "inventory select N | use | wear | close\n"
+    "audio            open the audio options window\n"
+    "audio volume N | balance N | ok | close\n"
+    "show             print the window: caption, picture, text, choices\n"
+    "quit             the close box\n";
+
+namespace {
+
+// Longest `wait`: a day. A mistyped number must not keep a replay busy for years.
+constexpr int64_t kMaxWaitMs = 24LL * 60 * 60 * 1000;
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+std::string_view Trim(std::string_view s) {
+  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+std::string_view CutComment(std::string_view s) {
+  for (size_t i = 0; i < s.size(); ++i)
+    if (s[i] == '#' && (i == 0 || IsBlank(s[i - 1]))) return s.substr(0, i);
+  return s;
+}
+
+std::vector<std::string> Words(std::string_view s) {
+  std::vector<std::string> words;
+  size_t i = 0;
+  while (i < s.size()) {
+    while (i < s.size() && IsBlank(s[i])) ++i;
+    size_t start = i;
+    while (i < s.size() && !IsBlank(s[i])) ++i;
+    if (i > start) words.emplace_back(s.substr(start, i - start));
+  }
+  return words;
+}
+
+bool Number(std::string_view text, int64_t low, int64_t high, int64_t& out) {
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  int64_t value = 0;
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (ec != std::errc() || end != text.data() + text.size() || value < low || value > high) return false;
+  out = value;
+  return true;
+}
+
+constexpr int64_t kIntMax = std::numeric_limits<int32_t>::max();
+constexpr int64_t kIntMin = std::numeric_limits<int32_t>::min();
+
+}  // namespace
+
+bool ParseStep(std::string_view line, Step& step, std::string& error, bool bareNumbers) {
+  step = Step{};
+  line = Trim(line);
+  if (line.empty() || line.front() == '#') return true;
+
+  const size_t wordEnd = std::min(line.find_first_of(" \t"), line.size());
+  const std::string verb = AsciiLower(line.substr(0, wordEnd));
+  if (verb == "answer") {
+    step.source = std::string(line);
+    step.text = std::string(Trim(line.substr(wordEnd)));
+    step.kind = SameCommand(step.text, "cancel") ? StepKind::kCancel : StepKind::kAnswer;
+    if (step.kind == StepKind::kCancel) step.text.clear();
+    return true;
+  }
+
+  line = Trim(CutComment(line));
+  step.source = std::string(line);
+  if (line.empty()) return true;
+  std::vector<std::string> words = Words(line);
+  for (std::string& w : words) w = AsciiLower(w);
+  const std::string& w0 = words[0];
+  const size_t n = words.size();
+  auto noArgs = [&](StepKind kind) {
+    if (n != 1) {
+      error = w0 + " takes nothing after it";
+      return false;
+    }
+    step.kind = kind;
+    return true;
+  };
+  // The number is the last word; callers have checked how many words there are.
+  auto numbered = [&](StepKind kind, int64_t low, int64_t high, const char* what) {
+    if (!Number(words.back(), low, high, step.number)) {
+      error = std::string(line) + ": expected " + what;
+      return false;
+    }
+    step.kind = kind;
+    return true;
+  };
+
+  if (bareNumbers && n == 1 && Number(w0, 1, kIntMax, step.number)) {
+    step.kind = StepKind::kChoose;
+    return true;
+  }
+  if (w0 == "choose") {
+    if (n == 2 && words[1] == "none") {
+      step.kind = StepKind::kChooseNone;
+      return true;
+    }
+    return n == 2 ? numbered(StepKind::kChoose, 1, kIntMax, "a choice number from 1, or none")
+                  : (error = "choose needs a choice number from 1, or none", false);
+  }
+  if (w0 == "wait")
+    return n == 2 ? numbered(StepKind::kWait, 0, kMaxWaitMs, "milliseconds from 0 to 86400000")
+                  : (error = "wait needs milliseconds", false);
+  if (w0 == "cancel") return noArgs(StepKind::kCancel);
+  if (w0 == "show") return noArgs(StepKind::kShow);
+  if (w0 == "quit") return noArgs(StepKind::kQuit);
+  if (w0 == "help") return noArgs(StepKind::kHelp);
+  if (w0 == "inventory") {
+    if (n == 1) return noArgs(StepKind::kInventory);
+    const std::string& what = words[1];
+    if (what == "select" && n == 3) return numbered(StepKind::kInventorySelect, 1, kIntMax, "an entry number from 1");
+    if (n == 2 && what == "use") return (step.kind = StepKind::kInventoryUse, true);
+    if (n == 2 && what == "wear") return (step.kind = StepKind::kInventoryWear, true);
+    if (n == 2 && what == "close") return (step.kind = StepKind::kInventoryClose, true);
+    error = std::string(line) + ": expected inventory, inventory select N, use, wear or close";
+    return false;
+  }
+  if (w0 == "audio") {
+    if (n == 1) return noArgs(StepKind::kAudio);
+    const std::string& what = words[1];
+    if (what == "volume" && n == 3) return numbered(StepKind::kAudioVolume, kIntMin, kIntMax, "a volume");
+    if (what == "balance" && n == 3) return numbered(StepKind::kAudioBalance, kIntMin, kIntMax, "a balance");
+    if (n == 2 && what == "ok") return (step.kind = StepKind::kAudioOk, true);
+    if (n == 2 && what == "close") return (step.kind = StepKind::kAudioClose, true);
+    error = std::string(line) + ": expected audio, audio volume N, balance N, ok or close";
+    return false;
+  }
+  error = "unknown step: " + std::string(line);
+  return false;
+}
+
+void FireDueTimers(Game& game) {
+  for (int guard = 0; guard < 10000 && !game.CloseRequested() && game.timers.FireOne(); ++guard) {
+  }
+}
+
+void StepRunner::PrintLines(const std::vector<std::string>& lines) {
+  for (const std::string& line : lines) out_ << line << '\n';
+  out_.flush();
+}
+
+void StepRunner::Run(const Step& step) {
+  switch (step.kind) {
+    case StepKind::kNone:
+      break;
+    case StepKind::kChoose:
+      Choose(step.number);
+      break;
+    case StepKind::kChooseNone:
+      Choose(0);
+      break;
+    case StepKind::kWait:
+      if (wait) wait(step.number);
+      break;
+    case StepKind::kAnswer:
+      dialogs_.QueueAnswer(step.text);
+      break;
+    case StepKind::kCancel:
+      dialogs_.QueueAnswer(std::nullopt);
+      break;
+    case StepKind::kInventory:
+    case StepKind::kInventorySelect:
+    case StepKind::kInventoryUse:
+    case StepKind::kInventoryWear:
+    case StepKind::kInventoryClose:
+      Inventory(step);
+      break;
+    case StepKind::kAudio:
+    case StepKind::kAudioVolume:
+    case StepKind::kAudioBalance:
+    case StepKind::kAudioOk:
+    case StepKind::kAudioClose:
+      Audio(step);
+      break;
+    case StepKind::kShow:
+      PrintLines(DescribeMainWindow(game_));
+      break;
+    case StepKind::kQuit:
+      game_.RequestClose();
+      break;
+    case StepKind::kHelp:
+      out_ << kStepHelp;
+      out_.flush();
+      break;
+  }
+}
+
+void StepRunner::Choose(int64_t number) {
+  MainForm& form = *game_.form1;
+  const auto count = static_cast<int64_t>(form.choiceItems.size());
+  if (number > count) {
+    out_ << "(there is no choice " << number << ": the double-click falls below the last of " << count << ")\n";
+    out_.flush();
+  }
+  // A double-click selects the item under the pointer first; below the last item nothing is.
+  form.selectedChoice = number >= 1 && number <= count ? static_cast<int>(number - 1) : -1;
+  form.Changed(MainForm::kSelection);
+  game_.RunEvent([this] { sListBox1DblClick(game_); });
+}
+
+void StepRunner::Inventory(const Step& step) {
+  switch (step.kind) {
+    case StepKind::kInventory:
+      OpenInventoryWindow(game_);
+      break;
+    case StepKind::kInventorySelect:
+      SelectInventoryEntry(game_, static_cast<int>(step.number - 1));
+      break;
+    case StepKind::kInventoryUse:
+      PressInventoryUse(game_);
+      break;
+    case StepKind::kInventoryWear:
+      PressInventoryWear(game_);
+      break;
+    default:
+      CloseInventoryWindow(game_);
+      break;
+  }
+  PrintLines(DescribeInventoryWindow(game_));
+}
+
+void StepRunner::Audio(const Step& step) {
+  std::string args;
+  switch (step.kind) {
+    case StepKind::kAudioVolume:
+      args = "volume " + std::to_string(step.number);
+      break;
+    case StepKind::kAudioBalance:
+      args = "balance " + std::to_string(step.number);
+      break;
+    case StepKind::kAudioOk:
+      args = "ok";
+      break;
+    case StepKind::kAudioClose:
+      args = "close";
+      break;
+    default:
+      break;
+  }
+  RunAudioStep(game_, args);
+  PrintLines(DescribeAudioWindow(game_));
+}
+
+}  // namespace velmora

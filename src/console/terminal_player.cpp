@@ -1,0 +1,164 @@
+#include "console/terminal_player.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <csignal>
+
+#include "audio/audio_form.h"
+#include "console/console_dialogs.h"
+#include "console/line_reader.h"
+#include "console/replay_runner.h"
+#include "console/screen_text.h"
+#include "console/steps.h"
+#include "inventory/inventory_form.h"
+#include "shell/game.h"
+#include "shell/main_form.h"
+#include "shell/startup.h"
+
+namespace velmora {
+
+namespace {
+
+volatile std::sig_atomic_t interrupted = 0;
+void OnInterrupt(int) { interrupted = 1; }
+
+// Ctrl+C ends the game as the close box does (the log is saved) instead of killing it.
+class InterruptGuard {
+ public:
+  InterruptGuard() {
+    interrupted = 0;
+    struct sigaction action {};
+    action.sa_handler = OnInterrupt;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = 0;  // no restart: a waiting poll returns at once
+    sigaction(SIGINT, &action, &old_);
+  }
+  ~InterruptGuard() { sigaction(SIGINT, &old_, nullptr); }
+
+ private:
+  struct sigaction old_ {};
+};
+
+class TerminalPlayer {
+ public:
+  TerminalPlayer(Game& game, ConsoleDialogs& dialogs, int inFd, std::ostream& out)
+      : game_(game), out_(out), reader_(inFd), steps_(game, dialogs, out), person_(isatty(inFd) != 0) {
+    steps_.wait = [this](int64_t ms) { Wait(ms); };
+    dialogs.askPerson = [this]() -> std::optional<std::string> {
+      auto line = NextLine();
+      if (!line || line->empty()) return std::nullopt;  // an empty answer and Cancel are the same to a game
+      return line;
+    };
+    game_.form1->onChanged = [this](unsigned parts) {
+      if (parts & (MainForm::kCaption | MainForm::kStoryText | MainForm::kPicture | MainForm::kChoices))
+        screenChanged_ = true;
+    };
+  }
+  ~TerminalPlayer() { game_.form1->onChanged = nullptr; }
+
+  void Run() {
+    screenChanged_ = true;
+    while (!game_.CloseRequested()) {
+      auto line = NextLine();
+      if (!line) break;
+      Step step;
+      std::string error;
+      if (!ParseStep(*line, step, error, true)) {
+        out_ << error << " (type help for the steps)\n";
+        continue;
+      }
+      steps_.Run(step);
+      // The inventory and audio steps print their window themselves.
+      inventoryShown_ = game_.form3->visible;
+      audioShown_ = game_.form2->visible;
+    }
+  }
+
+ private:
+  // Prints what changed since the last look: the main window, and a window a script opened.
+  void ShowChanges() {
+    if (screenChanged_) {
+      screenChanged_ = false;
+      out_ << '\n';
+      steps_.PrintLines(DescribeMainWindow(game_));
+    }
+    if (game_.form3->visible != inventoryShown_) {
+      inventoryShown_ = game_.form3->visible;
+      if (inventoryShown_) steps_.PrintLines(DescribeInventoryWindow(game_));
+    }
+    if (game_.form2->visible != audioShown_) {
+      audioShown_ = game_.form2->visible;
+      if (audioShown_) steps_.PrintLines(DescribeAudioWindow(game_));
+    }
+  }
+
+  // Milliseconds until the next timer is due; -1 when none can fire.
+  int UntilNextTimer() {
+    const auto next = game_.timers.NextDeadline();
+    if (!next) return -1;
+    return static_cast<int>(std::clamp<int64_t>(*next - game_.clock().NowMs(), 0, 60 * 60 * 1000));
+  }
+
+  // The event loop while waiting for a line: timers fire on time meanwhile (also inside
+  // an input prompt, as a dialog's own loop lets them). nullopt: end of input, Ctrl+C, or
+  // the window closed.
+  std::optional<std::string> NextLine() {
+    bool prompted = false;
+    while (true) {
+      FireDueTimers(game_);
+      if (game_.CloseRequested() || interrupted) return std::nullopt;
+      ShowChanges();
+      if (person_ && !prompted) {
+        out_ << "> " << std::flush;
+        prompted = true;
+      }
+      auto line = reader_.Read(UntilNextTimer());
+      if (line) return line;
+      if (reader_.AtEnd()) return std::nullopt;
+    }
+  }
+
+  void Wait(int64_t ms) {
+    const int64_t end = game_.clock().NowMs() + ms;
+    while (true) {
+      FireDueTimers(game_);
+      if (game_.CloseRequested() || interrupted) return;
+      ShowChanges();
+      const int64_t now = game_.clock().NowMs();
+      if (now >= end) return;
+      const int untilTimer = UntilNextTimer();
+      const int64_t span = untilTimer < 0 ? end - now : std::min<int64_t>(untilTimer, end - now);
+      game_.clock().Sleep(std::max<int64_t>(span, 1));
+    }
+  }
+
+  Game& game_;
+  std::ostream& out_;
+  LineReader reader_;
+  StepRunner steps_;
+  bool person_;
+  bool screenChanged_ = false;
+  bool inventoryShown_ = false;
+  bool audioShown_ = false;
+};
+
+}  // namespace
+
+void RunTerminal(Game& game, ConsoleDialogs& dialogs, int inFd, std::ostream& out) {
+  InterruptGuard guard;
+  {
+    TerminalPlayer player(game, dialogs, inFd, out);
+    player.Run();
+  }
+  dialogs.askPerson = nullptr;
+}
+
+int PlayTerminal(Game& game, ConsoleDialogs& dialogs, int inFd, std::ostream& out) {
+  if (!StartWithoutWindows(game, out)) return 1;
+  RunTerminal(game, dialogs, inFd, out);
+  FormDestroy(game);
+  return 0;
+}
+
+}  // namespace velmora

@@ -1,0 +1,122 @@
+#include "ui/choice_list.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+
+#include "shell/game.h"
+#include "shell/main_form.h"
+#include "story/choice_menu.h"
+#include "ui/fonts.h"
+
+namespace velmora {
+
+const QColor ChoiceList::kText(153, 137, 137);
+const QColor ChoiceList::kBackground(0, 0, 0);
+
+QSize ChoiceDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
+  return {option.rect.width(), sListBox1MeasureItem(game_, index.row(), MainForm::kChoiceLineHeight)};
+}
+
+void ChoiceDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+  const QRect rect = option.rect;
+  const bool selected = option.state & QStyle::State_Selected;
+  painter->save();
+  painter->setClipRect(rect);
+  painter->fillRect(rect, selected ? option.palette.highlight().color() : ChoiceList::kBackground);
+  const ChoiceFont choiceFont = ChoiceDrawingFont(game_);
+  const QFont font = GameFont(QString::fromStdString(game_.codec.ToUtf8(choiceFont.name)), choiceFont.size);
+  painter->setFont(font);
+  painter->setPen(selected ? option.palette.highlightedText().color() : ChoiceList::kText);
+  const int ascent = QFontMetrics(font, painter->device()).ascent();
+  const std::vector<std::string> lines = sListBox1DrawItemLines(game_, index.row());
+  // Lines stand 16 pixels apart whatever the font's size; a larger font overlaps.
+  for (size_t a = 0; a < lines.size(); ++a) {
+    const int top = rect.top() + static_cast<int>(a) * MainForm::kChoiceLineHeight;
+    painter->drawText(QPoint(rect.left() + 2, top + ascent), QString::fromStdString(game_.codec.ToUtf8(lines[a])));
+  }
+  if ((option.state & QStyle::State_HasFocus) && (option.state & QStyle::State_Selected)) {
+    QStyleOptionFocusRect focus;
+    focus.rect = rect.adjusted(0, 0, -1, -1);
+    focus.state = option.state;
+    focus.backgroundColor = option.palette.highlight().color();
+    option.widget->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, option.widget);
+  }
+  painter->restore();
+}
+
+ChoiceList::ChoiceList(Game& game, QWidget* parent) : QListWidget(parent), game_(game) {
+  setObjectName(QStringLiteral("sListBox1"));
+  setAccessibleName(QStringLiteral("Choices"));
+  setAccessibleDescription(QStringLiteral("Double-click a choice, or select it and press Enter"));
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setUniformItemSizes(false);
+  setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+  setItemDelegate(new ChoiceDelegate(game, this));
+  QPalette p = palette();
+  p.setColor(QPalette::Base, kBackground);
+  p.setColor(QPalette::Text, kText);
+  setPalette(p);
+
+  connect(this, &QListWidget::currentRowChanged, this, [this] {
+    if (redrawing_) return;
+    const QList<QListWidgetItem*> chosen = selectedItems();
+    game_.form1->selectedChoice = chosen.isEmpty() ? -1 : row(chosen.front());
+  });
+}
+
+void ChoiceList::Redraw(unsigned parts) {
+  const MainForm& form = *game_.form1;
+  redrawing_ = true;
+  if (parts & MainForm::kChoices) {
+    clear();
+    for (int k = 0; k < static_cast<int>(form.choiceItems.size()); ++k) {
+      // What a screen reader reads: the item as it is drawn now.
+      QStringList lines;
+      for (const std::string& line : sListBox1DrawItemLines(game_, k))
+        lines << QString::fromStdString(game_.codec.ToUtf8(line));
+      new QListWidgetItem(lines.join(QLatin1Char(' ')), this);
+    }
+  }
+  if (parts & (MainForm::kChoices | MainForm::kSelection)) {
+    if (form.selectedChoice >= 0 && form.selectedChoice < count()) {
+      setCurrentRow(form.selectedChoice);
+    } else {
+      clearSelection();
+      setCurrentRow(-1);
+    }
+  }
+  redrawing_ = false;
+}
+
+void ChoiceList::Choose() {
+  game_.RunEvent([this] { sListBox1DblClick(game_); });
+  // Items are substituted as they are drawn: show what the choice's script changed.
+  viewport()->update();
+}
+
+void ChoiceList::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  // The item under the pointer is the one chosen; below the last item there is none.
+  const int hit = indexAt(event->position().toPoint()).row();
+  redrawing_ = true;
+  if (hit >= 0) {
+    setCurrentRow(hit);
+  } else {
+    clearSelection();
+    setCurrentRow(-1);
+  }
+  redrawing_ = false;
+  game_.form1->selectedChoice = hit;
+  Choose();
+}
+
+void ChoiceList::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    Choose();
+    return;
+  }
+  QListWidget::keyPressEvent(event);
+}
+
+}  // namespace velmora

@@ -1,0 +1,51 @@
+#include "ui/qt_dialogs.h"
+
+#include <QInputDialog>
+#include <QMessageBox>
+
+#include "shell/codepage.h"
+
+namespace velmora {
+
+namespace {
+
+void Box(QMessageBox::Icon icon, const QString& caption, const QString& text, QWidget* owner) {
+  QMessageBox box(icon, caption, text, QMessageBox::Ok, owner);
+  box.setObjectName(QStringLiteral("MessageBox"));
+  box.setTextFormat(Qt::PlainText);  // game text is never markup
+  box.exec();
+}
+
+}  // namespace
+
+QString QtDialogs::Screen(const std::string& bytes) const {
+  return QString::fromStdString(codec_ ? codec_->ToUtf8(bytes) : bytes);
+}
+
+void QtDialogs::ShowMessage(const std::string& text) {
+  Box(QMessageBox::NoIcon, QString::fromUtf8(kApplicationTitle), Screen(text), owner_);
+}
+
+void QtDialogs::ShowError(const std::string& text) {
+  Box(QMessageBox::Critical, QString::fromUtf8(kApplicationTitle), Screen(text), owner_);
+}
+
+void QtDialogs::ShowSystemError(const std::string& text) {
+  // No owner window; "Error" is the caption the system gives a box that names none.
+  Box(QMessageBox::Critical, QStringLiteral("Error"), Screen(text), nullptr);
+}
+
+bool QtDialogs::InputQuery(const std::string& caption, const std::string& prompt, std::string& answer) {
+  QInputDialog dialog(owner_);
+  dialog.setObjectName(QStringLiteral("InputQuery"));
+  dialog.setInputMode(QInputDialog::TextInput);
+  dialog.setWindowTitle(Screen(caption));
+  dialog.setLabelText(Screen(prompt));
+  dialog.setTextValue(QString());
+  if (dialog.exec() != QDialog::Accepted) return false;
+  const std::string typed = dialog.textValue().toStdString();
+  answer = codec_ ? codec_->FromUtf8(typed) : typed;
+  return true;
+}
+
+}  // namespace velmora

@@ -1,0 +1,21 @@
+#pragma once
+// The built-in skin "Garnet (internal)": one style sheet with its palette, kept compressed
+// in the program's resources, applied to the whole application so that all three windows
+// and their dialogs wear it.
+#include <QPalette>
+#include <QString>
+
+class QApplication;
+
+namespace velmora {
+
+inline constexpr const char* kSkinName = "Garnet (internal)";
+
+// The style sheet text (from the resource).
+QString SkinStyleSheet();
+// The palette that the style sheet's @palette lines describe.
+QPalette SkinPalette(const QString& styleSheet);
+// Fusion style, the palette and the style sheet, for the whole application.
+void ApplySkin(QApplication& app);
+
+}  // namespace velmora

@@ -1,0 +1,62 @@
+#include "ui/windows_program.h"
+
+#include <QApplication>
+#include <QIcon>
+
+#include "shell/startup.h"
+#include "ui/audio_window.h"
+#include "ui/fonts.h"
+#include "ui/inventory_window.h"
+#include "ui/main_window.h"
+#include "ui/qt_dialogs.h"
+#include "ui/skin.h"
+#include "ui/timer_driver.h"
+
+namespace velmora {
+
+int PlayInWindows(int& argc, char** argv, Platform platform, const GameOptions& options) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("velmora-player"));
+  QApplication::setDesktopFileName(QStringLiteral("velmora-player"));
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/velmora-player.svg")));
+  // The other two windows do not keep the program alive: closing the main window ends it.
+  QApplication::setQuitOnLastWindowClosed(false);
+  InstallFontSubstitutions();
+  ApplySkin(app);
+
+  QtDialogs dialogs;
+  platform.dialogs = &dialogs;
+  Game game(platform, options);
+  dialogs.SetCodec(&game.codec);
+  QtTimerDriver timers(game.timers);
+
+  TForm1 form1(game);
+  dialogs.SetOwner(&form1);
+  QObject::connect(&form1, &TForm1::closed, &app, &QCoreApplication::quit);
+  // Scripts and page actions close the window once their event has returned.
+  game.onCloseRequested = [&form1] { QMetaObject::invokeMethod(&form1, &QWidget::close, Qt::QueuedConnection); };
+  // Lead: once Game has windowObjects, give plug-ins the four controls here:
+  //   game.windowObjects = {&form1, form1.sListBox1, form1.Story, form1.Storypic};
+
+  switch (FormCreate(game)) {
+    case StartupResult::kAudioFailed:
+      return 1;
+    case StartupResult::kStopped:
+      return 1;
+    case StartupResult::kCompleted:
+      break;
+  }
+  CreateOtherForms(game);
+  TForm2 form2(game);
+  TForm3 form3(game);
+
+  if (!game.CloseRequested()) {
+    form1.show();
+    app.exec();
+  }
+  FormDestroy(game);
+  game.onCloseRequested = nullptr;
+  return 0;
+}
+
+}  // namespace velmora
