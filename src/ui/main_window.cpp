@@ -94,6 +94,7 @@ void TForm1::DrawGeometry() {
       form.height > 0 ? form.height : MainForm::kDesignClientHeight + TitleBar::kHeight + 2 * kBorder;
   setFixedSize(std::max(width, 1), std::max(height, 1));
   move(form.left, form.top);
+  LayOut();  // also while hidden, when Qt holds resize events back
 }
 
 void TForm1::DrawStoryText(bool caretToStart) {
@@ -132,7 +133,9 @@ void TForm1::DrawPicture() {
   Storypic->setPixmap(QPixmap::fromImage(image.copy()));
 }
 
-void TForm1::resizeEvent(QResizeEvent*) {
+void TForm1::resizeEvent(QResizeEvent*) { LayOut(); }
+
+void TForm1::LayOut() {
   // Docked from the top: title bar, picture, story text; the choice list takes the rest
   // (nothing when a script makes the window too small for it).
   const int inner = std::max(0, width() - 2 * kBorder);

@@ -43,6 +43,7 @@ class TForm1 : public QWidget {
  private:
   void Redraw(unsigned parts);
   void DrawGeometry();
+  void LayOut();
   void DrawStoryText(bool caretToStart);
   void DrawPicture();
   QString Screen(const std::string& bytes) const;

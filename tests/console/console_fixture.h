@@ -2,6 +2,7 @@
 // A game folder and a Game whose boxes are printed as the replay transcript prints them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -23,19 +24,10 @@ class ConsoleTest : public ::testing::Test {
     dialogs.SetCodec(&game.codec);
     return game;
   }
-  // The log's messages without their date and time.
-  std::vector<std::string> Messages() {
-    std::vector<std::string> out;
-    for (const std::string& line : tg.game().log.Lines()) {
-      const size_t cut = line.find(" | ", line.find(" | ") + 3);
-      out.push_back(cut == std::string::npos ? line : line.substr(cut + 3));
-    }
-    return out;
-  }
+  std::vector<std::string> Messages() { return LogMessages(tg.game()); }
   bool Logged(const std::string& message) {
-    for (const std::string& m : Messages())
-      if (m == message) return true;
-    return false;
+    const auto m = Messages();
+    return std::find(m.begin(), m.end(), message) != m.end();
   }
   std::vector<std::string> Transcript() const {
     std::vector<std::string> lines;

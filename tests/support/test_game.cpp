@@ -76,4 +76,14 @@ Game& TestGame::Make(std::vector<std::string> args) {
   return g;
 }
 
+std::vector<std::string> LogMessages(const Game& game) {
+  std::vector<std::string> out;
+  for (const std::string& line : game.log.Lines()) {
+    const size_t date = line.find(" | ");
+    const size_t time = date == std::string::npos ? date : line.find(" | ", date + 3);
+    out.push_back(time == std::string::npos ? line : line.substr(time + 3));
+  }
+  return out;
+}
+
 }  // namespace velmora::testing

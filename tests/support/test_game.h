@@ -60,4 +60,7 @@ class TestGame {
   std::unique_ptr<Game> game_;
 };
 
+// The log's messages after their date and time, with their "Warning:"/"Error:" prefixes.
+std::vector<std::string> LogMessages(const Game& game);
+
 }  // namespace velmora::testing

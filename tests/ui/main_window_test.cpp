@@ -1,0 +1,269 @@
+// The main window on Qt's offscreen platform: its layout, the owner-drawn choice list,
+// choosing by double-click and by Enter, and the title bar's items.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QLabel>
+#include <QScrollBar>
+#include <QTextEdit>
+#include <QToolButton>
+
+#include "audio/audio_form.h"
+#include "inventory/inventory_form.h"
+#include "shell/game.h"
+#include "shell/main_form.h"
+#include "story/page_loader.h"
+#include "ui/audio_window.h"
+#include "ui/choice_list.h"
+#include "ui/fonts.h"
+#include "ui/inventory_window.h"
+#include "ui/title_bar.h"
+#include "ui_fixture.h"
+
+namespace velmora {
+namespace {
+
+using testing::LogMessages;
+using testing::MainWindowTest;
+
+// Applies window settings as start-up does from config.ini.
+void Configure(Game& game, int left, int top, int height, int width) {
+  MainForm& form = *game.form1;
+  form.caption = "Owl Spit";
+  form.left = left;
+  form.top = top;
+  form.height = height;
+  form.width = width;
+  form.Changed(MainForm::kCaption | MainForm::kGeometry);
+}
+
+TEST_F(MainWindowTest, KeepsTheDesignedClientAreaUntilConfigApplies) {
+  Make("[a]\n");
+  // Below a 30-pixel title bar, inside a one-pixel frame: 934 by 690.
+  EXPECT_EQ(window->size(), QSize(936, 722));
+  EXPECT_EQ(window->Storypic->geometry(), QRect(1, 31, 934, 337));
+  EXPECT_EQ(window->Story->geometry(), QRect(1, 368, 934, 208));
+  EXPECT_EQ(window->sListBox1->geometry(), QRect(1, 576, 934, 145));
+}
+
+TEST_F(MainWindowTest, TakesCaptionPositionAndOuterSizeFromTheConfiguration) {
+  Game& game = Make("[a]\n");
+  Configure(game, 240, 100, 700, 980);
+  Show();
+  EXPECT_EQ(window->windowTitle(), "Owl Spit");
+  EXPECT_EQ(window->sTitleBar1->caption->text(), "Owl Spit");
+  EXPECT_EQ(window->pos(), QPoint(240, 100));
+  EXPECT_EQ(window->size(), QSize(980, 700));
+  EXPECT_EQ(window->minimumSize(), window->maximumSize());  // the player cannot resize it
+  EXPECT_TRUE(window->windowFlags() & Qt::FramelessWindowHint);  // its own title bar, no minimise or maximise
+  EXPECT_EQ(window->sTitleBar1->geometry(), QRect(1, 1, 978, TitleBar::kHeight));
+  EXPECT_EQ(window->Storypic->geometry(), QRect(1, 31, 978, 337));
+  EXPECT_EQ(window->Story->geometry(), QRect(1, 368, 978, 208));
+  EXPECT_EQ(window->sListBox1->geometry(), QRect(1, 576, 978, 123));
+  EXPECT_EQ(game.form1->storyWidth, 978);
+
+  // A script makes the window too small for the list: it gets no room, the rest stays.
+  game.form1->height = 500;
+  game.form1->Changed(MainForm::kGeometry);
+  EXPECT_EQ(window->size(), QSize(980, 500));
+  EXPECT_EQ(window->Story->geometry(), QRect(1, 368, 978, 208));
+  EXPECT_EQ(window->sListBox1->height(), 0);
+}
+
+TEST_F(MainWindowTest, TheTitleBarHoldsTheItemsAtItsRightEnd) {
+  Game& game = Make("[a]\n");
+  Configure(game, 0, 0, 700, 980);
+  Show();
+  const TitleBar& bar = *window->sTitleBar1;
+  EXPECT_EQ(bar.audioItem->text(), "Audio...");
+  EXPECT_EQ(bar.audioItem->size(), QSize(55, 26));
+  EXPECT_EQ(bar.inventoryItem->text(), "Инвентарь");
+  EXPECT_EQ(bar.inventoryItem->size(), QSize(82, 26));
+  EXPECT_LT(bar.audioItem->geometry().right(), bar.inventoryItem->geometry().left());
+  EXPECT_LT(bar.inventoryItem->geometry().right(), bar.closeBox->geometry().left());
+  EXPECT_GE(bar.closeBox->geometry().right(), bar.width() - 4);
+  EXPECT_LT(bar.caption->geometry().right(), bar.audioItem->geometry().left());
+}
+
+TEST_F(MainWindowTest, DraggingTheTitleBarMovesTheWindowAndTheShutdownSeesWhere) {
+  Game& game = Make("[a]\n");
+  Configure(game, 100, 50, 700, 980);
+  Show();
+  QWidget* bar = window->sTitleBar1;
+  QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(200, 10));
+  QMouseEvent move(QEvent::MouseMove, QPointF(260, 30), bar->mapToGlobal(QPointF(260, 30)), Qt::NoButton,
+                   Qt::LeftButton, {});
+  QApplication::sendEvent(bar, &move);
+  QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(260, 30));
+  EXPECT_EQ(window->pos(), QPoint(160, 70));
+  EXPECT_EQ(game.form1->left, 160);
+  EXPECT_EQ(game.form1->top, 70);
+}
+
+TEST_F(MainWindowTest, TheStoryTextIsReadOnlyPlainTextInTheWindowsFont) {
+  Game& game = Make("[a]\ntextsize=2\nLine0=\xcf\xf0\xe8\xe2\xe5\xf2 <b>not bold</b>\nLine1=second\n");
+  LoadPage(game, "a");
+  QTextEdit* story = window->Story;
+  EXPECT_TRUE(story->isReadOnly());
+  EXPECT_EQ(story->toPlainText(), "Привет <b>not bold</b>\nsecond");
+  EXPECT_EQ(story->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+  EXPECT_EQ(story->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+  EXPECT_EQ(story->textCursor().position(), 0);
+
+  MainForm& form = *game.form1;
+  form.wordWrap = false;
+  form.fontName = "Courier New";
+  form.fontSize = 14;
+  form.Changed(MainForm::kWordWrap | MainForm::kFont);
+  EXPECT_EQ(story->lineWrapMode(), QTextEdit::NoWrap);
+  EXPECT_EQ(story->font().pointSize(), 14);
+  EXPECT_EQ(story->font().family(), InstalledFamilyFor("Courier New"));
+  EXPECT_EQ(window->font().family(), story->font().family());
+}
+
+TEST_F(MainWindowTest, WindowsFontNamesMapToInstalledLookAlikes) {
+  const QStringList installed = QFontDatabase::families();
+  for (const char* name : {"MS Sans Serif", "Times New Roman", "Courier New", "Some Font Nobody Has"}) {
+    const QString family = InstalledFamilyFor(QString::fromLatin1(name));
+    EXPECT_TRUE(installed.contains(family)) << name << " -> " << family.toStdString();
+  }
+  EXPECT_TRUE(QFontInfo(GameFont("Courier New", 10)).fixedPitch());
+  EXPECT_FALSE(QFontInfo(GameFont("MS Sans Serif", 10)).fixedPitch());
+  EXPECT_EQ(InstalledFamilyFor("DejaVu Serif"), "DejaVu Serif");  // an installed font is itself
+  EXPECT_EQ(GameFont("MS Sans Serif", -13).pixelSize(), 13);      // a negative size counts pixels
+}
+
+const char kChoices[] =
+    "[hall]\nActionsCount=4\n"
+    "Action0.Script=one_line\nAction0.LinesCount=1\nAction0.Line0=North\n"
+    "Action1.Script=disabled\nAction1.Enabled=0\nAction1.LinesCount=1\nAction1.Line0=Secret\n"
+    "Action2.Script=three_lines\nAction2.LinesCount=3\nAction2.Line0=A\nAction2.Line1=\"B\"\nAction2.Line2=C\n"
+    "Action3.Script=four_lines\nAction3.LinesCount=4\nAction3.Line0=1\nAction3.Line1=2\nAction3.Line2=3\n"
+    "Action3.Line3=4\n"
+    "Page.RequireFastAnswer=1\nPage.AnswerTime=5000\nPage.FastScript=too_slow\n";
+
+TEST_F(MainWindowTest, ChoiceItemsAreSixteenPixelsALine) {
+  Game& game = Make(kChoices, "[GameForm]\nCaption=Test\n[Font]\nSize=14\n");
+  Configure(game, 0, 0, 900, 980);
+  LoadPage(game, "hall");
+  Show();
+  ChoiceList* list = window->sListBox1;
+  ASSERT_EQ(list->count(), 3);  // the disabled action has no item
+  EXPECT_EQ(list->visualItemRect(list->item(0)).height(), 16);
+  EXPECT_EQ(list->visualItemRect(list->item(1)).height(), 48);
+  EXPECT_EQ(list->visualItemRect(list->item(2)).height(), 64);
+  EXPECT_EQ(list->item(1)->text(), "A B C");  // read out as drawn, without the quotes
+}
+
+TEST_F(MainWindowTest, ChoicesAreDrawnInTheirColoursAndTheSelectionStandsOut) {
+  Game& game = Make(kChoices);
+  Configure(game, 0, 0, 900, 980);
+  LoadPage(game, "hall");
+  Show();
+  ChoiceList* list = window->sListBox1;
+  auto colours = [&](int row) {
+    const QImage shot = list->viewport()->grab(list->visualItemRect(list->item(row))).toImage();
+    std::set<QRgb> seen;
+    for (int y = 0; y < shot.height(); ++y)
+      for (int x = 0; x < shot.width(); ++x) seen.insert(shot.pixel(x, y) & 0xFFFFFF);
+    return seen;
+  };
+  const std::set<QRgb> plain = colours(0);
+  EXPECT_TRUE(plain.count(0x000000));                       // black background
+  EXPECT_TRUE(plain.count(ChoiceList::kText.rgb() & 0xFFFFFF));  // text 153, 137, 137
+  list->setCurrentRow(0);
+  const std::set<QRgb> selected = colours(0);
+  EXPECT_FALSE(selected.count(0x000000));
+  EXPECT_TRUE(selected.count(list->palette().highlight().color().rgb() & 0xFFFFFF));
+}
+
+// Double-clicks the list at a point of its viewport, as the platform notes say Qt needs it.
+void DoubleClick(ChoiceList* list, QPoint at) {
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+  QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+}
+
+TEST_F(MainWindowTest, ADoubleClickChoosesTheItemUnderThePointer) {
+  Game& game = Make(kChoices);
+  Configure(game, 0, 0, 900, 980);
+  LoadPage(game, "hall");
+  Show();
+  ChoiceList* list = window->sListBox1;
+  DoubleClick(list, list->visualItemRect(list->item(1)).center());
+  EXPECT_TRUE(Logged("Error:Script Error! Script three_lines not found!"));
+  EXPECT_FALSE(Logged("Error:Script Error! Script disabled not found!"));
+  EXPECT_FALSE(game.timer3.Enabled());
+}
+
+TEST_F(MainWindowTest, ADoubleClickBelowTheLastItemOnlyStopsTheFastAnswer) {
+  Game& game = Make(kChoices);
+  Configure(game, 0, 0, 900, 980);
+  LoadPage(game, "hall");
+  Show();
+  ChoiceList* list = window->sListBox1;
+  list->setCurrentRow(0);
+  const size_t before = LogMessages(game).size();
+  DoubleClick(list, QPoint(20, list->visualItemRect(list->item(2)).bottom() + 10));
+  EXPECT_EQ(LogMessages(game).size(), before);
+  EXPECT_FALSE(game.timer3.Enabled());
+  EXPECT_EQ(game.form1->selectedChoice, -1);
+}
+
+TEST_F(MainWindowTest, ArrowsSelectAndEnterChooses) {
+  Game& game = Make(kChoices);
+  Configure(game, 0, 0, 900, 980);
+  LoadPage(game, "hall");
+  Show();
+  ChoiceList* list = window->sListBox1;
+  list->setFocus();
+  QTest::keyClick(list, Qt::Key_Home);
+  QTest::keyClick(list, Qt::Key_Down);
+  QTest::keyClick(list, Qt::Key_Down);
+  QTest::keyClick(list, Qt::Key_Return);
+  EXPECT_TRUE(Logged("Error:Script Error! Script four_lines not found!"));
+  EXPECT_FALSE(Logged("Error:Script Error! Script one_line not found!"));
+  EXPECT_FALSE(Logged("Error:Script Error! Script three_lines not found!"));
+}
+
+TEST_F(MainWindowTest, TheTitleBarItemsOpenTheirWindows) {
+  Game& game = Make("[a]\n");
+  Configure(game, 120, 80, 700, 980);
+  AudioFormCreate(game);
+  TForm2 audio(game);
+  TForm3 inventory(game);
+  Show();
+  EXPECT_FALSE(audio.isVisible());
+  EXPECT_FALSE(inventory.isVisible());
+
+  QTest::mouseClick(window->sTitleBar1->audioItem, Qt::LeftButton);
+  EXPECT_TRUE(audio.isVisible());
+  EXPECT_TRUE(game.form2->visible);
+
+  QTest::mouseClick(window->sTitleBar1->inventoryItem, Qt::LeftButton);
+  EXPECT_TRUE(inventory.isVisible());
+  EXPECT_EQ(inventory.pos(), QPoint(120, 80));  // on the main window's top-left corner
+}
+
+TEST_F(MainWindowTest, TheCloseBoxClosesTheWindow) {
+  Make("[a]\n");
+  Show();
+  bool closed = false;
+  QObject::connect(window.get(), &TForm1::closed, [&] { closed = true; });
+  QTest::mouseClick(window->sTitleBar1->closeBox, Qt::LeftButton);
+  EXPECT_TRUE(closed);
+  EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(MainWindowTest, ControlsCarryAccessibleNames) {
+  Make("[a]\n");
+  for (QWidget* w : std::initializer_list<QWidget*>{window->Storypic, window->Story, window->sListBox1,
+                                                    window->sTitleBar1->audioItem, window->sTitleBar1->inventoryItem,
+                                                    window->sTitleBar1->closeBox})
+    EXPECT_FALSE(w->accessibleName().isEmpty()) << w->objectName().toStdString();
+}
+
+}  // namespace
+}  // namespace velmora

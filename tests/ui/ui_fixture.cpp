@@ -1,0 +1,38 @@
+#include "ui_fixture.h"
+
+#include "ui/fonts.h"
+#include "ui/skin.h"
+
+namespace velmora::testing {
+
+QApplication& TestApplication() {
+  auto* app = qobject_cast<QApplication*>(QApplication::instance());
+  if (!app) {
+    static int argc = 1;
+    static char name[] = "ui_tests";
+    static char* argv[] = {name, nullptr};
+    app = new QApplication(argc, argv);
+  }
+  // Whichever suite made the application, the windows are tested in their skin.
+  if (app->styleSheet().isEmpty()) {
+    InstallFontSubstitutions();
+    ApplySkin(*app);
+  }
+  return *app;
+}
+
+Game& MainWindowTest::Make(const std::string& story, const std::string& config) {
+  tg.dir.Write("config.ini", config);
+  tg.dir.Write("story.qst", story);
+  tg.dir.Write("music.lst", "");
+  Game& game = tg.Make();
+  window = std::make_unique<TForm1>(game);
+  return game;
+}
+
+void MainWindowTest::Show() {
+  window->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+}
+
+}  // namespace velmora::testing
