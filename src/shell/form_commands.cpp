@@ -1,12 +1,96 @@
-// Placeholder handlers: each only moves past its tokens until the real one lands.
+// The $form commands: the main window's size, position, story text and picture. Each
+// change is made and shown as soon as its argument is read, so a bad later argument
+// leaves the earlier changes in place.
 #include "shell/form_commands.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "shell/fault.h"
+#include "shell/game.h"
+#include "shell/int_text.h"
+#include "shell/main_form.h"
+#include "shell/paths.h"
+#include "story/page_loader.h"
+#include "story/pictures.h"
+#include "story/replacevars.h"
+#include "story/text_lines.h"
 
 namespace velmora {
 
-void CmdFormSetSize(Game&, const TokenList&, int32_t& p) { p += 3; }
-void CmdFormSetPos(Game&, const TokenList&, int32_t& p) { p += 3; }
-void CmdFormLoadTextFromPage(Game&, const TokenList&, int32_t& p) { p += 2; }
-void CmdFormLoadTextFromFile(Game&, const TokenList&, int32_t& p) { p += 2; }
-void CmdFormSetPic(Game&, const TokenList&, int32_t& p) { p += 2; }
+namespace {
+
+// The whole file as bytes; 0, or the system's error number.
+int ReadFileBytes(const std::string& path, std::string& out) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return errno;
+  struct stat st {};
+  int error = 0;
+  if (::fstat(fd, &st) != 0) error = errno;
+  else if (S_ISDIR(st.st_mode)) error = EISDIR;
+  char buffer[65536];
+  while (error == 0) {
+    ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) error = errno;
+    if (n <= 0) break;
+    out.append(buffer, static_cast<size_t>(n));
+  }
+  ::close(fd);
+  return error;
+}
+
+}  // namespace
+
+void CmdFormSetSize(Game& game, const TokenList& t, int32_t& p) {
+  MainForm& form = *game.form1;
+  form.height = StrToInt(Arg(t, p + 1));
+  form.Changed(MainForm::kGeometry);
+  form.width = StrToInt(Arg(t, p + 2));
+  form.Changed(MainForm::kGeometry);
+  p += 3;
+}
+
+// The top edge moves first: a bad left argument leaves the window moved vertically only.
+void CmdFormSetPos(Game& game, const TokenList& t, int32_t& p) {
+  MainForm& form = *game.form1;
+  form.top = StrToInt(Arg(t, p + 2));
+  form.Changed(MainForm::kGeometry);
+  form.left = StrToInt(Arg(t, p + 1));
+  form.Changed(MainForm::kGeometry);
+  p += 3;
+}
+
+void CmdFormLoadTextFromPage(Game& game, const TokenList& t, int32_t& p) {
+  const std::string page = Arg(t, p + 1);
+  p += 2;
+  LoadPageText(game, page);
+}
+
+// The path is the script's own, taken against the current directory like any path a
+// player would type; the caret stays where it was.
+void CmdFormLoadTextFromFile(Game& game, const TokenList& t, int32_t& p) {
+  const std::string path = ResolvePath(Arg(t, p + 1));
+  p += 2;
+  std::string bytes;
+  if (const int error = ReadFileBytes(path, bytes)) throw RuntimeFault(CannotOpenMessage(path, error));
+  std::vector<std::string> lines = SplitLines(bytes);
+  Replacevars(game, lines);
+  MainForm& form = *game.form1;
+  form.storyLines = std::move(lines);
+  form.Changed(MainForm::kStoryText);
+}
+
+void CmdFormSetPic(Game& game, const TokenList& t, int32_t& p) {
+  const std::string path = Arg(t, p + 1);
+  p += 2;
+  MainForm& form = *game.form1;
+  form.picture = LoadPicture(game, path);
+  form.pictureFile = path;
+  form.Changed(MainForm::kPicture);
+}
 
 }  // namespace velmora

@@ -4,6 +4,7 @@
 // and the three windows' core state. Subsystems reach each other only through this
 // object and the operations their headers declare; front ends reach it through the
 // windows' core state and the platform interfaces they implement.
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -87,6 +88,9 @@ class Game {
   std::unique_ptr<SoundPlayer> sounds;
   std::unique_ptr<AudioForm> form2;  // audio options window
   std::unique_ptr<PluginHost> plugins;
+  // The main window, choice list, story text and picture objects a windowed front end
+  // publishes to plug-ins (stored before start-up; null without windows).
+  std::array<void*, 4> windowObjects{};
 
   // The main window's timers: music continuation (100 ms), page action, fast answer.
   Timer timer1, timer2, timer3;

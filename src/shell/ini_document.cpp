@@ -4,20 +4,22 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdio>
-#include <fstream>
-#include <sstream>
-#include <unordered_map>
-#include <vector>
+#include <array>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
 
+#include "shell/codepage.h"
 #include "shell/fault.h"
 #include "shell/int_text.h"
-#include "shell/text.h"
 
 namespace velmora {
 
 namespace {
 
+// What tells one version of a file from another without reading it.
 struct Identity {
   bool exists = false;
   off_t size = 0;
@@ -27,10 +29,8 @@ struct Identity {
   bool operator==(const Identity&) const = default;
 };
 
-Identity StatFile(const std::string& path) {
-  struct stat st {};
+Identity IdentityOf(const struct stat& st) {
   Identity id;
-  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return id;
   id.exists = true;
   id.size = st.st_size;
   id.mtimeNs = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
@@ -39,105 +39,270 @@ Identity StatFile(const std::string& path) {
   return id;
 }
 
+Identity StatFile(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return {};
+  return IdentityOf(st);
+}
+
+int64_t RealTimeNs() {
+  timespec ts {};
+  ::clock_gettime(CLOCK_REALTIME, &ts);
+  return static_cast<int64_t>(ts.tv_sec) * 1000000000 + ts.tv_nsec;
+}
+
+// Reads the whole regular file; its identity is taken from the open descriptor, so it
+// belongs to the bytes read.
+bool ReadWhole(const std::string& path, std::string& out, Identity& id) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return false;
+  }
+  id = IdentityOf(st);
+  out.resize(static_cast<size_t>(st.st_size));
+  size_t got = 0;
+  for (;;) {
+    if (got == out.size()) out.resize(out.size() + 4096 + out.size() / 2);  // grew since fstat
+    ssize_t n = ::read(fd, out.data() + got, out.size() - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    got += static_cast<size_t>(n);
+  }
+  out.resize(got);
+  ::close(fd);
+  return true;
+}
+
+constexpr std::array<unsigned char, 256> kLower = [] {
+  std::array<unsigned char, 256> t {};
+  for (int c = 0; c < 256; ++c) t[c] = static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+  return t;
+}();
+
+uint32_t HashNoCase(std::string_view s, uint64_t seed) {
+  uint64_t h = 0xcbf29ce484222325ull ^ (seed * 0x9E3779B97F4A7C15ull);
+  for (unsigned char c : s) {
+    h ^= kLower[c];
+    h *= 0x100000001b3ull;
+  }
+  return static_cast<uint32_t>(h ^ (h >> 29));
+}
+
+bool EqualNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (kLower[static_cast<unsigned char>(a[i])] != kLower[static_cast<unsigned char>(b[i])]) return false;
+  return true;
+}
+
+std::string LowerCopy(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) c = static_cast<char>(kLower[static_cast<unsigned char>(c)]);
+  return out;
+}
+
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && (IsBlank(s.back()) || s.back() == '\r' || s.back() == '\n')) s.remove_suffix(1);
+  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
   return s;
 }
 
-}  // namespace
-
-struct IniDocument::Parsed {
-  Identity id;
-  std::string content;
-  struct Section {
-    std::unordered_map<std::string, std::string> values;  // lower-cased key -> value
-    bool hasKey = false;
-  };
-  std::unordered_map<std::string, Section> sections;  // lower-cased name -> first block
+// One line of the text: [begin, end) without its line end; next is where the following
+// line starts. Lines end at CR LF, LF or CR.
+struct Line {
+  size_t begin, end, next;
 };
 
-namespace {
-
-void ParseInto(IniDocument::Parsed& p) {
-  std::string_view text = p.content;
-  IniDocument::Parsed::Section* current = nullptr;
-  bool currentIsFirst = false;
-  size_t pos = 0;
-  while (pos < text.size()) {
-    size_t end = text.find_first_of("\r\n", pos);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view line = Trim(text.substr(pos, end - pos));
-    pos = end;
-    if (pos < text.size() && text[pos] == '\r') ++pos;
-    if (pos < text.size() && text[pos] == '\n') ++pos;
-    if (line.empty()) continue;
-    if (line.front() == '[') {
-      size_t close = line.find(']');
-      std::string_view name = Trim(line.substr(1, close == std::string_view::npos ? line.size() - 1 : close - 1));
-      std::string lower = AsciiLower(name);
-      auto [it, inserted] = p.sections.try_emplace(lower);
-      current = &it->second;
-      currentIsFirst = inserted;
-      continue;
-    }
-    if (!current || !currentIsFirst) continue;
-    size_t eq = line.find('=');
-    if (eq == std::string_view::npos) continue;
-    std::string key = AsciiLower(Trim(line.substr(0, eq)));
-    std::string_view value = Trim(line.substr(eq + 1));
-    if (value.size() >= 2 && ((value.front() == '"' && value.back() == '"') ||
-                              (value.front() == '\'' && value.back() == '\''))) {
-      value = value.substr(1, value.size() - 2);
-    }
-    if (value.size() > 2047) value = value.substr(0, 2047);
-    current->hasKey = true;
-    current->values.try_emplace(std::move(key), value);
+Line NextLine(std::string_view text, size_t pos) {
+  const char* base = text.data();
+  const size_t size = text.size();
+  const void* lf = std::memchr(base + pos, '\n', size - pos);
+  const size_t nl = lf ? static_cast<size_t>(static_cast<const char*>(lf) - base) : size;
+  const void* crp = std::memchr(base + pos, '\r', nl - pos);
+  if (crp) {
+    const size_t cr = static_cast<size_t>(static_cast<const char*>(crp) - base);
+    return {pos, cr, cr + 1 < size && base[cr + 1] == '\n' ? cr + 2 : cr + 1};
   }
+  return {pos, nl, nl < size ? nl + 1 : size};
 }
 
-bool ReadWhole(const std::string& path, std::string& out) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::ostringstream ss;
-  ss << in.rdbuf();
-  out = ss.str();
+// The name of a section header line (already trimmed, starting with '[').
+std::string_view HeaderName(std::string_view t) {
+  size_t close = t.find(']');
+  return Trim(t.substr(1, close == std::string_view::npos ? t.size() - 1 : close - 1));
+}
+
+// The key name of a trimmed key line; false when the line holds no "=".
+bool KeyOfLine(std::string_view t, std::string_view& key, size_t& eq) {
+  const void* e = std::memchr(t.data(), '=', t.size());
+  if (!e) return false;
+  eq = static_cast<size_t>(static_cast<const char*>(e) - t.data());
+  key = Trim(t.substr(0, eq));
   return true;
 }
 
+// Open addressing from hash to record index; the hash is kept in the slot so that probes
+// rarely touch the records.
+class SlotIndex {
+ public:
+  static constexpr uint32_t kNone = UINT32_MAX;
+
+  template <class Match>
+  uint32_t Find(uint32_t hash, Match match) const {
+    if (slots_.empty()) return kNone;
+    for (size_t i = hash & mask_;; i = (i + 1) & mask_) {
+      const Slot& s = slots_[i];
+      if (s.index == kNone) return kNone;
+      if (s.hash == hash && match(s.index)) return s.index;
+    }
+  }
+  // Adds an index known to be absent.
+  void Add(uint32_t hash, uint32_t index) {
+    if ((count_ + 1) * 2 > slots_.size()) Grow();
+    Place(hash, index);
+    ++count_;
+  }
+
+ private:
+  struct Slot {
+    uint32_t hash = 0;
+    uint32_t index = kNone;
+  };
+  void Place(uint32_t hash, uint32_t index) {
+    size_t i = hash & mask_;
+    while (slots_[i].index != kNone) i = (i + 1) & mask_;
+    slots_[i] = {hash, index};
+  }
+  void Grow() {
+    std::vector<Slot> old = std::move(slots_);
+    slots_.assign(old.empty() ? 64 : old.size() * 2, Slot {});
+    mask_ = slots_.size() - 1;
+    for (const Slot& s : old)
+      if (s.index != kNone) Place(s.hash, s.index);
+  }
+  std::vector<Slot> slots_;
+  size_t mask_ = 0;
+  size_t count_ = 0;
+};
+
 }  // namespace
+
+// The file's bytes and, pointing into them, the first block of every section and the
+// first occurrence of every key in it.
+struct IniDocument::Parsed {
+  Identity id;
+  int64_t readAtNs = 0;  // real time just before the bytes were read
+  bool unreadable = false;  // the file exists but could not be read: reads give defaults
+  std::string content;
+
+  struct Section {
+    std::string_view name;
+    uint32_t hash;
+    uint32_t firstEntry = 0, entryCount = 0;  // a section's keys are one run of entries
+  };
+  struct Entry {
+    std::string_view key, value;
+    uint32_t section;
+  };
+  std::vector<Section> sections;
+  std::vector<Entry> entries;
+  SlotIndex sectionIndex, entryIndex;
+
+  void Parse();
+  uint32_t FindSection(std::string_view name, uint32_t hash) const {
+    return sectionIndex.Find(hash, [&](uint32_t i) { return EqualNoCase(sections[i].name, name); });
+  }
+  static uint32_t EntryHash(std::string_view key, uint32_t section) { return HashNoCase(key, section + 1); }
+  uint32_t FindEntry(uint32_t section, std::string_view key, uint32_t hash) const {
+    return entryIndex.Find(hash, [&](uint32_t i) {
+      return entries[i].section == section && EqualNoCase(entries[i].key, key);
+    });
+  }
+  const Entry* Find(std::string_view section, std::string_view key) const {
+    const uint32_t s = FindSection(section, HashNoCase(section, 0));
+    if (s == SlotIndex::kNone) return nullptr;
+    const uint32_t e = FindEntry(s, key, EntryHash(key, s));
+    return e == SlotIndex::kNone ? nullptr : &entries[e];
+  }
+
+  // A file changed again within the file system's timestamp granularity after we read it
+  // would keep its identity; until that time has passed, reads compare the bytes too.
+  // Whole-second timestamps come from file systems that keep no finer ones.
+  bool Racy() const {
+    const int64_t margin = id.mtimeNs % 1000000000 == 0 ? 2000000000 : 20000000;
+    return id.exists && id.mtimeNs >= readAtNs - margin;
+  }
+};
+
+void IniDocument::Parsed::Parse() {
+  const std::string_view text = content;
+  uint32_t current = SlotIndex::kNone;  // the section whose first block we are in
+  for (size_t pos = 0; pos < text.size();) {
+    const Line line = NextLine(text, pos);
+    pos = line.next;
+    const std::string_view t = Trim(text.substr(line.begin, line.end - line.begin));
+    if (t.empty()) continue;
+    if (t.front() == '[') {
+      const std::string_view name = HeaderName(t);
+      const uint32_t hash = HashNoCase(name, 0);
+      current = FindSection(name, hash) == SlotIndex::kNone ? static_cast<uint32_t>(sections.size())
+                                                             : SlotIndex::kNone;
+      if (current != SlotIndex::kNone) {
+        sections.push_back({name, hash, static_cast<uint32_t>(entries.size()), 0});
+        sectionIndex.Add(hash, current);
+      }
+      continue;
+    }
+    if (current == SlotIndex::kNone) continue;  // before any section, or a later block of one
+    std::string_view key;
+    size_t eq;
+    if (!KeyOfLine(t, key, eq)) continue;
+    const uint32_t hash = EntryHash(key, current);
+    if (FindEntry(current, key, hash) != SlotIndex::kNone) continue;
+    std::string_view value = Trim(t.substr(eq + 1));
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+      value = value.substr(1, value.size() - 2);
+    if (value.size() > kMaxValueLength) value = value.substr(0, kMaxValueLength);
+    entryIndex.Add(hash, static_cast<uint32_t>(entries.size()));
+    entries.push_back({key, value, current});
+    ++sections[current].entryCount;
+  }
+}
 
 IniDocument::IniDocument(std::string path) : path_(std::move(path)) {}
 IniDocument::~IniDocument() = default;
 
-const IniDocument::Parsed* IniDocument::Current() const {
-  Identity id = StatFile(path_);
-  if (cache_ && cache_->id == id) return cache_.get();
+const IniDocument::Parsed& IniDocument::Current() const {
+  const Identity id = StatFile(path_);
+  if (cache_ && cache_->id == id && !cache_->Racy()) return *cache_;
   auto fresh = std::make_unique<Parsed>();
-  fresh->id = id;
-  if (id.exists && ReadWhole(path_, fresh->content)) ParseInto(*fresh);
+  fresh->readAtNs = RealTimeNs();
+  if (id.exists && !ReadWhole(path_, fresh->content, fresh->id)) {
+    fresh->content.clear();
+    fresh->unreadable = true;
+  }
+  if (cache_ && cache_->id == fresh->id && cache_->content == fresh->content) {
+    cache_->readAtNs = fresh->readAtNs;  // the same bytes: keep the parse
+    return *cache_;
+  }
+  fresh->Parse();
   cache_ = std::move(fresh);
-  return cache_.get();
+  return *cache_;
 }
 
 std::string IniDocument::ReadText(std::string_view section, std::string_view key, std::string_view def) const {
-  const Parsed* p = Current();
-  auto s = p->sections.find(AsciiLower(section));
-  if (s == p->sections.end()) return std::string(def);
-  auto k = s->second.values.find(AsciiLower(key));
-  if (k == s->second.values.end()) return std::string(def);
-  return k->second;
+  const Parsed::Entry* e = Current().Find(section, key);
+  return std::string(e ? e->value : def);
 }
 
 int32_t IniDocument::ReadInteger(std::string_view section, std::string_view key, int32_t def) const {
-  const Parsed* p = Current();
-  auto s = p->sections.find(AsciiLower(section));
-  if (s == p->sections.end()) return def;
-  auto k = s->second.values.find(AsciiLower(key));
-  if (k == s->second.values.end()) return def;
-  return ParseInt32(k->second).value_or(def);
+  const Parsed::Entry* e = Current().Find(section, key);
+  return e ? ParseInt32(e->value).value_or(def) : def;
 }
 
 bool IniDocument::ReadBool(std::string_view section, std::string_view key, bool def) const {
@@ -145,16 +310,32 @@ bool IniDocument::ReadBool(std::string_view section, std::string_view key, bool 
 }
 
 bool IniDocument::SectionPresent(std::string_view section) const {
-  const Parsed* p = Current();
-  auto s = p->sections.find(AsciiLower(section));
-  return s != p->sections.end() && s->second.hasKey;
+  const Parsed& p = Current();
+  const uint32_t s = p.FindSection(section, HashNoCase(section, 0));
+  return s != SlotIndex::kNone && p.sections[s].entryCount > 0;
 }
 
 std::vector<std::string> IniDocument::SectionNames() const {
   std::vector<std::string> names;
-  for (const auto& [name, section] : Current()->sections)
-    if (section.hasKey) names.push_back(name);
+  for (const auto& section : Current().sections)
+    if (section.entryCount > 0) names.push_back(LowerCopy(section.name));
   return names;
+}
+
+std::vector<std::string> IniDocument::KeyNames(std::string_view section) const {
+  const Parsed& p = Current();
+  std::vector<std::string> names;
+  const uint32_t s = p.FindSection(section, HashNoCase(section, 0));
+  if (s == SlotIndex::kNone) return names;
+  const auto& sec = p.sections[s];
+  for (uint32_t i = sec.firstEntry; i < sec.firstEntry + sec.entryCount; ++i)
+    names.push_back(LowerCopy(p.entries[i].key));
+  return names;
+}
+
+bool IniDocument::HoldsUtf8Text() const {
+  const std::string& content = Current().content;
+  return TextCodec::HasHighBytes(content) && TextCodec::IsValidUtf8(content);
 }
 
 void IniDocument::WriteInteger(std::string_view section, std::string_view key, int32_t value) {
@@ -166,115 +347,120 @@ void IniDocument::WriteBool(std::string_view section, std::string_view key, bool
 }
 
 void IniDocument::WriteText(std::string_view section, std::string_view key, std::string_view value) {
-  const std::string failure = "Unable to write to " + path_;
-  Identity id = StatFile(path_);
-  std::string content;
-  struct stat st {};
-  mode_t mode = 0644;
-  if (id.exists) {
-    if (::stat(path_.c_str(), &st) == 0) mode = st.st_mode & 07777;
-    // A file without write permission stays untouched, whoever runs the program.
-    if ((mode & S_IWUSR) == 0 || !ReadWhole(path_, content)) throw RuntimeFault(failure);
-  }
-  const std::string eol = (content.find("\r\n") != std::string::npos || content.empty()) ? "\r\n" : "\n";
+  value = value.substr(0, value.find_first_of("\r\n"));
+  const Parsed& current = Current();
+  // Rewriting a file we could not read would lose everything in it.
+  if (current.unreadable) throw RuntimeFault("Unable to write to " + path_);
+  const std::string_view text = current.content;
+  // Lines written anew follow the file's own line ends; other files get the Windows ones.
+  const bool lfFile = text.find('\n') != std::string_view::npos && text.find("\r\n") == std::string_view::npos;
+  const std::string_view eol = lfFile ? "\n" : "\r\n";
+  std::string keyLine(key);
+  keyLine.append("=").append(value);
 
-  // Split keeping each line's own ending, so untouched lines are written back byte for byte.
-  std::vector<std::string> lines;
-  for (size_t pos = 0; pos < content.size();) {
-    size_t end = content.find_first_of("\r\n", pos);
-    if (end == std::string::npos) end = content.size();
-    size_t next = end;
-    if (next < content.size() && content[next] == '\r') ++next;
-    if (next < content.size() && content[next] == '\n') ++next;
-    lines.emplace_back(content.substr(pos, next - pos));
-    pos = next;
-  }
-  const std::string wantSection = AsciiLower(section);
-  const std::string wantKey = AsciiLower(key);
-  const std::string newLine = std::string(key) + "=" + std::string(value);
-  bool inTarget = false, sectionFound = false, done = false;
-  size_t lastKeyLine = 0;
-  for (size_t i = 0; i < lines.size() && !done; ++i) {
-    std::string_view t = Trim(lines[i]);
-    if (!t.empty() && t.front() == '[') {
-      if (inTarget) break;  // first block of the section ended without the key
-      size_t close = t.find(']');
-      std::string_view name = Trim(t.substr(1, close == std::string_view::npos ? t.size() - 1 : close - 1));
-      if (!sectionFound && AsciiLower(name) == wantSection) {
+  // Find the key in the first block of its section, or where that block's last line ends.
+  bool inTarget = false, sectionFound = false;
+  size_t insertAt = text.size();
+  for (size_t pos = 0; pos < text.size();) {
+    const Line line = NextLine(text, pos);
+    pos = line.next;
+    const std::string_view t = Trim(text.substr(line.begin, line.end - line.begin));
+    if (t.empty()) continue;
+    if (t.front() == '[') {
+      if (inTarget) break;
+      if (!sectionFound && EqualNoCase(HeaderName(t), section)) {
         inTarget = sectionFound = true;
-        lastKeyLine = i;
+        insertAt = line.next;
       }
       continue;
     }
-    if (!inTarget || t.empty()) continue;
-    lastKeyLine = i;
-    size_t eq = t.find('=');
-    if (eq != std::string_view::npos && AsciiLower(Trim(t.substr(0, eq))) == wantKey) {
-      std::string ending = lines[i].substr(lines[i].find_last_not_of("\r\n") + 1);
-      lines[i] = newLine + (ending.empty() ? eol : ending);
-      done = true;
-    }
-  }
-  if (!done) {
-    auto ensureEnding = [&](size_t idx) {
-      if (idx < lines.size() && !lines[idx].empty() && lines[idx].back() != '\n' && lines[idx].back() != '\r')
-        lines[idx] += eol;
-    };
-    if (sectionFound) {
-      ensureEnding(lastKeyLine);
-      lines.insert(lines.begin() + static_cast<long>(lastKeyLine) + 1, newLine + eol);
-    } else {
-      if (!lines.empty()) ensureEnding(lines.size() - 1);
-      std::string header(1, '[');
-      header.append(section).append("]").append(eol);
-      lines.push_back(std::move(header));
-      lines.push_back(newLine + eol);
+    if (!inTarget) continue;
+    insertAt = line.next;
+    std::string_view name;
+    size_t eq;
+    if (KeyOfLine(t, name, eq) && EqualNoCase(name, key)) {
+      std::string out;
+      out.reserve(text.size() + keyLine.size());
+      out.append(text.substr(0, line.begin)).append(keyLine).append(text.substr(line.end));
+      Replace(std::move(out));
+      return;
     }
   }
   std::string out;
-  for (auto& l : lines) out += l;
-  Replace(out, mode);
+  out.reserve(text.size() + keyLine.size() + section.size() + 8);
+  out.append(text.substr(0, insertAt));
+  if (!out.empty() && out.back() != '\n' && out.back() != '\r') out.append(eol);
+  if (!sectionFound) out.append("[").append(section).append("]").append(eol);
+  out.append(keyLine).append(eol);
+  out.append(text.substr(insertAt));
+  Replace(std::move(out));
 }
 
-void IniDocument::ReplaceContent(std::string_view text) {
-  struct stat st {};
-  mode_t mode = 0644;
-  if (::stat(path_.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
-    mode = st.st_mode & 07777;
-    if ((mode & S_IWUSR) == 0) throw RuntimeFault("Unable to write to " + path_);
-  }
-  Replace(text, mode);
-}
+void IniDocument::ReplaceContent(std::string_view text) { Replace(std::string(text)); }
 
-void IniDocument::Replace(std::string_view out, unsigned mode) {
+void IniDocument::Replace(std::string out) {
   const std::string failure = "Unable to write to " + path_;
-  const std::string tmp = path_ + ".tmp-write";
-  int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, static_cast<mode_t>(mode) | S_IWUSR);
-  if (fd < 0) throw RuntimeFault(failure);
-  size_t written = 0;
-  while (written < out.size()) {
-    ssize_t n = ::write(fd, out.data() + written, out.size() - written);
-    if (n <= 0) {
-      ::close(fd);
-      ::unlink(tmp.c_str());
-      throw RuntimeFault(failure);
-    }
-    written += static_cast<size_t>(n);
+  // A link stays a link: its target is the file replaced.
+  std::string target = path_;
+  struct stat st {};
+  if (::lstat(path_.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+    char* real = ::realpath(path_.c_str(), nullptr);
+    if (!real) throw RuntimeFault(failure);
+    target = real;
+    std::free(real);
   }
-  if (::fsync(fd) != 0 || ::close(fd) != 0 || ::rename(tmp.c_str(), path_.c_str()) != 0) {
+  const bool exists = ::stat(target.c_str(), &st) == 0;
+  if (exists) {
+    // A rename would replace a file we may not write to; and a file without its owner's
+    // write bit stays untouched even for root, as the user meant by making it read-only.
+    if (!S_ISREG(st.st_mode) || (st.st_mode & S_IWUSR) == 0 || ::access(target.c_str(), W_OK) != 0)
+      throw RuntimeFault(failure);
+  }
+
+  static unsigned serial = 0;
+  std::string tmp;
+  int fd = -1;
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    tmp = target + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(++serial);
+    fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) break;
+  }
+  if (fd < 0) throw RuntimeFault(failure);
+  bool ok = true;
+  if (exists) {
+    ok = ::fchmod(fd, st.st_mode & 07777) == 0;
+    if (st.st_uid != ::geteuid() || st.st_gid != ::getegid()) (void)!::fchown(fd, st.st_uid, st.st_gid);
+  }
+  for (size_t written = 0; ok && written < out.size();) {
+    ssize_t n = ::write(fd, out.data() + written, out.size() - written);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) ok = false;
+    else written += static_cast<size_t>(n);
+  }
+  ok = ::fsync(fd) == 0 && ok;
+  ok = ::close(fd) == 0 && ok;
+  const int64_t renamedAt = RealTimeNs();
+  if (!ok || ::rename(tmp.c_str(), target.c_str()) != 0) {
     ::unlink(tmp.c_str());
+    cache_.reset();
     throw RuntimeFault(failure);
   }
-  ::chmod(path_.c_str(), static_cast<mode_t>(mode));
   // The rename itself lasts only once the folder is on disk too.
-  const size_t slash = path_.find_last_of('/');
-  const std::string folder = slash == std::string::npos ? "." : path_.substr(0, slash + 1);
-  int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+  const size_t slash = target.find_last_of('/');
+  const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
+  int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir >= 0) {
     ::fsync(dir);
     ::close(dir);
   }
-  cache_.reset();
+
+  // What we wrote is the file now: keep it parsed instead of reading it back.
+  auto fresh = std::make_unique<Parsed>();
+  fresh->id = StatFile(path_);
+  fresh->readAtNs = renamedAt;
+  fresh->content = std::move(out);
+  fresh->Parse();
+  cache_ = std::move(fresh);
 }
 
 }  // namespace velmora

@@ -4,13 +4,14 @@
 //
 // Reads always see the file as it is on disk now, including changes made by other
 // programs: the parsed copy is kept only as a cache and is checked against the file's
-// identity (size, modification time, inode) at every read. Writes change the file at once
-// and replace it atomically (a complete temporary file in the same folder, then a rename),
-// keeping comments and blank lines, so a crash never leaves half a file behind.
+// identity (size, modification time, inode) at every read, so a read of a large story
+// file costs one stat and one hash lookup, not a parse. Writes change the file at once
+// and replace it atomically (a complete temporary file in the same folder, synced, then a
+// rename), keeping comments and blank lines, so a crash never leaves half a file behind.
 //
-// Section and key names ignore letter case; the first occurrence of a section or key wins;
-// values are trimmed, unquoted and cut to 2047 bytes; a section is present only when it
-// holds a key. Opening never fails and never reads.
+// Section and key names ignore letter case (ASCII); the first occurrence of a section or
+// key wins; values are trimmed, unquoted and cut to 2047 bytes; a section is present only
+// when it holds a key. Opening never fails and never reads; no read ever fails.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -21,6 +22,8 @@ namespace velmora {
 
 class IniDocument {
  public:
+  static constexpr size_t kMaxValueLength = 2047;
+
   explicit IniDocument(std::string path);
   ~IniDocument();
   IniDocument(const IniDocument&) = delete;
@@ -32,10 +35,16 @@ class IniDocument {
   int32_t ReadInteger(std::string_view section, std::string_view key, int32_t def) const;
   bool ReadBool(std::string_view section, std::string_view key, bool def) const;
   bool SectionPresent(std::string_view section) const;
-  // The lower-cased names of the sections present (holding a key), in no fixed order.
+  // The lower-cased names of the sections present (holding a key), in file order.
   std::vector<std::string> SectionNames() const;
+  // The lower-cased key names of a section (its first block), in file order.
+  std::vector<std::string> KeyNames(std::string_view section) const;
+  // The file holds non-ASCII text that is valid UTF-8 (a game written in UTF-8).
+  bool HoldsUtf8Text() const;
 
-  // A failed write raises RuntimeFault("Unable to write to <path>").
+  // A failed write raises RuntimeFault("Unable to write to <path>"); so does a write to a
+  // file without its owner's write permission, even for root. A line break cannot be held
+  // by a value: the value is cut before it rather than splitting the file.
   void WriteText(std::string_view section, std::string_view key, std::string_view value);
   void WriteInteger(std::string_view section, std::string_view key, int32_t value);
   void WriteBool(std::string_view section, std::string_view key, bool value);
@@ -46,8 +55,8 @@ class IniDocument {
   struct Parsed;
 
  private:
-  const Parsed* Current() const;
-  void Replace(std::string_view text, unsigned mode);
+  const Parsed& Current() const;
+  void Replace(std::string text);
   std::string path_;
   mutable std::unique_ptr<Parsed> cache_;
 };

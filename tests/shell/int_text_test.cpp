@@ -21,6 +21,8 @@ TEST(ParseInt32, FollowsTheIntegerTextRules) {
       {"-$10", -16},     {"2147483647", INT32_MAX}, {"2147483648", std::nullopt},
       {"-2147483648", INT32_MIN}, {"-2147483649", std::nullopt}, {"16px", std::nullopt},
       {"1.5", std::nullopt}, {"true", std::nullopt}, {"\t3", std::nullopt}, {"$", std::nullopt},
+      {"0x", std::nullopt}, {"x", std::nullopt}, {"$000000000FF", 255}, {"-0", 0}, {"--1", std::nullopt},
+      {"$-1", std::nullopt}, {"0x1G", std::nullopt}, {"99999999999999999999", std::nullopt},
   };
   for (const auto& c : cases) EXPECT_EQ(ParseInt32(c.text), c.value) << '"' << c.text << '"';
 }
