@@ -24,11 +24,14 @@ class ConsoleDialogs : public Dialogs {
   // Asked when no answer is queued (the terminal player asks the person); nullopt
   // cancels. Without it the dialog is cancelled, and the transcript says so.
   std::function<std::optional<std::string>()> askPerson;
+  // Set by the terminal player when its input has ended: nobody can answer any more.
+  bool inputEnded = false;
 
   void ShowMessage(const std::string& text) override { Print("message: ", text); }
   void ShowError(const std::string& text) override { Print("error: ", text); }
   void ShowSystemError(const std::string& text) override { Print("system error: ", text); }
   bool InputQuery(const std::string& caption, const std::string& prompt, std::string& answer) override;
+  bool MoreInputPossible() override { return !answers_.empty() || (askPerson && !inputEnded); }
 
   // Game bytes as UTF-8 for the screen.
   std::string Screen(const std::string& bytes) const { return codec_ ? codec_->ToUtf8(bytes) : bytes; }

@@ -45,8 +45,10 @@ class TerminalPlayer {
   TerminalPlayer(Game& game, ConsoleDialogs& dialogs, int inFd, std::ostream& out)
       : game_(game), out_(out), reader_(inFd), steps_(game, dialogs, out), person_(isatty(inFd) != 0) {
     steps_.wait = [this](int64_t ms) { Wait(ms); };
-    dialogs.askPerson = [this]() -> std::optional<std::string> {
+    dialogs.inputEnded = false;
+    dialogs.askPerson = [this, &dialogs]() -> std::optional<std::string> {
       auto line = NextLine();
+      if (!line) dialogs.inputEnded = true;
       if (!line || line->empty()) return std::nullopt;  // an empty answer and Cancel are the same to a game
       return line;
     };

@@ -1,0 +1,146 @@
+// The program as players and authors run it: its command line, a replay from start-up to
+// shutdown, the terminal player on standard input, and the story checker.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "support/test_game.h"
+
+namespace velmora {
+namespace {
+
+struct Outcome {
+  std::string output;  // standard output and standard error together
+  int status = -1;
+};
+
+class ProgramTest : public ::testing::Test {
+ protected:
+  ProgramTest() {
+    game.Write("config.ini", "[GameForm]\nCaption=Program Test\n");
+    game.Write("music.lst", "");
+    game.Write("Scripts/messages.ini", "[Messages]\n");
+    game.Write("story.qst",
+               "[gamestart]\ntextsize=1\nLine0=The start.\nActionsCount=1\n"
+               "Action0.Script=nowhere\nAction0.LinesCount=1\nAction0.Line0=Go\n");
+  }
+  // Runs the program in the game folder (LastStart.log is written to the current directory).
+  Outcome Player(const std::string& args, const std::string& input = "") {
+    const std::string folder = game.path().string();
+    if (!input.empty()) game.Write("input.txt", input);
+    const std::string command = "cd '" + folder + "' && '" VELMORA_PLAYER "' " + args +
+                                (input.empty() ? " </dev/null" : " <input.txt") + " 2>&1";
+    Outcome run;
+    FILE* pipe = popen(command.c_str(), "r");
+    char buffer[4096];
+    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.output.append(buffer, n);
+    const int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+  }
+  Outcome Replay(const std::string& steps, const std::string& more = "") {
+    game.Write("steps.replay", steps);
+    return Player("--game . --replay steps.replay " + more);
+  }
+  static bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+  testing::TempDir game;
+};
+
+TEST_F(ProgramTest, HelpAndVersion) {
+  const Outcome help = Player("--help");
+  EXPECT_EQ(help.status, 0);
+  for (const char* part : {"--text", "--replay FILE", "--game DIR", "--no-audio", "--codepage NAME",
+                           "--soundfont FILE", "--check", "choose none", "debug"})
+    EXPECT_TRUE(Has(help.output, part)) << part;
+  const Outcome version = Player("--version");
+  EXPECT_EQ(version.status, 0);
+  EXPECT_TRUE(Has(version.output, "Velmora Player v 1.2")) << version.output;
+}
+
+TEST_F(ProgramTest, AWrongCommandLineIsRefusedBeforeAnythingRuns) {
+  game.Write("bad.replay", "show\nchoose first\n");
+  const struct {
+    const char* args;
+    const char* says;
+  } cases[] = {
+      {"--bogus", "unknown option: --bogus"},
+      {"--text --replay steps.replay", "cannot be combined"},
+      {"--game", "--game needs a value"},
+      {"--game ./no-such-folder --text", "no game folder at ./no-such-folder"},
+      {"--codepage NO-SUCH-CODEPAGE --text", "unknown code page"},
+      {"--game . --replay missing.replay", "cannot read the replay file"},
+      {"--game . --replay bad.replay", "bad.replay: line 2: "},
+  };
+  for (const auto& c : cases) {
+    const Outcome run = Player(c.args);
+    EXPECT_EQ(run.status, 2) << c.args;
+    EXPECT_TRUE(Has(run.output, c.says)) << c.args << ": " << run.output;
+  }
+  EXPECT_FALSE(game.Read("LastStart.log").size());
+}
+
+TEST_F(ProgramTest, AReplayRunsFromStartUpToShutdown) {
+  const Outcome run = Replay("show\nchoose 1\n");
+  EXPECT_EQ(run.status, 0) << run.output;
+  EXPECT_EQ(run.output,
+            "> show\n"
+            "caption: Program Test\n"
+            "picture: none\n"
+            "text:\n"
+            "  | The start.\n"
+            "choices:\n"
+            "  1. Go\n"
+            "> choose 1\n");
+  const std::string log = game.Read("LastStart.log");
+  EXPECT_TRUE(Has(log, "Page gamestart loaded!\r\n"));
+  EXPECT_TRUE(Has(log, "Error:Script Error! Script nowhere not found!\r\n"));
+  EXPECT_TRUE(Has(game.Read("config.ini"), "Page=gamestart"));  // the shutdown ran when the steps ran out
+}
+
+TEST_F(ProgramTest, AConfigurationWithoutKeysGivesTheDefaults) {
+  game.Write("config.ini", "; nothing set\n");
+  const Outcome run = Replay("show\n");
+  EXPECT_EQ(run.status, 0) << run.output;
+  EXPECT_TRUE(Has(run.output, "caption: Velmora Player v1.2\n")) << run.output;
+  const std::string config = game.Read("config.ini");
+  EXPECT_TRUE(Has(config, "Left=240")) << config;
+  EXPECT_TRUE(Has(config, "Top=100")) << config;
+}
+
+TEST_F(ProgramTest, AMissingStoryFileEndsTheProgramWithTheLogLineNamingItsPath) {
+  game.Write("config.ini", "[Files]\nStoryFile=lost.qst\n");
+  const Outcome run = Replay("show\n");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_FALSE(Has(run.output, "> show"));
+  const std::string log = game.Read("LastStart.log");
+  EXPECT_TRUE(Has(log, "Error:Story file " + game.path().string() + "/lost.qst not found!\r\n")) << log;
+}
+
+TEST_F(ProgramTest, TheFirstGameArgumentMayBeDebugInAnyCase) {
+  EXPECT_EQ(Replay("", "DEBUG").status, 0);
+  EXPECT_TRUE(Has(game.Read("config.ini"), "MEMO_WIDTH"));
+  game.Write("config.ini", "[GameForm]\nCaption=Program Test\n");
+  EXPECT_EQ(Replay("", "-- first debug").status, 0);
+  EXPECT_FALSE(Has(game.Read("config.ini"), "MEMO_WIDTH"));
+}
+
+TEST_F(ProgramTest, TheTerminalPlayerReadsStepsFromStandardInput) {
+  const Outcome run = Player("--game . --text --no-audio", "1\nquit\n");
+  EXPECT_EQ(run.status, 0) << run.output;
+  EXPECT_TRUE(Has(run.output, "  | The start.\nchoices:\n  1. Go\n")) << run.output;
+  EXPECT_TRUE(Has(game.Read("LastStart.log"), "Error:Script Error! Script nowhere not found!\r\n"));
+}
+
+TEST_F(ProgramTest, TheCheckerReportsWithoutPlaying) {
+  game.Write("story.qst",
+             "[gamestart]\nActionsCount=1\nAction0.Script=go\nAction0.LinesCount=1\nAction0.Line0=Go\n");
+  const Outcome run = Player("--game . --check");
+  EXPECT_EQ(run.status, 1) << run.output;
+  EXPECT_TRUE(Has(run.output, ": error: ")) << run.output;
+  EXPECT_FALSE(game.Read("LastStart.log").size());
+}
+
+}  // namespace
+}  // namespace velmora
