@@ -2,9 +2,12 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QLabel>
+#include <QTextEdit>
 
 #include "shell/startup.h"
 #include "ui/audio_window.h"
+#include "ui/choice_list.h"
 #include "ui/fonts.h"
 #include "ui/inventory_window.h"
 #include "ui/main_window.h"
@@ -35,8 +38,9 @@ int PlayInWindows(int& argc, char** argv, Platform platform, const GameOptions& 
   QObject::connect(&form1, &TForm1::closed, &app, &QCoreApplication::quit);
   // Scripts and page actions close the window once their event has returned.
   game.onCloseRequested = [&form1] { QMetaObject::invokeMethod(&form1, &QWidget::close, Qt::QueuedConnection); };
-  // Lead: once Game has windowObjects, give plug-ins the four controls here:
-  //   game.windowObjects = {&form1, form1.sListBox1, form1.Story, form1.Storypic};
+  // What start-up publishes to plug-ins: the window, choice list, story text and picture.
+  game.windowObjects = {static_cast<QWidget*>(&form1), static_cast<QWidget*>(form1.sListBox1),
+                        static_cast<QWidget*>(form1.Story), static_cast<QWidget*>(form1.Storypic)};
 
   switch (FormCreate(game)) {
     case StartupResult::kAudioFailed:
