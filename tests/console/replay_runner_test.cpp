@@ -8,6 +8,7 @@
 #include "console_fixture.h"
 #include "shell/game.h"
 #include "shell/main_form.h"
+#include "shell/startup.h"
 #include "story/page_loader.h"
 #include "story/page_state.h"
 
@@ -191,6 +192,32 @@ TEST_F(ReplayTest, InputDialogsTakeQueuedAnswersInOrder) {
                               "message: two",
                               "  lines",
                           }));
+}
+
+TEST_F(ReplayTest, InventoryAndAudioStepsWorkTheirWindowsAndShowThem) {
+  tg.dir.Write("Images/default.jpg", "");
+  tg.dir.Write("Scripts/inventory.inv",
+               "[Inventory]\nTotalItems=1\n[Item0]\nName=lamp\nDisplayName=Lamp\nCount=2\nMaxCount=5\n"
+               "Enabled=1\nLinesCount=1\nLine0=A brass lamp.\nScript=light\n");
+  Game& game = Make("[a]\n", "[GameForm]\nCaption=Test\n[Sound]\nVolume=50\n");
+  CreateOtherForms(game);
+  const Lines transcript =
+      Play("inventory\ninventory select 1\ninventory use\ninventory close\ninventory select 1\n"
+           "audio volume 30\naudio\naudio volume 130\naudio ok\n");
+  auto at = [&](const std::string& step) {
+    return std::find(transcript.begin(), transcript.end(), "> " + step) - transcript.begin();
+  };
+  auto after = [&](const std::string& step, int k) { return transcript.at(static_cast<size_t>(at(step) + k)); };
+  EXPECT_EQ(after("inventory", 1).rfind("inventory: shown at ", 0), 0u);
+  EXPECT_EQ(after("inventory select 1", 3), "> 1. Lamp");
+  EXPECT_EQ(after("inventory select 1", 6), "Кол-во: 2\\5");
+  EXPECT_TRUE(Logged("Error:Script Error! Script light not found!"));  // used: its script runs
+  EXPECT_EQ(after("inventory close", 1), "inventory: hidden");
+  EXPECT_EQ(after("audio volume 30", 1), "Audio options (hidden)");  // a hidden window takes no input
+  EXPECT_EQ(after("audio volume 30", 2), "Volume: 50 (0..100)");
+  EXPECT_EQ(after("audio volume 130", 2), "Volume: 100 (0..100)");
+  EXPECT_EQ(after("audio ok", 1), "Audio options (hidden)");
+  EXPECT_EQ(game.config->ReadInteger("Sound", "Volume", 0), 100);
 }
 
 }  // namespace

@@ -124,6 +124,40 @@ TEST_F(MainWindowTest, TheStoryTextIsReadOnlyPlainTextInTheWindowsFont) {
   EXPECT_EQ(window->font().family(), story->font().family());
 }
 
+TEST_F(MainWindowTest, ATextLoadedFromAFileKeepsTheCaretAPageLoadMovesItToTheStart) {
+  Game& game = Make("[a]\ntextsize=1\nLine0=first page\n");
+  MainForm& form = *game.form1;
+  form.storyLines = {"one", "two", "three"};
+  form.Changed(MainForm::kStoryText);
+  QTextCursor caret = window->Story->textCursor();
+  caret.setPosition(6);
+  window->Story->setTextCursor(caret);
+  form.storyLines = {"uno", "dos", "tres"};
+  form.Changed(MainForm::kStoryText);  // as $form.LoadTextFromFile changes it
+  EXPECT_EQ(window->Story->toPlainText(), "uno\ndos\ntres");
+  EXPECT_EQ(window->Story->textCursor().position(), 6);
+  LoadPage(game, "a");
+  EXPECT_EQ(window->Story->textCursor().position(), 0);
+}
+
+TEST_F(MainWindowTest, ThePictureIsStretchedToItsBox) {
+  Game& game = Make("[a]\n");
+  auto picture = std::make_shared<Picture>();
+  picture->width = 2;
+  picture->height = 1;
+  picture->pixels = {0xFFFF0000, 0xFF0000FF};
+  game.form1->picture = picture;
+  game.form1->Changed(MainForm::kPicture);
+  Show();
+  const QImage shown = window->Storypic->grab().toImage();
+  EXPECT_EQ(shown.size(), QSize(934, 337));
+  EXPECT_EQ(shown.pixelColor(10, 10), QColor(Qt::red));
+  EXPECT_EQ(shown.pixelColor(924, 326), QColor(Qt::blue));
+  game.form1->picture = nullptr;
+  game.form1->Changed(MainForm::kPicture);
+  EXPECT_TRUE(window->Storypic->pixmap().isNull());
+}
+
 TEST_F(MainWindowTest, WindowsFontNamesMapToInstalledLookAlikes) {
   const QStringList installed = QFontDatabase::families();
   for (const char* name : {"MS Sans Serif", "Times New Roman", "Courier New", "Some Font Nobody Has"}) {
