@@ -43,24 +43,26 @@ int ReadFileBytes(const std::string& path, std::string& out) {
   return error;
 }
 
+// Sets one edge or extent from the integer literal at pos and shows it at once.
+void SetGeometry(MainForm& form, int& field, const TokenList& t, int32_t pos) {
+  field = StrToInt(Arg(t, pos));
+  form.Changed(MainForm::kGeometry);
+}
+
 }  // namespace
 
 void CmdFormSetSize(Game& game, const TokenList& t, int32_t& p) {
   MainForm& form = *game.form1;
-  form.height = StrToInt(Arg(t, p + 1));
-  form.Changed(MainForm::kGeometry);
-  form.width = StrToInt(Arg(t, p + 2));
-  form.Changed(MainForm::kGeometry);
+  SetGeometry(form, form.height, t, p + 1);
+  SetGeometry(form, form.width, t, p + 2);
   p += 3;
 }
 
 // The top edge moves first: a bad left argument leaves the window moved vertically only.
 void CmdFormSetPos(Game& game, const TokenList& t, int32_t& p) {
   MainForm& form = *game.form1;
-  form.top = StrToInt(Arg(t, p + 2));
-  form.Changed(MainForm::kGeometry);
-  form.left = StrToInt(Arg(t, p + 1));
-  form.Changed(MainForm::kGeometry);
+  SetGeometry(form, form.top, t, p + 2);
+  SetGeometry(form, form.left, t, p + 1);
   p += 3;
 }
 

@@ -113,23 +113,41 @@ std::string_view Trim(std::string_view s) {
 }
 
 // One line of the text: [begin, end) without its line end; next is where the following
-// line starts. Lines end at CR LF, LF or CR.
+// line starts; trimmed is its text without blanks at either end.
 struct Line {
   size_t begin, end, next;
+  std::string_view trimmed;
 };
 
-Line NextLine(std::string_view text, size_t pos) {
-  const char* base = text.data();
-  const size_t size = text.size();
-  const void* lf = std::memchr(base + pos, '\n', size - pos);
-  const size_t nl = lf ? static_cast<size_t>(static_cast<const char*>(lf) - base) : size;
-  const void* crp = std::memchr(base + pos, '\r', nl - pos);
-  if (crp) {
-    const size_t cr = static_cast<size_t>(static_cast<const char*>(crp) - base);
-    return {pos, cr, cr + 1 < size && base[cr + 1] == '\n' ? cr + 2 : cr + 1};
+// The lines of a text that hold more than blanks. Lines end at CR LF, LF or CR.
+class LineReader {
+ public:
+  explicit LineReader(std::string_view text) : text_(text) {}
+  bool Next(Line& line) {
+    while (pos_ < text_.size()) {
+      line = Cut(pos_);
+      pos_ = line.next;
+      line.trimmed = Trim(text_.substr(line.begin, line.end - line.begin));
+      if (!line.trimmed.empty()) return true;
+    }
+    return false;
   }
-  return {pos, nl, nl < size ? nl + 1 : size};
-}
+
+ private:
+  Line Cut(size_t pos) const {
+    const char* base = text_.data();
+    const size_t size = text_.size();
+    const void* lf = std::memchr(base + pos, '\n', size - pos);
+    const size_t nl = lf ? static_cast<size_t>(static_cast<const char*>(lf) - base) : size;
+    if (const void* crp = std::memchr(base + pos, '\r', nl - pos)) {
+      const size_t cr = static_cast<size_t>(static_cast<const char*>(crp) - base);
+      return {pos, cr, cr + 1 < size && base[cr + 1] == '\n' ? cr + 2 : cr + 1, {}};
+    }
+    return {pos, nl, nl < size ? nl + 1 : size, {}};
+  }
+  std::string_view text_;
+  size_t pos_ = 0;
+};
 
 // The name of a section header line (already trimmed, starting with '[').
 std::string_view HeaderName(std::string_view t) {
@@ -240,13 +258,10 @@ struct IniDocument::Parsed {
 };
 
 void IniDocument::Parsed::Parse() {
-  const std::string_view text = content;
   uint32_t current = SlotIndex::kNone;  // the section whose first block we are in
-  for (size_t pos = 0; pos < text.size();) {
-    const Line line = NextLine(text, pos);
-    pos = line.next;
-    const std::string_view t = Trim(text.substr(line.begin, line.end - line.begin));
-    if (t.empty()) continue;
+  LineReader lines(content);
+  for (Line line; lines.Next(line);) {
+    const std::string_view t = line.trimmed;
     if (t.front() == '[') {
       const std::string_view name = HeaderName(t);
       const uint32_t hash = HashNoCase(name, 0);
@@ -361,11 +376,9 @@ void IniDocument::WriteText(std::string_view section, std::string_view key, std:
   // Find the key in the first block of its section, or where that block's last line ends.
   bool inTarget = false, sectionFound = false;
   size_t insertAt = text.size();
-  for (size_t pos = 0; pos < text.size();) {
-    const Line line = NextLine(text, pos);
-    pos = line.next;
-    const std::string_view t = Trim(text.substr(line.begin, line.end - line.begin));
-    if (t.empty()) continue;
+  LineReader lines(text);
+  for (Line line; lines.Next(line);) {
+    const std::string_view t = line.trimmed;
     if (t.front() == '[') {
       if (inTarget) break;
       if (!sectionFound && EqualNoCase(HeaderName(t), section)) {

@@ -39,6 +39,19 @@ std::unique_ptr<IniDocument> OpenIfPresent(const std::string& path) {
   return std::make_unique<IniDocument>(ResolvePath(path));
 }
 
+// A file start-up cannot go on without, below the game folder; false when it is missing.
+bool OpenRequired(Game& game, std::unique_ptr<IniDocument>& doc, const std::string& name, const char* what,
+                  const char* found) {
+  const std::string path = game.gameFolder() + name;
+  doc = OpenIfPresent(path);
+  if (!doc) {
+    game.WriteLog(3, what + path + " not found!");
+    return false;
+  }
+  game.WriteLog(1, found);
+  return true;
+}
+
 void ApplyWindowSettings(Game& game) {
   const IniDocument& config = *game.config;
   MainForm& form = *game.form1;
@@ -155,22 +168,12 @@ bool Initialize(Game& game) {
   game.storyFileName = game.config->ReadText("Files", "StoryFile", "story.qst");
 
   game.WriteLog(1, "Initializing story file");
-  game.story = OpenIfPresent(folder + game.storyFileName);
-  if (!game.story) {
-    game.WriteLog(3, "Story file " + folder + game.storyFileName + " not found!");
-    return false;
-  }
-  game.WriteLog(1, "Success!");
+  if (!OpenRequired(game, game.story, game.storyFileName, "Story file ", "Success!")) return false;
   // Text the player types is kept in the story's own encoding.
   if (game.story->HoldsUtf8Text()) game.codec.SetGameIsUtf8(true);
 
   game.WriteLog(1, "Initializing tracklist...");
-  game.tracklist = OpenIfPresent(folder + game.musicListName);
-  if (!game.tracklist) {
-    game.WriteLog(3, "Tracklist " + folder + game.musicListName + " not found!");
-    return false;
-  }
-  game.WriteLog(1, "Succsess!");
+  if (!OpenRequired(game, game.tracklist, game.musicListName, "Tracklist ", "Succsess!")) return false;
 
   game.WriteLog(1, "Checking scripts...");
   LoadScriptLibrary(game);
