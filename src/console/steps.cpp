@@ -70,6 +70,34 @@ bool Number(std::string_view text, int64_t low, int64_t high, int64_t& out) {
 constexpr int64_t kIntMax = std::numeric_limits<int32_t>::max();
 constexpr int64_t kIntMin = std::numeric_limits<int32_t>::min();
 
+// Every step but `answer`, whose text is free. N stands for a number within [low, high].
+struct Pattern {
+  const char* words;
+  StepKind kind;
+  const char* usage;
+  int64_t low = 0, high = 0;
+};
+
+const Pattern kPatterns[] = {
+    {"choose none", StepKind::kChooseNone, "choose none"},
+    {"choose N", StepKind::kChoose, "choose N (from 1)", 1, kIntMax},
+    {"wait N", StepKind::kWait, "wait MS (0 to 86400000)", 0, kMaxWaitMs},
+    {"cancel", StepKind::kCancel, "cancel"},
+    {"inventory", StepKind::kInventory, "inventory"},
+    {"inventory select N", StepKind::kInventorySelect, "inventory select N (from 1)", 1, kIntMax},
+    {"inventory use", StepKind::kInventoryUse, "inventory use"},
+    {"inventory wear", StepKind::kInventoryWear, "inventory wear"},
+    {"inventory close", StepKind::kInventoryClose, "inventory close"},
+    {"audio", StepKind::kAudio, "audio"},
+    {"audio volume N", StepKind::kAudioVolume, "audio volume N", kIntMin, kIntMax},
+    {"audio balance N", StepKind::kAudioBalance, "audio balance N", kIntMin, kIntMax},
+    {"audio ok", StepKind::kAudioOk, "audio ok"},
+    {"audio close", StepKind::kAudioClose, "audio close"},
+    {"show", StepKind::kShow, "show"},
+    {"quit", StepKind::kQuit, "quit"},
+    {"help", StepKind::kHelp, "help"},
+};
+
 }  // namespace
 
 bool ParseStep(std::string_view line, Step& step, std::string& error, bool bareNumbers) {
@@ -92,66 +120,26 @@ bool ParseStep(std::string_view line, Step& step, std::string& error, bool bareN
   if (line.empty()) return true;
   std::vector<std::string> words = Words(line);
   for (std::string& w : words) w = AsciiLower(w);
-  const std::string& w0 = words[0];
-  const size_t n = words.size();
-  auto noArgs = [&](StepKind kind) {
-    if (n != 1) {
-      error = w0 + " takes nothing after it";
-      return false;
-    }
-    step.kind = kind;
-    return true;
-  };
-  // The number is the last word; callers have checked how many words there are.
-  auto numbered = [&](StepKind kind, int64_t low, int64_t high, const char* what) {
-    if (!Number(words.back(), low, high, step.number)) {
-      error = std::string(line) + ": expected " + what;
-      return false;
-    }
-    step.kind = kind;
-    return true;
-  };
-
-  if (bareNumbers && n == 1 && Number(w0, 1, kIntMax, step.number)) {
+  if (bareNumbers && words.size() == 1 && Number(words[0], 1, kIntMax, step.number)) {
     step.kind = StepKind::kChoose;
     return true;
   }
-  if (w0 == "choose") {
-    if (n == 2 && words[1] == "none") {
-      step.kind = StepKind::kChooseNone;
+
+  std::string expected;
+  for (const Pattern& pattern : kPatterns) {
+    const std::vector<std::string> want = Words(pattern.words);
+    if (want[0] != words[0]) continue;
+    expected += (expected.empty() ? "" : " or ") + std::string(pattern.usage);
+    if (want.size() != words.size()) continue;
+    bool match = true;
+    for (size_t k = 1; k < want.size() && match; ++k)
+      match = want[k] == "N" ? Number(words[k], pattern.low, pattern.high, step.number) : want[k] == words[k];
+    if (match) {
+      step.kind = pattern.kind;
       return true;
     }
-    return n == 2 ? numbered(StepKind::kChoose, 1, kIntMax, "a choice number from 1, or none")
-                  : (error = "choose needs a choice number from 1, or none", false);
   }
-  if (w0 == "wait")
-    return n == 2 ? numbered(StepKind::kWait, 0, kMaxWaitMs, "milliseconds from 0 to 86400000")
-                  : (error = "wait needs milliseconds", false);
-  if (w0 == "cancel") return noArgs(StepKind::kCancel);
-  if (w0 == "show") return noArgs(StepKind::kShow);
-  if (w0 == "quit") return noArgs(StepKind::kQuit);
-  if (w0 == "help") return noArgs(StepKind::kHelp);
-  if (w0 == "inventory") {
-    if (n == 1) return noArgs(StepKind::kInventory);
-    const std::string& what = words[1];
-    if (what == "select" && n == 3) return numbered(StepKind::kInventorySelect, 1, kIntMax, "an entry number from 1");
-    if (n == 2 && what == "use") return (step.kind = StepKind::kInventoryUse, true);
-    if (n == 2 && what == "wear") return (step.kind = StepKind::kInventoryWear, true);
-    if (n == 2 && what == "close") return (step.kind = StepKind::kInventoryClose, true);
-    error = std::string(line) + ": expected inventory, inventory select N, use, wear or close";
-    return false;
-  }
-  if (w0 == "audio") {
-    if (n == 1) return noArgs(StepKind::kAudio);
-    const std::string& what = words[1];
-    if (what == "volume" && n == 3) return numbered(StepKind::kAudioVolume, kIntMin, kIntMax, "a volume");
-    if (what == "balance" && n == 3) return numbered(StepKind::kAudioBalance, kIntMin, kIntMax, "a balance");
-    if (n == 2 && what == "ok") return (step.kind = StepKind::kAudioOk, true);
-    if (n == 2 && what == "close") return (step.kind = StepKind::kAudioClose, true);
-    error = std::string(line) + ": expected audio, audio volume N, balance N, ok or close";
-    return false;
-  }
-  error = "unknown step: " + std::string(line);
+  error = expected.empty() ? "unknown step: " + std::string(line) : std::string(line) + ": expected " + expected;
   return false;
 }
 
