@@ -45,6 +45,7 @@ const char kTimedStory[] =
     "Page.RequireFastAnswer=1\nPage.AnswerTime=400\nPage.FastScript=too_slow\n"
     "[b]\nPage.Cutscene=1\nPage.Delay=500\nPage.Action=$GOTO\nPage.Param=c\n"
     "[c]\ntextsize=1\nLine0=the end\n";
+const Lines kTimedEvents = {"Error:Script Error! Script too_slow not found!", "Loading Page: b", "Loading Page: c"};
 
 TEST_F(ReplayTest, TimersFireInTimeOrderAsVirtualTimePasses) {
   Game& game = Make(kTimedStory);
@@ -58,8 +59,7 @@ TEST_F(ReplayTest, TimersFireInTimeOrderAsVirtualTimePasses) {
   Play("wait 1\n");
   EXPECT_EQ(game.page->currentPage, "c");
   EXPECT_EQ(tg.clock.NowMs(), 1500);
-  EXPECT_EQ(Among({"Error:Script Error! Script too_slow not found!", "Loading Page: b", "Loading Page: c"}),
-            (Lines{"Error:Script Error! Script too_slow not found!", "Loading Page: b", "Loading Page: c"}));
+  EXPECT_EQ(Among(kTimedEvents), kTimedEvents);
 }
 
 TEST_F(ReplayTest, OneLongWaitFiresTheSameTimersInTheSameOrder) {
@@ -67,8 +67,7 @@ TEST_F(ReplayTest, OneLongWaitFiresTheSameTimersInTheSameOrder) {
   LoadPage(game, "a");
   Play("wait 60000\n");
   EXPECT_EQ(game.page->currentPage, "c");
-  EXPECT_EQ(Among({"Error:Script Error! Script too_slow not found!", "Loading Page: b", "Loading Page: c"}),
-            (Lines{"Error:Script Error! Script too_slow not found!", "Loading Page: b", "Loading Page: c"}));
+  EXPECT_EQ(Among(kTimedEvents), kTimedEvents);
   EXPECT_EQ(tg.clock.NowMs(), 60000);
 }
 

@@ -179,6 +179,18 @@ const char kChoices[] =
     "Action3.Line3=4\n"
     "Page.RequireFastAnswer=1\nPage.AnswerTime=5000\nPage.FastScript=too_slow\n";
 
+class ChoiceListTest : public MainWindowTest {
+ protected:
+  // The main window on screen with the page of kChoices.
+  ChoiceList* ShowChoices() {
+    Game& game = Make(kChoices);
+    Configure(game, 0, 0, 900, 980);
+    LoadPage(game, "hall");
+    Show();
+    return window->sListBox1;
+  }
+};
+
 TEST_F(MainWindowTest, ChoiceItemsAreSixteenPixelsALine) {
   Game& game = Make(kChoices, "[GameForm]\nCaption=Test\n[Font]\nSize=14\n");
   Configure(game, 0, 0, 900, 980);
@@ -192,12 +204,8 @@ TEST_F(MainWindowTest, ChoiceItemsAreSixteenPixelsALine) {
   EXPECT_EQ(list->item(1)->text(), "A B C");  // read out as drawn, without the quotes
 }
 
-TEST_F(MainWindowTest, ChoicesAreDrawnInTheirColoursAndTheSelectionStandsOut) {
-  Game& game = Make(kChoices);
-  Configure(game, 0, 0, 900, 980);
-  LoadPage(game, "hall");
-  Show();
-  ChoiceList* list = window->sListBox1;
+TEST_F(ChoiceListTest, ChoicesAreDrawnInTheirColoursAndTheSelectionStandsOut) {
+  ChoiceList* list = ShowChoices();
   auto colours = [&](int row) {
     const QImage shot = list->viewport()->grab(list->visualItemRect(list->item(row))).toImage();
     std::set<QRgb> seen;
@@ -220,24 +228,18 @@ void DoubleClick(ChoiceList* list, QPoint at) {
   QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
 }
 
-TEST_F(MainWindowTest, ADoubleClickChoosesTheItemUnderThePointer) {
-  Game& game = Make(kChoices);
-  Configure(game, 0, 0, 900, 980);
-  LoadPage(game, "hall");
-  Show();
-  ChoiceList* list = window->sListBox1;
+TEST_F(ChoiceListTest, ADoubleClickChoosesTheItemUnderThePointer) {
+  ChoiceList* list = ShowChoices();
+  Game& game = tg.game();
   DoubleClick(list, list->visualItemRect(list->item(1)).center());
   EXPECT_TRUE(Logged("Error:Script Error! Script three_lines not found!"));
   EXPECT_FALSE(Logged("Error:Script Error! Script disabled not found!"));
   EXPECT_FALSE(game.timer3.Enabled());
 }
 
-TEST_F(MainWindowTest, ADoubleClickBelowTheLastItemOnlyStopsTheFastAnswer) {
-  Game& game = Make(kChoices);
-  Configure(game, 0, 0, 900, 980);
-  LoadPage(game, "hall");
-  Show();
-  ChoiceList* list = window->sListBox1;
+TEST_F(ChoiceListTest, ADoubleClickBelowTheLastItemOnlyStopsTheFastAnswer) {
+  ChoiceList* list = ShowChoices();
+  Game& game = tg.game();
   list->setCurrentRow(0);
   const size_t before = LogMessages(game).size();
   DoubleClick(list, QPoint(20, list->visualItemRect(list->item(2)).bottom() + 10));
@@ -246,12 +248,8 @@ TEST_F(MainWindowTest, ADoubleClickBelowTheLastItemOnlyStopsTheFastAnswer) {
   EXPECT_EQ(game.form1->selectedChoice, -1);
 }
 
-TEST_F(MainWindowTest, ArrowsSelectAndEnterChooses) {
-  Game& game = Make(kChoices);
-  Configure(game, 0, 0, 900, 980);
-  LoadPage(game, "hall");
-  Show();
-  ChoiceList* list = window->sListBox1;
+TEST_F(ChoiceListTest, ArrowsSelectAndEnterChooses) {
+  ChoiceList* list = ShowChoices();
   list->setFocus();
   QTest::keyClick(list, Qt::Key_Home);
   QTest::keyClick(list, Qt::Key_Down);
