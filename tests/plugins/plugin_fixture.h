@@ -91,12 +91,7 @@ class PluginTest : public ::testing::Test {
     return out;
   }
 
-  // The log's messages without their date and time.
-  std::vector<std::string> Log() const {
-    std::vector<std::string> out;
-    for (const auto& line : game->log.Lines()) out.push_back(line.substr(line.find(" | ", 13) + 3));
-    return out;
-  }
+  std::vector<std::string> Log() const { return LogMessages(*game); }
 
   // Runs "$plugin.init name" on its own; the position must move past both tokens.
   void Init(const std::string& name) {
