@@ -1,0 +1,112 @@
+// The inventory window on Qt's offscreen platform: its layout, and that it only draws
+// the core's state and forwards the player's clicks and keys.
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "inventory/inventory.h"
+#include "inventory/inventory_form.h"
+#include "shell/game.h"
+#include "shell/main_form.h"
+#include "support/test_game.h"
+#include "ui/inventory_window.h"
+#include "ui_fixture.h"
+
+namespace velmora::testing {
+namespace {
+
+class InventoryWindowTest : public ::testing::Test {
+ protected:
+  InventoryWindowTest() {
+    TestApplication();
+    tg.dir.Write("Images/default.jpg", "neutral");
+    // Windows-1251 display names, as Windows-made games have them.
+    tg.dir.Write("Scripts/inventory.inv",
+                 "[Inventory]\nTotalItems=2\n"
+                 "[Item0]\nName=lamp\nDisplayName=\xCB\xE0\xEC\xEF\xE0\nCount=2\nMaxCount=5\nEnabled=1\n"
+                 "CanEquip=1\nLinesCount=1\nLine0=\xD1\xF2\xE0\xF0\xE0\xFF\n"
+                 "[Item1]\nName=key\nDisplayName=Key\nCount=1\nEnabled=1\n");
+    game = &tg.Make();
+    game->form1->left = 40;
+    game->form1->top = 30;
+    window = std::make_unique<TForm3>(*game);
+  }
+  void ClickEntry(int row) {
+    QListWidget* list = window->sListBox1;
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+  }
+
+  TestGame tg;
+  Game* game = nullptr;
+  std::unique_ptr<TForm3> window;
+};
+
+TEST_F(InventoryWindowTest, LayoutAsDesigned) {
+  EXPECT_EQ(window->size(), QSize(575, 628));
+  EXPECT_EQ(window->windowTitle(), QString::fromUtf8("Инвентарь"));
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_EQ(window->sListBox1->geometry(), QRect(0, 0, 313, 628));
+  EXPECT_EQ(window->sImage1->geometry(), QRect(320, 8, 250, 250));
+  EXPECT_EQ(window->sMemo1->geometry(), QRect(320, 352, 249, 241));
+  EXPECT_EQ(window->sLabel1->pos(), QPoint(320, 272));
+  EXPECT_EQ(window->sLabel2->pos(), QPoint(392, 272));
+  EXPECT_EQ(window->sLabel4->pos(), QPoint(376, 304));
+  EXPECT_EQ(window->sLabel3->text(), QString::fromUtf8("Кол-во:"));
+  EXPECT_EQ(window->sLabel5->text(), QString::fromUtf8("Описание:"));
+  const std::tuple<QPushButton*, int, const char*, bool> buttons[] = {
+      {window->sButton1, 320, "Ипольз.", true}, {window->sButton3, 408, "Надеть", false},
+      {window->sButton2, 496, "Закрыть", true}};
+  for (const auto& [button, left, caption, enabled] : buttons) {
+    EXPECT_EQ(button->geometry(), QRect(left, 600, 75, 25));
+    EXPECT_EQ(button->text(), QString::fromUtf8(caption));
+    EXPECT_EQ(button->isEnabled(), enabled);
+  }
+  EXPECT_EQ(window->sLabel2->text(), QString("ITEM_NAME"));
+  EXPECT_EQ(window->sMemo1->toPlainText(), QString("ITEM_DESCRIPTION"));
+  EXPECT_TRUE(window->sMemo1->isReadOnly());
+}
+
+TEST_F(InventoryWindowTest, OpensOnTheMainWindowAndShowsTheHeldItems) {
+  OpenInventoryWindow(*game);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+  EXPECT_EQ(window->pos(), QPoint(40, 30));
+  ASSERT_EQ(window->sListBox1->count(), 2);
+  EXPECT_EQ(window->sListBox1->item(0)->text(), QString::fromUtf8("Лампа"));
+  EXPECT_FALSE(window->sButton1->isEnabled());
+  EXPECT_EQ(window->sListBox1->item(0)->sizeHint().height(), 16);
+  ClickEntry(0);
+  EXPECT_EQ(game->form3->selectedEntry, 0);
+  EXPECT_EQ(window->sLabel2->text(), QString::fromUtf8("Лампа"));
+  EXPECT_EQ(window->sLabel4->text(), QString("2\\5"));
+  EXPECT_EQ(window->sMemo1->toPlainText(), QString::fromUtf8("Старая"));
+  EXPECT_TRUE(window->sButton1->isEnabled());
+  EXPECT_TRUE(window->sButton3->isEnabled());
+  QTest::keyClick(window->sListBox1, Qt::Key_Down);
+  EXPECT_EQ(game->form3->selectedEntry, 1);
+  EXPECT_EQ(window->sLabel4->text(), QString("1"));
+  EXPECT_FALSE(window->sButton3->isEnabled());  // the key cannot be worn
+}
+
+TEST_F(InventoryWindowTest, UseButtonRebuildsAndCloseBoxHides) {
+  OpenInventoryWindow(*game);
+  ClickEntry(1);
+  QTest::mouseClick(window->sButton1, Qt::LeftButton);
+  EXPECT_EQ(game->form3->selectedEntry, -1);
+  EXPECT_TRUE(window->sListBox1->selectedItems().isEmpty());
+  EXPECT_FALSE(window->sButton1->isEnabled());
+  EXPECT_EQ(window->sLabel2->text(), QString());
+  window->close();
+  EXPECT_FALSE(game->form3->visible);
+  EXPECT_FALSE(window->isVisible());
+  OpenInventoryWindow(*game);
+  EXPECT_TRUE(window->isVisible());
+  QTest::mouseClick(window->sButton2, Qt::LeftButton);
+  EXPECT_FALSE(window->isVisible());
+}
+
+}  // namespace
+}  // namespace velmora::testing
