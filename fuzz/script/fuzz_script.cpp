@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "audio/audio_library.h"
@@ -41,19 +42,27 @@ const std::filesystem::path& Folder() {
   return folder;
 }
 
-// The game's files, written afresh for every input: scripts write into the story file
-// ($action.SetState) and the inventory state file.
+// The game's files. Scripts write into the story file ($action.SetState) and the
+// inventory state file, so those two are put back for every input; the rest once.
 void WriteGame() {
   const auto& f = Folder();
-  std::filesystem::remove(f / "Scripts" / "inventory.sav");
-  WriteFile(f / "config.ini", "[Start]\r\nStartPage=a\r\n[GameLoad]\r\nPage=b\r\n");
-  WriteFile(f / "story.qst",
-            "[a]\r\nPage.TextSize=1\r\nLine0=$_x $_s\r\nActionsCount=1\r\nAction0.LinesCount=1\r\nAction0.Line0=go\r\n"
-            "Action0.Script=a\r\n[b]\r\nPage.Cutscene=1\r\nPage.Delay=10\r\nPage.Action=$run\r\nPage.Param=a\r\n");
-  WriteFile(f / "music.lst", "");
-  WriteFile(f / "Scripts" / "messages.ini", "[Messages]\r\nhello=Hello\r\n");
-  WriteFile(f / "Scripts" / "inventory.inv",
-            "[Inventory]\r\nTotalItems=1\r\n[Item0]\r\nName=lamp\r\nDisplayName=Lamp\r\nScript=a\r\nMaxCount=3\r\n");
+  static const bool once = [&] {
+    WriteFile(f / "config.ini", "[Start]\r\nStartPage=a\r\n[GameLoad]\r\nPage=b\r\n");
+    WriteFile(f / "music.lst", "");
+    WriteFile(f / "Scripts" / "messages.ini", "[Messages]\r\nhello=Hello\r\n");
+    WriteFile(f / "Scripts" / "inventory.inv",
+              "[Inventory]\r\nTotalItems=1\r\n[Item0]\r\nName=lamp\r\nDisplayName=Lamp\r\nScript=a\r\nMaxCount=3\r\n");
+    return true;
+  }();
+  (void)once;
+  std::error_code ec;
+  std::filesystem::remove(f / "Scripts" / "inventory.sav", ec);
+  static const std::string story =
+      "[a]\r\nPage.TextSize=1\r\nLine0=$_x $_s\r\nActionsCount=1\r\nAction0.LinesCount=1\r\nAction0.Line0=go\r\n"
+      "Action0.Script=a\r\n[b]\r\nPage.Cutscene=1\r\nPage.Delay=10\r\nPage.Action=$run\r\nPage.Param=a\r\n";
+  std::ifstream in(f / "story.qst", std::ios::binary);
+  const std::string now((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (now != story) WriteFile(f / "story.qst", story);
 }
 
 }  // namespace
@@ -74,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   game.story = std::make_unique<IniDocument>(options.gameFolder + "story.qst");
   game.tracklist = std::make_unique<IniDocument>(options.gameFolder + "music.lst");
   game.messages = std::make_unique<IniDocument>(options.gameFolder + "Scripts/messages.ini");
-  game.interp->limits.maxCommands = 20'000;
+  game.interp->limits.maxCommands = 5'000;
   game.interp->limits.maxLogLines = 2'000;
   LoadDefinitions(game);
 

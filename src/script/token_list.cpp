@@ -28,14 +28,8 @@ void TokenList::Resolve() {
   cache.clear();
 }
 
-int16_t TokenList::CommandAt(int32_t pos) const {
-  const auto i = static_cast<size_t>(pos);
-  return command.size() == tokens.size() ? command[i] : CodeOf(tokens[i]);
-}
+int16_t TokenList::MatchCommand(int32_t pos) const { return CodeOf(tokens[static_cast<size_t>(pos)]); }
 
-const std::string& Arg(const TokenList& t, int32_t pos) {
-  if (pos < 0 || pos >= t.size()) throw RuntimeFault("List index out of bounds (" + std::to_string(pos) + ")");
-  return t.tokens[static_cast<size_t>(pos)];
-}
+void ThrowListIndex(int32_t pos) { throw RuntimeFault("List index out of bounds (" + std::to_string(pos) + ")"); }
 
 }  // namespace velmora

@@ -38,15 +38,27 @@ struct TokenList {
   // run (each token is then matched when it is met), only slower.
   void Resolve();
   // The command code of the token at pos (which must be inside the list).
-  int16_t CommandAt(int32_t pos) const;
+  int16_t CommandAt(int32_t pos) const {
+    return command.size() == tokens.size() ? command[static_cast<size_t>(pos)] : MatchCommand(pos);
+  }
   // The cache entry of the token at pos (which must be inside the list).
   TokenCache& CacheAt(int32_t pos) const {
     if (cache.size() != tokens.size()) cache.assign(tokens.size(), TokenCache {});
     return cache[static_cast<size_t>(pos)];
   }
+
+ private:
+  int16_t MatchCommand(int32_t pos) const;
 };
 
+// The fault "List index out of bounds (%d)".
+[[noreturn]] void ThrowListIndex(int32_t pos);
+
 // Reads argument position pos; a position outside the list is the fault "List index out of bounds (%d)".
-const std::string& Arg(const TokenList& t, int32_t pos);
+inline const std::string& Arg(const TokenList& t, int32_t pos) {
+  if (pos < 0 || pos >= t.size()) [[unlikely]]
+    ThrowListIndex(pos);
+  return t.tokens[static_cast<size_t>(pos)];
+}
 
 }  // namespace velmora

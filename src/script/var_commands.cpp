@@ -58,6 +58,13 @@ void CompareCommand(Game& game, const TokenList& t, int32_t& p, Comparison kind)
   Guard(Compare(game, t, p + 1, kind), 3, p);
 }
 
+// A set test on the operand at p+1: true when its presence in the set is as wanted.
+void SetTest(Game& game, const TokenList& t, int32_t& p, bool text, bool wantPresent) {
+  const bool present = text ? game.vars->StrSetContains(StrOperandArg(game, t, p + 1))
+                            : game.vars->IntSetContains(IntOperandArg(game, t, p + 1));
+  Guard(present == wantPresent, 2, p);
+}
+
 // Integer arithmetic on variable V (p+1) with operand X (p+2), wrapping in 32 bits.
 template <class Op>
 void Arithmetic(Game& game, const TokenList& t, int32_t& p, Op op) {
@@ -255,13 +262,8 @@ void CmdStringSetClear(Game& game, const TokenList&, int32_t& p) {
   p += 1;
 }
 
-void CmdIntSetFind(Game& game, const TokenList& t, int32_t& p) {
-  Guard(game.vars->IntSetContains(IntOperandArg(game, t, p + 1)), 2, p);
-}
-
-void CmdIntSetCantFind(Game& game, const TokenList& t, int32_t& p) {
-  Guard(!game.vars->IntSetContains(IntOperandArg(game, t, p + 1)), 2, p);
-}
+void CmdIntSetFind(Game& game, const TokenList& t, int32_t& p) { SetTest(game, t, p, false, true); }
+void CmdIntSetCantFind(Game& game, const TokenList& t, int32_t& p) { SetTest(game, t, p, false, false); }
 
 // True when the value was there already; otherwise it is added and the test is false.
 void CmdIntSetFindAdd(Game& game, const TokenList& t, int32_t& p) {
@@ -276,13 +278,8 @@ void CmdIntSetRemove(Game& game, const TokenList& t, int32_t& p) {
   p += 2;
 }
 
-void CmdStringSetFind(Game& game, const TokenList& t, int32_t& p) {
-  Guard(game.vars->StrSetContains(StrOperandArg(game, t, p + 1)), 2, p);
-}
-
-void CmdStringSetCantFind(Game& game, const TokenList& t, int32_t& p) {
-  Guard(!game.vars->StrSetContains(StrOperandArg(game, t, p + 1)), 2, p);
-}
+void CmdStringSetFind(Game& game, const TokenList& t, int32_t& p) { SetTest(game, t, p, true, true); }
+void CmdStringSetCantFind(Game& game, const TokenList& t, int32_t& p) { SetTest(game, t, p, true, false); }
 
 void CmdStrSetFindAdd(Game& game, const TokenList& t, int32_t& p) {
   const std::string text(StrOperandArg(game, t, p + 1));

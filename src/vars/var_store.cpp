@@ -58,18 +58,52 @@ void FreeArray(T*& first) {
 struct TransparentHash {
   using is_transparent = void;
   size_t operator()(std::string_view s) const { return std::hash<std::string_view> {}(s); }
+  size_t operator()(int32_t v) const { return std::hash<int32_t> {}(v); }
+};
+
+// A set in insertion order, with a count of each value beside it so that membership
+// tests do not scan. Find answers with the index of the first equal element.
+template <class T, class Key>
+class OrderedSet {
+ public:
+  bool Contains(Key v) const { return counts_.find(v) != counts_.end(); }
+  int Find(Key v) const {
+    if (!Contains(v)) return -1;
+    for (size_t i = 0; i < items_.size(); ++i)
+      if (items_[i] == v) return static_cast<int>(i);
+    return -1;
+  }
+  void Add(Key v) {
+    items_.emplace_back(v);
+    auto it = counts_.find(v);
+    if (it == counts_.end()) counts_.emplace(T(v), 1);
+    else ++it->second;
+  }
+  void Remove(Key v) {
+    const int i = Find(v);
+    if (i == -1) return;
+    items_.erase(items_.begin() + i);
+    auto it = counts_.find(v);
+    if (--it->second == 0) counts_.erase(it);
+  }
+  void Clear() {
+    items_.clear();
+    counts_.clear();
+  }
+  int Size() const { return static_cast<int>(items_.size()); }
+  const T& At(int i) const { return items_[static_cast<size_t>(i)]; }
+
+ private:
+  std::vector<T> items_;
+  std::unordered_map<T, int32_t, TransparentHash, std::equal_to<>> counts_;
 };
 
 }  // namespace
 
 struct VarStore::Impl {
   NameIndex intIndex, strIndex;
-  // The sets in insertion order, and how often each value is in them, so membership
-  // tests do not scan.
-  std::vector<int32_t> intSet;
-  std::unordered_map<int32_t, int32_t> intCounts;
-  std::vector<std::string> strSet;
-  std::unordered_map<std::string, int32_t, TransparentHash, std::equal_to<>> strCounts;
+  OrderedSet<int32_t, int32_t> intSet;
+  OrderedSet<std::string, std::string_view> strSet;
 };
 
 VarStore::VarStore(StartupLog& log) : generation_(NextGeneration()), log_(log), impl_(std::make_unique<Impl>()) {}
@@ -124,68 +158,21 @@ std::string VarStore::StrOperand(std::string_view token) const {
 
 void VarStore::SetStrValue(int index, std::string_view value) { SetShort(strVars_[index].value, value); }
 
-int VarStore::IntSetFind(int32_t value) const {
-  if (!IntSetContains(value)) return -1;
-  const auto& set = impl_->intSet;
-  for (size_t i = 0; i < set.size(); ++i)
-    if (set[i] == value) return static_cast<int>(i);
-  return -1;
-}
+int VarStore::IntSetFind(int32_t value) const { return impl_->intSet.Find(value); }
+bool VarStore::IntSetContains(int32_t value) const { return impl_->intSet.Contains(value); }
+void VarStore::IntSetAdd(int32_t value) { impl_->intSet.Add(value); }
+void VarStore::IntSetRemove(int32_t value) { impl_->intSet.Remove(value); }
+void VarStore::IntSetClear() { impl_->intSet.Clear(); }
+int VarStore::IntSetSize() const { return impl_->intSet.Size(); }
+int32_t VarStore::IntSetAt(int index) const { return impl_->intSet.At(index); }
 
-bool VarStore::IntSetContains(int32_t value) const { return impl_->intCounts.contains(value); }
-
-void VarStore::IntSetAdd(int32_t value) {
-  impl_->intSet.push_back(value);
-  ++impl_->intCounts[value];
-}
-
-void VarStore::IntSetRemove(int32_t value) {
-  const int i = IntSetFind(value);
-  if (i == -1) return;
-  impl_->intSet.erase(impl_->intSet.begin() + i);
-  auto it = impl_->intCounts.find(value);
-  if (--it->second == 0) impl_->intCounts.erase(it);
-}
-
-void VarStore::IntSetClear() {
-  impl_->intSet.clear();
-  impl_->intCounts.clear();
-}
-
-int VarStore::StrSetFind(std::string_view text) const {
-  if (!StrSetContains(text)) return -1;
-  const auto& set = impl_->strSet;
-  for (size_t i = 0; i < set.size(); ++i)
-    if (set[i] == text) return static_cast<int>(i);
-  return -1;
-}
-
-bool VarStore::StrSetContains(std::string_view text) const { return impl_->strCounts.contains(text); }
-
-void VarStore::StrSetAdd(std::string_view text) {
-  impl_->strSet.emplace_back(text);
-  auto it = impl_->strCounts.find(text);
-  if (it == impl_->strCounts.end()) impl_->strCounts.emplace(std::string(text), 1);
-  else ++it->second;
-}
-
-void VarStore::StrSetRemove(std::string_view text) {
-  const int i = StrSetFind(text);
-  if (i == -1) return;
-  impl_->strSet.erase(impl_->strSet.begin() + i);
-  auto it = impl_->strCounts.find(text);
-  if (--it->second == 0) impl_->strCounts.erase(it);
-}
-
-void VarStore::StrSetClear() {
-  impl_->strSet.clear();
-  impl_->strCounts.clear();
-}
-
-int VarStore::IntSetSize() const { return static_cast<int>(impl_->intSet.size()); }
-int VarStore::StrSetSize() const { return static_cast<int>(impl_->strSet.size()); }
-int32_t VarStore::IntSetAt(int index) const { return impl_->intSet[static_cast<size_t>(index)]; }
-std::string_view VarStore::StrSetAt(int index) const { return impl_->strSet[static_cast<size_t>(index)]; }
+int VarStore::StrSetFind(std::string_view text) const { return impl_->strSet.Find(text); }
+bool VarStore::StrSetContains(std::string_view text) const { return impl_->strSet.Contains(text); }
+void VarStore::StrSetAdd(std::string_view text) { impl_->strSet.Add(text); }
+void VarStore::StrSetRemove(std::string_view text) { impl_->strSet.Remove(text); }
+void VarStore::StrSetClear() { impl_->strSet.Clear(); }
+int VarStore::StrSetSize() const { return impl_->strSet.Size(); }
+std::string_view VarStore::StrSetAt(int index) const { return impl_->strSet.At(index); }
 
 void VarStore::MemoryChangedExternally() {
   impl_->intIndex.Rebuild(intCount_, [this](int32_t i) { return IntName(i); });
