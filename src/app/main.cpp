@@ -2,6 +2,7 @@
 // the game to one of the front ends (windows, terminal, replay) or to the story checker.
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -132,6 +133,9 @@ int Terminal(const ProgramOptions& options, Platform platform, const GameOptions
 
 int Windows(int& argc, char** argv, const ProgramOptions& options, Platform platform,
             const GameOptions& gameOptions) {
+  // Without a display Qt would abort; say what to do instead.
+  if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM"))
+    return Fail("no display to open the windows on; --text plays in the terminal", 2);
   SteadyClock clock;
   Audio audio = MakeAudio(options, clock);
   platform.clock = &clock;

@@ -146,7 +146,8 @@ std::string UsageText() {
          "as the game is played.\n"
          "\n"
          "Exit status: 0 after play, 1 when start-up ended the program (see LastStart.log) or\n"
-         "--check found an error, 2 for a wrong command line or an unreadable replay file.\n";
+         "--check found an error, 2 for a wrong command line, an unreadable replay file or no\n"
+         "display for the windows.\n";
 }
 
 }  // namespace velmora
