@@ -15,6 +15,14 @@ bool KnownCodePage(const std::string& name) {
   return true;
 }
 
+std::string Indented(const std::string& lines) {
+  std::string out;
+  size_t start = 0;
+  for (size_t end; (end = lines.find('\n', start)) != std::string::npos; start = end + 1)
+    out += "  " + lines.substr(start, end + 1 - start);
+  return out;
+}
+
 }  // namespace
 
 bool ParseProgramOptions(const std::vector<std::string>& args, ProgramOptions& options, std::string& error) {
@@ -137,7 +145,7 @@ std::string UsageText() {
              "[DEBUG] MEMO_WIDTH at exit.\n"
              "\n"
              "Steps of --replay files and of --text, one a line (# starts a comment):\n") +
-         kStepHelp +
+         Indented(kStepHelp) +
          "In the terminal a bare number chooses, an empty answer cancels a prompt, and the end\n"
          "of input or Ctrl+C quits as the close box does.\n"
          "\n"
