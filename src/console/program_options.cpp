@@ -2,6 +2,9 @@
 
 #include <iconv.h>
 
+#include <optional>
+#include <utility>
+
 #include "console/steps.h"
 
 namespace velmora {
@@ -23,20 +26,32 @@ std::string Indented(const std::string& lines) {
   return out;
 }
 
+// Options that stand alone, and options that take a value (--name VALUE or --name=VALUE).
+const std::pair<const char*, bool ProgramOptions::*> kSwitches[] = {
+    {"--help", &ProgramOptions::help},
+    {"--version", &ProgramOptions::version},
+    {"--no-audio", &ProgramOptions::noAudio},
+    {"--audio-fallback", &ProgramOptions::audioFallback},
+    {"--text", nullptr},
+    {"--check", nullptr},
+};
+const std::pair<const char*, std::string ProgramOptions::*> kValued[] = {
+    {"--replay", &ProgramOptions::replayFile},
+    {"--game", &ProgramOptions::gameFolder},
+    {"--codepage", &ProgramOptions::codePage},
+    {"--soundfont", &ProgramOptions::soundfont},
+};
+// The ways to play; at most one may be named.
+const std::pair<const char*, ProgramOptions::Mode> kModes[] = {
+    {"--text", ProgramOptions::Mode::kText},
+    {"--replay", ProgramOptions::Mode::kReplay},
+    {"--check", ProgramOptions::Mode::kCheck},
+};
+
 }  // namespace
 
 bool ParseProgramOptions(const std::vector<std::string>& args, ProgramOptions& options, std::string& error) {
   bool modeGiven = false;
-  auto setMode = [&](ProgramOptions::Mode mode, const std::string& name) {
-    if (modeGiven && options.mode != mode) {
-      error = name + " cannot be combined with --text, --replay or --check";
-      return false;
-    }
-    modeGiven = true;
-    options.mode = mode;
-    return true;
-  };
-
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (arg == "--") {
@@ -47,68 +62,47 @@ bool ParseProgramOptions(const std::vector<std::string>& args, ProgramOptions& o
       options.gameArgs.push_back(arg);
       continue;
     }
-    // --name VALUE or --name=VALUE
-    std::string name = arg;
-    std::string value;
-    bool hasValue = false;
-    if (const size_t eq = arg.find('='); eq != std::string::npos) {
-      name = arg.substr(0, eq);
-      value = arg.substr(eq + 1);
-      hasValue = true;
+    const size_t eq = arg.find('=');
+    const std::string name = arg.substr(0, eq);
+    std::optional<std::string> value;
+    if (eq != std::string::npos) value = arg.substr(eq + 1);
+
+    bool known = false;
+    for (const auto& [option, flag] : kSwitches) {
+      if (name != option) continue;
+      if (value) {
+        error = name + " takes no value";
+        return false;
+      }
+      if (flag) options.*flag = true;
+      known = true;
     }
-    auto takeValue = [&]() {
-      if (hasValue) return true;
-      if (i + 1 >= args.size()) {
+    for (const auto& [option, field] : kValued) {
+      if (name != option) continue;
+      if (!value && i + 1 < args.size()) value = args[++i];
+      if (!value || value->empty()) {
         error = name + " needs a value";
         return false;
       }
-      value = args[++i];
-      return true;
-    };
-    auto noValue = [&]() {
-      if (hasValue) error = name + " takes no value";
-      return !hasValue;
-    };
-
-    if (name == "--help") {
-      if (!noValue()) return false;
-      options.help = true;
-    } else if (name == "--version") {
-      if (!noValue()) return false;
-      options.version = true;
-    } else if (name == "--text") {
-      if (!noValue() || !setMode(ProgramOptions::Mode::kText, name)) return false;
-    } else if (name == "--check") {
-      if (!noValue() || !setMode(ProgramOptions::Mode::kCheck, name)) return false;
-    } else if (name == "--replay") {
-      if (!takeValue() || !setMode(ProgramOptions::Mode::kReplay, name)) return false;
-      options.replayFile = value;
-    } else if (name == "--game") {
-      if (!takeValue()) return false;
-      options.gameFolder = value;
-    } else if (name == "--no-audio") {
-      if (!noValue()) return false;
-      options.noAudio = true;
-    } else if (name == "--audio-fallback") {
-      if (!noValue()) return false;
-      options.audioFallback = true;
-    } else if (name == "--codepage") {
-      if (!takeValue()) return false;
-      if (!KnownCodePage(value)) {
-        error = "unknown code page: " + value;
+      if (name == "--codepage" && !KnownCodePage(*value)) {
+        error = "unknown code page: " + *value;
         return false;
       }
-      options.codePage = value;
-    } else if (name == "--soundfont") {
-      if (!takeValue()) return false;
-      options.soundfont = value;
-    } else {
+      options.*field = *value;
+      known = true;
+    }
+    if (!known) {
       error = "unknown option: " + name;
       return false;
     }
-    if ((name == "--replay" || name == "--game" || name == "--soundfont") && value.empty()) {
-      error = name + " needs a value";
-      return false;
+    for (const auto& [option, mode] : kModes) {
+      if (name != option) continue;
+      if (modeGiven && options.mode != mode) {
+        error = name + " cannot be combined with --text, --replay or --check";
+        return false;
+      }
+      modeGiven = true;
+      options.mode = mode;
     }
   }
   return true;

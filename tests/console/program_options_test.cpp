@@ -1,0 +1,57 @@
+// The command line: options in both forms, the game's own arguments, and "--".
+#include <gtest/gtest.h>
+
+#include "console/program_options.h"
+
+namespace velmora {
+namespace {
+
+using Args = std::vector<std::string>;
+
+TEST(ProgramOptionsTest, OptionsAndTheGamesOwnArguments) {
+  ProgramOptions o;
+  std::string error;
+  ASSERT_TRUE(ParseProgramOptions({"debug", "--game=/g", "--text", "x", "--codepage", "KOI8-R", "--no-audio"}, o,
+                                  error))
+      << error;
+  EXPECT_EQ(o.mode, ProgramOptions::Mode::kText);
+  EXPECT_EQ(o.gameFolder, "/g");
+  EXPECT_EQ(o.codePage, "KOI8-R");
+  EXPECT_TRUE(o.noAudio);
+  EXPECT_EQ(o.gameArgs, (Args{"debug", "x"}));
+
+  ProgramOptions p;
+  ASSERT_TRUE(ParseProgramOptions({"--replay", "r.replay", "--", "--text", "-v"}, p, error)) << error;
+  EXPECT_EQ(p.mode, ProgramOptions::Mode::kReplay);
+  EXPECT_EQ(p.replayFile, "r.replay");
+  EXPECT_EQ(p.gameArgs, (Args{"--text", "-v"}));
+
+  ProgramOptions q;
+  ASSERT_TRUE(ParseProgramOptions({}, q, error));
+  EXPECT_EQ(q.mode, ProgramOptions::Mode::kWindows);
+  EXPECT_EQ(q.codePage, "WINDOWS-1251");
+  EXPECT_TRUE(q.gameFolder.empty());
+}
+
+TEST(ProgramOptionsTest, Refusals) {
+  const struct {
+    Args args;
+    const char* error;
+  } cases[] = {
+      {{"--help=yes"}, "--help takes no value"},
+      {{"--replay="}, "--replay needs a value"},
+      {{"--soundfont"}, "--soundfont needs a value"},
+      {{"--check", "--text"}, "--text cannot be combined with --text, --replay or --check"},
+      {{"--codepage=NOPE-1"}, "unknown code page: NOPE-1"},
+      {{"--fullscreen"}, "unknown option: --fullscreen"},
+  };
+  for (const auto& c : cases) {
+    ProgramOptions o;
+    std::string error;
+    EXPECT_FALSE(ParseProgramOptions(c.args, o, error)) << c.error;
+    EXPECT_EQ(error, c.error);
+  }
+}
+
+}  // namespace
+}  // namespace velmora
