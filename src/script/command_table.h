@@ -12,9 +12,14 @@ namespace velmora {
 class Game;
 using CommandHandler = void (*)(Game& game, const TokenList& t, int32_t& p);
 
+// kSlow: the command writes a file, loads a page or picture, shows a box, waits, plays
+// sound or calls a plug-in. A chain may run far fewer of these than of the quick ones.
+enum CommandSpeed : uint8_t { kQuick, kSlow };
+
 struct CommandInfo {
   const char* name;
   const char* consumed;  // "2", "test: 3/4", "resumes at p+6" ...
+  CommandSpeed speed;
   CommandHandler handler;
 };
 

@@ -11,6 +11,7 @@ namespace velmora {
 NestedRun::NestedRun(Game& game, Kind kind) : state_(*game.interp) {
   if (state_.depth == 0 && kind == kRun) {
     state_.steps = 0;
+    state_.slowSteps = 0;
     state_.logLinesAtStart = game.log.Lines().size();
   }
   if (state_.depth >= state_.limits.maxDepth)
@@ -33,7 +34,11 @@ void ExecuteCommand(Game& game, const TokenList& t, int32_t& p) {
     ++p;  // not a command: passed over silently
     return;
   }
-  kCommands[static_cast<size_t>(c)].handler(game, t, p);
+  const CommandInfo& command = kCommands[static_cast<size_t>(c)];
+  if (command.speed == kSlow && ++s.slowSteps > s.limits.maxSlowCommands)
+    throw RuntimeFault("Script stopped after " + std::to_string(s.limits.maxSlowCommands) +
+                       " commands that load pages, write files, show boxes, wait or play sound");
+  command.handler(game, t, p);
 }
 
 }  // namespace velmora

@@ -23,7 +23,7 @@ uint64_t NextGeneration() {
 void SetShort(VelmoraShortString& s, std::string_view text) {
   const size_t n = std::min<size_t>(text.size(), sizeof s.chars);
   s.length = static_cast<uint8_t>(n);
-  std::memcpy(s.chars, text.data(), n);
+  std::memmove(s.chars, text.data(), n);  // the text may be a piece of this very record
   std::memset(s.chars + n, 0, sizeof s.chars - n);
 }
 

@@ -336,6 +336,16 @@ TEST_F(InterpreterTest, CommandBoundStartsAfreshWithEachEvent) {
   EXPECT_EQ(Int("n"), 60);
 }
 
+TEST_F(InterpreterTest, RunawayLoopOfSlowCommandsEndsSooner) {
+  t.dir.Write("Scripts/messages.ini", "[Messages]\r\nhi=Hi\r\n");
+  Load("___script main $string.new s $while $string.equal s s $showmessage hi ___end");
+  Run("main");
+  ASSERT_EQ(Shown().size(), 5001u);
+  EXPECT_EQ(Shown()[4999], "message: Hi");
+  EXPECT_EQ(Shown().back(),
+            "error: Script stopped after 5000 commands that load pages, write files, show boxes, wait or play sound.");
+}
+
 TEST_F(InterpreterTest, RunawayLoggingEndsAfterTheLogLineBound) {
   Load("___script main $string.new s $while $string.equal s s $int.add nosuch 1 ___end");
   game->interp->limits.maxLogLines = 100;

@@ -92,6 +92,12 @@ TEST_F(VarStoreTest, ValuesAndNamesAreCutTo255Bytes) {
   EXPECT_EQ(vars.IntCount(), 2);
 }
 
+TEST_F(VarStoreTest, ValueMayBeAssignedFromAPieceOfItself) {
+  vars.NewStrVar("s", "abcdef");
+  vars.SetStrValue(0, vars.StrValue(0).substr(2));
+  EXPECT_EQ(vars.StrValue(0), "cdef");
+}
+
 TEST_F(VarStoreTest, SetsKeepOrderAndRemoveTheFirstMatch) {
   vars.IntSetClear();
   EXPECT_EQ(vars.IntSetSize(), 0);
