@@ -1,9 +1,10 @@
-// INI documents on a generated story file of 100 bytes short of 2 KB per page section:
-// 500 sections (1 MB) and 5,000 sections (10 MB).
+// INI documents on a generated story file of 2 KB per page section: 500 sections (1 MB),
+// 5,000 sections (10 MB) and, for reads, 20,000 sections (40 MB).
 //   BM_FirstParse: open and read one key, the file in the page cache (target: at least
 //     300 MB/s, shown as bytes_per_second).
 //   BM_ReadRandomKey: one read of a random key of a parsed document, its revalidation
-//     against the file included (target: at most 2 us median; the same at both sizes).
+//     against the file included (target: at most 2 us median, not growing with the file:
+//     the lookup is one hash probe, only the caches see a larger table).
 // Run: build-rel/bench/shell/shell_bench --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
 #include <benchmark/benchmark.h>
 
@@ -85,7 +86,7 @@ void BM_ReadRandomKey(benchmark::State& state) {
     benchmark::DoNotOptimize(doc.ReadText(section, key, ""));
   }
 }
-BENCHMARK(BM_ReadRandomKey)->Arg(500)->Arg(5000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ReadRandomKey)->Arg(500)->Arg(5000)->Arg(20000)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace velmora

@@ -164,9 +164,9 @@ bool KeyOfLine(std::string_view t, std::string_view& key, size_t& eq) {
   return true;
 }
 
-// Open addressing from hash to record index; the hash is kept in the slot so that probes
-// rarely touch the records.
-class SlotIndex {
+// Open addressing from hash to section index; the hash is kept in the slot so that
+// probes rarely touch the sections.
+class SectionIndex {
  public:
   static constexpr uint32_t kNone = UINT32_MAX;
 
@@ -208,6 +208,57 @@ class SlotIndex {
   size_t count_ = 0;
 };
 
+// Every key of every section in one open-addressing table whose slots hold the key and
+// its value themselves: a read touches one slot and the line in the file's bytes, which
+// keeps reads of a large story file as quick as those of a small one.
+class KeyTable {
+ public:
+  static constexpr uint32_t kEmpty = UINT32_MAX;
+  struct Slot {
+    uint32_t hash = 0;
+    uint32_t section = kEmpty;
+    uint32_t keyLength = 0, valueLength = 0;
+    const char* key = nullptr;
+    const char* value = nullptr;
+    std::string_view Key() const { return {key, keyLength}; }
+    std::string_view Value() const { return {value, valueLength}; }
+  };
+
+  static uint32_t Hash(std::string_view key, uint32_t section) { return HashNoCase(key, section + 1); }
+
+  const Slot* Find(uint32_t section, std::string_view key, uint32_t hash) const {
+    if (slots_.empty()) return nullptr;
+    for (size_t i = hash & mask_;; i = (i + 1) & mask_) {
+      const Slot& s = slots_[i];
+      if (s.section == kEmpty) return nullptr;
+      if (s.hash == hash && s.section == section && EqualNoCase(s.Key(), key)) return &s;
+    }
+  }
+  // Adds a key known to be absent from its section.
+  void Add(const Slot& slot) {
+    if ((count_ + 1) * 2 > slots_.size()) Grow();
+    Place(slot);
+    ++count_;
+  }
+
+ private:
+  void Place(const Slot& slot) {
+    size_t i = slot.hash & mask_;
+    while (slots_[i].section != kEmpty) i = (i + 1) & mask_;
+    slots_[i] = slot;
+  }
+  void Grow() {
+    std::vector<Slot> old = std::move(slots_);
+    slots_.assign(old.empty() ? 256 : old.size() * 2, Slot {});
+    mask_ = slots_.size() - 1;
+    for (const Slot& s : old)
+      if (s.section != kEmpty) Place(s);
+  }
+  std::vector<Slot> slots_;
+  size_t mask_ = 0;
+  size_t count_ = 0;
+};
+
 }  // namespace
 
 // The file's bytes and, pointing into them, the first block of every section and the
@@ -219,33 +270,22 @@ struct IniDocument::Parsed {
   std::string content;
 
   struct Section {
-    std::string_view name;
-    uint32_t hash;
-    uint32_t firstEntry = 0, entryCount = 0;  // a section's keys are one run of entries
-  };
-  struct Entry {
-    std::string_view key, value;
-    uint32_t section;
+    std::string name;  // a copy, so that finding a section stays within this small table
+    uint32_t hash = 0;
+    uint32_t keyCount = 0;
+    size_t blockBegin = 0, blockEnd = 0;  // the first block's lines in content
   };
   std::vector<Section> sections;
-  std::vector<Entry> entries;
-  SlotIndex sectionIndex, entryIndex;
+  SectionIndex sectionIndex;
+  KeyTable keys;
 
   void Parse();
-  uint32_t FindSection(std::string_view name, uint32_t hash) const {
-    return sectionIndex.Find(hash, [&](uint32_t i) { return EqualNoCase(sections[i].name, name); });
+  uint32_t FindSection(std::string_view name) const {
+    return sectionIndex.Find(HashNoCase(name, 0), [&](uint32_t i) { return EqualNoCase(sections[i].name, name); });
   }
-  static uint32_t EntryHash(std::string_view key, uint32_t section) { return HashNoCase(key, section + 1); }
-  uint32_t FindEntry(uint32_t section, std::string_view key, uint32_t hash) const {
-    return entryIndex.Find(hash, [&](uint32_t i) {
-      return entries[i].section == section && EqualNoCase(entries[i].key, key);
-    });
-  }
-  const Entry* Find(std::string_view section, std::string_view key) const {
-    const uint32_t s = FindSection(section, HashNoCase(section, 0));
-    if (s == SlotIndex::kNone) return nullptr;
-    const uint32_t e = FindEntry(s, key, EntryHash(key, s));
-    return e == SlotIndex::kNone ? nullptr : &entries[e];
+  const KeyTable::Slot* Find(std::string_view section, std::string_view key) const {
+    const uint32_t s = FindSection(section);
+    return s == SectionIndex::kNone ? nullptr : keys.Find(s, key, KeyTable::Hash(key, s));
   }
 
   // A file changed again within the file system's timestamp granularity after we read it
@@ -258,34 +298,34 @@ struct IniDocument::Parsed {
 };
 
 void IniDocument::Parsed::Parse() {
-  uint32_t current = SlotIndex::kNone;  // the section whose first block we are in
+  uint32_t open = SectionIndex::kNone;     // the section whose first block we are in
   LineReader lines(content);
   for (Line line; lines.Next(line);) {
     const std::string_view t = line.trimmed;
     if (t.front() == '[') {
+      if (open != SectionIndex::kNone) sections[open].blockEnd = line.begin;
       const std::string_view name = HeaderName(t);
-      const uint32_t hash = HashNoCase(name, 0);
-      current = FindSection(name, hash) == SlotIndex::kNone ? static_cast<uint32_t>(sections.size())
-                                                             : SlotIndex::kNone;
-      if (current != SlotIndex::kNone) {
-        sections.push_back({name, hash, static_cast<uint32_t>(entries.size()), 0});
-        sectionIndex.Add(hash, current);
+      open = FindSection(name) == SectionIndex::kNone ? static_cast<uint32_t>(sections.size()) : SectionIndex::kNone;
+      if (open != SectionIndex::kNone) {
+        const uint32_t hash = HashNoCase(name, 0);
+        sections.push_back({std::string(name), hash, 0, line.next, content.size()});
+        sectionIndex.Add(hash, open);
       }
       continue;
     }
-    if (current == SlotIndex::kNone) continue;  // before any section, or a later block of one
+    if (open == SectionIndex::kNone) continue;  // before any section, or a later block of one
     std::string_view key;
     size_t eq;
-    if (!KeyOfLine(t, key, eq)) continue;
-    const uint32_t hash = EntryHash(key, current);
-    if (FindEntry(current, key, hash) != SlotIndex::kNone) continue;
+    if (!KeyOfLine(t, key, eq) || key.size() > UINT32_MAX) continue;
+    const uint32_t hash = KeyTable::Hash(key, open);
+    if (keys.Find(open, key, hash)) continue;
     std::string_view value = Trim(t.substr(eq + 1));
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
       value = value.substr(1, value.size() - 2);
     if (value.size() > kMaxValueLength) value = value.substr(0, kMaxValueLength);
-    entryIndex.Add(hash, static_cast<uint32_t>(entries.size()));
-    entries.push_back({key, value, current});
-    ++sections[current].entryCount;
+    keys.Add({hash, open, static_cast<uint32_t>(key.size()), static_cast<uint32_t>(value.size()), key.data(),
+              value.data()});
+    ++sections[open].keyCount;
   }
 }
 
@@ -311,13 +351,13 @@ const IniDocument::Parsed& IniDocument::Current() const {
 }
 
 std::string IniDocument::ReadText(std::string_view section, std::string_view key, std::string_view def) const {
-  const Parsed::Entry* e = Current().Find(section, key);
-  return std::string(e ? e->value : def);
+  const KeyTable::Slot* k = Current().Find(section, key);
+  return std::string(k ? k->Value() : def);
 }
 
 int32_t IniDocument::ReadInteger(std::string_view section, std::string_view key, int32_t def) const {
-  const Parsed::Entry* e = Current().Find(section, key);
-  return e ? ParseInt32(e->value).value_or(def) : def;
+  const KeyTable::Slot* k = Current().Find(section, key);
+  return k ? ParseInt32(k->Value()).value_or(def) : def;
 }
 
 bool IniDocument::ReadBool(std::string_view section, std::string_view key, bool def) const {
@@ -326,25 +366,32 @@ bool IniDocument::ReadBool(std::string_view section, std::string_view key, bool 
 
 bool IniDocument::SectionPresent(std::string_view section) const {
   const Parsed& p = Current();
-  const uint32_t s = p.FindSection(section, HashNoCase(section, 0));
-  return s != SlotIndex::kNone && p.sections[s].entryCount > 0;
+  const uint32_t s = p.FindSection(section);
+  return s != SectionIndex::kNone && p.sections[s].keyCount > 0;
 }
 
 std::vector<std::string> IniDocument::SectionNames() const {
   std::vector<std::string> names;
   for (const auto& section : Current().sections)
-    if (section.entryCount > 0) names.push_back(LowerCopy(section.name));
+    if (section.keyCount > 0) names.push_back(LowerCopy(section.name));
   return names;
 }
 
 std::vector<std::string> IniDocument::KeyNames(std::string_view section) const {
   const Parsed& p = Current();
   std::vector<std::string> names;
-  const uint32_t s = p.FindSection(section, HashNoCase(section, 0));
-  if (s == SlotIndex::kNone) return names;
-  const auto& sec = p.sections[s];
-  for (uint32_t i = sec.firstEntry; i < sec.firstEntry + sec.entryCount; ++i)
-    names.push_back(LowerCopy(p.entries[i].key));
+  const uint32_t s = p.FindSection(section);
+  if (s == SectionIndex::kNone) return names;
+  const Parsed::Section& sec = p.sections[s];
+  // The block's key lines again, each counted where the table holds its first occurrence.
+  LineReader lines(std::string_view(p.content).substr(sec.blockBegin, sec.blockEnd - sec.blockBegin));
+  for (Line line; lines.Next(line);) {
+    std::string_view key;
+    size_t eq;
+    if (!KeyOfLine(line.trimmed, key, eq)) continue;
+    const KeyTable::Slot* k = p.keys.Find(s, key, KeyTable::Hash(key, s));
+    if (k && k->key == key.data()) names.push_back(LowerCopy(key));
+  }
   return names;
 }
 
