@@ -298,7 +298,7 @@ struct IniDocument::Parsed {
 };
 
 void IniDocument::Parsed::Parse() {
-  uint32_t open = SectionIndex::kNone;     // the section whose first block we are in
+  uint32_t open = SectionIndex::kNone;  // the section whose first block we are in
   LineReader lines(content);
   for (Line line; lines.Next(line);) {
     const std::string_view t = line.trimmed;
