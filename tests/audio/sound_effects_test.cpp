@@ -66,7 +66,7 @@ TEST_F(SoundEffectsTest, UnknownOrMissingSoundsPlayNothingButAreLogged) {
   PlaySound("which");
   EXPECT_EQ(effects.calls, Lines{});
   EXPECT_EQ(Boxes(), Lines{});
-  EXPECT_EQ(Log(), Lines({"Playing sound Nowhere", "Playing sound which"}));
+  EXPECT_EQ(Log(), Lines({"Created new variable: which", "Playing sound Nowhere", "Playing sound which"}));
 }
 
 TEST_F(SoundEffectsTest, NilSoundStopsTheMusicChain) {
