@@ -22,15 +22,6 @@ namespace {
 
 using namespace velmora;
 
-class SilentDialogs : public Dialogs {
- public:
-  void ShowMessage(const std::string&) override {}
-  void ShowError(const std::string&) override {}
-  void ShowSystemError(const std::string&) override {}
-  bool InputQuery(const std::string&, const std::string&, std::string&) override { return false; }
-  bool MoreInputPossible() override { return false; }
-};
-
 void WriteFile(const std::filesystem::path& path, const std::string& text) {
   std::filesystem::create_directories(path.parent_path());
   std::ofstream(path, std::ios::binary) << text;

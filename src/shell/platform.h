@@ -26,6 +26,16 @@ class Dialogs {
   virtual bool MoreInputPossible() { return true; }
 };
 
+// Shows nothing and answers nothing: for tools that run the core without a player.
+class SilentDialogs : public Dialogs {
+ public:
+  void ShowMessage(const std::string&) override {}
+  void ShowError(const std::string&) override {}
+  void ShowSystemError(const std::string&) override {}
+  bool InputQuery(const std::string&, const std::string&, std::string&) override { return false; }
+  bool MoreInputPossible() override { return false; }
+};
+
 // Time. Real front ends use the system clock; the replay runner a virtual one that moves
 // only when a replay step (or a blocking sleep) says so.
 class Clock {

@@ -18,14 +18,6 @@ namespace velmora {
 
 namespace {
 
-class SilentDialogs : public Dialogs {
- public:
-  void ShowMessage(const std::string&) override {}
-  void ShowError(const std::string&) override {}
-  void ShowSystemError(const std::string&) override {}
-  bool InputQuery(const std::string&, const std::string&, std::string&) override { return false; }
-};
-
 std::string Lower(const std::string& s) { return AsciiLower(s); }
 
 // Section names in file order (the INI reader answers for one section at a time).
