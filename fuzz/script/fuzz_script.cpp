@@ -15,6 +15,7 @@
 #include "script/interpreter.h"
 #include "script/script_library.h"
 #include "shell/game.h"
+#include "shell/headless.h"
 #include "shell/ini_document.h"
 #include "shell/virtual_clock.h"
 
@@ -60,16 +61,10 @@ void WriteGame() {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   WriteGame();
-  SilentDialogs dialogs;
-  VirtualClock clock(0);
-  SilentAudioLibrary audio;
-  Platform platform;
-  platform.dialogs = &dialogs;
-  platform.clock = &clock;
-  platform.audio = &audio;
+  HeadlessServices services;
   GameOptions options;
   options.gameFolder = Folder().string() + "/";
-  Game game(platform, options);
+  Game game(services.platform(), options);
   game.config = std::make_unique<IniDocument>(options.gameFolder + "config.ini");
   game.story = std::make_unique<IniDocument>(options.gameFolder + "story.qst");
   game.tracklist = std::make_unique<IniDocument>(options.gameFolder + "music.lst");
@@ -84,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (size_t i = 0; i < game.scripts->scripts.size(); ++i) {
     const std::string name = game.scripts->scripts[i].name;
     game.RunEvent([&] { RunScript(game, name); });
-    clock.Advance(20);  // page timers that scripts switched on fire between events
+    services.clock.Advance(20);  // page timers that scripts switched on fire between events
     game.timers.FireDue();
   }
   return 0;

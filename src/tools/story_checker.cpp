@@ -9,6 +9,7 @@
 #include "script/command_table.h"
 #include "script/script_library.h"
 #include "shell/game.h"
+#include "shell/headless.h"
 #include "shell/ini_document.h"
 #include "shell/paths.h"
 #include "shell/text.h"
@@ -76,16 +77,10 @@ std::string FormatFinding(const CheckFinding& f) {
 
 std::vector<CheckFinding> CheckStory(const std::string& gameFolder) {
   Checker c(gameFolder);
-  VirtualClock clock(0);
-  SilentDialogs dialogs;
-  SilentAudioLibrary audio;
-  Platform platform;
-  platform.dialogs = &dialogs;
-  platform.clock = &clock;
-  platform.audio = &audio;
+  HeadlessServices services;
   GameOptions options;
   options.gameFolder = gameFolder;
-  Game game(platform, options);
+  Game game(services.platform(), options);
 
   if (!c.Exists("config.ini")) {
     c.Report(true, "config.ini", "the file is missing; the player cannot start");
