@@ -15,13 +15,13 @@
 #include <thread>
 #include <unistd.h>
 
-#include "audio/audio_library.h"
-#include "audio/devices/audio_devices.h"
-#include "audio/devices/decoder.h"
-#include "audio/devices/mixer.h"
+#include "base/silent_platform.h"
+#include "platform/audio/audio_devices.h"
+#include "platform/audio/decoder.h"
+#include "platform/audio/mixer.h"
 #include "audio/music_player.h"
-#include "shell/game.h"
-#include "shell/virtual_clock.h"
+#include "base/game.h"
+#include "base/virtual_clock.h"
 
 namespace velmora {
 namespace {
@@ -198,7 +198,7 @@ void ChainTracks(benchmark::State& state, const std::string& file, size_t tracks
     uint32_t last = game.music->musicStream;
     while (started < tracks + 100) {
       std::this_thread::sleep_for(std::chrono::microseconds(200));
-      Timer1Timer(game);  // what the 100 ms tick does
+      ContinueMusicChain(game);  // what the 100 ms tick does
       if (game.music->musicStream != last) {
         last = game.music->musicStream;
         if (++started == 100) {

@@ -7,7 +7,7 @@
 #include <random>
 
 #include "inventory/inventory.h"
-#include "shell/main_form.h"
+#include "story/main_window_state.h"
 #include "story/choice_menu.h"
 #include "story/page_loader.h"
 #include "story/replacevars.h"
@@ -87,8 +87,8 @@ void BM_DrawChoiceItem(benchmark::State& state) {
   auto lines = Page(300);
   std::string item;
   for (const auto& l : lines) item += l + "\r\n";
-  tables.game->form1->choiceItems = {item};
-  for (auto _ : state) benchmark::DoNotOptimize(sListBox1DrawItemLines(*tables.game, 0));
+  tables.game->mainWindow->choiceItems = {item};
+  for (auto _ : state) benchmark::DoNotOptimize(ChoiceLinesToDraw(*tables.game, 0));
 }
 BENCHMARK(BM_DrawChoiceItem)->Unit(benchmark::kMicrosecond);
 
@@ -101,7 +101,7 @@ void BM_LoadPage100kLines(benchmark::State& state) {
   std::filesystem::rename(tables.t.dir.path() / "story.qst.new", tables.t.dir.path() / "story.qst");
   for (auto _ : state) {
     LoadPage(*tables.game, "long");
-    benchmark::DoNotOptimize(tables.game->form1->storyLines.size());
+    benchmark::DoNotOptimize(tables.game->mainWindow->storyLines.size());
   }
 }
 BENCHMARK(BM_LoadPage100kLines)->Unit(benchmark::kMillisecond);

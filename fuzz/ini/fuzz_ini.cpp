@@ -12,9 +12,9 @@
 #include <tuple>
 #include <vector>
 
-#include "shell/fault.h"
-#include "shell/ini_document.h"
-#include "shell/int_text.h"
+#include "base/fault.h"
+#include "base/ini_document.h"
+#include "base/int_text.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <string>
 
-#include "shell/fault.h"
-#include "story/decoders/picture_decoders.h"
+#include "base/fault.h"
+#include "platform/pictures/picture_decoders.h"
 
 namespace {
 

@@ -10,14 +10,14 @@
 #include <iterator>
 #include <string>
 
-#include "audio/audio_library.h"
+#include "base/silent_platform.h"
 #include "inventory/inventory.h"
 #include "script/interpreter.h"
 #include "script/script_library.h"
-#include "shell/game.h"
-#include "shell/headless.h"
-#include "shell/ini_document.h"
-#include "shell/virtual_clock.h"
+#include "base/game.h"
+#include "run/headless.h"
+#include "base/ini_document.h"
+#include "base/virtual_clock.h"
 
 namespace {
 

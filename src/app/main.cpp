@@ -10,16 +10,17 @@
 #include <string>
 #include <vector>
 
-#include "audio/devices/audio_devices.h"
+#include "velmora_version.h"
+#include "platform/audio/audio_devices.h"
 #include "console/console_dialogs.h"
 #include "console/program_options.h"
 #include "console/replay_runner.h"
-#include "console/steady_clock.h"
+#include "base/steady_clock.h"
 #include "console/terminal_player.h"
-#include "plugins/dl/dl_loader.h"
-#include "shell/game.h"
-#include "shell/virtual_clock.h"
-#include "story/decoders/picture_decoders.h"
+#include "platform/dl/dl_loader.h"
+#include "base/game.h"
+#include "base/virtual_clock.h"
+#include "platform/pictures/picture_decoders.h"
 #include "tools/story_checker.h"
 #include "ui/windows_program.h"
 
@@ -156,7 +157,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (options.version) {
-    std::cout << "Velmora Player v 1.2 (" << kProgram << ' ' << VELMORA_VERSION << ")\n";
+    std::cout << "Velmora Player v " VELMORA_VERSION " (" << kProgram << ' ' << VELMORA_VERSION_FULL << ")\n";
     return 0;
   }
 

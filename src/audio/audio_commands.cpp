@@ -1,13 +1,13 @@
 // The $player commands: music chain, volume and balance, sound effects.
 #include "audio/audio_commands.h"
 
-#include "audio/audio_form.h"
-#include "audio/audio_library.h"
+#include "audio/audio_window_state.h"
+#include "base/silent_platform.h"
 #include "audio/music_player.h"
 #include "audio/sound_effects.h"
-#include "shell/fault.h"
-#include "shell/game.h"
-#include "shell/int_text.h"
+#include "base/fault.h"
+#include "base/game.h"
+#include "base/int_text.h"
 #include "vars/var_store.h"
 
 namespace velmora {

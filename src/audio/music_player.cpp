@@ -2,11 +2,11 @@
 
 #include <map>
 
-#include "audio/audio_library.h"
+#include "base/silent_platform.h"
 #include "audio/sound_effects.h"
-#include "shell/game.h"
-#include "shell/paths.h"
-#include "shell/text.h"
+#include "base/game.h"
+#include "base/paths.h"
+#include "base/text.h"
 
 namespace velmora {
 namespace {
@@ -56,7 +56,7 @@ void PlayFile(Game& game, bool effectPlayer, const std::string& file, const std:
   if (file == "nil") {
     game.WriteLog(2, "Sound " + name + " not found!");
     ShowPlayerMessage(game, "Sound " + name + " not found!");
-    game.timer1.SetEnabled(false);
+    game.musicTimer.SetEnabled(false);
     return;
   }
   const std::string path = MusicPath(game, file);
@@ -85,10 +85,10 @@ void PlayFile(Game& game, bool effectPlayer, const std::string& file, const std:
     return;
   }
   music.musicPlaying = true;
-  game.timer1.SetEnabled(true);
+  game.musicTimer.SetEnabled(true);
 }
 
-void Timer1Timer(Game& game) {
+void ContinueMusicChain(Game& game) {
   MusicPlayer& music = *game.music;
   if (music.boxesOpen > 0) return;
   if (MusicLibrary(game).ChannelIsActive(music.musicStream) == 0 && music.nextTrackName != "nil")

@@ -31,7 +31,7 @@ void PlayFile(Game& game, bool effectPlayer, const std::string& file, const std:
 void CheckTracklist(Game& game);
 // Start-up music from config.ini [Start] StartMusic.
 void StartMusic(Game& game);
-void Timer1Timer(Game& game);
+void ContinueMusicChain(Game& game);
 
 // The music library the front end lent the game (a silent one when it lent none).
 AudioLibrary& MusicLibrary(Game& game);

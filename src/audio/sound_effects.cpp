@@ -1,7 +1,7 @@
 #include "audio/sound_effects.h"
 
 #include "audio/music_player.h"
-#include "shell/game.h"
+#include "base/game.h"
 
 namespace velmora {
 

@@ -4,22 +4,11 @@
 // sound that still plays); stopping keeps the device open until the next sound.
 #include <string>
 
+#include "base/platform.h"
+
 namespace velmora {
 
 class Game;
-
-// The platform's effect device, with the media-control semantics the player relies on.
-class EffectDevice {
- public:
-  virtual ~EffectDevice() = default;
-  // Opens a file for playing; throws RuntimeFault with the reason when it cannot
-  // ("Unknown error code" when no reason is known).
-  virtual void Open(const std::string& path) = 0;
-  // Plays from the start without waiting for the end.
-  virtual void Play() = 0;
-  virtual void Stop() = 0;
-  virtual void Close() = 0;
-};
 
 class SoundPlayer {
  public:

@@ -7,8 +7,8 @@
 #include <ostream>
 #include <string>
 
-#include "shell/codepage.h"
-#include "shell/platform.h"
+#include "base/codepage.h"
+#include "base/platform.h"
 
 namespace velmora {
 

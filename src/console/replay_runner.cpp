@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "console/console_dialogs.h"
-#include "shell/game.h"
-#include "shell/startup.h"
-#include "shell/virtual_clock.h"
+#include "base/game.h"
+#include "run/startup.h"
+#include "base/virtual_clock.h"
 
 namespace velmora {
 
@@ -58,7 +58,7 @@ void ReplayRunner::Run(const std::vector<Step>& steps) {
 }
 
 bool StartWithoutWindows(Game& game, std::ostream& out) {
-  switch (FormCreate(game)) {
+  switch (StartGame(game)) {
     case StartupResult::kAudioFailed:
       return false;
     case StartupResult::kStopped:
@@ -67,7 +67,7 @@ bool StartWithoutWindows(Game& game, std::ostream& out) {
     case StartupResult::kCompleted:
       break;
   }
-  CreateOtherForms(game);
+  CreateToolWindows(game);
   return true;
 }
 
@@ -76,7 +76,7 @@ int PlayReplay(Game& game, VirtualClock& clock, ConsoleDialogs& dialogs, const s
   if (!StartWithoutWindows(game, out)) return 1;
   ReplayRunner runner(game, clock, dialogs, out);
   runner.Run(steps);
-  FormDestroy(game);
+  ShutDownGame(game);
   return 0;
 }
 

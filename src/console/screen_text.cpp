@@ -1,7 +1,7 @@
 #include "console/screen_text.h"
 
-#include "shell/game.h"
-#include "shell/main_form.h"
+#include "base/game.h"
+#include "story/main_window_state.h"
 #include "story/choice_menu.h"
 
 namespace velmora {
@@ -12,7 +12,7 @@ std::string_view BaseName(std::string_view path) {
 }
 
 std::vector<std::string> DescribeMainWindow(Game& game) {
-  const MainForm& form = *game.form1;
+  const MainWindowState& form = *game.mainWindow;
   const TextCodec& codec = game.codec;
   std::vector<std::string> out;
   out.push_back("caption: " + codec.ToUtf8(form.caption));
@@ -24,7 +24,7 @@ std::vector<std::string> DescribeMainWindow(Game& game) {
   for (int k = 0; k < count; ++k) {
     const std::string number = std::to_string(k + 1) + ". ";
     const std::string indent(number.size(), ' ');
-    const std::vector<std::string> lines = sListBox1DrawItemLines(game, k);
+    const std::vector<std::string> lines = ChoiceLinesToDraw(game, k);
     if (lines.empty()) out.push_back("  " + number);
     for (size_t a = 0; a < lines.size(); ++a) out.push_back("  " + (a == 0 ? number : indent) + codec.ToUtf8(lines[a]));
   }

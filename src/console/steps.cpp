@@ -3,13 +3,13 @@
 #include <charconv>
 #include <limits>
 
-#include "audio/audio_form.h"
+#include "audio/audio_window_state.h"
 #include "console/console_dialogs.h"
 #include "console/screen_text.h"
-#include "inventory/inventory_form.h"
-#include "shell/game.h"
-#include "shell/main_form.h"
-#include "shell/text.h"
+#include "inventory/inventory_window_state.h"
+#include "base/game.h"
+#include "story/main_window_state.h"
+#include "base/text.h"
 #include "story/choice_menu.h"
 
 namespace velmora {
@@ -200,7 +200,7 @@ void StepRunner::Run(const Step& step) {
 }
 
 void StepRunner::Choose(int64_t number) {
-  MainForm& form = *game_.form1;
+  MainWindowState& form = *game_.mainWindow;
   const auto count = static_cast<int64_t>(form.choiceItems.size());
   if (number > count) {
     out_ << "(there is no choice " << number << ": the double-click falls below the last of " << count << ")\n";
@@ -208,8 +208,8 @@ void StepRunner::Choose(int64_t number) {
   }
   // A double-click selects the item under the pointer first; below the last item nothing is.
   form.selectedChoice = number >= 1 && number <= count ? static_cast<int>(number - 1) : -1;
-  form.Changed(MainForm::kSelection);
-  game_.RunEvent([this] { sListBox1DblClick(game_); });
+  form.Changed(MainWindowState::kSelection);
+  game_.RunEvent([this] { ChooseHighlightedAction(game_); });
 }
 
 void StepRunner::Inventory(const Step& step) {

@@ -5,16 +5,16 @@
 #include <algorithm>
 #include <csignal>
 
-#include "audio/audio_form.h"
+#include "audio/audio_window_state.h"
 #include "console/console_dialogs.h"
 #include "console/line_reader.h"
 #include "console/replay_runner.h"
 #include "console/screen_text.h"
 #include "console/steps.h"
-#include "inventory/inventory_form.h"
-#include "shell/game.h"
-#include "shell/main_form.h"
-#include "shell/startup.h"
+#include "inventory/inventory_window_state.h"
+#include "base/game.h"
+#include "story/main_window_state.h"
+#include "run/startup.h"
 
 namespace velmora {
 
@@ -52,12 +52,12 @@ class TerminalPlayer {
       if (!line || line->empty()) return std::nullopt;  // an empty answer and Cancel are the same to a game
       return line;
     };
-    game_.form1->onChanged = [this](unsigned parts) {
-      if (parts & (MainForm::kCaption | MainForm::kStoryText | MainForm::kPicture | MainForm::kChoices))
+    game_.mainWindow->onChanged = [this](unsigned parts) {
+      if (parts & (MainWindowState::kCaption | MainWindowState::kStoryText | MainWindowState::kPicture | MainWindowState::kChoices))
         screenChanged_ = true;
     };
   }
-  ~TerminalPlayer() { game_.form1->onChanged = nullptr; }
+  ~TerminalPlayer() { game_.mainWindow->onChanged = nullptr; }
 
   void Run() {
     screenChanged_ = true;
@@ -72,8 +72,8 @@ class TerminalPlayer {
       }
       steps_.Run(step);
       // The inventory and audio steps print their window themselves.
-      inventoryShown_ = game_.form3->visible;
-      audioShown_ = game_.form2->visible;
+      inventoryShown_ = game_.inventoryWindow->visible;
+      audioShown_ = game_.audioWindow->visible;
     }
   }
 
@@ -85,12 +85,12 @@ class TerminalPlayer {
       out_ << '\n';
       steps_.PrintLines(DescribeMainWindow(game_));
     }
-    if (game_.form3->visible != inventoryShown_) {
-      inventoryShown_ = game_.form3->visible;
+    if (game_.inventoryWindow->visible != inventoryShown_) {
+      inventoryShown_ = game_.inventoryWindow->visible;
       if (inventoryShown_) steps_.PrintLines(DescribeInventoryWindow(game_));
     }
-    if (game_.form2->visible != audioShown_) {
-      audioShown_ = game_.form2->visible;
+    if (game_.audioWindow->visible != audioShown_) {
+      audioShown_ = game_.audioWindow->visible;
       if (audioShown_) steps_.PrintLines(DescribeAudioWindow(game_));
     }
   }
@@ -159,7 +159,7 @@ void RunTerminal(Game& game, ConsoleDialogs& dialogs, int inFd, std::ostream& ou
 int PlayTerminal(Game& game, ConsoleDialogs& dialogs, int inFd, std::ostream& out) {
   if (!StartWithoutWindows(game, out)) return 1;
   RunTerminal(game, dialogs, inFd, out);
-  FormDestroy(game);
+  ShutDownGame(game);
   return 0;
 }
 

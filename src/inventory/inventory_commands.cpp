@@ -3,8 +3,8 @@
 #include "inventory/inventory_commands.h"
 
 #include "inventory/inventory.h"
-#include "inventory/inventory_form.h"
-#include "shell/game.h"
+#include "inventory/inventory_window_state.h"
+#include "base/game.h"
 #include "vars/var_store.h"
 
 namespace velmora {

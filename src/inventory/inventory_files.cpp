@@ -6,10 +6,10 @@
 #include <unordered_set>
 
 #include "inventory/inventory.h"
-#include "shell/game.h"
-#include "shell/ini_document.h"
-#include "shell/paths.h"
-#include "shell/text.h"
+#include "base/game.h"
+#include "base/ini_document.h"
+#include "base/paths.h"
+#include "base/text.h"
 
 namespace velmora {
 

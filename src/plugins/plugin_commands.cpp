@@ -2,7 +2,7 @@
 
 #include "inventory/inventory.h"
 #include "plugins/plugin_host.h"
-#include "shell/game.h"
+#include "base/game.h"
 #include "vars/var_store.h"
 
 namespace velmora {

@@ -4,8 +4,8 @@
 #include <system_error>
 
 #include "script/script_library.h"
-#include "shell/game.h"
-#include "shell/text.h"
+#include "base/game.h"
+#include "base/text.h"
 
 namespace velmora {
 

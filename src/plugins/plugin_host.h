@@ -11,20 +11,12 @@
 #include <string_view>
 #include <vector>
 
+#include "base/platform.h"
 #include "velmora/plugin.h"
 
 namespace velmora {
 
 class Game;
-
-// Dynamic library loading, a platform interface.
-class LibraryLoader {
- public:
-  virtual ~LibraryLoader() = default;
-  virtual void* Load(const std::string& path) = 0;  // null when it does not load
-  virtual void* Symbol(void* library, const char* name) = 0;
-  virtual void Unload(void* library) = 0;
-};
 
 // One loaded plug-in.
 struct TPlugin {

@@ -6,8 +6,8 @@
 #include <string_view>
 
 #include "script/token_list.h"
-#include "shell/game.h"
-#include "shell/int_text.h"
+#include "base/game.h"
+#include "base/int_text.h"
 #include "vars/var_store.h"
 
 namespace velmora {

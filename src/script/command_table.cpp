@@ -8,8 +8,8 @@
 #include "plugins/plugin_commands.h"
 #include "script/control_commands.h"
 #include "script/var_commands.h"
-#include "shell/form_commands.h"
-#include "shell/text.h"
+#include "story/window_commands.h"
+#include "base/text.h"
 #include "story/story_commands.h"
 
 namespace velmora {

@@ -8,8 +8,8 @@
 #include "script/interpreter.h"
 #include "script/script_library.h"
 #include "script/var_commands.h"
-#include "shell/game.h"
-#include "shell/ini_document.h"
+#include "base/game.h"
+#include "base/ini_document.h"
 #include "story/page_loader.h"
 
 namespace velmora {

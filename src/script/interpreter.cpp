@@ -3,8 +3,8 @@
 #include <string>
 
 #include "script/command_table.h"
-#include "shell/fault.h"
-#include "shell/game.h"
+#include "base/fault.h"
+#include "base/game.h"
 
 namespace velmora {
 

@@ -4,10 +4,10 @@
 #include <iterator>
 
 #include "script/interpreter.h"
-#include "shell/fault.h"
-#include "shell/game.h"
-#include "shell/paths.h"
-#include "shell/text.h"
+#include "base/fault.h"
+#include "base/game.h"
+#include "base/paths.h"
+#include "base/text.h"
 
 namespace velmora {
 

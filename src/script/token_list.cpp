@@ -1,8 +1,8 @@
 #include "script/token_list.h"
 
 #include "script/command_table.h"
-#include "shell/fault.h"
-#include "shell/text.h"
+#include "base/fault.h"
+#include "base/text.h"
 
 namespace velmora {
 

@@ -5,11 +5,11 @@
 #include "script/arguments.h"
 #include "script/command_table.h"
 #include "script/interpreter.h"
-#include "shell/fault.h"
-#include "shell/game.h"
-#include "shell/ini_document.h"
-#include "shell/main_form.h"
-#include "shell/text.h"
+#include "base/fault.h"
+#include "base/game.h"
+#include "base/ini_document.h"
+#include "story/main_window_state.h"
+#include "base/text.h"
 
 namespace velmora {
 
@@ -238,7 +238,7 @@ void CmdStringGet(Game& game, const TokenList& t, int32_t& p) {
     const std::string key = Arg(t, p + 2);
     do {
       std::string answer;
-      if (!game.dialogs().InputQuery(game.form1->caption, MessageText(game, key), answer)) answer.clear();
+      if (!game.dialogs().InputQuery(game.mainWindow->caption, MessageText(game, key), answer)) answer.clear();
       game.vars->SetStrValue(v, answer);
     } while (game.vars->StrValue(v).empty() && game.dialogs().MoreInputPossible());
   }

@@ -5,9 +5,9 @@
 #include "audio/music_player.h"
 #include "audio/sound_effects.h"
 #include "script/script_library.h"
-#include "shell/game.h"
-#include "shell/main_form.h"
-#include "shell/text.h"
+#include "base/game.h"
+#include "story/main_window_state.h"
+#include "base/text.h"
 #include "story/page_loader.h"
 #include "story/page_state.h"
 #include "story/replacevars.h"
@@ -18,7 +18,7 @@ namespace velmora {
 namespace {
 
 const std::string* ItemText(const Game& game, int index) {
-  const auto& items = game.form1->choiceItems;
+  const auto& items = game.mainWindow->choiceItems;
   if (index < 0 || static_cast<size_t>(index) >= items.size()) return nullptr;
   return &items[static_cast<size_t>(index)];
 }
@@ -28,21 +28,21 @@ std::string StartPageName(const Game& game) { return game.config->ReadText("Star
 }  // namespace
 
 void UpdateList(Game& game) {
-  MainForm& form = *game.form1;
+  MainWindowState& form = *game.mainWindow;
   form.choiceItems.clear();
   for (const TAction& action : game.page->actions)
     if (action.enabled) form.choiceItems.push_back(JoinLines(action.lines));
   form.selectedChoice = -1;
-  form.Changed(MainForm::kChoices | MainForm::kSelection);
+  form.Changed(MainWindowState::kChoices | MainWindowState::kSelection);
 }
 
-int sListBox1MeasureItem(Game& game, int index, int height) {
+int ChoiceHeight(Game& game, int index, int height) {
   const std::string* text = ItemText(game, index);
   if (!text) return height;
   return height * static_cast<int>(SplitLines(*text).size());
 }
 
-std::vector<std::string> sListBox1DrawItemLines(Game& game, int index) {
+std::vector<std::string> ChoiceLinesToDraw(Game& game, int index) {
   const std::string* text = ItemText(game, index);
   if (!text) return {};
   std::vector<std::string> lines = SplitLines(*text);
@@ -67,9 +67,9 @@ ChoiceFont ChoiceDrawingFont(Game& game) {
   return {game.config->ReadText("Font", "Name", "MS Sans Serif"), game.config->ReadInteger("Font", "Size", 10)};
 }
 
-void sListBox1DblClick(Game& game) {
-  game.timer3.SetEnabled(false);
-  const int selected = game.form1->selectedChoice;
+void ChooseHighlightedAction(Game& game) {
+  game.answerTimer.SetEnabled(false);
+  const int selected = game.mainWindow->selectedChoice;
   if (!ItemText(game, selected)) return;
   int k = selected;
   for (const TAction& action : game.page->actions) {
@@ -82,8 +82,8 @@ void sListBox1DblClick(Game& game) {
   }
 }
 
-void Timer2Timer(Game& game) {
-  game.timer2.SetEnabled(false);
+void RunPageAction(Game& game) {
+  game.pageActionTimer.SetEnabled(false);
   // Copies: the actions below may load a page, which replaces both.
   const std::string action = game.page->pageAction;
   const std::string param = game.page->pageParam;
@@ -104,8 +104,8 @@ void Timer2Timer(Game& game) {
   }
 }
 
-void Timer3Timer(Game& game) {
-  game.timer3.SetEnabled(false);
+void RunFastAnswer(Game& game) {
+  game.answerTimer.SetEnabled(false);
   const std::string script = game.page->fastScript;
   RunScript(game, script);
 }

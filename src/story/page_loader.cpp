@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "shell/game.h"
-#include "shell/main_form.h"
-#include "shell/paths.h"
+#include "base/game.h"
+#include "story/main_window_state.h"
+#include "base/paths.h"
 #include "story/choice_menu.h"
 #include "story/page_state.h"
 #include "story/pictures.h"
@@ -74,19 +74,19 @@ std::vector<TAction> ReadActions(const IniDocument& story, const std::string& pa
 }  // namespace
 
 void LoadPageText(Game& game, const std::string& page) {
-  MainForm& form = *game.form1;
+  MainWindowState& form = *game.mainWindow;
   const int32_t n = ReadCount(*game.story, page, "textsize", kMaxTextLines);
   form.storyLines.clear();
   game.WriteLog(1, "Loading Page text...");
   form.storyLines = SubstitutedPageLines(game, page, n);
-  form.Changed(MainForm::kStoryText | MainForm::kStoryCaret);
+  form.Changed(MainWindowState::kStoryText | MainWindowState::kStoryCaret);
 }
 
 void LoadPage(Game& game, const std::string& nameArg) {
   const std::string name = nameArg;  // callers may pass the page state's own PageParam
   const IniDocument& story = *game.story;
   PageState& page = *game.page;
-  MainForm& form = *game.form1;
+  MainWindowState& form = *game.mainWindow;
 
   const bool cutscene = story.ReadBool(name, "Page.Cutscene", false);
   const bool fastAnswer = story.ReadBool(name, "Page.RequireFastAnswer", false);
@@ -108,7 +108,7 @@ void LoadPage(Game& game, const std::string& nameArg) {
   if (FileExists(path)) {
     form.picture = LoadPicture(game, path);
     form.pictureFile = path;
-    form.Changed(MainForm::kPicture);
+    form.Changed(MainWindowState::kPicture);
     game.WriteLog(1, "Sucsess!");
   } else {
     game.WriteLog(2, "Imagefile " + picture + " not found!");
@@ -119,14 +119,14 @@ void LoadPage(Game& game, const std::string& nameArg) {
   // its countdown and, when it fires, acts on whatever page is current then.
   if (cutscene) {
     game.WriteLog(1, "Starting page action...");
-    game.timer2.SetInterval(static_cast<uint32_t>(story.ReadInteger(name, "Page.Delay", 0)));
-    game.timer2.SetEnabled(true);
+    game.pageActionTimer.SetInterval(static_cast<uint32_t>(story.ReadInteger(name, "Page.Delay", 0)));
+    game.pageActionTimer.SetEnabled(true);
   }
   if (fastAnswer) {
     game.WriteLog(1, "Start fast answer timer...");
-    game.timer3.SetInterval(static_cast<uint32_t>(story.ReadInteger(name, "Page.AnswerTime", 0)));
+    game.answerTimer.SetInterval(static_cast<uint32_t>(story.ReadInteger(name, "Page.AnswerTime", 0)));
     page.fastScript = story.ReadText(name, "Page.FastScript", "nil");
-    game.timer3.SetEnabled(true);
+    game.answerTimer.SetEnabled(true);
   }
   game.WriteLog(1, "Page " + name + " loaded!");
   page.currentPage = name;

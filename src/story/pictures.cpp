@@ -9,10 +9,10 @@
 #include <cstring>
 #include <filesystem>
 
-#include "shell/fault.h"
-#include "shell/game.h"
-#include "shell/paths.h"
-#include "shell/text.h"
+#include "base/fault.h"
+#include "base/game.h"
+#include "base/paths.h"
+#include "base/text.h"
 
 namespace velmora {
 
@@ -33,12 +33,6 @@ bool IsPictureExtension(std::string_view extension) {
   for (std::string_view known : kPictureExtensions)
     if (lower == known) return true;
   return false;
-}
-
-std::string CannotOpenMessage(const std::string& path, int error) {
-  std::error_code ec;
-  std::filesystem::path full = std::filesystem::absolute(path, ec);
-  return "Cannot open file \"" + (ec ? path : full.lexically_normal().string()) + "\". " + std::strerror(error);
 }
 
 std::shared_ptr<const Picture> LoadPicture(Game& game, const std::string& path) {

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "shell/picture.h"
+#include "base/platform.h"
 
 namespace velmora {
 
@@ -21,7 +21,5 @@ std::shared_ptr<const Picture> LoadPicture(Game& game, const std::string& path);
 std::string PictureExtension(std::string_view path);
 // One of jpg, jpeg, png, bmp, ico, wmf, emf in any letter case.
 bool IsPictureExtension(std::string_view extension);
-// "Cannot open file "<full path>". <reason>" for a system error number.
-std::string CannotOpenMessage(const std::string& path, int error);
 
 }  // namespace velmora

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "inventory/inventory.h"
-#include "shell/game.h"
+#include "base/game.h"
 #include "story/page_state.h"
 #include "story/text_lines.h"
 #include "vars/var_store.h"

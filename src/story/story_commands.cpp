@@ -1,8 +1,8 @@
 #include "story/story_commands.h"
 
-#include "shell/game.h"
-#include "shell/int_text.h"
-#include "shell/text.h"
+#include "base/game.h"
+#include "base/int_text.h"
+#include "base/text.h"
 #include "vars/var_store.h"
 
 namespace velmora {

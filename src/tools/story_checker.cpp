@@ -5,15 +5,15 @@
 #include <set>
 #include <sstream>
 
-#include "audio/audio_library.h"
+#include "base/silent_platform.h"
 #include "script/command_table.h"
 #include "script/script_library.h"
-#include "shell/game.h"
-#include "shell/headless.h"
-#include "shell/ini_document.h"
-#include "shell/paths.h"
-#include "shell/text.h"
-#include "shell/virtual_clock.h"
+#include "base/game.h"
+#include "run/headless.h"
+#include "base/ini_document.h"
+#include "base/paths.h"
+#include "base/text.h"
+#include "base/virtual_clock.h"
 
 namespace velmora {
 

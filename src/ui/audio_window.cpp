@@ -5,10 +5,10 @@
 #include <QPushButton>
 #include <QSlider>
 
-#include "audio/audio_form.h"
-#include "shell/game.h"
+#include "audio/audio_window_state.h"
+#include "base/game.h"
 
-using velmora::AudioForm;
+using velmora::AudioWindowState;
 
 namespace {
 
@@ -43,20 +43,20 @@ QSlider* PlaceTrackBar(QWidget* parent, const char* name, int top, int low, int 
 
 }  // namespace
 
-TForm2::TForm2(velmora::Game& game, QWidget* parent)
+AudioWindow::AudioWindow(velmora::Game& game, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint),
       game_(game) {
   setObjectName(QStringLiteral("TForm2"));
   setWindowTitle(QStringLiteral("Audio options"));
-  setFixedSize(AudioForm::kClientWidth, AudioForm::kClientHeight);
-  move(AudioForm::kLeft, AudioForm::kTop);
+  setFixedSize(AudioWindowState::kClientWidth, AudioWindowState::kClientHeight);
+  move(AudioWindowState::kLeft, AudioWindowState::kTop);
   setFont(WindowFont());
 
   sLabel1 = PlaceLabel(this, "sLabel1", "Volume", 8);
-  Volume = PlaceTrackBar(this, "Volume", 32, AudioForm::kVolumeMin, AudioForm::kVolumeMax, 10, 10);
+  Volume = PlaceTrackBar(this, "Volume", 32, AudioWindowState::kVolumeMin, AudioWindowState::kVolumeMax, 10, 10);
   sLabel2 = PlaceLabel(this, "sLabel2", "Balance", 72);
-  Balance = PlaceTrackBar(this, "Balance", 96, AudioForm::kBalanceMin, AudioForm::kBalanceMax, 1, 1);
+  Balance = PlaceTrackBar(this, "Balance", 96, AudioWindowState::kBalanceMin, AudioWindowState::kBalanceMax, 1, 1);
   sLabel1->setBuddy(Volume);
   sLabel2->setBuddy(Balance);
 
@@ -73,22 +73,22 @@ TForm2::TForm2(velmora::Game& game, QWidget* parent)
   connect(Balance, &QSlider::valueChanged, this, [this](int value) {
     if (!redrawing_) game_.RunEvent([&] { velmora::SetBalancePosition(game_, value); });
   });
-  connect(sButton1, &QPushButton::clicked, this, [this] { game_.RunEvent([this] { velmora::sButton1Click(game_); }); });
+  connect(sButton1, &QPushButton::clicked, this, [this] { game_.RunEvent([this] { velmora::SaveAudioOptions(game_); }); });
 
-  game_.form2->onChanged = [this] { Redraw(); };
+  game_.audioWindow->onChanged = [this] { Redraw(); };
   Redraw();
 }
 
-TForm2::~TForm2() { game_.form2->onChanged = nullptr; }
+AudioWindow::~AudioWindow() { game_.audioWindow->onChanged = nullptr; }
 
-void TForm2::closeEvent(QCloseEvent* event) {
+void AudioWindow::closeEvent(QCloseEvent* event) {
   // The close box hides without saving; the core decides.
-  if (game_.form2->visible) velmora::CloseAudioOptions(game_);
+  if (game_.audioWindow->visible) velmora::CloseAudioOptions(game_);
   event->accept();
 }
 
-void TForm2::Redraw() {
-  const AudioForm& form = *game_.form2;
+void AudioWindow::Redraw() {
+  const AudioWindowState& form = *game_.audioWindow;
   redrawing_ = true;
   Volume->setValue(form.volume);
   Balance->setValue(form.balance);

@@ -1,5 +1,5 @@
 #pragma once
-// The audio options window, TForm2: a view over the core's AudioForm. It draws that
+// The audio options window, AudioWindow: a view over the core's AudioWindowState. It draws that
 // state whenever the core reports a change and forwards the player's moves and clicks to
 // the core's handlers, each as one window event; it keeps no state of its own.
 #include <QWidget>
@@ -12,12 +12,12 @@ namespace velmora {
 class Game;
 }
 
-class TForm2 : public QWidget {
+class AudioWindow : public QWidget {
   Q_OBJECT
 
  public:
-  explicit TForm2(velmora::Game& game, QWidget* parent = nullptr);
-  ~TForm2() override;
+  explicit AudioWindow(velmora::Game& game, QWidget* parent = nullptr);
+  ~AudioWindow() override;
 
   // The controls, under the names the window was designed with (also their object names).
   QLabel* sLabel1;

@@ -3,8 +3,8 @@
 #include <QKeyEvent>
 #include <QPainter>
 
-#include "shell/game.h"
-#include "shell/main_form.h"
+#include "base/game.h"
+#include "story/main_window_state.h"
 #include "story/choice_menu.h"
 #include "ui/fonts.h"
 
@@ -14,7 +14,7 @@ const QColor ChoiceList::kText(153, 137, 137);
 const QColor ChoiceList::kBackground(0, 0, 0);
 
 QSize ChoiceDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
-  return {option.rect.width(), sListBox1MeasureItem(game_, index.row(), MainForm::kChoiceLineHeight)};
+  return {option.rect.width(), ChoiceHeight(game_, index.row(), MainWindowState::kChoiceLineHeight)};
 }
 
 void ChoiceDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
@@ -28,10 +28,10 @@ void ChoiceDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option
   painter->setFont(font);
   painter->setPen(selected ? option.palette.highlightedText().color() : ChoiceList::kText);
   const int ascent = QFontMetrics(font, painter->device()).ascent();
-  const std::vector<std::string> lines = sListBox1DrawItemLines(game_, index.row());
+  const std::vector<std::string> lines = ChoiceLinesToDraw(game_, index.row());
   // Lines stand 16 pixels apart whatever the font's size; a larger font overlaps.
   for (size_t a = 0; a < lines.size(); ++a) {
-    const int top = rect.top() + static_cast<int>(a) * MainForm::kChoiceLineHeight;
+    const int top = rect.top() + static_cast<int>(a) * MainWindowState::kChoiceLineHeight;
     painter->drawText(QPoint(rect.left() + 2, top + ascent), QString::fromStdString(game_.codec.ToUtf8(lines[a])));
   }
   if ((option.state & QStyle::State_HasFocus) && (option.state & QStyle::State_Selected)) {
@@ -61,24 +61,24 @@ ChoiceList::ChoiceList(Game& game, QWidget* parent) : QListWidget(parent), game_
   connect(this, &QListWidget::currentRowChanged, this, [this] {
     if (redrawing_) return;
     const QList<QListWidgetItem*> chosen = selectedItems();
-    game_.form1->selectedChoice = chosen.isEmpty() ? -1 : row(chosen.front());
+    game_.mainWindow->selectedChoice = chosen.isEmpty() ? -1 : row(chosen.front());
   });
 }
 
 void ChoiceList::Redraw(unsigned parts) {
-  const MainForm& form = *game_.form1;
+  const MainWindowState& form = *game_.mainWindow;
   redrawing_ = true;
-  if (parts & MainForm::kChoices) {
+  if (parts & MainWindowState::kChoices) {
     clear();
     for (int k = 0; k < static_cast<int>(form.choiceItems.size()); ++k) {
       // What a screen reader reads: the item as it is drawn now.
       QStringList lines;
-      for (const std::string& line : sListBox1DrawItemLines(game_, k))
+      for (const std::string& line : ChoiceLinesToDraw(game_, k))
         lines << QString::fromStdString(game_.codec.ToUtf8(line));
       new QListWidgetItem(lines.join(QLatin1Char(' ')), this);
     }
   }
-  if (parts & (MainForm::kChoices | MainForm::kSelection)) {
+  if (parts & (MainWindowState::kChoices | MainWindowState::kSelection)) {
     if (form.selectedChoice >= 0 && form.selectedChoice < count()) {
       setCurrentRow(form.selectedChoice);
     } else {
@@ -90,7 +90,7 @@ void ChoiceList::Redraw(unsigned parts) {
 }
 
 void ChoiceList::Choose() {
-  game_.RunEvent([this] { sListBox1DblClick(game_); });
+  game_.RunEvent([this] { ChooseHighlightedAction(game_); });
   // Items are substituted as they are drawn: show what the choice's script changed.
   viewport()->update();
 }
@@ -107,7 +107,7 @@ void ChoiceList::mouseDoubleClickEvent(QMouseEvent* event) {
     setCurrentRow(-1);
   }
   redrawing_ = false;
-  game_.form1->selectedChoice = hit;
+  game_.mainWindow->selectedChoice = hit;
   Choose();
 }
 

@@ -27,7 +27,7 @@ class ChoiceList : public QListWidget {
   static const QColor kBackground;
 
   ChoiceList(Game& game, QWidget* parent);
-  // Draws the core's list after a change (MainForm::kChoices, kSelection).
+  // Draws the core's list after a change (MainWindowState::kChoices, kSelection).
   void Redraw(unsigned parts);
 
  protected:

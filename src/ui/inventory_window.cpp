@@ -10,10 +10,10 @@
 #include <QPushButton>
 #include <QScrollBar>
 
-#include "inventory/inventory_form.h"
-#include "shell/game.h"
+#include "inventory/inventory_window_state.h"
+#include "base/game.h"
 
-using velmora::InventoryForm;
+using velmora::InventoryWindowState;
 
 namespace {
 
@@ -48,23 +48,23 @@ const char kTextColours[] = "background-color: black; color: rgb(153, 137, 137);
 
 }  // namespace
 
-TForm3::TForm3(velmora::Game& game, QWidget* parent)
+InventoryWindow::InventoryWindow(velmora::Game& game, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       game_(game) {
   setObjectName(QStringLiteral("TForm3"));
-  setWindowTitle(Caption(InventoryForm::kCaption));
-  setFixedSize(InventoryForm::kClientWidth, InventoryForm::kClientHeight);
+  setWindowTitle(Caption(InventoryWindowState::kCaption));
+  setFixedSize(InventoryWindowState::kClientWidth, InventoryWindowState::kClientHeight);
   setFont(WindowFont(13));
 
   sListBox1 = new QListWidget(this);
   sListBox1->setObjectName(QStringLiteral("sListBox1"));
-  sListBox1->setGeometry(0, 0, 313, InventoryForm::kClientHeight);
+  sListBox1->setGeometry(0, 0, 313, InventoryWindowState::kClientHeight);
   sListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
   sListBox1->setUniformItemSizes(true);
   sListBox1->setFont(WindowFont(11));
   sListBox1->setStyleSheet(QString::fromLatin1(kTextColours));
-  sListBox1->setAccessibleName(Caption(InventoryForm::kCaption));
+  sListBox1->setAccessibleName(Caption(InventoryWindowState::kCaption));
   sListBox1->viewport()->installEventFilter(this);
 
   sImage1 = new QLabel(this);
@@ -72,11 +72,11 @@ TForm3::TForm3(velmora::Game& game, QWidget* parent)
   sImage1->setGeometry(320, 8, 250, 250);
   sImage1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-  sLabel1 = PlaceLabel(this, "sLabel1", Caption(InventoryForm::kItemCaption), 320, 272);
+  sLabel1 = PlaceLabel(this, "sLabel1", Caption(InventoryWindowState::kItemCaption), 320, 272);
   sLabel2 = PlaceLabel(this, "sLabel2", QString(), 392, 272);
-  sLabel3 = PlaceLabel(this, "sLabel3", Caption(InventoryForm::kCountCaption), 320, 304);
+  sLabel3 = PlaceLabel(this, "sLabel3", Caption(InventoryWindowState::kCountCaption), 320, 304);
   sLabel4 = PlaceLabel(this, "sLabel4", QString(), 376, 304);
-  sLabel5 = PlaceLabel(this, "sLabel5", Caption(InventoryForm::kDescriptionCaption), 320, 336);
+  sLabel5 = PlaceLabel(this, "sLabel5", Caption(InventoryWindowState::kDescriptionCaption), 320, 336);
 
   sMemo1 = new QPlainTextEdit(this);
   sMemo1->setObjectName(QStringLiteral("sMemo1"));
@@ -85,11 +85,11 @@ TForm3::TForm3(velmora::Game& game, QWidget* parent)
   sMemo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   sMemo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   sMemo1->setStyleSheet(QString::fromLatin1(kTextColours));
-  sMemo1->setAccessibleName(Caption(InventoryForm::kDescriptionCaption));
+  sMemo1->setAccessibleName(Caption(InventoryWindowState::kDescriptionCaption));
 
-  sButton1 = PlaceButton(this, "sButton1", InventoryForm::kUseCaption, 320);
-  sButton3 = PlaceButton(this, "sButton3", InventoryForm::kWearCaption, 408);
-  sButton2 = PlaceButton(this, "sButton2", InventoryForm::kCloseCaption, 496);
+  sButton1 = PlaceButton(this, "sButton1", InventoryWindowState::kUseCaption, 320);
+  sButton3 = PlaceButton(this, "sButton3", InventoryWindowState::kWearCaption, 408);
+  sButton2 = PlaceButton(this, "sButton2", InventoryWindowState::kCloseCaption, 496);
 
   setTabOrder(sListBox1, sMemo1);
   setTabOrder(sMemo1, sButton1);
@@ -108,13 +108,13 @@ TForm3::TForm3(velmora::Game& game, QWidget* parent)
   connect(sButton3, &QPushButton::clicked, this, [this] { velmora::PressInventoryWear(game_); });
   connect(sButton2, &QPushButton::clicked, this, [this] { velmora::CloseInventoryWindow(game_); });
 
-  game_.form3->onChanged = [this](unsigned parts) { Redraw(parts); };
-  Redraw(InventoryForm::kAll & ~InventoryForm::kBringToFront);
+  game_.inventoryWindow->onChanged = [this](unsigned parts) { Redraw(parts); };
+  Redraw(InventoryWindowState::kAll & ~InventoryWindowState::kBringToFront);
 }
 
-TForm3::~TForm3() { game_.form3->onChanged = nullptr; }
+InventoryWindow::~InventoryWindow() { game_.inventoryWindow->onChanged = nullptr; }
 
-bool TForm3::eventFilter(QObject* watched, QEvent* event) {
+bool InventoryWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == sListBox1->viewport()) {
     if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)
       mouseDown_ = true;
@@ -124,34 +124,34 @@ bool TForm3::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
-void TForm3::ListClicked() {
+void InventoryWindow::ListClicked() {
   const QList<QListWidgetItem*> selected = sListBox1->selectedItems();
   velmora::SelectInventoryEntry(game_, selected.isEmpty() ? -1 : sListBox1->row(selected.front()));
 }
 
-void TForm3::closeEvent(QCloseEvent* event) {
+void InventoryWindow::closeEvent(QCloseEvent* event) {
   // The close box hides the window, as the close button does; the core decides.
-  if (game_.form3->visible) velmora::CloseInventoryWindow(game_);
+  if (game_.inventoryWindow->visible) velmora::CloseInventoryWindow(game_);
   event->accept();
 }
 
-void TForm3::Redraw(unsigned parts) {
-  const InventoryForm& form = *game_.form3;
+void InventoryWindow::Redraw(unsigned parts) {
+  const InventoryWindowState& form = *game_.inventoryWindow;
   redrawing_ = true;
-  if (parts & InventoryForm::kList) DrawList();
-  if (parts & InventoryForm::kDetail) DrawDetail();
-  if (parts & InventoryForm::kButtons) DrawButtons();
-  if (parts & InventoryForm::kGeometry) move(form.left, form.top);
-  if ((parts & InventoryForm::kVisibility) && isVisible() != form.visible) setVisible(form.visible);
-  if ((parts & InventoryForm::kBringToFront) && form.visible) {
+  if (parts & InventoryWindowState::kList) DrawList();
+  if (parts & InventoryWindowState::kDetail) DrawDetail();
+  if (parts & InventoryWindowState::kButtons) DrawButtons();
+  if (parts & InventoryWindowState::kGeometry) move(form.left, form.top);
+  if ((parts & InventoryWindowState::kVisibility) && isVisible() != form.visible) setVisible(form.visible);
+  if ((parts & InventoryWindowState::kBringToFront) && form.visible) {
     raise();
     activateWindow();
   }
   redrawing_ = false;
 }
 
-void TForm3::DrawList() {
-  const InventoryForm& form = *game_.form3;
+void InventoryWindow::DrawList() {
+  const InventoryWindowState& form = *game_.inventoryWindow;
   bool same = sListBox1->count() == static_cast<int>(form.entries.size());
   for (int k = 0; same && k < sListBox1->count(); ++k)
     same = sListBox1->item(k)->data(Qt::UserRole).toByteArray().toStdString() == form.entries[k];
@@ -160,7 +160,7 @@ void TForm3::DrawList() {
     for (const std::string& entry : form.entries) {
       auto* item = new QListWidgetItem(QString::fromStdString(game_.codec.ToUtf8(entry)), sListBox1);
       item->setData(Qt::UserRole, QByteArray::fromStdString(entry));
-      item->setSizeHint(QSize(0, InventoryForm::kListEntryHeight));
+      item->setSizeHint(QSize(0, InventoryWindowState::kListEntryHeight));
     }
   }
   if (form.selectedEntry >= 0 && form.selectedEntry < sListBox1->count()) {
@@ -171,8 +171,8 @@ void TForm3::DrawList() {
   }
 }
 
-void TForm3::DrawDetail() {
-  const InventoryForm& form = *game_.form3;
+void InventoryWindow::DrawDetail() {
+  const InventoryWindowState& form = *game_.inventoryWindow;
   const auto text = [this](const std::string& bytes) { return QString::fromStdString(game_.codec.ToUtf8(bytes)); };
   sLabel2->setText(text(form.itemName));
   sLabel2->adjustSize();
@@ -196,11 +196,11 @@ void TForm3::DrawDetail() {
   sImage1->setPixmap(pixmap);
 }
 
-void TForm3::DrawButtons() {
-  const InventoryForm& form = *game_.form3;
+void InventoryWindow::DrawButtons() {
+  const InventoryWindowState& form = *game_.inventoryWindow;
   sButton1->setEnabled(form.useEnabled);
   sButton3->setEnabled(form.wearEnabled);
-  const char* wear = form.wearTakesOff ? InventoryForm::kTakeOffCaption : InventoryForm::kWearCaption;
+  const char* wear = form.wearTakesOff ? InventoryWindowState::kTakeOffCaption : InventoryWindowState::kWearCaption;
   sButton3->setText(Caption(wear));
   sButton3->setAccessibleName(Caption(wear));
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The inventory window, TForm3: a view over the core's InventoryForm. It draws that
+// The inventory window, InventoryWindow: a view over the core's InventoryWindowState. It draws that
 // state whenever the core reports a change and forwards the player's clicks to the core's
 // handlers, each as one window event; it keeps no state of its own.
 #include <QWidget>
@@ -13,12 +13,12 @@ namespace velmora {
 class Game;
 }
 
-class TForm3 : public QWidget {
+class InventoryWindow : public QWidget {
   Q_OBJECT
 
  public:
-  explicit TForm3(velmora::Game& game, QWidget* parent = nullptr);
-  ~TForm3() override;
+  explicit InventoryWindow(velmora::Game& game, QWidget* parent = nullptr);
+  ~InventoryWindow() override;
 
   // The controls, under the names the window was designed with (also their object names).
   QListWidget* sListBox1;

@@ -9,18 +9,18 @@
 
 #include <algorithm>
 
-#include "audio/audio_form.h"
-#include "inventory/inventory_form.h"
-#include "shell/game.h"
-#include "shell/main_form.h"
+#include "audio/audio_window_state.h"
+#include "inventory/inventory_window_state.h"
+#include "base/game.h"
+#include "story/main_window_state.h"
 #include "ui/choice_list.h"
 #include "ui/fonts.h"
 #include "ui/title_bar.h"
 
-using velmora::MainForm;
+using velmora::MainWindowState;
 using velmora::TitleBar;
 
-TForm1::TForm1(velmora::Game& game, QWidget* parent)
+MainWindow::MainWindow(velmora::Game& game, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), game_(game) {
   setObjectName(QStringLiteral("TForm1"));
   setAttribute(Qt::WA_StyledBackground);  // the skin draws the window's frame
@@ -53,53 +53,53 @@ TForm1::TForm1(velmora::Game& game, QWidget* parent)
   connect(sTitleBar1, &TitleBar::inventoryClicked, this, [this] { velmora::OpenInventoryWindow(game_); });
   connect(sTitleBar1, &TitleBar::closeClicked, this, &QWidget::close);
 
-  game_.form1->onChanged = [this](unsigned parts) { Redraw(parts); };
-  Redraw(~0u & ~MainForm::kStoryCaret);
+  game_.mainWindow->onChanged = [this](unsigned parts) { Redraw(parts); };
+  Redraw(~0u & ~MainWindowState::kStoryCaret);
 }
 
-TForm1::~TForm1() { game_.form1->onChanged = nullptr; }
+MainWindow::~MainWindow() { game_.mainWindow->onChanged = nullptr; }
 
-QString TForm1::Screen(const std::string& bytes) const { return QString::fromStdString(game_.codec.ToUtf8(bytes)); }
+QString MainWindow::Screen(const std::string& bytes) const { return QString::fromStdString(game_.codec.ToUtf8(bytes)); }
 
-void TForm1::Redraw(unsigned parts) {
-  const MainForm& form = *game_.form1;
-  if (parts & MainForm::kCaption) {
+void MainWindow::Redraw(unsigned parts) {
+  const MainWindowState& form = *game_.mainWindow;
+  if (parts & MainWindowState::kCaption) {
     setWindowTitle(Screen(form.caption));
     sTitleBar1->SetCaption(Screen(form.caption));
   }
-  if (parts & MainForm::kGeometry) DrawGeometry();
-  if (parts & MainForm::kFont) {
+  if (parts & MainWindowState::kGeometry) DrawGeometry();
+  if (parts & MainWindowState::kFont) {
     // The story text has the window's font; the choice list reads its own at every drawing.
     const QFont font = velmora::GameFont(Screen(form.fontName), form.fontSize);
     setFont(font);
     Story->setFont(font);
   }
-  if (parts & MainForm::kWordWrap)
+  if (parts & MainWindowState::kWordWrap)
     Story->setLineWrapMode(form.wordWrap ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
-  if (parts & MainForm::kStoryText) {
-    DrawStoryText(parts & MainForm::kStoryCaret);
-  } else if (parts & MainForm::kStoryCaret) {
+  if (parts & MainWindowState::kStoryText) {
+    DrawStoryText(parts & MainWindowState::kStoryCaret);
+  } else if (parts & MainWindowState::kStoryCaret) {
     Story->moveCursor(QTextCursor::Start);
     Story->horizontalScrollBar()->setValue(0);
   }
-  if (parts & MainForm::kPicture) DrawPicture();
-  if (parts & (MainForm::kChoices | MainForm::kSelection)) sListBox1->Redraw(parts);
+  if (parts & MainWindowState::kPicture) DrawPicture();
+  if (parts & (MainWindowState::kChoices | MainWindowState::kSelection)) sListBox1->Redraw(parts);
 }
 
-void TForm1::DrawGeometry() {
-  const MainForm& form = *game_.form1;
+void MainWindow::DrawGeometry() {
+  const MainWindowState& form = *game_.mainWindow;
   // Until config.ini applies, the designed client area below the title bar.
-  const int width = form.width > 0 ? form.width : MainForm::kDesignClientWidth + 2 * kBorder;
+  const int width = form.width > 0 ? form.width : MainWindowState::kDesignClientWidth + 2 * kBorder;
   const int height =
-      form.height > 0 ? form.height : MainForm::kDesignClientHeight + TitleBar::kHeight + 2 * kBorder;
+      form.height > 0 ? form.height : MainWindowState::kDesignClientHeight + TitleBar::kHeight + 2 * kBorder;
   setFixedSize(std::max(width, 1), std::max(height, 1));
   move(form.left, form.top);
   LayOut();  // also while hidden, when Qt holds resize events back
 }
 
-void TForm1::DrawStoryText(bool caretToStart) {
+void MainWindow::DrawStoryText(bool caretToStart) {
   QStringList lines;
-  for (const std::string& line : game_.form1->storyLines) lines << Screen(line);
+  for (const std::string& line : game_.mainWindow->storyLines) lines << Screen(line);
   QScrollBar* vertical = Story->verticalScrollBar();
   QScrollBar* horizontal = Story->horizontalScrollBar();
   const int caret = Story->textCursor().position();
@@ -122,8 +122,8 @@ void TForm1::DrawStoryText(bool caretToStart) {
   Story->repaint();
 }
 
-void TForm1::DrawPicture() {
-  const auto& picture = game_.form1->picture;
+void MainWindow::DrawPicture() {
+  const auto& picture = game_.mainWindow->picture;
   if (!picture || picture->width <= 0 || picture->height <= 0) {
     Storypic->clear();
     return;
@@ -133,32 +133,32 @@ void TForm1::DrawPicture() {
   Storypic->setPixmap(QPixmap::fromImage(image.copy()));
 }
 
-void TForm1::resizeEvent(QResizeEvent*) { LayOut(); }
+void MainWindow::resizeEvent(QResizeEvent*) { LayOut(); }
 
-void TForm1::LayOut() {
+void MainWindow::LayOut() {
   // Docked from the top: title bar, picture, story text; the choice list takes the rest
   // (nothing when a script makes the window too small for it).
   const int inner = std::max(0, width() - 2 * kBorder);
   int top = kBorder;
   sTitleBar1->setGeometry(kBorder, top, inner, TitleBar::kHeight);
   top += TitleBar::kHeight;
-  Storypic->setGeometry(kBorder, top, inner, MainForm::kPictureHeight);
-  top += MainForm::kPictureHeight;
-  Story->setGeometry(kBorder, top, inner, MainForm::kStoryHeight);
-  top += MainForm::kStoryHeight;
+  Storypic->setGeometry(kBorder, top, inner, MainWindowState::kPictureHeight);
+  top += MainWindowState::kPictureHeight;
+  Story->setGeometry(kBorder, top, inner, MainWindowState::kStoryHeight);
+  top += MainWindowState::kStoryHeight;
   sListBox1->setGeometry(kBorder, top, inner, std::max(0, height() - kBorder - top));
-  game_.form1->storyWidth = Story->width();
+  game_.mainWindow->storyWidth = Story->width();
 }
 
-void TForm1::moveEvent(QMoveEvent*) {
+void MainWindow::moveEvent(QMoveEvent*) {
   // Where the player dragged the window: the shutdown saves it.
-  game_.form1->left = x();
-  game_.form1->top = y();
+  game_.mainWindow->left = x();
+  game_.mainWindow->top = y();
 }
 
-void TForm1::showEvent(QShowEvent*) { sListBox1->setFocus(); }
+void MainWindow::showEvent(QShowEvent*) { sListBox1->setFocus(); }
 
-void TForm1::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
   event->accept();
   emit closed();
 }

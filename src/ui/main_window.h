@@ -1,5 +1,5 @@
 #pragma once
-// The main window, TForm1: a view over the core's MainForm. From top to bottom: the
+// The main window, MainWindow: a view over the core's MainWindowState. From top to bottom: the
 // title bar with "Audio..." and "Инвентарь", the picture Storypic (337 pixels, the picture
 // stretched to its box), the story text Story (208 pixels) and the choice list sListBox1
 // filling the rest. Fixed size, a close box, no minimise or maximise. It draws the core's
@@ -15,12 +15,12 @@ class TitleBar;
 class ChoiceList;
 }  // namespace velmora
 
-class TForm1 : public QWidget {
+class MainWindow : public QWidget {
   Q_OBJECT
 
  public:
-  explicit TForm1(velmora::Game& game, QWidget* parent = nullptr);
-  ~TForm1() override;
+  explicit MainWindow(velmora::Game& game, QWidget* parent = nullptr);
+  ~MainWindow() override;
 
   // The window's frame around its client area (title bar and controls), in pixels.
   static constexpr int kBorder = 1;

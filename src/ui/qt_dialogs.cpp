@@ -3,7 +3,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 
-#include "shell/codepage.h"
+#include "base/codepage.h"
 
 namespace velmora {
 

@@ -5,14 +5,15 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "shell/platform.h"
+#include "velmora_version.h"
+#include "base/platform.h"
 
 namespace velmora {
 
 class TextCodec;
 
 // The application title: the caption of message boxes and of the error dialog.
-inline constexpr const char* kApplicationTitle = "Velmora Player v 1.2";
+inline constexpr const char* kApplicationTitle = "Velmora Player v " VELMORA_VERSION;
 
 class QtDialogs : public Dialogs {
  public:

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "shell/timers.h"
+#include "base/timers.h"
 
 namespace velmora {
 

@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QTextEdit>
 
-#include "shell/startup.h"
+#include "run/startup.h"
 #include "ui/audio_window.h"
 #include "ui/choice_list.h"
 #include "ui/fonts.h"
@@ -33,16 +33,16 @@ int PlayInWindows(int& argc, char** argv, Platform platform, const GameOptions& 
   dialogs.SetCodec(&game.codec);
   QtTimerDriver timers(game.timers);
 
-  TForm1 form1(game);
-  dialogs.SetOwner(&form1);
-  QObject::connect(&form1, &TForm1::closed, &app, &QCoreApplication::quit);
+  MainWindow mainWindow(game);
+  dialogs.SetOwner(&mainWindow);
+  QObject::connect(&mainWindow, &MainWindow::closed, &app, &QCoreApplication::quit);
   // Scripts and page actions close the window once their event has returned.
-  game.onCloseRequested = [&form1] { QMetaObject::invokeMethod(&form1, &QWidget::close, Qt::QueuedConnection); };
+  game.onCloseRequested = [&mainWindow] { QMetaObject::invokeMethod(&mainWindow, &QWidget::close, Qt::QueuedConnection); };
   // What start-up publishes to plug-ins: the window, choice list, story text and picture.
-  game.windowObjects = {static_cast<QWidget*>(&form1), static_cast<QWidget*>(form1.sListBox1),
-                        static_cast<QWidget*>(form1.Story), static_cast<QWidget*>(form1.Storypic)};
+  game.windowObjects = {static_cast<QWidget*>(&mainWindow), static_cast<QWidget*>(mainWindow.sListBox1),
+                        static_cast<QWidget*>(mainWindow.Story), static_cast<QWidget*>(mainWindow.Storypic)};
 
-  switch (FormCreate(game)) {
+  switch (StartGame(game)) {
     case StartupResult::kAudioFailed:
       return 1;
     case StartupResult::kStopped:
@@ -50,15 +50,15 @@ int PlayInWindows(int& argc, char** argv, Platform platform, const GameOptions& 
     case StartupResult::kCompleted:
       break;
   }
-  CreateOtherForms(game);
-  TForm2 form2(game);
-  TForm3 form3(game);
+  CreateToolWindows(game);
+  AudioWindow audioWindow(game);
+  InventoryWindow inventoryWindow(game);
 
   if (!game.CloseRequested()) {
-    form1.show();
+    mainWindow.show();
     app.exec();
   }
-  FormDestroy(game);
+  ShutDownGame(game);
   game.onCloseRequested = nullptr;
   return 0;
 }

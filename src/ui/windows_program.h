@@ -2,7 +2,7 @@
 // The program with windows: the Qt application, the skin, the main window, start-up, the
 // audio options and inventory windows (hidden), the event loop, and the shutdown when the
 // main window closes.
-#include "shell/game.h"
+#include "base/game.h"
 
 namespace velmora {
 

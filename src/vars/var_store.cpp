@@ -8,7 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "shell/int_text.h"
+#include "base/int_text.h"
 #include "vars/name_index.h"
 
 namespace velmora {

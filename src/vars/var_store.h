@@ -15,7 +15,7 @@
 #include <string>
 #include <string_view>
 
-#include "shell/startup_log.h"
+#include "base/startup_log.h"
 #include "velmora/plugin.h"
 
 namespace velmora {

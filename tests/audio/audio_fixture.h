@@ -7,13 +7,13 @@
 #include <vector>
 
 #include "audio/audio_commands.h"
-#include "audio/audio_form.h"
+#include "audio/audio_window_state.h"
 #include "audio/music_player.h"
 #include "audio/sound_effects.h"
 #include "scripted_audio.h"
 #include "script/token_list.h"
-#include "shell/fault.h"
-#include "shell/game.h"
+#include "base/fault.h"
+#include "base/game.h"
 #include "vars/var_store.h"
 #include "support/test_game.h"
 

@@ -41,7 +41,7 @@ TEST_F(MusicPlayerTest, StartMusicAbsentOrNilPlaysNothing) {
     MakeGame();
     StartMusic(game());
     EXPECT_EQ(audio.calls, Lines{}) << config;
-    EXPECT_FALSE(game().timer1.Enabled());
+    EXPECT_FALSE(game().musicTimer.Enabled());
     EXPECT_EQ(Boxes(), Lines{});
   }
 }
@@ -52,7 +52,7 @@ TEST_F(MusicPlayerTest, StartMusicNilInCapitalsIsATrackName) {
   StartMusic(game());
   EXPECT_EQ(Boxes(), Lines({"message: Sound Nil not found!"}));
   EXPECT_EQ(Log(), Lines({"Warning:Sound Nil not found!"}));
-  EXPECT_FALSE(game().timer1.Enabled());
+  EXPECT_FALSE(game().musicTimer.Enabled());
 }
 
 TEST_F(MusicPlayerTest, ChainFollowsNextTrackWithinATickAndEndsSilently) {
@@ -60,7 +60,7 @@ TEST_F(MusicPlayerTest, ChainFollowsNextTrackWithinATickAndEndsSilently) {
   MakeGame();
   StartMusic(game());
   EXPECT_EQ(Creates(), Lines({"a.wav"}));
-  EXPECT_TRUE(game().timer1.Enabled());
+  EXPECT_TRUE(game().musicTimer.Enabled());
   EXPECT_EQ(game().music->nextTrackName, "B");
   Run(290);
   EXPECT_EQ(Creates(), Lines({"a.wav"}));
@@ -68,7 +68,7 @@ TEST_F(MusicPlayerTest, ChainFollowsNextTrackWithinATickAndEndsSilently) {
   EXPECT_EQ(Creates(), Lines({"a.wav", "b.wav"}));
   Run(5000);  // B has no NextTrack: the chain ends, nothing more happens
   EXPECT_EQ(Creates(), Lines({"a.wav", "b.wav"}));
-  EXPECT_TRUE(game().timer1.Enabled());
+  EXPECT_TRUE(game().musicTimer.Enabled());
   EXPECT_EQ(Boxes(), Lines{});
   EXPECT_EQ(Log(), Lines({"Started playing sound: A", "Started playing sound: B"}));
 
@@ -112,10 +112,10 @@ TEST_F(MusicPlayerTest, TrackValuesThatPlayNothing) {
   for (const auto& c : cases) {
     MakeGame();
     Boxes().clear();
-    game().timer1.SetEnabled(true);
+    game().musicTimer.SetEnabled(true);
     PlayTrack(game(), c.track);
     EXPECT_EQ(Creates(), Lines{}) << c.track;
-    EXPECT_EQ(game().timer1.Enabled(), !c.reported) << c.track;
+    EXPECT_EQ(game().musicTimer.Enabled(), !c.reported) << c.track;
     EXPECT_EQ(Boxes().size(), c.reported ? 1u : 0u) << c.track;
     EXPECT_EQ(game().music->nextTrackName, std::string(c.track) == "Unknown" ? "nil" : "B") << c.track;
   }
@@ -130,7 +130,7 @@ TEST_F(MusicPlayerTest, StopPausesOnceAndStaysStopped) {
   EXPECT_EQ(std::count(audio.calls.begin(), audio.calls.end(), "pause 1"), 1);
   Run(2000);  // a paused stream is active: the loop does not go on
   EXPECT_EQ(Creates(), Lines({"loop.wav"}));
-  EXPECT_TRUE(game().timer1.Enabled());
+  EXPECT_TRUE(game().musicTimer.Enabled());
 
   Command(CmdPlayerPlayTrack, {"$player.playtrack", "B"}, 2);
   EXPECT_EQ(audio.Playing(), Lines({"b.wav"}));
@@ -169,7 +169,7 @@ TEST_F(MusicPlayerTest, VolumeAboveTheBarsRange) {
   audio.calls.clear();
   Command(CmdPlayerSetVolume, {"$player.SetVolume", "150"}, 2);
   EXPECT_EQ(audio.calls, Lines({"volume 1 1.5", "volume 1 1"}));
-  EXPECT_EQ(game().form2->volume, 100);
+  EXPECT_EQ(game().audioWindow->volume, 100);
 
   audio.calls.clear();
   Command(CmdPlayerSetVolume, {"$player.SetVolume", "150"}, 2);  // the bar is at 100 already
@@ -183,7 +183,7 @@ TEST_F(MusicPlayerTest, BalanceFullLeft) {
   audio.calls.clear();
   Command(CmdPlayerSetBalance, {"$player.SetBalance", "-5"}, 2);
   EXPECT_EQ(audio.calls, Lines({"pan 1 -1", "pan 1 -1"}));
-  EXPECT_EQ(game().form2->balance, -5);
+  EXPECT_EQ(game().audioWindow->balance, -5);
 }
 
 TEST_F(MusicPlayerTest, VolumeOperandMustBeAnInteger) {
@@ -196,7 +196,7 @@ TEST_F(MusicPlayerTest, VolumeOperandMustBeAnInteger) {
     EXPECT_EQ(Fault(handler, {"$player.SetVolume"}), "List index out of bounds (1)");
   }
   EXPECT_EQ(audio.calls, Lines{});
-  EXPECT_EQ(game().form2->volume, 0);
+  EXPECT_EQ(game().audioWindow->volume, 0);
 }
 
 TEST_F(MusicPlayerTest, LoadFailureIsShownAndTheChainGoesOn) {
@@ -220,7 +220,7 @@ TEST_F(MusicPlayerTest, PlayFailureIsShownAndTheUnplayedStreamIsCurrent) {
   EXPECT_EQ(Boxes(), Lines({"message: Error! Cannot play audiofile"}));
   EXPECT_EQ(game().music->musicStream, 1u);
   EXPECT_FALSE(game().music->musicPlaying);
-  EXPECT_FALSE(game().timer1.Enabled());  // was off before: nothing continues the chain
+  EXPECT_FALSE(game().musicTimer.Enabled());  // was off before: nothing continues the chain
   audio.failPlay = false;
   PlayTrack(game(), "B");
   EXPECT_EQ(audio.calls, Lines({"create a.wav", "play 1", "create b.wav", "free 1", "play 2"}));
@@ -259,7 +259,7 @@ TEST_F(MusicPlayerTest, TicksWaitWhileAPlayerBoxIsOpen) {
   audio.failCreate = false;
   Run(100);  // the tick runs PlayTrack(NoFile): one box, then Timer1 is off
   EXPECT_EQ(dialogs.shown, Lines({"message: Sound NoFile not found!"}));
-  EXPECT_FALSE(game().timer1.Enabled());
+  EXPECT_FALSE(game().musicTimer.Enabled());
 }
 
 TEST_F(MusicPlayerTest, CheckTracklistLogsEachEntry) {

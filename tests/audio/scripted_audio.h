@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "audio/audio_library.h"
+#include "base/silent_platform.h"
 #include "audio/sound_effects.h"
-#include "shell/fault.h"
-#include "shell/virtual_clock.h"
+#include "base/fault.h"
+#include "base/virtual_clock.h"
 
 namespace velmora::testing {
 

@@ -74,7 +74,7 @@ TEST_F(SoundEffectsTest, NilSoundStopsTheMusicChain) {
   PlayTrack(game(), "Music");
   PlaySound("NilSound");
   EXPECT_EQ(Boxes(), Lines({"message: Sound NilSound not found!"}));
-  EXPECT_FALSE(game().timer1.Enabled());
+  EXPECT_FALSE(game().musicTimer.Enabled());
   Run(3000);  // the music plays to its end and the chain does not continue
   EXPECT_EQ(audio.calls, Lines({"create music.wav", "play 1"}));
   EXPECT_EQ(Log(), Lines({"Started playing sound: Music", "Warning:Sound NilSound not found!",

@@ -1,10 +1,10 @@
-#include "audio/devices/decoder.h"
+#include "platform/audio/decoder.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "audio/devices/stream_source.h"
+#include "platform/audio/stream_source.h"
 #include "sound_files.h"
 #include "support/test_game.h"
 

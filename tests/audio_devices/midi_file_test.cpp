@@ -1,4 +1,4 @@
-#include "audio/devices/midi_file.h"
+#include "platform/audio/midi_file.h"
 
 #include <gtest/gtest.h>
 

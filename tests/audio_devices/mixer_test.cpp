@@ -1,10 +1,10 @@
-#include "audio/devices/mixer.h"
+#include "platform/audio/mixer.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "audio/devices/stream_source.h"
+#include "platform/audio/stream_source.h"
 
 namespace velmora::testing {
 namespace {

@@ -9,8 +9,8 @@
 #include <fstream>
 #include <thread>
 
-#include "audio/devices/audio_devices.h"
-#include "audio/devices/decoder.h"
+#include "platform/audio/audio_devices.h"
+#include "platform/audio/decoder.h"
 #include "sound_files.h"
 #include "support/test_game.h"
 

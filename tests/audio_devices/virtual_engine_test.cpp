@@ -2,11 +2,11 @@
 
 #include <filesystem>
 
-#include "audio/devices/audio_devices.h"
+#include "platform/audio/audio_devices.h"
 #include "audio/audio_commands.h"
 #include "audio/music_player.h"
-#include "shell/fault.h"
-#include "shell/game.h"
+#include "base/fault.h"
+#include "base/game.h"
 #include "sound_files.h"
 #include "support/test_game.h"
 

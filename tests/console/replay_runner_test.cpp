@@ -6,9 +6,9 @@
 
 #include "console/replay_runner.h"
 #include "console_fixture.h"
-#include "shell/game.h"
-#include "shell/main_form.h"
-#include "shell/startup.h"
+#include "base/game.h"
+#include "story/main_window_state.h"
+#include "run/startup.h"
 #include "story/page_loader.h"
 #include "story/page_state.h"
 
@@ -84,7 +84,7 @@ TEST_F(ReplayTest, ChooseCountsTheListedChoicesFromOne) {
   Play("choose 2\n");
   EXPECT_TRUE(Logged("Error:Script Error! Script go_south not found!"));
   EXPECT_FALSE(Logged("Error:Script Error! Script go_secret not found!"));
-  EXPECT_EQ(game.form1->selectedChoice, 1);
+  EXPECT_EQ(game.mainWindow->selectedChoice, 1);
 }
 
 TEST_F(ReplayTest, ChooseNoneAndAMissingChoiceStopTheFastAnswerAndChooseNothing) {
@@ -94,7 +94,7 @@ TEST_F(ReplayTest, ChooseNoneAndAMissingChoiceStopTheFastAnswerAndChooseNothing)
     const size_t before = Messages().size();
     Play(std::string(step) + "\nwait 1000\n");
     EXPECT_EQ(Messages().size(), before) << step;  // no script ran, not even the fast answer's
-    EXPECT_EQ(game.form1->selectedChoice, -1) << step;
+    EXPECT_EQ(game.mainWindow->selectedChoice, -1) << step;
   }
   const Lines transcript = Transcript();
   EXPECT_NE(std::find(transcript.begin(), transcript.end(),
@@ -108,7 +108,7 @@ TEST_F(ReplayTest, ShowPrintsTheWindowAsDrawn) {
       "[hall]\ntextsize=2\nLine0=\xcf\xf0\xe8\xe2\xe5\xf2!\nLine1=\nQuestPicture=hall.png\nActionsCount=2\n"
       "Action0.Script=a\nAction0.LinesCount=2\nAction0.Line0=Say \"hi\"\nAction0.Line1=  and wave\n"
       "Action1.Script=b\nAction1.LinesCount=0\n");
-  game.form1->caption = "\xc4\xee\xec";  // what start-up takes from config.ini
+  game.mainWindow->caption = "\xc4\xee\xec";  // what start-up takes from config.ini
   LoadPage(game, "hall");
   EXPECT_EQ(Play("show\n"), (Lines{
                                 "> show",
@@ -134,7 +134,7 @@ TEST_F(ReplayTest, ATimersFaultIsPrintedWhenItHappens) {
   Game& game = Make(
       "[start]\nPage.Cutscene=1\nPage.Delay=100\nPage.Action=$goto\nPage.Param=bad\n"
       "[bad]\ntextsize=1\nLine0=shown before the picture\nQuestPicture=pic.xyz\n");
-  game.form1->caption = "Test";
+  game.mainWindow->caption = "Test";
   LoadPage(game, "start");
   EXPECT_EQ(Play("show\nwait 150\nshow\n"), (Lines{
                                                  "> show",
@@ -199,7 +199,7 @@ TEST_F(ReplayTest, InventoryAndAudioStepsWorkTheirWindowsAndShowThem) {
                "[Inventory]\nTotalItems=1\n[Item0]\nName=lamp\nDisplayName=Lamp\nCount=2\nMaxCount=5\n"
                "Enabled=1\nLinesCount=1\nLine0=A brass lamp.\nScript=light\n");
   Game& game = Make("[a]\n", "[GameForm]\nCaption=Test\n[Sound]\nVolume=50\n");
-  CreateOtherForms(game);
+  CreateToolWindows(game);
   const Lines transcript =
       Play("inventory\ninventory select 1\ninventory use\ninventory close\ninventory select 1\n"
            "audio volume 30\naudio\naudio volume 130\naudio ok\n");

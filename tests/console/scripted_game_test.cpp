@@ -9,7 +9,7 @@
 #include "console/terminal_player.h"
 #include "console_fixture.h"
 #include "script/script_library.h"
-#include "shell/game.h"
+#include "base/game.h"
 #include "story/page_loader.h"
 #include "story/page_state.h"
 

@@ -6,10 +6,10 @@
 #include <chrono>
 #include <thread>
 
-#include "console/steady_clock.h"
+#include "base/steady_clock.h"
 #include "console/terminal_player.h"
 #include "console_fixture.h"
-#include "shell/game.h"
+#include "base/game.h"
 #include "story/page_loader.h"
 #include "story/page_state.h"
 

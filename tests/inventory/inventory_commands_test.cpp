@@ -2,8 +2,8 @@
 
 #include "inventory/inventory_commands.h"
 #include "inventory_fixture.h"
-#include "shell/fault.h"
-#include "shell/main_form.h"
+#include "base/fault.h"
+#include "story/main_window_state.h"
 #include "vars/var_store.h"
 
 namespace velmora::testing {
@@ -41,8 +41,8 @@ class CommandTest : public InventoryTest {
 };
 
 TEST_F(CommandTest, ShowReloadsAndOpensOnTheMainWindowCorner) {
-  game->form1->left = 30;
-  game->form1->top = 40;
+  game->mainWindow->left = 30;
+  game->mainWindow->top = 40;
   EXPECT_EQ(Exec(*game, CmdInventoryShow, {"$inventory.show", "0", "$inventory.add"}), 2);
   EXPECT_TRUE(form().visible);
   EXPECT_EQ(form().left, 30);

@@ -7,8 +7,8 @@
 #include <limits>
 
 #include "inventory_fixture.h"
-#include "shell/fault.h"
-#include "shell/ini_document.h"
+#include "base/fault.h"
+#include "base/ini_document.h"
 
 namespace velmora::testing {
 namespace {

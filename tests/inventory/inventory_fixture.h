@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "inventory/inventory.h"
-#include "inventory/inventory_form.h"
+#include "inventory/inventory_window_state.h"
 #include "script/script_library.h"
-#include "shell/game.h"
+#include "base/game.h"
 #include "support/test_game.h"
 
 namespace velmora::testing {
@@ -24,7 +24,7 @@ class InventoryTest : public ::testing::Test {
   }
 
   Inventory& inv() { return *game->inventory; }
-  InventoryForm& form() { return *game->form3; }
+  InventoryWindowState& form() { return *game->inventoryWindow; }
 
   // Writes Scripts/inventory.inv and loads it.
   void Define(const std::string& text) {

@@ -4,8 +4,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "shell/fault.h"
-#include "story/decoders/picture_decoders.h"
+#include "base/fault.h"
+#include "platform/pictures/picture_decoders.h"
 #include "story/pictures.h"
 #include "support/test_game.h"
 

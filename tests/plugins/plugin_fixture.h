@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "plugins/dl/dl_loader.h"
+#include "platform/dl/dl_loader.h"
 #include "plugins/plugin_commands.h"
 #include "plugins/plugin_host.h"
-#include "shell/game.h"
+#include "base/game.h"
 #include "support/test_game.h"
 
 namespace velmora::testing {

@@ -1,7 +1,7 @@
 #include "inventory/inventory.h"
 #include "plugins/plugin_fixture.h"
 #include "script/script_library.h"
-#include "shell/fault.h"
+#include "base/fault.h"
 #include "vars/var_store.h"
 
 namespace velmora::testing {

@@ -3,7 +3,7 @@
 #include <set>
 
 #include "plugins/plugin_fixture.h"
-#include "shell/text.h"
+#include "base/text.h"
 
 namespace velmora::testing {
 namespace {

@@ -7,8 +7,8 @@
 #include "script/script_library.h"
 #include "script/var_commands.h"
 #include "script_fixture.h"
-#include "shell/fault.h"
-#include "shell/text.h"
+#include "base/fault.h"
+#include "base/text.h"
 #include "story/page_state.h"
 #include "vars/var_store.h"
 

@@ -6,8 +6,8 @@
 #include "script/interpreter.h"
 #include "script/var_commands.h"
 #include "script_fixture.h"
-#include "shell/fault.h"
-#include "shell/main_form.h"
+#include "base/fault.h"
+#include "story/main_window_state.h"
 #include "vars/var_store.h"
 
 namespace velmora {
@@ -205,7 +205,7 @@ TEST_F(VarCommandsTest, SetCommandsMapToTheSetOperations) {
 TEST_F(VarCommandsTest, StringGetAsksUntilTheAnswerIsNotEmpty) {
   t.dir.Write("Scripts/messages.ini", "[Messages]\r\nAskName=Your name?\r\n");
   Load("___script main $string.new name $string.get name askname $int.new after ___end");
-  game->form1->caption = "Velmora Player v 1.2";
+  game->mainWindow->caption = "Velmora Player v 1.2";
   t.dialogs.answers = {"", "\x18", std::string(300, 'B')};
   Run("main");
   EXPECT_EQ(Str("name"), std::string(255, 'B'));

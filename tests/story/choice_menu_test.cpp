@@ -1,7 +1,7 @@
 // The choice list (filling, heights, drawing, choosing) and the two page timers.
 #include <gtest/gtest.h>
 
-#include "shell/main_form.h"
+#include "story/main_window_state.h"
 #include "story/choice_menu.h"
 #include "story/page_loader.h"
 #include "story/page_state.h"
@@ -51,21 +51,21 @@ TEST_F(ChoiceMenuTest, ListShowsEnabledActionsWithTheirHeights) {
   WriteChoicePage();
   Game& g = Make();
   LoadPage(g, "menu");
-  ASSERT_EQ(g.form1->choiceItems.size(), 2u);
-  EXPECT_EQ(g.form1->choiceItems[1], "a\r\nb\r\nc\r\nd\r\n");
-  EXPECT_EQ(g.form1->selectedChoice, -1);
-  EXPECT_EQ(sListBox1MeasureItem(g, 0, 16), 48);
-  EXPECT_EQ(sListBox1MeasureItem(g, 1, 16), 64);  // four lines, whatever the font size
-  EXPECT_EQ(sListBox1MeasureItem(g, -1, 16), 16);
+  ASSERT_EQ(g.mainWindow->choiceItems.size(), 2u);
+  EXPECT_EQ(g.mainWindow->choiceItems[1], "a\r\nb\r\nc\r\nd\r\n");
+  EXPECT_EQ(g.mainWindow->selectedChoice, -1);
+  EXPECT_EQ(ChoiceHeight(g, 0, 16), 48);
+  EXPECT_EQ(ChoiceHeight(g, 1, 16), 64);  // four lines, whatever the font size
+  EXPECT_EQ(ChoiceHeight(g, -1, 16), 16);
 }
 
 TEST_F(ChoiceMenuTest, ActionWithoutLinesIsAnEmptyItem) {
   WriteStory({{"p", {{"ActionsCount", "1"}, {"Action0.Script", "s"}}}});
   Game& g = Make();
   LoadPage(g, "p");
-  EXPECT_EQ(g.form1->choiceItems, (Lines{""}));
-  EXPECT_EQ(sListBox1MeasureItem(g, 0, 16), 0);
-  EXPECT_TRUE(sListBox1DrawItemLines(g, 0).empty());
+  EXPECT_EQ(g.mainWindow->choiceItems, (Lines{""}));
+  EXPECT_EQ(ChoiceHeight(g, 0, 16), 0);
+  EXPECT_TRUE(ChoiceLinesToDraw(g, 0).empty());
 }
 
 // Drawn lines lose their double quotes and have their references substituted, at every
@@ -75,10 +75,10 @@ TEST_F(ChoiceMenuTest, DrawingRemovesQuotesAndSubstitutes) {
   Game& g = Make();
   g.vars->NewIntVar("gold", 12);
   LoadPage(g, "menu");
-  EXPECT_EQ(sListBox1DrawItemLines(g, 0), (Lines{"Run! she cries.", "You have 12 gold.", "third"}));
+  EXPECT_EQ(ChoiceLinesToDraw(g, 0), (Lines{"Run! she cries.", "You have 12 gold.", "third"}));
   g.vars->SetIntValue(g.vars->FindVar("gold", false), 13);
-  EXPECT_EQ(sListBox1DrawItemLines(g, 0)[1], "You have 13 gold.");
-  EXPECT_EQ(g.form1->choiceItems[0], "\"Run!\" she cries.\r\nYou have $_gold gold.\r\nthird\r\n");
+  EXPECT_EQ(ChoiceLinesToDraw(g, 0)[1], "You have 13 gold.");
+  EXPECT_EQ(g.mainWindow->choiceItems[0], "\"Run!\" she cries.\r\nYou have $_gold gold.\r\nthird\r\n");
 }
 
 // Line a of an item is drawn after a + 1 substitutions, and no more lines are drawn than
@@ -96,7 +96,7 @@ TEST_F(ChoiceMenuTest, DrawingRepeatsTheSubstitutionPerLine) {
   g.vars->NewStrVar("split", "one\r\ntwo");
   LoadPage(g, "p");
   // Line 2 is taken from the third pass: "one", though the value made the text four lines.
-  EXPECT_EQ(sListBox1DrawItemLines(g, 0), (Lines{"$_inner", "\"deep\"", "one"}));
+  EXPECT_EQ(ChoiceLinesToDraw(g, 0), (Lines{"$_inner", "\"deep\"", "one"}));
 }
 
 TEST_F(ChoiceMenuTest, FontIsReadFromConfigAtEveryDrawing) {
@@ -117,8 +117,8 @@ TEST_F(ChoiceMenuTest, DoubleClickRunsTheChosenAction) {
   Game& g = Make();
   for (auto [item, page] : {std::pair{0, "yard"}, std::pair{1, "saved"}}) {
     LoadPage(g, "menu");
-    g.form1->selectedChoice = item;
-    sListBox1DblClick(g);
+    g.mainWindow->selectedChoice = item;
+    ChooseHighlightedAction(g);
     EXPECT_EQ(g.page->currentPage, page);
   }
 }
@@ -130,18 +130,18 @@ TEST_F(ChoiceMenuTest, DoubleClickStopsOnlyTheFastAnswerTimer) {
                    {"Page.AnswerTime", "500"}});
   Game& g = Make();
   LoadPage(g, "menu");
-  sListBox1DblClick(g);  // below the last item: nothing selected
+  ChooseHighlightedAction(g);  // below the last item: nothing selected
   EXPECT_EQ(g.page->currentPage, "menu");
-  EXPECT_FALSE(g.timer3.Enabled());
-  EXPECT_TRUE(g.timer2.Enabled());
+  EXPECT_FALSE(g.answerTimer.Enabled());
+  EXPECT_TRUE(g.pageActionTimer.Enabled());
 
   LoadPage(g, "menu");
-  EXPECT_TRUE(g.timer3.Enabled());
-  g.form1->selectedChoice = 0;
-  sListBox1DblClick(g);
+  EXPECT_TRUE(g.answerTimer.Enabled());
+  g.mainWindow->selectedChoice = 0;
+  ChooseHighlightedAction(g);
   EXPECT_EQ(g.page->currentPage, "yard");
-  EXPECT_FALSE(g.timer3.Enabled());
-  EXPECT_TRUE(g.timer2.Enabled());
+  EXPECT_FALSE(g.answerTimer.Enabled());
+  EXPECT_TRUE(g.pageActionTimer.Enabled());
 }
 
 TEST_F(ChoiceMenuTest, PageActions) {
@@ -178,7 +178,7 @@ TEST_F(ChoiceMenuTest, PageActions) {
     g.timers.FireDue();
     EXPECT_EQ(g.page->currentPage, c.expectedPage ? c.expectedPage : "menu");
     EXPECT_EQ(g.CloseRequested(), c.closes);
-    EXPECT_FALSE(g.timer2.Enabled());
+    EXPECT_FALSE(g.pageActionTimer.Enabled());
   }
 }
 
@@ -189,7 +189,7 @@ TEST_F(ChoiceMenuTest, FastAnswerRunsItsScriptOnce) {
   t.clock.Advance(500);
   g.timers.FireDue();
   EXPECT_EQ(g.page->currentPage, "yard");
-  EXPECT_FALSE(g.timer3.Enabled());
+  EXPECT_FALSE(g.answerTimer.Enabled());
 }
 
 TEST_F(ChoiceMenuTest, FastAnswerWithoutScriptLogsTheNameNil) {

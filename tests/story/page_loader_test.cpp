@@ -2,8 +2,8 @@
 // state, the timers, and where a failing picture stops the load.
 #include <gtest/gtest.h>
 
-#include "shell/fault.h"
-#include "shell/main_form.h"
+#include "base/fault.h"
+#include "story/main_window_state.h"
 #include "story/choice_menu.h"
 #include "story/page_loader.h"
 #include "story/page_state.h"
@@ -55,21 +55,21 @@ TEST_F(PageLoaderTest, LoadsEveryPartOfAPageInOrder) {
   t.dir.Write("Images/hall.png", "png bytes");
   Game& g = Make();
   unsigned changed = 0;
-  g.form1->onChanged = [&](unsigned parts) { changed |= parts; };
+  g.mainWindow->onChanged = [&](unsigned parts) { changed |= parts; };
 
   LoadPage(g, "hall");
 
   EXPECT_EQ(Messages(), (Lines{"Loading Page: hall", "Loading Page text...", "Success!", "Loading Page image...",
                                "Sucsess!", "Loading buttons configurations...", "Starting page action...",
                                "Start fast answer timer...", "Page hall loaded!"}));
-  EXPECT_EQ(g.form1->storyLines, (Lines{"You stand in the hall.", "Doors lead north and south."}));
-  EXPECT_EQ(g.form1->choiceItems,
+  EXPECT_EQ(g.mainWindow->storyLines, (Lines{"You stand in the hall.", "Doors lead north and south."}));
+  EXPECT_EQ(g.mainWindow->choiceItems,
             (Lines{"Go north\r\n\"Quietly,\" she says.\r\n", ""}));  // action 1 disabled, action 2 has no lines
   EXPECT_EQ(decoder.decoded, (Lines{"png hall.png"}));
-  ASSERT_TRUE(g.form1->picture);
-  EXPECT_EQ(g.form1->pictureFile, g.gameFolder() + "\\Images\\hall.png");
-  EXPECT_EQ(changed & (MainForm::kStoryText | MainForm::kStoryCaret | MainForm::kChoices | MainForm::kPicture),
-            MainForm::kStoryText | MainForm::kStoryCaret | MainForm::kChoices | MainForm::kPicture);
+  ASSERT_TRUE(g.mainWindow->picture);
+  EXPECT_EQ(g.mainWindow->pictureFile, g.gameFolder() + "\\Images\\hall.png");
+  EXPECT_EQ(changed & (MainWindowState::kStoryText | MainWindowState::kStoryCaret | MainWindowState::kChoices | MainWindowState::kPicture),
+            MainWindowState::kStoryText | MainWindowState::kStoryCaret | MainWindowState::kChoices | MainWindowState::kPicture);
 
   const PageState& page = *g.page;
   EXPECT_EQ(page.currentPage, "hall");  // as passed, not as the section is spelled
@@ -82,10 +82,10 @@ TEST_F(PageLoaderTest, LoadsEveryPartOfAPageInOrder) {
   EXPECT_TRUE(page.actions[2].enabled);
   EXPECT_EQ(page.actions[0].lines, (Lines{"Go north", "\"Quietly,\" she says."}));
 
-  EXPECT_TRUE(g.timer2.Enabled());
-  EXPECT_EQ(g.timer2.Interval(), 5000u);
-  EXPECT_TRUE(g.timer3.Enabled());
-  EXPECT_EQ(g.timer3.Interval(), 3000u);
+  EXPECT_TRUE(g.pageActionTimer.Enabled());
+  EXPECT_EQ(g.pageActionTimer.Interval(), 5000u);
+  EXPECT_TRUE(g.answerTimer.Enabled());
+  EXPECT_EQ(g.answerTimer.Interval(), 3000u);
 }
 
 // A page with no section is an empty page that becomes current all the same; the picture
@@ -95,7 +95,7 @@ TEST_F(PageLoaderTest, MissingSectionLoadsAnEmptyPage) {
   t.dir.Write("Images/hall.png", "png bytes");
   Game& g = Make();
   LoadPage(g, "hall");
-  auto shownPicture = g.form1->picture;
+  auto shownPicture = g.mainWindow->picture;
   const size_t from = LogSize();
 
   LoadPage(g, "Nowhere");
@@ -103,9 +103,9 @@ TEST_F(PageLoaderTest, MissingSectionLoadsAnEmptyPage) {
   EXPECT_EQ(Messages(from),
             (Lines{"Loading Page: Nowhere", "Loading Page text...", "Success!", "Loading Page image...",
                    "Warning:Imagefile nil not found!", "Loading buttons configurations...", "Page Nowhere loaded!"}));
-  EXPECT_TRUE(g.form1->storyLines.empty());
-  EXPECT_TRUE(g.form1->choiceItems.empty());
-  EXPECT_EQ(g.form1->picture, shownPicture);  // a missing picture leaves the one shown
+  EXPECT_TRUE(g.mainWindow->storyLines.empty());
+  EXPECT_TRUE(g.mainWindow->choiceItems.empty());
+  EXPECT_EQ(g.mainWindow->picture, shownPicture);  // a missing picture leaves the one shown
   EXPECT_EQ(g.page->currentPage, "Nowhere");
   EXPECT_EQ(g.page->pageAction, "nil");
   EXPECT_EQ(g.page->pageParam, "nil");
@@ -149,12 +149,12 @@ TEST_F(PageLoaderTest, PictureThatFailsStopsTheLoad) {
       EXPECT_EQ(std::string(fault.what()).rfind(c.fault, 0), 0u) << fault.what();
     }
     EXPECT_EQ(Messages(from), (Lines{"Loading Page: hall", "Loading Page text...", "Success!", "Loading Page image..."}));
-    EXPECT_EQ(g.form1->storyLines.size(), 2u);
-    EXPECT_EQ(g.form1->choiceItems.size(), 2u);
+    EXPECT_EQ(g.mainWindow->storyLines.size(), 2u);
+    EXPECT_EQ(g.mainWindow->choiceItems.size(), 2u);
     EXPECT_EQ(g.page->pageAction, "$goto");
     EXPECT_EQ(g.page->currentPage, "start");
-    EXPECT_FALSE(g.timer2.Enabled());
-    EXPECT_FALSE(g.timer3.Enabled());
+    EXPECT_FALSE(g.pageActionTimer.Enabled());
+    EXPECT_FALSE(g.answerTimer.Enabled());
   }
 }
 
@@ -174,9 +174,9 @@ TEST_F(PageLoaderTest, TextLinesFollowTextsize) {
     SCOPED_TRACE(c.textsize);
     WriteStory({{"p", {{"textsize", c.textsize}, {"Line0", "one"}, {"Line1", "two"}}}});
     Game& g = Make();
-    g.form1->storyLines = {"old text"};
+    g.mainWindow->storyLines = {"old text"};
     LoadPage(g, "p");
-    EXPECT_EQ(g.form1->storyLines, c.expected);
+    EXPECT_EQ(g.mainWindow->storyLines, c.expected);
   }
 }
 
@@ -207,14 +207,14 @@ TEST_F(PageLoaderTest, ReloadKeepsARunningCountdown) {
                      {"ActionsCount", "1"}, {"Action0.Enabled", "0"}}},
               {"b", {{"textsize", "1"}, {"Line0", "page b"}}}});
   LoadPage(g, "a");
-  EXPECT_TRUE(g.form1->choiceItems.empty());
+  EXPECT_TRUE(g.mainWindow->choiceItems.empty());
   t.clock.Advance(399);
   g.timers.FireDue();
   EXPECT_EQ(g.page->currentPage, "a");
   t.clock.Advance(1);
   g.timers.FireDue();
   EXPECT_EQ(g.page->currentPage, "b");
-  EXPECT_FALSE(g.timer2.Enabled());
+  EXPECT_FALSE(g.pageActionTimer.Enabled());
 }
 
 // A cutscene timer started by one page fires after another page has been loaded and
@@ -236,11 +236,11 @@ TEST_F(PageLoaderTest, CutsceneTimerCarriesOverToTheNextPage) {
     LoadPage(g, "a");
     t.clock.Advance(500);
     LoadPage(g, "b");
-    EXPECT_TRUE(g.timer2.Enabled());
+    EXPECT_TRUE(g.pageActionTimer.Enabled());
     t.clock.Advance(500);
     g.timers.FireDue();
     EXPECT_EQ(g.page->currentPage, c.expectedPage);
-    EXPECT_FALSE(g.timer2.Enabled());
+    EXPECT_FALSE(g.pageActionTimer.Enabled());
   }
 }
 
@@ -248,8 +248,8 @@ TEST_F(PageLoaderTest, CutsceneWithoutDelayNeverFires) {
   WriteStory({{"a", {{"Page.Cutscene", "1"}, {"Page.Action", "$goto"}, {"Page.Param", "b"}}}});
   Game& g = Make();
   LoadPage(g, "a");
-  EXPECT_TRUE(g.timer2.Enabled());
-  EXPECT_EQ(g.timer2.Interval(), 0u);
+  EXPECT_TRUE(g.pageActionTimer.Enabled());
+  EXPECT_EQ(g.pageActionTimer.Interval(), 0u);
   t.clock.Advance(100000000);
   g.timers.FireDue();
   EXPECT_EQ(g.page->currentPage, "a");
@@ -262,12 +262,12 @@ TEST_F(PageLoaderTest, LoadPageTextLeavesThePageAsItIs) {
   LoadPage(g, "hall");
   const size_t from = LogSize();
   LoadPageText(g, "note");
-  EXPECT_EQ(g.form1->storyLines, (Lines{"A note."}));
+  EXPECT_EQ(g.mainWindow->storyLines, (Lines{"A note."}));
   LoadPageText(g, "no such page");
-  EXPECT_TRUE(g.form1->storyLines.empty());
+  EXPECT_TRUE(g.mainWindow->storyLines.empty());
   EXPECT_EQ(Messages(from), (Lines{"Loading Page text...", "Loading Page text..."}));
   EXPECT_EQ(g.page->currentPage, "hall");
-  EXPECT_EQ(g.form1->choiceItems.size(), 2u);
+  EXPECT_EQ(g.mainWindow->choiceItems.size(), 2u);
 }
 
 // Every appended line is followed by a substitution over the whole text: a reference that
@@ -279,7 +279,7 @@ TEST_F(PageLoaderTest, EarlierLinesAreSubstitutedOncePerLaterLine) {
   g.vars->NewStrVar("a", "A");
   g.vars->NewStrVar("b", "$_a");  // brings in a reference to an earlier variable
   LoadPage(g, "p");
-  EXPECT_EQ(g.form1->storyLines, (Lines{"A", "plain", "$_a"}));
+  EXPECT_EQ(g.mainWindow->storyLines, (Lines{"A", "plain", "$_a"}));
 }
 
 TEST_F(PageLoaderTest, ValueWithLineBreakSplitsTheLine) {
@@ -287,7 +287,7 @@ TEST_F(PageLoaderTest, ValueWithLineBreakSplitsTheLine) {
   Game& g = Make();
   g.vars->NewStrVar("two", "first\r\nsecond");
   LoadPage(g, "p");
-  EXPECT_EQ(g.form1->storyLines, (Lines{"[first", "second]", "end"}));
+  EXPECT_EQ(g.mainWindow->storyLines, (Lines{"[first", "second]", "end"}));
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "shell/fault.h"
+#include "base/fault.h"
 #include "story/pictures.h"
 #include "story_fixture.h"
 

@@ -5,7 +5,7 @@
 #include <random>
 
 #include "inventory/inventory.h"
-#include "shell/main_form.h"
+#include "story/main_window_state.h"
 #include "story/page_loader.h"
 #include "story/replacevars.h"
 #include "story_fixture.h"
@@ -217,7 +217,7 @@ TEST_F(ReplacevarsTest, EqualsThePlainMethodOnRandomTables) {
     }
     WriteStory({{"p", page}});
     LoadPageText(g, "p");
-    EXPECT_EQ(g.form1->storyLines, expected);
+    EXPECT_EQ(g.mainWindow->storyLines, expected);
   }
 }
 

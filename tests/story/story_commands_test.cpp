@@ -1,8 +1,8 @@
 // $action.SetState: writes one action's enabled state into the story file, nothing else.
 #include <gtest/gtest.h>
 
-#include "shell/fault.h"
-#include "shell/main_form.h"
+#include "base/fault.h"
+#include "story/main_window_state.h"
 #include "story/page_loader.h"
 #include "story/story_commands.h"
 #include "story_fixture.h"
@@ -62,9 +62,9 @@ TEST_F(SetStateTest, ChangesShowAtTheNextLoad) {
   Make();
   LoadPage(*game, "cellar");
   Run({"cellar", "0", "0"});
-  EXPECT_EQ(game->form1->choiceItems.size(), 2u);
+  EXPECT_EQ(game->mainWindow->choiceItems.size(), 2u);
   LoadPage(*game, "cellar");
-  EXPECT_EQ(game->form1->choiceItems, (std::vector<std::string>{"up\r\n"}));
+  EXPECT_EQ(game->mainWindow->choiceItems, (std::vector<std::string>{"up\r\n"}));
 }
 
 // Without a section nothing is read or written, so a bad state or missing tokens pass.

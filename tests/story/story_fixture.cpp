@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "script/script_library.h"
-#include "shell/fault.h"
+#include "base/fault.h"
 
 namespace velmora::testing {
 

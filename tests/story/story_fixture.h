@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "shell/picture.h"
+#include "base/platform.h"
 #include "support/test_game.h"
 
 namespace velmora::testing {

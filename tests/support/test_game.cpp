@@ -4,7 +4,7 @@
 #include <random>
 #include <sstream>
 
-#include "shell/paths.h"
+#include "base/paths.h"
 
 namespace velmora::testing {
 

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "audio/audio_library.h"
-#include "shell/game.h"
-#include "shell/platform.h"
-#include "shell/virtual_clock.h"
+#include "base/silent_platform.h"
+#include "base/game.h"
+#include "base/platform.h"
+#include "base/virtual_clock.h"
 
 namespace velmora::testing {
 

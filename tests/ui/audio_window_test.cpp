@@ -8,7 +8,7 @@
 #include <QSlider>
 #include <QTest>
 
-#include "audio/audio_form.h"
+#include "audio/audio_window_state.h"
 #include "audio/music_player.h"
 #include "audio/scripted_audio.h"
 #include "support/test_game.h"
@@ -36,15 +36,15 @@ class AudioWindowTest : public ::testing::Test {
     tg.dir.Write("Music/song.wav", "");
     Game& game = tg.Make();
     StartMusic(game);
-    AudioFormCreate(game);
-    window = std::make_unique<TForm2>(game);
+    LoadAudioOptions(game);
+    window = std::make_unique<AudioWindow>(game);
     audio.calls.clear();
   }
   Game& game() { return tg.game(); }
 
   TestGame tg;
   ScriptedAudioLibrary audio;
-  std::unique_ptr<TForm2> window;
+  std::unique_ptr<AudioWindow> window;
 };
 
 TEST_F(AudioWindowTest, Layout) {
@@ -82,8 +82,8 @@ TEST_F(AudioWindowTest, MovingABarIsHeardAtOnce) {
   QTest::keyClick(window->Volume, Qt::Key_Right);
   QTest::keyClick(window->Balance, Qt::Key_End);
   QTest::keyClick(window->Balance, Qt::Key_End);  // already at the end: no change reported
-  EXPECT_EQ(game().form2->volume, 41);
-  EXPECT_EQ(game().form2->balance, 5);
+  EXPECT_EQ(game().audioWindow->volume, 41);
+  EXPECT_EQ(game().audioWindow->balance, 5);
   EXPECT_EQ(audio.calls, (std::vector<std::string>{"volume 1 0.41", "pan 1 1"}));
 }
 
@@ -99,7 +99,7 @@ TEST_F(AudioWindowTest, OkSavesAndHidesTheCloseBoxOnlyHides) {
   window->Volume->setValue(70);
   window->close();
   EXPECT_FALSE(window->isVisible());
-  EXPECT_FALSE(game().form2->visible);
+  EXPECT_FALSE(game().audioWindow->visible);
   EXPECT_EQ(game().config->ReadInteger("Sound", "Volume", 0), 40);
 
   ShowAudioOptions(game());

@@ -7,10 +7,10 @@
 #include <QTimer>
 #include <functional>
 
-#include "console/steady_clock.h"
+#include "base/steady_clock.h"
 #include "script/script_library.h"
-#include "shell/game.h"
-#include "shell/main_form.h"
+#include "base/game.h"
+#include "story/main_window_state.h"
 #include "story/choice_menu.h"
 #include "story/page_loader.h"
 #include "story/page_state.h"
@@ -124,8 +124,8 @@ TEST(ModalBoxTest, TimersKeepFiringWhileAScriptWaitsForABox) {
       qobject_cast<QDialog*>(modal)->accept();
     });
   });
-  game.form1->selectedChoice = 0;
-  game.RunEvent([&] { sListBox1DblClick(game); });
+  game.mainWindow->selectedChoice = 0;
+  game.RunEvent([&] { ChooseHighlightedAction(game); });
   EXPECT_EQ(pageWhileOpen, "b");           // the timer's $goto ran while the box was open
   EXPECT_EQ(game.page->currentPage, "c");  // then the waiting script went on
 }

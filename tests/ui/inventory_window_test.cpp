@@ -9,9 +9,9 @@
 #include <gtest/gtest.h>
 
 #include "inventory/inventory.h"
-#include "inventory/inventory_form.h"
-#include "shell/game.h"
-#include "shell/main_form.h"
+#include "inventory/inventory_window_state.h"
+#include "base/game.h"
+#include "story/main_window_state.h"
 #include "support/test_game.h"
 #include "ui/inventory_window.h"
 #include "ui_fixture.h"
@@ -31,9 +31,9 @@ class InventoryWindowTest : public ::testing::Test {
                  "CanEquip=1\nLinesCount=1\nLine0=\xD1\xF2\xE0\xF0\xE0\xFF\n"
                  "[Item1]\nName=key\nDisplayName=Key\nCount=1\nEnabled=1\n");
     game = &tg.Make();
-    game->form1->left = 40;
-    game->form1->top = 30;
-    window = std::make_unique<TForm3>(*game);
+    game->mainWindow->left = 40;
+    game->mainWindow->top = 30;
+    window = std::make_unique<InventoryWindow>(*game);
   }
   void ClickEntry(int row) {
     QListWidget* list = window->sListBox1;
@@ -42,7 +42,7 @@ class InventoryWindowTest : public ::testing::Test {
 
   TestGame tg;
   Game* game = nullptr;
-  std::unique_ptr<TForm3> window;
+  std::unique_ptr<InventoryWindow> window;
 };
 
 TEST_F(InventoryWindowTest, LayoutAsDesigned) {
@@ -79,14 +79,14 @@ TEST_F(InventoryWindowTest, OpensOnTheMainWindowAndShowsTheHeldItems) {
   EXPECT_FALSE(window->sButton1->isEnabled());
   EXPECT_EQ(window->sListBox1->item(0)->sizeHint().height(), 16);
   ClickEntry(0);
-  EXPECT_EQ(game->form3->selectedEntry, 0);
+  EXPECT_EQ(game->inventoryWindow->selectedEntry, 0);
   EXPECT_EQ(window->sLabel2->text(), QString::fromUtf8("Лампа"));
   EXPECT_EQ(window->sLabel4->text(), QString("2\\5"));
   EXPECT_EQ(window->sMemo1->toPlainText(), QString::fromUtf8("Старая"));
   EXPECT_TRUE(window->sButton1->isEnabled());
   EXPECT_TRUE(window->sButton3->isEnabled());
   QTest::keyClick(window->sListBox1, Qt::Key_Down);
-  EXPECT_EQ(game->form3->selectedEntry, 1);
+  EXPECT_EQ(game->inventoryWindow->selectedEntry, 1);
   EXPECT_EQ(window->sLabel4->text(), QString("1"));
   EXPECT_FALSE(window->sButton3->isEnabled());  // the key cannot be worn
 }
@@ -95,12 +95,12 @@ TEST_F(InventoryWindowTest, UseButtonRebuildsAndCloseBoxHides) {
   OpenInventoryWindow(*game);
   ClickEntry(1);
   QTest::mouseClick(window->sButton1, Qt::LeftButton);
-  EXPECT_EQ(game->form3->selectedEntry, -1);
+  EXPECT_EQ(game->inventoryWindow->selectedEntry, -1);
   EXPECT_TRUE(window->sListBox1->selectedItems().isEmpty());
   EXPECT_FALSE(window->sButton1->isEnabled());
   EXPECT_EQ(window->sLabel2->text(), QString());
   window->close();
-  EXPECT_FALSE(game->form3->visible);
+  EXPECT_FALSE(game->inventoryWindow->visible);
   EXPECT_FALSE(window->isVisible());
   OpenInventoryWindow(*game);
   EXPECT_TRUE(window->isVisible());

@@ -11,10 +11,10 @@
 #include <QTextEdit>
 #include <QToolButton>
 
-#include "audio/audio_form.h"
-#include "inventory/inventory_form.h"
-#include "shell/game.h"
-#include "shell/main_form.h"
+#include "audio/audio_window_state.h"
+#include "inventory/inventory_window_state.h"
+#include "base/game.h"
+#include "story/main_window_state.h"
 #include "story/page_loader.h"
 #include "ui/audio_window.h"
 #include "ui/choice_list.h"
@@ -31,13 +31,13 @@ using testing::MainWindowTest;
 
 // Applies window settings as start-up does from config.ini.
 void Configure(Game& game, int left, int top, int height, int width) {
-  MainForm& form = *game.form1;
+  MainWindowState& form = *game.mainWindow;
   form.caption = "Owl Spit";
   form.left = left;
   form.top = top;
   form.height = height;
   form.width = width;
-  form.Changed(MainForm::kCaption | MainForm::kGeometry);
+  form.Changed(MainWindowState::kCaption | MainWindowState::kGeometry);
 }
 
 TEST_F(MainWindowTest, KeepsTheDesignedClientAreaUntilConfigApplies) {
@@ -63,11 +63,11 @@ TEST_F(MainWindowTest, TakesCaptionPositionAndOuterSizeFromTheConfiguration) {
   EXPECT_EQ(window->Storypic->geometry(), QRect(1, 31, 978, 337));
   EXPECT_EQ(window->Story->geometry(), QRect(1, 368, 978, 208));
   EXPECT_EQ(window->sListBox1->geometry(), QRect(1, 576, 978, 123));
-  EXPECT_EQ(game.form1->storyWidth, 978);
+  EXPECT_EQ(game.mainWindow->storyWidth, 978);
 
   // A script makes the window too small for the list: it gets no room, the rest stays.
-  game.form1->height = 500;
-  game.form1->Changed(MainForm::kGeometry);
+  game.mainWindow->height = 500;
+  game.mainWindow->Changed(MainWindowState::kGeometry);
   EXPECT_EQ(window->size(), QSize(980, 500));
   EXPECT_EQ(window->Story->geometry(), QRect(1, 368, 978, 208));
   EXPECT_EQ(window->sListBox1->height(), 0);
@@ -99,8 +99,8 @@ TEST_F(MainWindowTest, DraggingTheTitleBarMovesTheWindowAndTheShutdownSeesWhere)
   QApplication::sendEvent(bar, &move);
   QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(260, 30));
   EXPECT_EQ(window->pos(), QPoint(160, 70));
-  EXPECT_EQ(game.form1->left, 160);
-  EXPECT_EQ(game.form1->top, 70);
+  EXPECT_EQ(game.mainWindow->left, 160);
+  EXPECT_EQ(game.mainWindow->top, 70);
 }
 
 TEST_F(MainWindowTest, TheStoryTextIsReadOnlyPlainTextInTheWindowsFont) {
@@ -113,11 +113,11 @@ TEST_F(MainWindowTest, TheStoryTextIsReadOnlyPlainTextInTheWindowsFont) {
   EXPECT_EQ(story->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
   EXPECT_EQ(story->textCursor().position(), 0);
 
-  MainForm& form = *game.form1;
+  MainWindowState& form = *game.mainWindow;
   form.wordWrap = false;
   form.fontName = "Courier New";
   form.fontSize = 14;
-  form.Changed(MainForm::kWordWrap | MainForm::kFont);
+  form.Changed(MainWindowState::kWordWrap | MainWindowState::kFont);
   EXPECT_EQ(story->lineWrapMode(), QTextEdit::NoWrap);
   EXPECT_EQ(story->font().pointSize(), 14);
   EXPECT_EQ(story->font().family(), InstalledFamilyFor("Courier New"));
@@ -126,14 +126,14 @@ TEST_F(MainWindowTest, TheStoryTextIsReadOnlyPlainTextInTheWindowsFont) {
 
 TEST_F(MainWindowTest, ATextLoadedFromAFileKeepsTheCaretAPageLoadMovesItToTheStart) {
   Game& game = Make("[a]\ntextsize=1\nLine0=first page\n");
-  MainForm& form = *game.form1;
+  MainWindowState& form = *game.mainWindow;
   form.storyLines = {"one", "two", "three"};
-  form.Changed(MainForm::kStoryText);
+  form.Changed(MainWindowState::kStoryText);
   QTextCursor caret = window->Story->textCursor();
   caret.setPosition(6);
   window->Story->setTextCursor(caret);
   form.storyLines = {"uno", "dos", "tres"};
-  form.Changed(MainForm::kStoryText);  // as $form.LoadTextFromFile changes it
+  form.Changed(MainWindowState::kStoryText);  // as $form.LoadTextFromFile changes it
   EXPECT_EQ(window->Story->toPlainText(), "uno\ndos\ntres");
   EXPECT_EQ(window->Story->textCursor().position(), 6);
   LoadPage(game, "a");
@@ -146,15 +146,15 @@ TEST_F(MainWindowTest, ThePictureIsStretchedToItsBox) {
   picture->width = 2;
   picture->height = 1;
   picture->pixels = {0xFFFF0000, 0xFF0000FF};
-  game.form1->picture = picture;
-  game.form1->Changed(MainForm::kPicture);
+  game.mainWindow->picture = picture;
+  game.mainWindow->Changed(MainWindowState::kPicture);
   Show();
   const QImage shown = window->Storypic->grab().toImage();
   EXPECT_EQ(shown.size(), QSize(934, 337));
   EXPECT_EQ(shown.pixelColor(10, 10), QColor(Qt::red));
   EXPECT_EQ(shown.pixelColor(924, 326), QColor(Qt::blue));
-  game.form1->picture = nullptr;
-  game.form1->Changed(MainForm::kPicture);
+  game.mainWindow->picture = nullptr;
+  game.mainWindow->Changed(MainWindowState::kPicture);
   EXPECT_TRUE(window->Storypic->pixmap().isNull());
 }
 
@@ -234,7 +234,7 @@ TEST_F(ChoiceListTest, ADoubleClickChoosesTheItemUnderThePointer) {
   DoubleClick(list, list->visualItemRect(list->item(1)).center());
   EXPECT_TRUE(Logged("Error:Script Error! Script three_lines not found!"));
   EXPECT_FALSE(Logged("Error:Script Error! Script disabled not found!"));
-  EXPECT_FALSE(game.timer3.Enabled());
+  EXPECT_FALSE(game.answerTimer.Enabled());
 }
 
 TEST_F(ChoiceListTest, ADoubleClickBelowTheLastItemOnlyStopsTheFastAnswer) {
@@ -244,8 +244,8 @@ TEST_F(ChoiceListTest, ADoubleClickBelowTheLastItemOnlyStopsTheFastAnswer) {
   const size_t before = LogMessages(game).size();
   DoubleClick(list, QPoint(20, list->visualItemRect(list->item(2)).bottom() + 10));
   EXPECT_EQ(LogMessages(game).size(), before);
-  EXPECT_FALSE(game.timer3.Enabled());
-  EXPECT_EQ(game.form1->selectedChoice, -1);
+  EXPECT_FALSE(game.answerTimer.Enabled());
+  EXPECT_EQ(game.mainWindow->selectedChoice, -1);
 }
 
 TEST_F(ChoiceListTest, ArrowsSelectAndEnterChooses) {
@@ -263,16 +263,16 @@ TEST_F(ChoiceListTest, ArrowsSelectAndEnterChooses) {
 TEST_F(MainWindowTest, TheTitleBarItemsOpenTheirWindows) {
   Game& game = Make("[a]\n");
   Configure(game, 120, 80, 700, 980);
-  AudioFormCreate(game);
-  TForm2 audio(game);
-  TForm3 inventory(game);
+  LoadAudioOptions(game);
+  AudioWindow audio(game);
+  InventoryWindow inventory(game);
   Show();
   EXPECT_FALSE(audio.isVisible());
   EXPECT_FALSE(inventory.isVisible());
 
   QTest::mouseClick(window->sTitleBar1->audioItem, Qt::LeftButton);
   EXPECT_TRUE(audio.isVisible());
-  EXPECT_TRUE(game.form2->visible);
+  EXPECT_TRUE(game.audioWindow->visible);
 
   QTest::mouseClick(window->sTitleBar1->inventoryItem, Qt::LeftButton);
   EXPECT_TRUE(inventory.isVisible());
@@ -283,7 +283,7 @@ TEST_F(MainWindowTest, TheCloseBoxClosesTheWindow) {
   Make("[a]\n");
   Show();
   bool closed = false;
-  QObject::connect(window.get(), &TForm1::closed, [&] { closed = true; });
+  QObject::connect(window.get(), &MainWindow::closed, [&] { closed = true; });
   QTest::mouseClick(window->sTitleBar1->closeBox, Qt::LeftButton);
   EXPECT_TRUE(closed);
   EXPECT_FALSE(window->isVisible());

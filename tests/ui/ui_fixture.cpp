@@ -26,7 +26,7 @@ Game& MainWindowTest::Make(const std::string& story, const std::string& config) 
   tg.dir.Write("story.qst", story);
   tg.dir.Write("music.lst", "");
   Game& game = tg.Make();
-  window = std::make_unique<TForm1>(game);
+  window = std::make_unique<MainWindow>(game);
   return game;
 }
 

@@ -30,7 +30,7 @@ class MainWindowTest : public ::testing::Test {
   }
 
   TestGame tg;
-  std::unique_ptr<TForm1> window;
+  std::unique_ptr<MainWindow> window;
 };
 
 }  // namespace velmora::testing

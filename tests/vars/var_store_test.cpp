@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/fault.h"
+#include "base/fault.h"
 
 namespace velmora {
 namespace {

@@ -1,0 +1,97 @@
+#pragma once
+// The program-wide state of one run: every singleton that the main window's unit owns
+// (log, INI documents, script library, variables, page state, inventory, music, plug-ins)
+// and the three windows' core state. Subsystems reach each other only through this
+// object and the operations their headers declare; front ends reach it through the
+// windows' core state and the platform interfaces they implement.
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/codepage.h"
+#include "base/ini_document.h"
+#include "base/platform.h"
+#include "base/startup_log.h"
+#include "base/timers.h"
+
+namespace velmora {
+
+class MainWindowState;
+class VarStore;
+class ScriptLibrary;
+class LabelTable;
+struct InterpreterState;
+struct PageState;
+class Inventory;
+class InventoryWindowState;
+class MusicPlayer;
+class SoundPlayer;
+class AudioWindowState;
+class PluginHost;
+
+struct GameOptions {
+  std::string gameFolder;         // ends with a separator
+  std::vector<std::string> args;  // the player's own arguments; the first may be "debug"
+  std::string codePage = "WINDOWS-1251";
+};
+
+class Game {
+ public:
+  Game(Platform platform, GameOptions options);
+  ~Game();
+  Game(const Game&) = delete;
+  Game& operator=(const Game&) = delete;
+
+  Platform platform;
+  GameOptions options;
+  const std::string& gameFolder() const { return options.gameFolder; }
+  Dialogs& dialogs() { return *platform.dialogs; }
+  Clock& clock() { return *platform.clock; }
+
+  TimerHub timers;
+  StartupLog log;
+  TextCodec codec;
+  void WriteLog(int32_t level, std::string_view text) { log.WriteLog(level, text); }
+
+  // The four documents that stay open for the run; null when the file was not found.
+  std::unique_ptr<IniDocument> config, story, tracklist, messages;
+  std::string musicListName, storyFileName;
+
+  std::unique_ptr<MainWindowState> mainWindow;         // main window
+  std::unique_ptr<VarStore> vars;          // variables and sets
+  std::unique_ptr<ScriptLibrary> scripts;  // script blocks
+  std::unique_ptr<LabelTable> labels;      // labels recorded by .label
+  std::unique_ptr<InterpreterState> interp;
+  std::unique_ptr<PageState> page;  // current page and its actions
+  std::unique_ptr<Inventory> inventory;
+  std::unique_ptr<InventoryWindowState> inventoryWindow;  // inventory window
+  std::unique_ptr<MusicPlayer> music;
+  std::unique_ptr<SoundPlayer> sounds;
+  std::unique_ptr<AudioWindowState> audioWindow;  // audio options window
+  std::unique_ptr<PluginHost> plugins;
+  // The main window, choice list, story text and picture objects a windowed front end
+  // publishes to plug-ins (stored before start-up; null without windows).
+  std::array<void*, 4> windowObjects{};
+
+  // The main window's timers: music continuation (100 ms), page action, fast answer.
+  Timer musicTimer, pageActionTimer, answerTimer;
+
+  // Runs one window event (a choice, a timer, a button, start-up). A RuntimeFault ends
+  // it and is shown in the error dialog; effects made before the fault stay.
+  void RunEvent(const std::function<void()>& body);
+
+  // Closing the main window: front ends end their event loop once the current event
+  // returns; the shutdown then runs.
+  void RequestClose();
+  bool CloseRequested() const { return closeRequested_; }
+  std::function<void()> onCloseRequested;
+
+ private:
+  bool closeRequested_ = false;
+};
+
+}  // namespace velmora

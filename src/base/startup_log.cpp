@@ -1,0 +1,38 @@
+#include "base/startup_log.h"
+
+#include <cstdio>
+#include <ctime>
+
+namespace velmora {
+
+void StartupLog::WriteLog(int32_t level, std::string_view text) {
+  const char* levelText;
+  switch (level) {
+    case 1: levelText = " | "; break;
+    case 2: levelText = " | Warning:"; break;
+    case 3: levelText = " | Error:"; break;
+    default: return;
+  }
+  std::time_t now = clock_ ? clock_->WallTime() : std::time(nullptr);
+  std::tm tm {};
+  localtime_r(&now, &tm);
+  char stamp[64];
+  std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d | %02d:%02d:%02d", tm.tm_year + 1900, tm.tm_mon + 1,
+                tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec);
+  std::string line(stamp);
+  line += levelText;
+  line += text;
+  lines_.push_back(std::move(line));
+}
+
+bool StartupLog::Save(const std::string& path) const {
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) return false;
+  bool ok = true;
+  for (const auto& l : lines_) {
+    ok = ok && std::fwrite(l.data(), 1, l.size(), f) == l.size() && std::fwrite("\r\n", 1, 2, f) == 2;
+  }
+  return std::fclose(f) == 0 && ok;
+}
+
+}  // namespace velmora

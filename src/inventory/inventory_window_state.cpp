@@ -1,0 +1,210 @@
+#include "inventory/inventory_window_state.h"
+
+#include "inventory/inventory.h"
+#include "script/script_library.h"
+#include "base/game.h"
+#include "story/main_window_state.h"
+#include "base/text.h"
+#include "story/pictures.h"
+#include "story/replacevars.h"
+
+namespace velmora {
+
+namespace {
+
+// Flushes the window's marked changes when a handler ends, however it ends.
+class FlushAtEnd {
+ public:
+  explicit FlushAtEnd(InventoryWindowState& form) : form_(form) {}
+  ~FlushAtEnd() { form_.Flush(); }
+  FlushAtEnd(const FlushAtEnd&) = delete;
+  FlushAtEnd& operator=(const FlushAtEnd&) = delete;
+
+ private:
+  InventoryWindowState& form_;
+};
+
+bool ValidItem(const Game& game, int32_t index) { return index >= 0 && index < game.inventory->Size(); }
+
+std::string CountText(const Inventory& inv, int i) {
+  if (inv.MaxCount(i) <= 1) return IntToStr(inv.Count(i));
+  return IntToStr(inv.Count(i)) + "\\" + IntToStr(inv.MaxCount(i));
+}
+
+}  // namespace
+
+void InventoryWindowState::Flush() {
+  const unsigned parts = pending_;
+  pending_ = 0;
+  if (parts) Changed(parts);
+}
+
+void InventoryWindowState::ShowPicture(Game& game, std::string file) {
+  picture = LoadPicture(game, game.gameFolder() + file);
+  pictureFile = std::move(file);
+  Mark(kDetail);
+}
+
+void InventoryWindowState::FillList(Game& game) {
+  const Inventory& inv = *game.inventory;
+  entries.clear();
+  selectedEntry = -1;
+  for (int i = 0; i < inv.Size(); ++i)
+    if (inv.Enabled(i)) entries.emplace_back(inv.DisplayName(i));
+  Mark(kList);
+}
+
+// The wear button keeps its caption and enabled state from the last selection.
+void InventoryWindowState::ResetDetail(Game& game) {
+  useEnabled = false;
+  selectedEntry = -1;
+  Mark(kButtons | kList);
+  ShowPicture(game, kNeutralPicture);
+  itemName.clear();
+  itemCount.clear();
+  description.clear();
+}
+
+void InventoryWindowState::FormShow(Game& game) {
+  FlushAtEnd flush(*this);
+  FillList(game);
+  ResetDetail(game);
+}
+
+void InventoryWindowState::sListBox1Click(Game& game) {
+  FlushAtEnd flush(*this);
+  Mark(kButtons);
+  if (selectedEntry < 0 || selectedEntry >= static_cast<int>(entries.size())) {
+    useEnabled = false;
+    return;
+  }
+  useEnabled = true;
+  Inventory& inv = *game.inventory;
+  selectedItem = inv.FindItemByDisplayName(entries[static_cast<size_t>(selectedEntry)]);
+  if (selectedItem < 0) return;
+  const int i = selectedItem;
+  Mark(kDetail);
+  itemName = std::string(inv.DisplayName(i));
+  itemCount = CountText(inv, i);
+  // The substituted text becomes the item's description for good: the state file keeps
+  // it, and a later selection only substitutes what references are left.
+  Replacevars(game, inv.Lines(i));
+  wearTakesOff = inv.IsEquipped(i);
+  wearEnabled = inv.CanEquip(i);
+  description = inv.Lines(i);
+  ShowPicture(game, "Images\\" + std::string(inv.PictureFile(i)));
+}
+
+void InventoryWindowState::sButton1Click(Game& game) {
+  FlushAtEnd flush(*this);
+  const int32_t i = selectedItem;
+  if (!ValidItem(game, i)) return;
+  Flush();
+  Inventory& inv = *game.inventory;
+  UseItemScript(game, std::string(inv.Script(i)));
+  if (inv.Count(i) <= 0) inv.SetEnabled(i, false);
+  FillList(game);
+  ResetDetail(game);
+  SaveInventory(game);
+}
+
+void InventoryWindowState::sButton3Click(Game& game) {
+  FlushAtEnd flush(*this);
+  const int32_t i = selectedItem;
+  if (!ValidItem(game, i)) return;
+  Flush();
+  Inventory& inv = *game.inventory;
+  // The button acts on the item's flag, not on its caption, which is only brought up to
+  // date by the next selection.
+  const bool worn = inv.IsEquipped(i);
+  UseItemScript(game, std::string(worn ? inv.UnEquipScript(i) : inv.EquipScript(i)));
+  inv.SetEquipped(i, !worn);
+  SaveInventory(game);
+}
+
+void InventoryWindowState::sButton2Click(Game& game) { HideInventory(game); }
+
+void ShowInventory(Game& game) {
+  InventoryWindowState& form = *game.inventoryWindow;
+  FlushAtEnd flush(form);
+  LoadDefinitions(game);
+  form.left = game.mainWindow->left;
+  form.top = game.mainWindow->top;
+  form.Mark(InventoryWindowState::kGeometry);
+  if (!form.visible) {
+    // Shown before it is rebuilt: a rebuild that fails on a missing neutral picture
+    // leaves the window on screen with what it had.
+    form.visible = true;
+    form.Mark(InventoryWindowState::kVisibility);
+    form.FormShow(game);
+  }
+  form.Mark(InventoryWindowState::kBringToFront);
+}
+
+void HideInventory(Game& game) {
+  InventoryWindowState& form = *game.inventoryWindow;
+  form.visible = false;
+  form.Mark(InventoryWindowState::kVisibility);
+  form.Flush();
+}
+
+void UseItemScript(Game& game, std::string_view script) {
+  RunScript(game, script);
+  SaveInventory(game);
+}
+
+void OpenInventoryWindow(Game& game) {
+  game.RunEvent([&] { ShowInventory(game); });
+}
+
+void SelectInventoryEntry(Game& game, int entry) {
+  InventoryWindowState& form = *game.inventoryWindow;
+  if (!form.visible) return;
+  form.selectedEntry = entry >= 0 && entry < static_cast<int>(form.entries.size()) ? entry : -1;
+  form.Mark(InventoryWindowState::kList);
+  game.RunEvent([&] { form.sListBox1Click(game); });
+}
+
+void PressInventoryUse(Game& game) {
+  InventoryWindowState& form = *game.inventoryWindow;
+  if (form.visible && form.useEnabled) game.RunEvent([&] { form.sButton1Click(game); });
+}
+
+void PressInventoryWear(Game& game) {
+  InventoryWindowState& form = *game.inventoryWindow;
+  if (form.visible && form.wearEnabled) game.RunEvent([&] { form.sButton3Click(game); });
+}
+
+void CloseInventoryWindow(Game& game) {
+  InventoryWindowState& form = *game.inventoryWindow;
+  if (form.visible) game.RunEvent([&] { form.sButton2Click(game); });
+}
+
+std::vector<std::string> DescribeInventoryWindow(Game& game) {
+  const InventoryWindowState& form = *game.inventoryWindow;
+  const TextCodec& codec = game.codec;
+  if (!form.visible) return {"inventory: hidden"};
+  std::vector<std::string> out;
+  out.push_back("inventory: shown at " + IntToStr(form.left) + "," + IntToStr(form.top));
+  out.push_back("list: " + IntToStr(static_cast<int64_t>(form.entries.size())) + " entries");
+  for (size_t k = 0; k < form.entries.size(); ++k) {
+    const bool selected = static_cast<int>(k) == form.selectedEntry;
+    out.push_back((selected ? "> " : "  ") + IntToStr(static_cast<int64_t>(k) + 1) + ". " +
+                  codec.ToUtf8(form.entries[k]));
+  }
+  out.push_back("picture: " + (form.picture ? codec.ToUtf8(form.pictureFile) : std::string("none")));
+  out.push_back(std::string(InventoryWindowState::kItemCaption) + " " + codec.ToUtf8(form.itemName));
+  out.push_back(std::string(InventoryWindowState::kCountCaption) + " " + codec.ToUtf8(form.itemCount));
+  out.push_back(std::string(InventoryWindowState::kDescriptionCaption));
+  for (const std::string& line : form.description) out.push_back("  | " + codec.ToUtf8(line));
+  auto button = [](const char* caption, bool enabled) {
+    return std::string("[") + caption + (enabled ? "]" : " (disabled)]");
+  };
+  out.push_back("buttons: " + button(InventoryWindowState::kUseCaption, form.useEnabled) + " " +
+                button(form.wearTakesOff ? InventoryWindowState::kTakeOffCaption : InventoryWindowState::kWearCaption,
+                       form.wearEnabled) +
+                " " + button(InventoryWindowState::kCloseCaption, true));
+  return out;
+}
+
+}  // namespace velmora

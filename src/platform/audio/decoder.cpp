@@ -1,0 +1,137 @@
+#include "platform/audio/decoder.h"
+
+#include <sndfile.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <vector>
+
+#include "platform/audio/midi_file.h"
+
+namespace velmora::audio {
+namespace {
+
+// MIDI files are a few kilobytes; anything this big is not one a game would ship.
+constexpr std::uintmax_t kMaxMidiBytes = 16u << 20;
+
+class SndfileDecoder : public Decoder {
+ public:
+  SndfileDecoder(SNDFILE* file, const SF_INFO& info) : file_(file) {
+    channels_ = info.channels;
+    rate_ = info.samplerate;
+  }
+  ~SndfileDecoder() override { sf_close(file_); }
+  size_t Read(float* out, size_t frames) override {
+    sf_count_t n = sf_readf_float(file_, out, static_cast<sf_count_t>(frames));
+    return n > 0 ? static_cast<size_t>(n) : 0;
+  }
+
+ private:
+  SNDFILE* file_;
+};
+
+std::string SndfileError() {
+  const char* text = sf_strerror(nullptr);
+  return text && *text ? text : "";
+}
+
+// Reads the first bytes to tell MIDI from everything else; the whole file when it is MIDI.
+bool ReadHead(const std::string& path, std::string& head, bool& midi, std::string& error) {
+  FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) {
+    error = std::strerror(errno);
+    return false;
+  }
+  char buf[4];
+  size_t n = std::fread(buf, 1, sizeof buf, f);
+  head.assign(buf, n);
+  midi = LooksLikeMidi(head);
+  if (midi) {
+    std::error_code ec;
+    auto size = std::filesystem::file_size(path, ec);
+    if (ec || size > kMaxMidiBytes) {
+      std::fclose(f);
+      error = "MIDI file too large";
+      return false;
+    }
+    std::vector<char> rest(static_cast<size_t>(size));
+    size_t got = std::fread(rest.data(), 1, rest.size(), f);
+    head.append(rest.data(), got);
+  }
+  std::fclose(f);
+  return true;
+}
+
+SNDFILE* OpenSndfile(const std::string& path, SF_INFO& info, std::string& error) {
+  std::memset(&info, 0, sizeof info);
+  SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+  if (!file) {
+    error = SndfileError();
+    return nullptr;
+  }
+  if (info.channels <= 0 || info.samplerate <= 0) {
+    sf_close(file);
+    error = "File has no audio channels";
+    return nullptr;
+  }
+  return file;
+}
+
+}  // namespace
+
+Opened OpenDecoder(const std::string& path, const DecoderSettings& settings) {
+  Opened out;
+  std::string head;
+  bool midi = false;
+  if (!ReadHead(path, head, midi, out.error)) return out;
+  if (midi) return OpenMidiDecoder(path, std::move(head), settings);
+  SF_INFO info;
+  SNDFILE* file = OpenSndfile(path, info, out.error);
+  if (file) out.decoder = std::make_unique<SndfileDecoder>(file, info);
+  return out;
+}
+
+Length ProbeLength(const std::string& path) {
+  Length out;
+  std::string head;
+  bool midi = false;
+  if (!ReadHead(path, head, midi, out.error)) return out;
+  if (midi) {
+    MidiLength m = ParseMidiLength(head);
+    if (!m.ok) {
+      out.error = m.error;
+      return out;
+    }
+    out.ok = true;
+    out.rate = 1000000;
+    out.frames = m.microseconds + kMidiTailMs * 1000;
+    return out;
+  }
+  SF_INFO info;
+  SNDFILE* file = OpenSndfile(path, info, out.error);
+  if (!file) return out;
+  out.ok = true;
+  out.rate = info.samplerate;
+  if ((info.format & SF_FORMAT_TYPEMASK) == SF_FORMAT_MPEG) {
+    // The header only estimates an MP3's length; the decoder's count is what plays.
+    std::vector<float> block(static_cast<size_t>(4096) * info.channels);
+    for (sf_count_t n; (n = sf_readf_float(file, block.data(), 4096)) > 0;) out.frames += n;
+  } else {
+    out.frames = info.frames;
+  }
+  sf_close(file);
+  return out;
+}
+
+std::string DefaultSoundfont() {
+  for (const char* candidate : {"/usr/share/sounds/sf2/default-GM.sf2", "/usr/share/sounds/sf2/FluidR3_GM.sf2",
+                                "/usr/share/sounds/sf2/TimGM6mb.sf2", "/usr/share/sounds/sf3/default-GM.sf3"}) {
+    std::error_code ec;
+    if (std::filesystem::exists(candidate, ec)) return candidate;
+  }
+  return "/usr/share/sounds/sf2/default-GM.sf2";
+}
+
+}  // namespace velmora::audio

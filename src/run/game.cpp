@@ -1,0 +1,58 @@
+#include "base/game.h"
+
+#include "audio/audio_window_state.h"
+#include "audio/music_player.h"
+#include "audio/sound_effects.h"
+#include "inventory/inventory.h"
+#include "inventory/inventory_window_state.h"
+#include "plugins/plugin_host.h"
+#include "script/interpreter.h"
+#include "script/script_library.h"
+#include "base/fault.h"
+#include "story/main_window_state.h"
+#include "story/choice_menu.h"
+#include "story/page_state.h"
+#include "vars/var_store.h"
+
+namespace velmora {
+
+Game::Game(Platform platformIn, GameOptions optionsIn)
+    : platform(platformIn),
+      options(std::move(optionsIn)),
+      timers(*platform.clock),
+      log(platform.clock),
+      codec(options.codePage),
+      mainWindow(std::make_unique<MainWindowState>()),
+      vars(std::make_unique<VarStore>(log)),
+      scripts(std::make_unique<ScriptLibrary>()),
+      labels(std::make_unique<LabelTable>()),
+      interp(std::make_unique<InterpreterState>()),
+      page(std::make_unique<PageState>()),
+      inventory(std::make_unique<Inventory>()),
+      inventoryWindow(std::make_unique<InventoryWindowState>()),
+      music(std::make_unique<MusicPlayer>()),
+      sounds(std::make_unique<SoundPlayer>()),
+      audioWindow(std::make_unique<AudioWindowState>()),
+      plugins(std::make_unique<PluginHost>()),
+      musicTimer(timers, "Timer1", [this] { RunEvent([this] { ContinueMusicChain(*this); }); }),
+      pageActionTimer(timers, "Timer2", [this] { RunEvent([this] { RunPageAction(*this); }); }),
+      answerTimer(timers, "Timer3", [this] { RunEvent([this] { RunFastAnswer(*this); }); }) {
+  musicTimer.SetInterval(100);
+}
+
+Game::~Game() = default;
+
+void Game::RunEvent(const std::function<void()>& body) {
+  try {
+    body();
+  } catch (const RuntimeFault& fault) {
+    dialogs().ShowError(WithPeriod(fault.what()));
+  }
+}
+
+void Game::RequestClose() {
+  closeRequested_ = true;
+  if (onCloseRequested) onCloseRequested();
+}
+
+}  // namespace velmora

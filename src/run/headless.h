@@ -1,0 +1,25 @@
+#pragma once
+// Everything a Game needs to run without a player: no boxes, no sound, time that moves
+// only when told. Tools that read or exercise a game folder use it.
+#include "base/silent_platform.h"
+#include "base/game.h"
+#include "base/platform.h"
+#include "base/virtual_clock.h"
+
+namespace velmora {
+
+struct HeadlessServices {
+  SilentDialogs dialogs;
+  VirtualClock clock{0};
+  SilentAudioLibrary audio;
+
+  Platform platform() {
+    Platform p;
+    p.dialogs = &dialogs;
+    p.clock = &clock;
+    p.audio = &audio;
+    return p;
+  }
+};
+
+}  // namespace velmora

@@ -1,0 +1,253 @@
+// Start-up (the main window's creation) and shutdown (its destruction).
+#include "velmora_version.h"
+#include "run/startup.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <charconv>
+
+#include "audio/audio_window_state.h"
+#include "base/silent_platform.h"
+#include "audio/music_player.h"
+#include "audio/sound_effects.h"
+#include "inventory/inventory.h"
+#include "plugins/plugin_host.h"
+#include "script/script_library.h"
+#include "base/game.h"
+#include "story/main_window_state.h"
+#include "base/paths.h"
+#include "base/text.h"
+#include "story/page_loader.h"
+#include "story/page_state.h"
+
+namespace velmora {
+
+namespace {
+
+// Written to the current directory, not the game folder.
+constexpr const char* kLogFile = "LastStart.log";
+
+// A [WriterList] Count far beyond the Page keys present would list the same "nil" entry
+// for hours and fill memory with log lines. Entries without a key are listed up to this
+// many; the rest are summed up in one warning, while every present key is still checked.
+constexpr int64_t kMaxListedMissingPages = 10000;
+
+std::unique_ptr<IniDocument> OpenIfPresent(const std::string& path) {
+  if (!FileExists(path)) return nullptr;
+  return std::make_unique<IniDocument>(ResolvePath(path));
+}
+
+// A file start-up cannot go on without, below the game folder; false when it is missing.
+bool OpenRequired(Game& game, std::unique_ptr<IniDocument>& doc, const std::string& name, const char* what,
+                  const char* found) {
+  const std::string path = game.gameFolder() + name;
+  doc = OpenIfPresent(path);
+  if (!doc) {
+    game.WriteLog(3, what + path + " not found!");
+    return false;
+  }
+  game.WriteLog(1, found);
+  return true;
+}
+
+void ApplyWindowSettings(Game& game) {
+  const IniDocument& config = *game.config;
+  MainWindowState& form = *game.mainWindow;
+  form.caption = config.ReadText("GameForm", "Caption", "Velmora Player v" VELMORA_VERSION);
+  form.left = config.ReadInteger("GameForm", "Left", 240);
+  form.top = config.ReadInteger("GameForm", "Top", 100);
+  form.height = config.ReadInteger("GameForm", "Height", 700);
+  form.width = config.ReadInteger("GameForm", "Width", 980);
+  form.wordWrap = config.ReadBool("GameForm", "WordWrap", true);
+  form.fontName = config.ReadText("Font", "Name", "MS Sans Serif");
+  form.fontSize = config.ReadInteger("Font", "Size", 10);
+  // The story text takes the window's font with it.
+  form.Changed(MainWindowState::kCaption | MainWindowState::kGeometry | MainWindowState::kWordWrap | MainWindowState::kFont);
+}
+
+bool IsScriptFileName(std::string_view name) {
+  return name.size() >= 4 && AsciiLower(name.substr(name.size() - 4)) == ".scr";
+}
+
+// The .scr files are only listed, never read. Folders count with size 0, as the folder
+// listing of the system the games come from reports them.
+void ListScriptFolder(Game& game) {
+  const std::string folder = game.gameFolder() + "Scripts\\";
+  game.WriteLog(1, "Directory: " + folder);
+  int64_t count = 0, total = 0;
+  if (DIR* d = ::opendir(ResolvePath(folder).c_str())) {
+    while (const dirent* e = ::readdir(d)) {
+      if (!IsScriptFileName(e->d_name)) continue;
+      struct stat st {};
+      int64_t size = 0;
+      if (::fstatat(::dirfd(d), e->d_name, &st, 0) == 0 && S_ISREG(st.st_mode)) size = st.st_size;
+      game.WriteLog(1, std::string("File: ") + e->d_name);
+      game.WriteLog(1, "Size: " + IntToStr(size));
+      ++count;
+      total += size;
+    }
+    ::closedir(d);
+  }
+  game.WriteLog(1, "Total: " + IntToStr(count) + " file(s) And " + IntToStr(total) + " byte(s)");
+}
+
+// The n below count of the keys Page<n> present in [WriterList], ascending. Only the
+// form the check itself builds counts: "Page07" is not entry 7.
+std::vector<int64_t> PresentPageEntries(const IniDocument& story, int64_t count) {
+  std::vector<int64_t> present;
+  for (const std::string& key : story.KeyNames("WriterList")) {
+    if (key.size() < 5 || key.compare(0, 4, "page") != 0) continue;
+    const char* first = key.data() + 4;
+    const char* last = key.data() + key.size();
+    if (*first == '0' && last - first > 1) continue;
+    int64_t n = 0;
+    auto [end, ec] = std::from_chars(first, last, n);
+    if (ec == std::errc() && end == last && n >= 0 && n < count) present.push_back(n);
+  }
+  std::sort(present.begin(), present.end());
+  return present;
+}
+
+void CheckPage(Game& game, const std::string& section) {
+  const IniDocument& story = *game.story;
+  if (!story.SectionPresent(section)) {
+    game.WriteLog(2, section + " ---not found!");
+    return;
+  }
+  game.WriteLog(1, section + " ---Processing...");
+  const std::string picture = story.ReadText(section, "QuestPicture", "nil");
+  if (FileExists(game.gameFolder() + "\\Images\\" + picture)) {
+    game.WriteLog(1, "Picture ---ok!");
+  } else {
+    game.WriteLog(2, " Picturefile  not found!");
+  }
+  game.WriteLog(1, "Total: " + IntToStr(story.ReadInteger(section, "TextSize", 0)) + " line(s) of text");
+}
+
+void CheckPages(Game& game) {
+  game.WriteLog(1, "Checking Pages...");
+  const IniDocument& story = *game.story;
+  const int64_t count = story.ReadInteger("WriterList", "Count", 0);
+  const std::vector<int64_t> present = PresentPageEntries(story, count);
+  size_t nextPresent = 0;
+  int64_t listedMissing = 0, skipped = 0;
+  for (int64_t i = 0; i < count;) {
+    if (nextPresent < present.size() && present[nextPresent] == i) {
+      ++nextPresent;
+    } else if (listedMissing == kMaxListedMissingPages) {
+      // Every entry up to the next key reads "nil" and would log the same lines again.
+      const int64_t to = nextPresent < present.size() ? present[nextPresent] : count;
+      skipped += to - i;
+      i = to;
+      continue;
+    } else {
+      ++listedMissing;
+    }
+    CheckPage(game, story.ReadText("WriterList", "Page" + IntToStr(i), "nil"));
+    ++i;
+  }
+  if (skipped > 0)
+    game.WriteLog(2, "Pages check: " + IntToStr(skipped) + " more entries of [WriterList] Count " + IntToStr(count) +
+                         " have no Page key and were not checked");
+}
+
+// The initialisation sequence; false when start-up stops (a required file is missing).
+bool Initialize(Game& game) {
+  const std::string& folder = game.gameFolder();
+  game.WriteLog(1, "Initializing...");
+  game.config = OpenIfPresent(folder + "config.ini");
+  if (!game.config) {
+    game.WriteLog(3, "Confgiguration file not found!");
+    return false;
+  }
+  game.WriteLog(1, "Configuration file loaded!");
+  ApplyWindowSettings(game);
+  game.musicListName = game.config->ReadText("Files", "MusicList", "music.lst");
+  game.storyFileName = game.config->ReadText("Files", "StoryFile", "story.qst");
+
+  game.WriteLog(1, "Initializing story file");
+  if (!OpenRequired(game, game.story, game.storyFileName, "Story file ", "Success!")) return false;
+  // Text the player types is kept in the story's own encoding.
+  if (game.story->HoldsUtf8Text()) game.codec.SetGameIsUtf8(true);
+
+  game.WriteLog(1, "Initializing tracklist...");
+  if (!OpenRequired(game, game.tracklist, game.musicListName, "Tracklist ", "Succsess!")) return false;
+
+  game.WriteLog(1, "Checking scripts...");
+  LoadScriptLibrary(game);
+  ListScriptFolder(game);
+
+  game.messages = OpenIfPresent(folder + "\\Scripts\\messages.ini");
+  if (!game.messages) game.dialogs().ShowMessage("Warning! Messages.ini not found!");
+
+  game.WriteLog(1, "Checking sound files...");
+  CheckTracklist(game);
+  CheckPages(game);
+  game.WriteLog(1, "Initializing done!");
+  LoadPage(game, game.config->ReadText("Start", "StartPage", "gamestart"));
+  return true;
+}
+
+}  // namespace
+
+StartupResult StartGame(Game& game) {
+  AudioLibrary& audio = MusicLibrary(game);
+  if ((audio.GetVersion() >> 16) != (AudioLibrary::kVersion >> 16)) {
+    game.dialogs().ShowSystemError("Not correct version of BASS.DLL");
+    return StartupResult::kAudioFailed;
+  }
+  if (!audio.Init(-1, 44100, 0)) {
+    game.dialogs().ShowSystemError("Audio initialization error");
+    return StartupResult::kAudioFailed;
+  }
+  // The log exists from here on; a fault anywhere below shows the error dialog, skips the
+  // rest of the sequence and leaves the window to show what was loaded.
+  bool stopped = false;
+  game.RunEvent([&] {
+    const auto& w = game.windowObjects;
+    BuildComponentList(game, w[0], w[1], w[2], w[3]);
+    LoadPlugins(game);
+    if (!Initialize(game)) {
+      stopped = true;
+      return;
+    }
+    StartMusic(game);
+    LoadDefinitions(game);
+  });
+  if (!stopped) return StartupResult::kCompleted;
+  // No page was shown and there may be no config.ini to write to: of the shutdown, only
+  // releasing the audio library and saving the log (which says why) remain.
+  audio.Stop();
+  audio.Free();
+  game.log.Save(kLogFile);
+  return StartupResult::kStopped;
+}
+
+void CreateToolWindows(Game& game) {
+  game.RunEvent([&] { LoadAudioOptions(game); });
+}
+
+void ShutDownGame(Game& game) {
+  game.RunEvent([&] {
+    AudioLibrary& audio = MusicLibrary(game);
+    audio.Stop();
+    audio.StreamFree(game.music->musicStream);
+    audio.Free();
+    CloseSoundPlayer(game);
+    if (game.config) {
+      IniDocument& config = *game.config;
+      const MainWindowState& form = *game.mainWindow;
+      config.WriteInteger("GameForm", "Left", form.left);
+      config.WriteInteger("GameForm", "Top", form.top);
+      config.WriteText("GameLoad", "Page", game.page->currentPage);
+      const auto& args = game.options.args;
+      if (!args.empty() && AsciiLower(args[0]) == "debug") config.WriteInteger("DEBUG", "MEMO_WIDTH", form.storyWidth);
+    }
+    game.log.Save(kLogFile);
+  });
+}
+
+}  // namespace velmora

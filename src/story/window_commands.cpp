@@ -1,0 +1,98 @@
+// The $form commands: the main window's size, position, story text and picture. Each
+// change is made and shown as soon as its argument is read, so a bad later argument
+// leaves the earlier changes in place.
+#include "story/window_commands.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "base/fault.h"
+#include "base/game.h"
+#include "base/int_text.h"
+#include "story/main_window_state.h"
+#include "base/paths.h"
+#include "story/page_loader.h"
+#include "story/pictures.h"
+#include "story/replacevars.h"
+#include "story/text_lines.h"
+
+namespace velmora {
+
+namespace {
+
+// The whole file as bytes; 0, or the system's error number.
+int ReadFileBytes(const std::string& path, std::string& out) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return errno;
+  struct stat st {};
+  int error = 0;
+  if (::fstat(fd, &st) != 0) error = errno;
+  else if (S_ISDIR(st.st_mode)) error = EISDIR;
+  char buffer[65536];
+  while (error == 0) {
+    ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) error = errno;
+    if (n <= 0) break;
+    out.append(buffer, static_cast<size_t>(n));
+  }
+  ::close(fd);
+  return error;
+}
+
+// Sets one edge or extent from the integer literal at pos and shows it at once.
+void SetGeometry(MainWindowState& form, int& field, const TokenList& t, int32_t pos) {
+  field = StrToInt(Arg(t, pos));
+  form.Changed(MainWindowState::kGeometry);
+}
+
+}  // namespace
+
+void CmdFormSetSize(Game& game, const TokenList& t, int32_t& p) {
+  MainWindowState& form = *game.mainWindow;
+  SetGeometry(form, form.height, t, p + 1);
+  SetGeometry(form, form.width, t, p + 2);
+  p += 3;
+}
+
+// The top edge moves first: a bad left argument leaves the window moved vertically only.
+void CmdFormSetPos(Game& game, const TokenList& t, int32_t& p) {
+  MainWindowState& form = *game.mainWindow;
+  SetGeometry(form, form.top, t, p + 2);
+  SetGeometry(form, form.left, t, p + 1);
+  p += 3;
+}
+
+void CmdFormLoadTextFromPage(Game& game, const TokenList& t, int32_t& p) {
+  const std::string page = Arg(t, p + 1);
+  p += 2;
+  LoadPageText(game, page);
+}
+
+// The path is the script's own, taken against the current directory like any path a
+// player would type; the caret stays where it was.
+void CmdFormLoadTextFromFile(Game& game, const TokenList& t, int32_t& p) {
+  const std::string path = ResolvePath(Arg(t, p + 1));
+  p += 2;
+  std::string bytes;
+  if (const int error = ReadFileBytes(path, bytes)) throw RuntimeFault(CannotOpenMessage(path, error));
+  std::vector<std::string> lines = SplitLines(bytes);
+  Replacevars(game, lines);
+  MainWindowState& form = *game.mainWindow;
+  form.storyLines = std::move(lines);
+  form.Changed(MainWindowState::kStoryText);
+}
+
+void CmdFormSetPic(Game& game, const TokenList& t, int32_t& p) {
+  const std::string path = Arg(t, p + 1);
+  p += 2;
+  MainWindowState& form = *game.mainWindow;
+  form.picture = LoadPicture(game, path);
+  form.pictureFile = path;
+  form.Changed(MainWindowState::kPicture);
+}
+
+}  // namespace velmora

@@ -1,0 +1,232 @@
+#include <filesystem>
+
+#include "inventory_fixture.h"
+#include "base/ini_document.h"
+#include "story/main_window_state.h"
+#include "vars/var_store.h"
+
+namespace velmora::testing {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class WindowTest : public InventoryTest {
+ protected:
+  WindowTest() {
+    form().onChanged = [this](unsigned parts) { changes |= parts; };
+  }
+  // Opens the window as the title-bar item does.
+  void Open() { OpenInventoryWindow(*game); }
+  void Select(const std::string& entry) {
+    const auto& e = form().entries;
+    const auto at = std::find(e.begin(), e.end(), entry);
+    ASSERT_NE(at, e.end()) << entry;
+    SelectInventoryEntry(*game, static_cast<int>(at - e.begin()));
+  }
+  unsigned changes = 0;
+};
+
+TEST_F(WindowTest, NothingHeldShowsAnEmptyList) {
+  Define("[Inventory]\nTotalItems=1\n[Item0]\nName=a\nCount=0\n");
+  Open();
+  EXPECT_TRUE(form().visible);
+  EXPECT_TRUE(form().entries.empty());
+  EXPECT_FALSE(form().useEnabled);
+  EXPECT_FALSE(form().wearEnabled);
+  EXPECT_EQ(form().pictureFile, "Images\\default.jpg");
+  EXPECT_NE(form().picture, nullptr);
+  EXPECT_EQ(form().itemName, "");
+  EXPECT_EQ(form().itemCount, "");
+  EXPECT_TRUE(form().description.empty());
+  EXPECT_EQ(changes & InventoryWindowState::kAll, unsigned{InventoryWindowState::kAll});
+  SelectInventoryEntry(*game, 0);  // a click on an empty list
+  EXPECT_FALSE(form().useEnabled);
+  EXPECT_TRUE(tg.dialogs.shown.empty());
+}
+
+TEST_F(WindowTest, SelectionShowsTheItem) {
+  tg.dir.Write("Images/lamp.png", "png");
+  Define("[Inventory]\nTotalItems=3\n"
+         "[Item0]\nName=lamp\nDisplayName=Lamp\nPicture=lamp.png\nCount=2\nMaxCount=5\nEnabled=1\nCanEquip=1\n"
+         "IsEquipped=1\nLinesCount=2\nLine0=Old\nLine1=Brass\n"
+         "[Item1]\nName=key\nDisplayName=Key\nCount=1\nMaxCount=1\nEnabled=1\n"
+         "[Item2]\nName=odd\nDisplayName=Odd\nCount=3\nMaxCount=0\nEnabled=1\n");
+  Open();
+  EXPECT_EQ(form().entries, (Lines{"Lamp", "Key", "Odd"}));
+  const std::tuple<const char*, const char*, bool> cases[] = {{"Lamp", "2\\5", true}, {"Key", "1", false},
+                                                              {"Odd", "3", false}};
+  for (const auto& [entry, count, wear] : cases) {
+    Select(entry);
+    EXPECT_TRUE(form().useEnabled);
+    EXPECT_EQ(form().itemName, entry);
+    EXPECT_EQ(form().itemCount, count);
+    EXPECT_EQ(form().wearEnabled, wear);
+  }
+  Select("Lamp");
+  EXPECT_TRUE(form().wearTakesOff);
+  EXPECT_EQ(form().description, (Lines{"Old", "Brass"}));
+  EXPECT_EQ(form().pictureFile, "Images\\lamp.png");
+  EXPECT_EQ(form().selectedItem, 0);
+}
+
+TEST_F(WindowTest, AMissingPictureStopsTheSelectionAtThatStep) {
+  Define("[Inventory]\nTotalItems=1\n[Item0]\nName=a\nDisplayName=A\nPicture=gone.png\nCount=1\nEnabled=1\n"
+         "LinesCount=1\nLine0=text\n");
+  Open();
+  Select("A");
+  ASSERT_EQ(tg.dialogs.shown.size(), 1u);
+  EXPECT_EQ(tg.dialogs.shown[0].rfind("error: Cannot open file \"", 0), 0u) << tg.dialogs.shown[0];
+  EXPECT_EQ(form().description, Lines{"text"});  // everything before the picture happened
+  EXPECT_EQ(form().pictureFile, "Images\\default.jpg");
+}
+
+TEST_F(WindowTest, AMissingNeutralPictureStillShowsTheWindow) {
+  std::filesystem::remove(tg.dir.path() / "Images" / "default.jpg");
+  Define("[Inventory]\nTotalItems=1\n[Item0]\nName=a\nDisplayName=A\nCount=1\nEnabled=1\n");
+  Open();
+  EXPECT_TRUE(form().visible);
+  EXPECT_EQ(form().entries, Lines{"A"});
+  EXPECT_EQ(form().itemName, "ITEM_NAME");  // left as it was
+  ASSERT_EQ(tg.dialogs.shown.size(), 1u);
+}
+
+TEST_F(WindowTest, SubstitutedDescriptionSticks) {
+  game->vars->NewIntVar("gold", 5);
+  Define("[Inventory]\nTotalItems=1\n[Item0]\nName=purse\nDisplayName=Purse\nCount=1\nEnabled=1\n"
+         "LinesCount=2\nLine0=Holds $_gold coins\nLine1=of $d_purse\n");
+  Open();
+  Select("Purse");
+  EXPECT_EQ(form().description, (Lines{"Holds 5 coins", "of Purse"}));
+  game->vars->SetIntValue(game->vars->FindVar("gold", false), 9);
+  Select("Purse");
+  EXPECT_EQ(form().description, (Lines{"Holds 5 coins", "of Purse"}));
+  SaveInventory(*game);
+  EXPECT_EQ(IniDocument(StatePath()).ReadText("Item0", "Line0", ""), "Holds 5 coins");
+}
+
+TEST_F(WindowTest, UsingTheLastOneTakesItOffTheList) {
+  Scripts("___script eat $inventory.remove apple 1 ___end ___script look ___end");
+  Define("[Inventory]\nTotalItems=2\n"
+         "[Item0]\nName=apple\nDisplayName=Apple\nCount=1\nEnabled=1\nScript=eat\n"
+         "[Item1]\nName=map\nDisplayName=Map\nCount=1\nEnabled=1\nScript=look\n");
+  Open();
+  Select("Map");
+  PressInventoryUse(*game);
+  EXPECT_EQ(form().entries, (Lines{"Apple", "Map"}));  // a script that keeps the count keeps the entry
+  EXPECT_EQ(form().selectedEntry, -1);
+  EXPECT_FALSE(form().useEnabled);
+  Select("Apple");
+  PressInventoryUse(*game);
+  EXPECT_EQ(form().entries, Lines{"Map"});
+  EXPECT_EQ(form().selectedEntry, -1);
+  EXPECT_EQ(form().itemName, "");
+  EXPECT_EQ(IniDocument(StatePath()).ReadInteger("Item0", "Enabled", -1), 0);
+  PressInventoryUse(*game);  // disabled: nothing happens
+  EXPECT_EQ(inv().Count(1), 1);
+}
+
+TEST_F(WindowTest, UsingAnItemWithNoCountLeftDisablesIt) {
+  // An item listed only by its definition's Enabled flag drops out once used.
+  Define("[Inventory]\nTotalItems=1\n[Item0]\nName=note\nDisplayName=Note\nCount=0\nEnabled=1\n");
+  Open();
+  Select("Note");
+  PressInventoryUse(*game);
+  EXPECT_TRUE(form().entries.empty());
+  EXPECT_FALSE(inv().Enabled(0));
+}
+
+TEST_F(WindowTest, SharedDisplayNamesActOnTheFirstItem) {
+  Scripts("___script first $inventory.add gem 1 ___end ___script second $inventory.add gem 2 ___end");
+  Define("[Inventory]\nTotalItems=4\n"
+         "[Item0]\nName=ghost\nDisplayName=Ring\nCount=0\nMaxCount=3\nScript=first\n"
+         "[Item1]\nName=ring1\nDisplayName=Ring\nCount=1\nEnabled=1\nScript=second\n"
+         "[Item2]\nName=ring2\nDisplayName=Ring\nCount=1\nEnabled=1\nScript=second\n"
+         "[Item3]\nName=gem\nDisplayName=Gem\nMaxCount=9\n");
+  Open();
+  ASSERT_EQ(form().entries, (Lines{"Ring", "Ring"}));
+  SelectInventoryEntry(*game, 1);
+  EXPECT_EQ(form().selectedItem, 0);  // the one not held, first with that name
+  EXPECT_EQ(form().itemCount, "0\\3");
+  PressInventoryUse(*game);
+  EXPECT_EQ(inv().Count(3), 1);  // ran "first"
+}
+
+TEST_F(WindowTest, WearButtonFollowsTheFlagNotTheCaption) {
+  Scripts("___script on $inventory.add gem 1 ___end ___script off $inventory.add gem 2 ___end");
+  Define("[Inventory]\nTotalItems=2\n"
+         "[Item0]\nName=cloak\nDisplayName=Cloak\nCount=1\nEnabled=1\nCanEquip=1\nEquipScript=on\n"
+         "UnEquipScript=off\n"
+         "[Item1]\nName=gem\nDisplayName=Gem\nMaxCount=9\n");
+  Open();
+  Select("Cloak");
+  EXPECT_EQ(form().wearTakesOff, false);
+  PressInventoryWear(*game);
+  EXPECT_EQ(inv().Count(1), 1);
+  EXPECT_TRUE(inv().IsEquipped(0));
+  EXPECT_FALSE(form().wearTakesOff);  // the caption still reads "Надеть"
+  EXPECT_EQ(IniDocument(StatePath()).ReadInteger("Item0", "IsEquipped", -1), 1);
+  PressInventoryWear(*game);
+  EXPECT_EQ(inv().Count(1), 3);
+  EXPECT_FALSE(inv().IsEquipped(0));
+  Select("Cloak");
+  PressInventoryWear(*game);
+  Select("Cloak");
+  EXPECT_TRUE(form().wearTakesOff);
+  // The button stays enabled after a rebuild and still acts on the last selection.
+  CloseInventoryWindow(*game);
+  Open();
+  EXPECT_TRUE(form().wearEnabled);
+  PressInventoryWear(*game);
+  EXPECT_FALSE(inv().IsEquipped(0));
+}
+
+TEST_F(WindowTest, ShowingAnOpenWindowOnlyMovesIt) {
+  Define("[Inventory]\nTotalItems=2\n[Item0]\nName=a\nDisplayName=A\nCount=1\nEnabled=1\n"
+         "[Item1]\nName=b\nDisplayName=B\nCount=0\n");
+  Open();
+  Select("A");
+  AddItemCount(*game, "b", 1);
+  game->mainWindow->left = 200;
+  game->mainWindow->top = 100;
+  changes = 0;
+  Open();
+  EXPECT_EQ(form().entries, Lines{"A"});
+  EXPECT_EQ(form().selectedEntry, 0);
+  EXPECT_EQ(form().left, 200);
+  EXPECT_EQ(form().top, 100);
+  EXPECT_EQ(changes, unsigned{InventoryWindowState::kGeometry | InventoryWindowState::kBringToFront});
+  CloseInventoryWindow(*game);
+  EXPECT_FALSE(form().visible);
+  Open();
+  EXPECT_EQ(form().entries, (Lines{"A", "B"}));
+}
+
+TEST_F(WindowTest, HiddenWindowTakesNoInput) {
+  Define("[Inventory]\nTotalItems=1\n[Item0]\nName=a\nDisplayName=A\nCount=1\nEnabled=1\n");
+  SelectInventoryEntry(*game, 0);
+  PressInventoryUse(*game);
+  EXPECT_EQ(form().selectedEntry, -1);
+  EXPECT_FALSE(std::filesystem::exists(StatePath()));
+}
+
+TEST_F(WindowTest, DescribesTheWindowAsText) {
+  EXPECT_EQ(DescribeInventoryWindow(*game), Lines{"inventory: hidden"});
+  Define("[Inventory]\nTotalItems=2\n"
+         "[Item0]\nName=lamp\nDisplayName=\xCB\xE0\xEC\xEF\xE0\nCount=2\nMaxCount=5\nEnabled=1\nCanEquip=1\n"
+         "LinesCount=1\nLine0=Old\n"
+         "[Item1]\nName=key\nDisplayName=Key\nCount=1\nEnabled=1\n");
+  game->mainWindow->left = 10;
+  game->mainWindow->top = 20;
+  Open();
+  SelectInventoryEntry(*game, 0);
+  EXPECT_EQ(DescribeInventoryWindow(*game),
+            (Lines{"inventory: shown at 10,20", "list: 2 entries", "> 1. Лампа", "  2. Key",
+                   "picture: Images\\default.jpg", "Предмет: Лампа", "Кол-во: 2\\5", "Описание:", "  | Old",
+                   "buttons: [Ипольз.] [Надеть] [Закрыть]"}));
+  CloseInventoryWindow(*game);
+  Open();
+  EXPECT_EQ(DescribeInventoryWindow(*game).back(), "buttons: [Ипольз. (disabled)] [Надеть] [Закрыть]");
+}
+
+}  // namespace
+}  // namespace velmora::testing
