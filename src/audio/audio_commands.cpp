@@ -33,14 +33,14 @@ void CmdPlayerSetVolume(Game& game, const TokenList& t, int32_t& p) {
   const int32_t v = StrToInt(Arg(t, p + 1));
   p += 2;
   ApplyVolume(game, v / 100.0);
-  SetVolumePosition(game, v);
+  game.audioWindow->SetVolume(game, v);
 }
 
 void CmdPlayerSetBalance(Game& game, const TokenList& t, int32_t& p) {
   const int32_t v = StrToInt(Arg(t, p + 1));
   p += 2;
   ApplyBalance(game, v / 5.0);
-  SetBalancePosition(game, v);
+  game.audioWindow->SetBalance(game, v);
 }
 
 void CmdPlayerPlaySound(Game& game, const TokenList& t, int32_t& p) {

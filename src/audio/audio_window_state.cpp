@@ -1,23 +1,21 @@
 #include "audio/audio_window_state.h"
 
 #include <algorithm>
-#include <sstream>
+#include <functional>
 
 #include "audio/music_player.h"
 #include "base/game.h"
-#include "base/int_text.h"
-#include "base/text.h"
 
 namespace velmora {
 namespace {
 
 // A track bar: the position stays within range, and a change event only on a real change.
-bool MoveBar(Game& game, int& bar, int position, int low, int high, void (*onChange)(Game&)) {
+bool MoveBar(AudioWindowState& window, int& bar, int position, int low, int high, const std::function<void()>& apply) {
   position = std::clamp(position, low, high);
   if (position == bar) return false;
   bar = position;
-  game.audioWindow->Changed();
-  onChange(game);
+  window.Changed();
+  apply();
   return true;
 }
 
@@ -27,80 +25,64 @@ int ReadSetting(Game& game, const char* key, int def) {
 
 }  // namespace
 
-bool SetVolumePosition(Game& game, int position) {
-  return MoveBar(game, game.audioWindow->volume, position, AudioWindowState::kVolumeMin, AudioWindowState::kVolumeMax, ApplyVolume);
+bool AudioWindowState::SetVolume(Game& game, int position) {
+  return MoveBar(*this, volume, position, kVolumeMin, kVolumeMax, [&] { ApplyVolume(game, volume / 100.0); });
 }
 
-bool SetBalancePosition(Game& game, int position) {
-  return MoveBar(game, game.audioWindow->balance, position, AudioWindowState::kBalanceMin, AudioWindowState::kBalanceMax,
-                 ApplyBalance);
+bool AudioWindowState::SetBalance(Game& game, int position) {
+  return MoveBar(*this, balance, position, kBalanceMin, kBalanceMax, [&] { ApplyBalance(game, balance / 5.0); });
 }
 
-void ApplyVolume(Game& game) { ApplyVolume(game, game.audioWindow->volume / 100.0); }
-void ApplyBalance(Game& game) { ApplyBalance(game, game.audioWindow->balance / 5.0); }
-
-void LoadAudioOptions(Game& game) {
-  SetVolumePosition(game, ReadSetting(game, "Volume", 50));
-  SetBalancePosition(game, ReadSetting(game, "Balance", 0));
+void AudioWindowState::LoadSettings(Game& game) {
+  SetVolume(game, ReadSetting(game, "Volume", 50));
+  SetBalance(game, ReadSetting(game, "Balance", 0));
   // Applied whatever the bars did: a saved value equal to the designed position moves nothing.
-  ApplyBalance(game);
-  ApplyVolume(game);
+  ApplyBalance(game, balance / 5.0);
+  ApplyVolume(game, volume / 100.0);
 }
 
-void ShowAudioOptions(Game& game) {
-  game.audioWindow->visible = true;
-  ++game.audioWindow->showCount;
-  game.audioWindow->Changed();
+void AudioWindowState::Open(Game& game) {
+  game.RunEvent([&] {
+    visible = true;
+    ++showCount;
+    Changed();
+  });
 }
 
-void SaveAudioOptions(Game& game) {
-  AudioWindowState& form = *game.audioWindow;
-  if (game.config) {
-    game.config->WriteInteger("Sound", "Volume", form.volume);
-    game.config->WriteInteger("Sound", "Balance", form.balance);
-  }
-  form.visible = false;
-  form.Changed();
+void AudioWindowState::MoveVolume(Game& game, int position) {
+  if (visible) game.RunEvent([&] { SetVolume(game, position); });
 }
 
-void CloseAudioOptions(Game& game) {
-  game.audioWindow->visible = false;
-  game.audioWindow->Changed();
+void AudioWindowState::MoveBalance(Game& game, int position) {
+  if (visible) game.RunEvent([&] { SetBalance(game, position); });
+}
+
+void AudioWindowState::PressOk(Game& game) {
+  if (!visible) return;
+  game.RunEvent([&] {
+    if (game.config) {
+      game.config->WriteInteger("Sound", "Volume", volume);
+      game.config->WriteInteger("Sound", "Balance", balance);
+    }
+    visible = false;
+    Changed();
+  });
+}
+
+void AudioWindowState::Close() {
+  if (!visible) return;
+  visible = false;
+  Changed();
 }
 
 std::vector<std::string> DescribeAudioWindow(const Game& game) {
-  const AudioWindowState& form = *game.audioWindow;
+  const AudioWindowState& window = *game.audioWindow;
   return {
-      std::string("Audio options") + (form.visible ? "" : " (hidden)"),
-      "Volume: " + std::to_string(form.volume) + " (0..100)",
-      "Balance: " + std::to_string(form.balance) + " (-5..5)",
+      std::string("Audio options") + (window.visible ? "" : " (hidden)"),
+      "Volume: " + std::to_string(window.volume) + " (0..100)",
+      "Balance: " + std::to_string(window.balance) + " (-5..5)",
       "[OK]",
   };
-}
-
-AudioStep RunAudioStep(Game& game, std::string_view args) {
-  std::istringstream in{std::string(args)};
-  std::string verb, number, extra;
-  in >> verb >> number >> extra;
-  verb = AsciiLower(verb);
-  if (!extra.empty()) return AudioStep::kUnknown;
-  if (verb.empty()) {
-    game.RunEvent([&] { ShowAudioOptions(game); });
-    return AudioStep::kDone;
-  }
-  const bool needsNumber = verb == "volume" || verb == "balance";
-  if (needsNumber != !number.empty() || (!needsNumber && verb != "ok" && verb != "close"))
-    return AudioStep::kUnknown;
-  std::optional<int32_t> value;
-  if (needsNumber && !(value = ParseInt32(number))) return AudioStep::kUnknown;
-  if (!game.audioWindow->visible) return AudioStep::kNotShown;
-  game.RunEvent([&] {
-    if (verb == "volume") SetVolumePosition(game, *value);
-    if (verb == "balance") SetBalancePosition(game, *value);
-    if (verb == "ok") SaveAudioOptions(game);
-    if (verb == "close") CloseAudioOptions(game);
-  });
-  return AudioStep::kDone;
 }
 
 }  // namespace velmora

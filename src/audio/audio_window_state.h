@@ -1,10 +1,9 @@
 #pragma once
 // What the audio options window (AudioWindow) shows and holds, without any widget: two track
 // bars that keep their positions within range and report only real changes, and the
-// handlers that apply them to the current music stream and save them.
+// operations that apply them to the current music stream and save them.
 #include <functional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace velmora {
@@ -20,8 +19,25 @@ class AudioWindowState {
 
   bool visible = false;
   int showCount = 0;  // every "Audio..." click: the view brings the window to the front
-  int volume = 0;   // Volume track bar position; the designed position until FormCreate
+  int volume = 0;   // Volume track bar position; the designed position until start-up
   int balance = 0;  // Balance track bar position
+
+  // Start-up (FormCreate): loads the saved settings into the bars and applies them.
+  void LoadSettings(Game& game);
+
+  // Moving a bar, by the player or by a script: the position is kept within range, and
+  // only a real change applies it to the current music stream. True when it changed.
+  bool SetVolume(Game& game, int position);
+  bool SetBalance(Game& game, int position);
+
+  // What the player does, each as one window event (a fault is shown in the error
+  // dialog). Everything but opening does nothing while the window is hidden.
+  void Open(Game& game);  // the title-bar item "Audio...": shown without blocking the main window
+  void MoveVolume(Game& game, int position);
+  void MoveBalance(Game& game, int position);
+  void PressOk(Game& game);  // saves both settings in config.ini, then hides the window
+  // The close box: hides without saving; what was applied stays for the current stream.
+  void Close();
 
   // The view repaints from this state after every change.
   void Changed() {
@@ -30,29 +46,7 @@ class AudioWindowState {
   std::function<void()> onChanged;
 };
 
-// FormCreate: loads the saved settings into the bars and applies them.
-void LoadAudioOptions(Game& game);
-// The title-bar item "Audio...": shows the window without blocking the main window.
-void ShowAudioOptions(Game& game);
-
-// Moving a bar, by the player or by a script: the position is kept within range, and
-// only a real change runs the change handler. True when the position changed.
-bool SetVolumePosition(Game& game, int position);
-bool SetBalancePosition(Game& game, int position);
-void ApplyVolume(Game& game);
-void ApplyBalance(Game& game);
-// OK: saves both settings in config.ini, then hides the window.
-void SaveAudioOptions(Game& game);
-// The close box: hides without saving; what was applied stays for the current stream.
-void CloseAudioOptions(Game& game);
-
 // The window as text, for the replay transcript and the terminal player.
 std::vector<std::string> DescribeAudioWindow(const Game& game);
-
-enum class AudioStep { kDone, kNotShown, kUnknown };
-// One replay or terminal step after the word "audio": "" (show the window), "volume N",
-// "balance N", "ok", "close". Each runs as one window event (a fault is shown in the
-// error dialog). Steps that act on the window do nothing while it is hidden.
-AudioStep RunAudioStep(Game& game, std::string_view args);
 
 }  // namespace velmora

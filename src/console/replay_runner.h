@@ -43,7 +43,7 @@ class ReplayRunner {
 int PlayReplay(Game& game, VirtualClock& clock, ConsoleDialogs& dialogs, const std::vector<Step>& steps,
                std::ostream& out);
 
-// Start-up for front ends without windows: FormCreate, then the other windows' creation.
+// Start-up for front ends without windows: StartGame, then the other windows' creation.
 // False when start-up ended the program (a line on `out` says so).
 bool StartWithoutWindows(Game& game, std::ostream& out);
 

@@ -12,14 +12,14 @@ std::string_view BaseName(std::string_view path) {
 }
 
 std::vector<std::string> DescribeMainWindow(Game& game) {
-  const MainWindowState& form = *game.mainWindow;
+  const MainWindowState& window = *game.mainWindow;
   const TextCodec& codec = game.codec;
   std::vector<std::string> out;
-  out.push_back("caption: " + codec.ToUtf8(form.caption));
-  out.push_back("picture: " + (form.picture ? codec.ToUtf8(BaseName(form.pictureFile)) : std::string("none")));
-  out.push_back(form.storyLines.empty() ? "text: (empty)" : "text:");
-  for (const std::string& line : form.storyLines) out.push_back("  | " + codec.ToUtf8(line));
-  const int count = static_cast<int>(form.choiceItems.size());
+  out.push_back("caption: " + codec.ToUtf8(window.caption));
+  out.push_back("picture: " + (window.picture ? codec.ToUtf8(BaseName(window.pictureFile)) : std::string("none")));
+  out.push_back(window.storyLines.empty() ? "text: (empty)" : "text:");
+  for (const std::string& line : window.storyLines) out.push_back("  | " + codec.ToUtf8(line));
+  const int count = static_cast<int>(window.choiceItems.size());
   out.push_back(count == 0 ? "choices: (none)" : "choices:");
   for (int k = 0; k < count; ++k) {
     const std::string number = std::to_string(k + 1) + ". ";

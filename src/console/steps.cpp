@@ -200,58 +200,59 @@ void StepRunner::Run(const Step& step) {
 }
 
 void StepRunner::Choose(int64_t number) {
-  MainWindowState& form = *game_.mainWindow;
-  const auto count = static_cast<int64_t>(form.choiceItems.size());
+  MainWindowState& window = *game_.mainWindow;
+  const auto count = static_cast<int64_t>(window.choiceItems.size());
   if (number > count) {
     out_ << "(there is no choice " << number << ": the double-click falls below the last of " << count << ")\n";
     out_.flush();
   }
   // A double-click selects the item under the pointer first; below the last item nothing is.
-  form.selectedChoice = number >= 1 && number <= count ? static_cast<int>(number - 1) : -1;
-  form.Changed(MainWindowState::kSelection);
+  window.selectedChoice = number >= 1 && number <= count ? static_cast<int>(number - 1) : -1;
+  window.Changed(MainWindowState::kSelection);
   game_.RunEvent([this] { ChooseHighlightedAction(game_); });
 }
 
 void StepRunner::Inventory(const Step& step) {
+  InventoryWindowState& window = *game_.inventoryWindow;
   switch (step.kind) {
     case StepKind::kInventory:
-      OpenInventoryWindow(game_);
+      window.Open(game_);
       break;
     case StepKind::kInventorySelect:
-      SelectInventoryEntry(game_, static_cast<int>(step.number - 1));
+      window.Select(game_, static_cast<int>(step.number - 1));
       break;
     case StepKind::kInventoryUse:
-      PressInventoryUse(game_);
+      window.PressUse(game_);
       break;
     case StepKind::kInventoryWear:
-      PressInventoryWear(game_);
+      window.PressWear(game_);
       break;
     default:
-      CloseInventoryWindow(game_);
+      window.Close(game_);
       break;
   }
   PrintLines(DescribeInventoryWindow(game_));
 }
 
 void StepRunner::Audio(const Step& step) {
-  std::string args;
+  AudioWindowState& window = *game_.audioWindow;
   switch (step.kind) {
     case StepKind::kAudioVolume:
-      args = "volume " + std::to_string(step.number);
+      window.MoveVolume(game_, static_cast<int>(step.number));
       break;
     case StepKind::kAudioBalance:
-      args = "balance " + std::to_string(step.number);
+      window.MoveBalance(game_, static_cast<int>(step.number));
       break;
     case StepKind::kAudioOk:
-      args = "ok";
+      window.PressOk(game_);
       break;
     case StepKind::kAudioClose:
-      args = "close";
+      window.Close();
       break;
     default:
+      window.Open(game_);
       break;
   }
-  RunAudioStep(game_, args);
   PrintLines(DescribeAudioWindow(game_));
 }
 

@@ -23,12 +23,12 @@ int ResultVar(Game& game, const std::string& name, bool isString) {
 }  // namespace
 
 void CmdInventoryShow(Game& game, const TokenList&, int32_t& p) {
-  ShowInventory(game);
+  game.inventoryWindow->Show(game);
   p += 2;
 }
 
 void CmdInventoryHide(Game& game, const TokenList&, int32_t& p) {
-  HideInventory(game);
+  game.inventoryWindow->Hide();
   p += 2;
 }
 

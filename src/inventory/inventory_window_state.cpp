@@ -15,13 +15,13 @@ namespace {
 // Flushes the window's marked changes when a handler ends, however it ends.
 class FlushAtEnd {
  public:
-  explicit FlushAtEnd(InventoryWindowState& form) : form_(form) {}
-  ~FlushAtEnd() { form_.Flush(); }
+  explicit FlushAtEnd(InventoryWindowState& window) : window_(window) {}
+  ~FlushAtEnd() { window_.Flush(); }
   FlushAtEnd(const FlushAtEnd&) = delete;
   FlushAtEnd& operator=(const FlushAtEnd&) = delete;
 
  private:
-  InventoryWindowState& form_;
+  InventoryWindowState& window_;
 };
 
 bool ValidItem(const Game& game, int32_t index) { return index >= 0 && index < game.inventory->Size(); }
@@ -65,87 +65,96 @@ void InventoryWindowState::ResetDetail(Game& game) {
   description.clear();
 }
 
-void InventoryWindowState::FormShow(Game& game) {
+void InventoryWindowState::Show(Game& game) {
   FlushAtEnd flush(*this);
-  FillList(game);
-  ResetDetail(game);
-}
-
-void InventoryWindowState::sListBox1Click(Game& game) {
-  FlushAtEnd flush(*this);
-  Mark(kButtons);
-  if (selectedEntry < 0 || selectedEntry >= static_cast<int>(entries.size())) {
-    useEnabled = false;
-    return;
-  }
-  useEnabled = true;
-  Inventory& inv = *game.inventory;
-  selectedItem = inv.FindItemByDisplayName(entries[static_cast<size_t>(selectedEntry)]);
-  if (selectedItem < 0) return;
-  const int i = selectedItem;
-  Mark(kDetail);
-  itemName = std::string(inv.DisplayName(i));
-  itemCount = CountText(inv, i);
-  // The substituted text becomes the item's description for good: the state file keeps
-  // it, and a later selection only substitutes what references are left.
-  Replacevars(game, inv.Lines(i));
-  wearTakesOff = inv.IsEquipped(i);
-  wearEnabled = inv.CanEquip(i);
-  description = inv.Lines(i);
-  ShowPicture(game, "Images\\" + std::string(inv.PictureFile(i)));
-}
-
-void InventoryWindowState::sButton1Click(Game& game) {
-  FlushAtEnd flush(*this);
-  const int32_t i = selectedItem;
-  if (!ValidItem(game, i)) return;
-  Flush();
-  Inventory& inv = *game.inventory;
-  UseItemScript(game, std::string(inv.Script(i)));
-  if (inv.Count(i) <= 0) inv.SetEnabled(i, false);
-  FillList(game);
-  ResetDetail(game);
-  SaveInventory(game);
-}
-
-void InventoryWindowState::sButton3Click(Game& game) {
-  FlushAtEnd flush(*this);
-  const int32_t i = selectedItem;
-  if (!ValidItem(game, i)) return;
-  Flush();
-  Inventory& inv = *game.inventory;
-  // The button acts on the item's flag, not on its caption, which is only brought up to
-  // date by the next selection.
-  const bool worn = inv.IsEquipped(i);
-  UseItemScript(game, std::string(worn ? inv.UnEquipScript(i) : inv.EquipScript(i)));
-  inv.SetEquipped(i, !worn);
-  SaveInventory(game);
-}
-
-void InventoryWindowState::sButton2Click(Game& game) { HideInventory(game); }
-
-void ShowInventory(Game& game) {
-  InventoryWindowState& form = *game.inventoryWindow;
-  FlushAtEnd flush(form);
   LoadDefinitions(game);
-  form.left = game.mainWindow->left;
-  form.top = game.mainWindow->top;
-  form.Mark(InventoryWindowState::kGeometry);
-  if (!form.visible) {
+  left = game.mainWindow->left;
+  top = game.mainWindow->top;
+  Mark(kGeometry);
+  if (!visible) {
     // Shown before it is rebuilt: a rebuild that fails on a missing neutral picture
     // leaves the window on screen with what it had.
-    form.visible = true;
-    form.Mark(InventoryWindowState::kVisibility);
-    form.FormShow(game);
+    visible = true;
+    Mark(kVisibility);
+    FillList(game);
+    ResetDetail(game);
   }
-  form.Mark(InventoryWindowState::kBringToFront);
+  Mark(kBringToFront);
 }
 
-void HideInventory(Game& game) {
-  InventoryWindowState& form = *game.inventoryWindow;
-  form.visible = false;
-  form.Mark(InventoryWindowState::kVisibility);
-  form.Flush();
+void InventoryWindowState::Hide() {
+  visible = false;
+  Mark(kVisibility);
+  Flush();
+}
+
+void InventoryWindowState::Open(Game& game) {
+  game.RunEvent([&] { Show(game); });
+}
+
+void InventoryWindowState::Select(Game& game, int entry) {
+  if (!visible) return;
+  selectedEntry = entry >= 0 && entry < static_cast<int>(entries.size()) ? entry : -1;
+  Mark(kList | kButtons);
+  game.RunEvent([&] {
+    FlushAtEnd flush(*this);
+    if (selectedEntry < 0) {
+      useEnabled = false;
+      return;
+    }
+    useEnabled = true;
+    Inventory& inv = *game.inventory;
+    selectedItem = inv.FindItemByDisplayName(entries[static_cast<size_t>(selectedEntry)]);
+    if (selectedItem < 0) return;
+    const int i = selectedItem;
+    Mark(kDetail);
+    itemName = std::string(inv.DisplayName(i));
+    itemCount = CountText(inv, i);
+    // The substituted text becomes the item's description for good: the state file keeps
+    // it, and a later selection only substitutes what references are left.
+    Replacevars(game, inv.Lines(i));
+    wearTakesOff = inv.IsEquipped(i);
+    wearEnabled = inv.CanEquip(i);
+    description = inv.Lines(i);
+    ShowPicture(game, "Images\\" + std::string(inv.PictureFile(i)));
+  });
+}
+
+void InventoryWindowState::PressUse(Game& game) {
+  if (!visible || !useEnabled) return;
+  game.RunEvent([&] {
+    FlushAtEnd flush(*this);
+    const int32_t i = selectedItem;
+    if (!ValidItem(game, i)) return;
+    Flush();
+    Inventory& inv = *game.inventory;
+    UseItemScript(game, std::string(inv.Script(i)));
+    if (inv.Count(i) <= 0) inv.SetEnabled(i, false);
+    FillList(game);
+    ResetDetail(game);
+    SaveInventory(game);
+  });
+}
+
+void InventoryWindowState::PressWear(Game& game) {
+  if (!visible || !wearEnabled) return;
+  game.RunEvent([&] {
+    FlushAtEnd flush(*this);
+    const int32_t i = selectedItem;
+    if (!ValidItem(game, i)) return;
+    Flush();
+    Inventory& inv = *game.inventory;
+    // The button acts on the item's flag, not on its caption, which is only brought up to
+    // date by the next selection.
+    const bool worn = inv.IsEquipped(i);
+    UseItemScript(game, std::string(worn ? inv.UnEquipScript(i) : inv.EquipScript(i)));
+    inv.SetEquipped(i, !worn);
+    SaveInventory(game);
+  });
+}
+
+void InventoryWindowState::Close(Game& game) {
+  if (visible) game.RunEvent([&] { Hide(); });
 }
 
 void UseItemScript(Game& game, std::string_view script) {
@@ -153,56 +162,29 @@ void UseItemScript(Game& game, std::string_view script) {
   SaveInventory(game);
 }
 
-void OpenInventoryWindow(Game& game) {
-  game.RunEvent([&] { ShowInventory(game); });
-}
-
-void SelectInventoryEntry(Game& game, int entry) {
-  InventoryWindowState& form = *game.inventoryWindow;
-  if (!form.visible) return;
-  form.selectedEntry = entry >= 0 && entry < static_cast<int>(form.entries.size()) ? entry : -1;
-  form.Mark(InventoryWindowState::kList);
-  game.RunEvent([&] { form.sListBox1Click(game); });
-}
-
-void PressInventoryUse(Game& game) {
-  InventoryWindowState& form = *game.inventoryWindow;
-  if (form.visible && form.useEnabled) game.RunEvent([&] { form.sButton1Click(game); });
-}
-
-void PressInventoryWear(Game& game) {
-  InventoryWindowState& form = *game.inventoryWindow;
-  if (form.visible && form.wearEnabled) game.RunEvent([&] { form.sButton3Click(game); });
-}
-
-void CloseInventoryWindow(Game& game) {
-  InventoryWindowState& form = *game.inventoryWindow;
-  if (form.visible) game.RunEvent([&] { form.sButton2Click(game); });
-}
-
 std::vector<std::string> DescribeInventoryWindow(Game& game) {
-  const InventoryWindowState& form = *game.inventoryWindow;
+  const InventoryWindowState& window = *game.inventoryWindow;
   const TextCodec& codec = game.codec;
-  if (!form.visible) return {"inventory: hidden"};
+  if (!window.visible) return {"inventory: hidden"};
   std::vector<std::string> out;
-  out.push_back("inventory: shown at " + IntToStr(form.left) + "," + IntToStr(form.top));
-  out.push_back("list: " + IntToStr(static_cast<int64_t>(form.entries.size())) + " entries");
-  for (size_t k = 0; k < form.entries.size(); ++k) {
-    const bool selected = static_cast<int>(k) == form.selectedEntry;
+  out.push_back("inventory: shown at " + IntToStr(window.left) + "," + IntToStr(window.top));
+  out.push_back("list: " + IntToStr(static_cast<int64_t>(window.entries.size())) + " entries");
+  for (size_t k = 0; k < window.entries.size(); ++k) {
+    const bool selected = static_cast<int>(k) == window.selectedEntry;
     out.push_back((selected ? "> " : "  ") + IntToStr(static_cast<int64_t>(k) + 1) + ". " +
-                  codec.ToUtf8(form.entries[k]));
+                  codec.ToUtf8(window.entries[k]));
   }
-  out.push_back("picture: " + (form.picture ? codec.ToUtf8(form.pictureFile) : std::string("none")));
-  out.push_back(std::string(InventoryWindowState::kItemCaption) + " " + codec.ToUtf8(form.itemName));
-  out.push_back(std::string(InventoryWindowState::kCountCaption) + " " + codec.ToUtf8(form.itemCount));
+  out.push_back("picture: " + (window.picture ? codec.ToUtf8(window.pictureFile) : std::string("none")));
+  out.push_back(std::string(InventoryWindowState::kItemCaption) + " " + codec.ToUtf8(window.itemName));
+  out.push_back(std::string(InventoryWindowState::kCountCaption) + " " + codec.ToUtf8(window.itemCount));
   out.push_back(std::string(InventoryWindowState::kDescriptionCaption));
-  for (const std::string& line : form.description) out.push_back("  | " + codec.ToUtf8(line));
+  for (const std::string& line : window.description) out.push_back("  | " + codec.ToUtf8(line));
   auto button = [](const char* caption, bool enabled) {
     return std::string("[") + caption + (enabled ? "]" : " (disabled)]");
   };
-  out.push_back("buttons: " + button(InventoryWindowState::kUseCaption, form.useEnabled) + " " +
-                button(form.wearTakesOff ? InventoryWindowState::kTakeOffCaption : InventoryWindowState::kWearCaption,
-                       form.wearEnabled) +
+  out.push_back("buttons: " + button(InventoryWindowState::kUseCaption, window.useEnabled) + " " +
+                button(window.wearTakesOff ? InventoryWindowState::kTakeOffCaption : InventoryWindowState::kWearCaption,
+                       window.wearEnabled) +
                 " " + button(InventoryWindowState::kCloseCaption, true));
   return out;
 }

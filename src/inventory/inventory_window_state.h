@@ -1,6 +1,6 @@
 #pragma once
 // What the inventory window (InventoryWindow) shows and holds, without any widget: the front end
-// draws this state and forwards the player's input to the handlers below.
+// draws this state and forwards the player's input to the operations below.
 //
 // Game texts here (list entries, the item's name, the description) are bytes in the
 // game's code page; the captions are the window's own and are UTF-8.
@@ -63,19 +63,25 @@ class InventoryWindowState {
   // The inventory index of the item last selected in the list (SelectedItem).
   int32_t selectedItem = 0;
 
-  // The window's handlers. They act as the Part's window does; a fault (a picture that
-  // cannot be loaded, a failed save) ends the handler at that step and reaches the caller.
-  void FormShow(Game& game);
-  void sListBox1Click(Game& game);
-  void sButton1Click(Game& game);  // use
-  void sButton3Click(Game& game);  // wear / take off
-  void sButton2Click(Game& game);  // close
+  // Reloads the definitions, puts the window on the main window's top-left corner, shows it
+  // (rebuilding it when it was hidden) and brings it to the front. For scripts, inside
+  // their event; a fault (a picture that cannot be loaded) reaches the caller.
+  void Show(Game& game);
+  void Hide();
+
+  // What the player does, each as one window event (faults end in the error dialog). A
+  // window that is hidden, or a button that is disabled, takes no input, as on screen.
+  void Open(Game& game);               // the main window's title-bar item
+  void Select(Game& game, int entry);  // from 0; out of range selects nothing (sListBox1Click)
+  void PressUse(Game& game);           // sButton1Click
+  void PressWear(Game& game);          // wear or take off (sButton3Click)
+  void Close(Game& game);              // the close button (sButton2Click) or the close box
 
   void Changed(unsigned parts) {
     if (onChanged) onChanged(parts);
   }
   std::function<void(unsigned)> onChanged;
-  // Tells the view about every change marked since the last flush. Handlers flush when
+  // Tells the view about every change marked since the last flush. Operations flush when
   // they end (also by a fault) and before they run an item script, whose message boxes
   // let the screen repaint meanwhile.
   void Mark(unsigned parts) { pending_ |= parts; }
@@ -88,20 +94,8 @@ class InventoryWindowState {
   unsigned pending_ = 0;
 };
 
-// Reloads the definitions, puts the window on the main window's top-left corner, shows it
-// (rebuilding it when it was hidden) and brings it to the front.
-void ShowInventory(Game& game);
-void HideInventory(Game& game);
 // Runs an item's script, then saves the inventory (also when the script is missing).
 void UseItemScript(Game& game, std::string_view script);
-
-// What the player does, each as one window event (faults end in the error dialog). A
-// window that is hidden, or a button that is disabled, takes no input, as on screen.
-void OpenInventoryWindow(Game& game);                // the main window's title-bar item
-void SelectInventoryEntry(Game& game, int entry);    // from 0; out of range selects nothing
-void PressInventoryUse(Game& game);
-void PressInventoryWear(Game& game);
-void CloseInventoryWindow(Game& game);               // the close button or the close box
 
 // The window as text, one line each, in UTF-8, for the replay transcript and the
 // terminal player: visibility and position, the list (the selected entry marked), the

@@ -227,7 +227,7 @@ StartupResult StartGame(Game& game) {
 }
 
 void CreateToolWindows(Game& game) {
-  game.RunEvent([&] { LoadAudioOptions(game); });
+  game.RunEvent([&] { game.audioWindow->LoadSettings(game); });
 }
 
 void ShutDownGame(Game& game) {

@@ -8,8 +8,7 @@
 #include "audio/audio_window_state.h"
 #include "base/game.h"
 
-using velmora::AudioWindowState;
-
+namespace velmora {
 namespace {
 
 QFont WindowFont() {
@@ -43,7 +42,7 @@ QSlider* PlaceTrackBar(QWidget* parent, const char* name, int top, int low, int 
 
 }  // namespace
 
-AudioWindow::AudioWindow(velmora::Game& game, QWidget* parent)
+AudioWindow::AudioWindow(Game& game, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint),
       game_(game) {
@@ -53,27 +52,27 @@ AudioWindow::AudioWindow(velmora::Game& game, QWidget* parent)
   move(AudioWindowState::kLeft, AudioWindowState::kTop);
   setFont(WindowFont());
 
-  sLabel1 = PlaceLabel(this, "sLabel1", "Volume", 8);
-  Volume = PlaceTrackBar(this, "Volume", 32, AudioWindowState::kVolumeMin, AudioWindowState::kVolumeMax, 10, 10);
-  sLabel2 = PlaceLabel(this, "sLabel2", "Balance", 72);
-  Balance = PlaceTrackBar(this, "Balance", 96, AudioWindowState::kBalanceMin, AudioWindowState::kBalanceMax, 1, 1);
-  sLabel1->setBuddy(Volume);
-  sLabel2->setBuddy(Balance);
+  volumeLabel = PlaceLabel(this, "sLabel1", "Volume", 8);
+  volumeBar = PlaceTrackBar(this, "Volume", 32, AudioWindowState::kVolumeMin, AudioWindowState::kVolumeMax, 10, 10);
+  balanceLabel = PlaceLabel(this, "sLabel2", "Balance", 72);
+  balanceBar = PlaceTrackBar(this, "Balance", 96, AudioWindowState::kBalanceMin, AudioWindowState::kBalanceMax, 1, 1);
+  volumeLabel->setBuddy(volumeBar);
+  balanceLabel->setBuddy(balanceBar);
 
-  sButton1 = new QPushButton(QStringLiteral("OK"), this);
-  sButton1->setObjectName(QStringLiteral("sButton1"));
-  sButton1->setGeometry(88, 136, 75, 25);
-  sButton1->setDefault(true);
+  okButton = new QPushButton(QStringLiteral("OK"), this);
+  okButton->setObjectName(QStringLiteral("sButton1"));
+  okButton->setGeometry(88, 136, 75, 25);
+  okButton->setDefault(true);
 
   // A slider reports only real changes, after keeping the value within its range, as the
   // core's track bars do; the core still decides, so both agree whatever the view does.
-  connect(Volume, &QSlider::valueChanged, this, [this](int value) {
-    if (!redrawing_) game_.RunEvent([&] { velmora::SetVolumePosition(game_, value); });
+  connect(volumeBar, &QSlider::valueChanged, this, [this](int value) {
+    if (!redrawing_) game_.audioWindow->MoveVolume(game_, value);
   });
-  connect(Balance, &QSlider::valueChanged, this, [this](int value) {
-    if (!redrawing_) game_.RunEvent([&] { velmora::SetBalancePosition(game_, value); });
+  connect(balanceBar, &QSlider::valueChanged, this, [this](int value) {
+    if (!redrawing_) game_.audioWindow->MoveBalance(game_, value);
   });
-  connect(sButton1, &QPushButton::clicked, this, [this] { game_.RunEvent([this] { velmora::SaveAudioOptions(game_); }); });
+  connect(okButton, &QPushButton::clicked, this, [this] { game_.audioWindow->PressOk(game_); });
 
   game_.audioWindow->onChanged = [this] { Redraw(); };
   Redraw();
@@ -83,20 +82,22 @@ AudioWindow::~AudioWindow() { game_.audioWindow->onChanged = nullptr; }
 
 void AudioWindow::closeEvent(QCloseEvent* event) {
   // The close box hides without saving; the core decides.
-  if (game_.audioWindow->visible) velmora::CloseAudioOptions(game_);
+  game_.audioWindow->Close();
   event->accept();
 }
 
 void AudioWindow::Redraw() {
-  const AudioWindowState& form = *game_.audioWindow;
+  const AudioWindowState& state = *game_.audioWindow;
   redrawing_ = true;
-  Volume->setValue(form.volume);
-  Balance->setValue(form.balance);
+  volumeBar->setValue(state.volume);
+  balanceBar->setValue(state.balance);
   redrawing_ = false;
-  if (form.visible != isVisible()) setVisible(form.visible);
-  if (form.visible && form.showCount != shownFor_) {
+  if (state.visible != isVisible()) setVisible(state.visible);
+  if (state.visible && state.showCount != shownFor_) {
     raise();
     activateWindow();
   }
-  shownFor_ = form.showCount;
+  shownFor_ = state.showCount;
 }
+
+}  // namespace velmora

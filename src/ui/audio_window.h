@@ -1,7 +1,7 @@
 #pragma once
-// The audio options window, AudioWindow: a view over the core's AudioWindowState. It draws that
+// The audio options window (object name TForm2): a view over the core's AudioWindowState. It draws that
 // state whenever the core reports a change and forwards the player's moves and clicks to
-// the core's handlers, each as one window event; it keeps no state of its own.
+// the core's operations, each as one window event; it keeps no state of its own.
 #include <QWidget>
 
 class QLabel;
@@ -9,22 +9,22 @@ class QPushButton;
 class QSlider;
 
 namespace velmora {
+
 class Game;
-}
 
 class AudioWindow : public QWidget {
   Q_OBJECT
 
  public:
-  explicit AudioWindow(velmora::Game& game, QWidget* parent = nullptr);
+  explicit AudioWindow(Game& game, QWidget* parent = nullptr);
   ~AudioWindow() override;
 
-  // The controls, under the names the window was designed with (also their object names).
-  QLabel* sLabel1;
-  QSlider* Volume;
-  QLabel* sLabel2;
-  QSlider* Balance;
-  QPushButton* sButton1;
+  // The controls; their object names are the designed ones the skin and plug-ins see.
+  QLabel* volumeLabel;    // sLabel1
+  QSlider* volumeBar;     // Volume
+  QLabel* balanceLabel;   // sLabel2
+  QSlider* balanceBar;    // Balance
+  QPushButton* okButton;  // sButton1
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -32,7 +32,9 @@ class AudioWindow : public QWidget {
  private:
   void Redraw();
 
-  velmora::Game& game_;
+  Game& game_;
   bool redrawing_ = false;  // moves made while drawing are not the player's
   int shownFor_ = 0;        // the core's show count last brought to the front
 };
+
+}  // namespace velmora

@@ -1,7 +1,7 @@
 #pragma once
-// sListBox1, the choice list: one item per enabled action of the page, measured and drawn
-// by the core's rules (16 pixels a line, quotes removed, references substituted at every
-// drawing, the font read from config.ini at every drawing). A double-click, or Enter on
+// The choice list (object name sListBox1): one item per enabled action of the page,
+// measured and drawn by the core's rules (16 pixels a line, quotes removed, references
+// substituted at every drawing, the font read from config.ini at every drawing). A double-click, or Enter on
 // the selected item, chooses.
 #include <QListWidget>
 #include <QStyledItemDelegate>

@@ -1,7 +1,7 @@
 #pragma once
-// The inventory window, InventoryWindow: a view over the core's InventoryWindowState. It draws that
+// The inventory window (object name TForm3): a view over the core's InventoryWindowState. It draws that
 // state whenever the core reports a change and forwards the player's clicks to the core's
-// handlers, each as one window event; it keeps no state of its own.
+// operations, each as one window event; it keeps no state of its own.
 #include <QWidget>
 
 class QLabel;
@@ -10,28 +10,28 @@ class QPlainTextEdit;
 class QPushButton;
 
 namespace velmora {
+
 class Game;
-}
 
 class InventoryWindow : public QWidget {
   Q_OBJECT
 
  public:
-  explicit InventoryWindow(velmora::Game& game, QWidget* parent = nullptr);
+  explicit InventoryWindow(Game& game, QWidget* parent = nullptr);
   ~InventoryWindow() override;
 
-  // The controls, under the names the window was designed with (also their object names).
-  QListWidget* sListBox1;
-  QLabel* sImage1;
-  QLabel* sLabel1;
-  QLabel* sLabel2;
-  QLabel* sLabel3;
-  QLabel* sLabel4;
-  QLabel* sLabel5;
-  QPlainTextEdit* sMemo1;
-  QPushButton* sButton1;
-  QPushButton* sButton3;
-  QPushButton* sButton2;
+  // The controls; their object names are the designed ones the skin and plug-ins see.
+  QListWidget* itemList;        // sListBox1
+  QLabel* itemPicture;          // sImage1
+  QLabel* itemCaption;          // sLabel1
+  QLabel* itemName;             // sLabel2
+  QLabel* countCaption;         // sLabel3
+  QLabel* itemCount;            // sLabel4
+  QLabel* descriptionCaption;   // sLabel5
+  QPlainTextEdit* description;  // sMemo1
+  QPushButton* useButton;       // sButton1
+  QPushButton* wearButton;      // sButton3
+  QPushButton* closeButton;     // sButton2
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -42,9 +42,11 @@ class InventoryWindow : public QWidget {
   void DrawList();
   void DrawDetail();
   void DrawButtons();
-  void ListClicked();
+  void ReportSelection();
 
-  velmora::Game& game_;
+  Game& game_;
   bool redrawing_ = false;  // changes made while drawing are not the player's
   bool mouseDown_ = false;  // a mouse click reports its selection once, when complete
 };
+
+}  // namespace velmora

@@ -1,34 +1,35 @@
 #pragma once
-// The main window, MainWindow: a view over the core's MainWindowState. From top to bottom: the
-// title bar with "Audio..." and "Инвентарь", the picture Storypic (337 pixels, the picture
-// stretched to its box), the story text Story (208 pixels) and the choice list sListBox1
-// filling the rest. Fixed size, a close box, no minimise or maximise. It draws the core's
-// state whenever the core reports a change and forwards the player's input to the core.
+// The main window (object name TForm1): a view over the core's MainWindowState. From top to
+// bottom: the title bar with "Audio..." and "Инвентарь", the picture (337 pixels, the
+// picture stretched to its box), the story text (208 pixels) and the choice list filling
+// the rest. Fixed size, a close box, no minimise or maximise. It draws the core's state
+// whenever the core reports a change and forwards the player's input to the core.
 #include <QWidget>
 
 class QLabel;
 class QTextEdit;
 
 namespace velmora {
+
 class Game;
 class TitleBar;
 class ChoiceList;
-}  // namespace velmora
 
 class MainWindow : public QWidget {
   Q_OBJECT
 
  public:
-  explicit MainWindow(velmora::Game& game, QWidget* parent = nullptr);
+  explicit MainWindow(Game& game, QWidget* parent = nullptr);
   ~MainWindow() override;
 
   // The window's frame around its client area (title bar and controls), in pixels.
   static constexpr int kBorder = 1;
 
-  velmora::TitleBar* sTitleBar1;
-  QLabel* Storypic;
-  QTextEdit* Story;
-  velmora::ChoiceList* sListBox1;
+  // The controls; their object names are the designed ones the skin and plug-ins see.
+  TitleBar* titleBar;      // sTitleBar1
+  QLabel* storyPicture;    // Storypic
+  QTextEdit* storyText;    // Story
+  ChoiceList* choiceList;  // sListBox1
 
  signals:
   // The window has closed: the program ends (its shutdown runs).
@@ -48,5 +49,7 @@ class MainWindow : public QWidget {
   void DrawPicture();
   QString Screen(const std::string& bytes) const;
 
-  velmora::Game& game_;
+  Game& game_;
 };
+
+}  // namespace velmora

@@ -39,8 +39,8 @@ int PlayInWindows(int& argc, char** argv, Platform platform, const GameOptions& 
   // Scripts and page actions close the window once their event has returned.
   game.onCloseRequested = [&mainWindow] { QMetaObject::invokeMethod(&mainWindow, &QWidget::close, Qt::QueuedConnection); };
   // What start-up publishes to plug-ins: the window, choice list, story text and picture.
-  game.windowObjects = {static_cast<QWidget*>(&mainWindow), static_cast<QWidget*>(mainWindow.sListBox1),
-                        static_cast<QWidget*>(mainWindow.Story), static_cast<QWidget*>(mainWindow.Storypic)};
+  game.windowObjects = {static_cast<QWidget*>(&mainWindow), static_cast<QWidget*>(mainWindow.choiceList),
+                        static_cast<QWidget*>(mainWindow.storyText), static_cast<QWidget*>(mainWindow.storyPicture)};
 
   switch (StartGame(game)) {
     case StartupResult::kAudioFailed:

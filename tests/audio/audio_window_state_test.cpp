@@ -4,20 +4,21 @@ namespace velmora::testing {
 namespace {
 
 
-class AudioFormTest : public AudioTest {
+class AudioWindowTest : public AudioTest {
  protected:
   // Start-up order: the start music plays, then the options window is created.
   Game& Start(const std::string& sound) {
     tg.dir.Write("config.ini", "[Start]\nStartMusic=Song\n" + sound);
     Make("[Song]\nTrack=song.wav\nNextTrack=Song\n", {"song.wav"});
     StartMusic(game());
-    LoadAudioOptions(game());
+    window().LoadSettings(game());
     return game();
   }
+  AudioWindowState& window() { return *game().audioWindow; }
   const ScriptedAudioLibrary::Stream& Song() { return audio.streams.at(game().music->musicStream); }
 };
 
-TEST_F(AudioFormTest, SavedSettingsAreKeptInRangeAndApplied) {
+TEST_F(AudioWindowTest, SavedSettingsAreKeptInRangeAndApplied) {
   struct Case {
     const char* sound;
     int volume, balance;
@@ -29,83 +30,83 @@ TEST_F(AudioFormTest, SavedSettingsAreKeptInRangeAndApplied) {
   };
   for (const auto& c : cases) {
     Start(c.sound);
-    EXPECT_EQ(game().audioWindow->volume, c.volume) << c.sound;
-    EXPECT_EQ(game().audioWindow->balance, c.balance) << c.sound;
+    EXPECT_EQ(window().volume, c.volume) << c.sound;
+    EXPECT_EQ(window().balance, c.balance) << c.sound;
     EXPECT_FLOAT_EQ(Song().volume, c.volume / 100.0f) << c.sound;
     EXPECT_FLOAT_EQ(Song().pan, c.balance / 5.0f) << c.sound;
-    EXPECT_FALSE(game().audioWindow->visible);
+    EXPECT_FALSE(window().visible);
   }
 }
 
-TEST_F(AudioFormTest, BarsReportOnlyRealChanges) {
+TEST_F(AudioWindowTest, BarsReportOnlyRealChanges) {
   Start("[Sound]\nVolume=40\n");
   audio.calls.clear();
-  EXPECT_FALSE(SetVolumePosition(game(), 40));
-  EXPECT_FALSE(SetBalancePosition(game(), -99 + 99));
-  EXPECT_TRUE(SetBalancePosition(game(), 1));
-  EXPECT_FALSE(SetBalancePosition(game(), 1));
-  EXPECT_TRUE(SetBalancePosition(game(), 10));
-  EXPECT_FALSE(SetBalancePosition(game(), 5));
+  EXPECT_FALSE(window().SetVolume(game(), 40));
+  EXPECT_FALSE(window().SetBalance(game(), -99 + 99));
+  EXPECT_TRUE(window().SetBalance(game(), 1));
+  EXPECT_FALSE(window().SetBalance(game(), 1));
+  EXPECT_TRUE(window().SetBalance(game(), 10));
+  EXPECT_FALSE(window().SetBalance(game(), 5));
   EXPECT_EQ(audio.calls, Lines({"pan 1 0.2", "pan 1 1"}));
 }
 
-TEST_F(AudioFormTest, OkSavesAndHides) {
+TEST_F(AudioWindowTest, OkSavesAndHides) {
   Start("");
-  ShowAudioOptions(game());
-  SetVolumePosition(game(), 70);
-  SetBalancePosition(game(), -2);
-  SaveAudioOptions(game());
-  EXPECT_FALSE(game().audioWindow->visible);
+  window().Open(game());
+  window().SetVolume(game(), 70);
+  window().SetBalance(game(), -2);
+  window().PressOk(game());
+  EXPECT_FALSE(window().visible);
   EXPECT_EQ(game().config->ReadInteger("Sound", "Volume", 0), 70);
   EXPECT_EQ(game().config->ReadInteger("Sound", "Balance", 0), -2);
 }
 
-TEST_F(AudioFormTest, CloseBoxHidesWithoutSaving) {
+TEST_F(AudioWindowTest, CloseBoxHidesWithoutSaving) {
   Start("[Sound]\nVolume=80\n");
-  ShowAudioOptions(game());
-  SetVolumePosition(game(), 30);
-  CloseAudioOptions(game());
-  EXPECT_FALSE(game().audioWindow->visible);
+  window().Open(game());
+  window().SetVolume(game(), 30);
+  window().Close();
+  EXPECT_FALSE(window().visible);
   EXPECT_FLOAT_EQ(Song().volume, 0.3f);  // heard at once
   EXPECT_EQ(game().config->ReadInteger("Sound", "Volume", 0), 80);
 }
 
-TEST_F(AudioFormTest, WithoutMusicSettingsChangeNothing) {
+TEST_F(AudioWindowTest, WithoutMusicSettingsChangeNothing) {
   tg.dir.Write("config.ini", "[Sound]\nVolume=20\n");
   Make("");
-  LoadAudioOptions(game());
-  SetVolumePosition(game(), 60);
-  EXPECT_EQ(game().audioWindow->volume, 60);
+  window().LoadSettings(game());
+  window().SetVolume(game(), 60);
+  EXPECT_EQ(window().volume, 60);
   EXPECT_TRUE(audio.streams.empty());
   EXPECT_TRUE(Boxes().empty());
 }
 
-TEST_F(AudioFormTest, ReplaySteps) {
+TEST_F(AudioWindowTest, PlayersInputAsWindowEvents) {
   Start("");
   int changes = 0;
-  game().audioWindow->onChanged = [&] { ++changes; };
-  EXPECT_EQ(RunAudioStep(game(), "volume 10"), AudioStep::kNotShown);
-  EXPECT_EQ(RunAudioStep(game(), ""), AudioStep::kDone);
+  window().onChanged = [&] { ++changes; };
+  window().MoveVolume(game(), 10);  // hidden: takes no input
+  window().PressOk(game());
+  EXPECT_EQ(window().volume, 50);
+  window().Open(game());
   EXPECT_EQ(DescribeAudioWindow(game()), Lines({"Audio options", "Volume: 50 (0..100)", "Balance: 0 (-5..5)", "[OK]"}));
-  for (const char* bad : {"volume", "volume x", "ok 1", "loud 3", "balance 1 2"})
-    EXPECT_EQ(RunAudioStep(game(), bad), AudioStep::kUnknown) << bad;
-  EXPECT_EQ(RunAudioStep(game(), "volume 101"), AudioStep::kDone);
-  EXPECT_EQ(RunAudioStep(game(), "Balance -1"), AudioStep::kDone);
-  EXPECT_EQ(RunAudioStep(game(), "ok"), AudioStep::kDone);
+  window().MoveVolume(game(), 101);
+  window().MoveBalance(game(), -1);
+  window().PressOk(game());
   EXPECT_EQ(DescribeAudioWindow(game()), Lines({"Audio options (hidden)", "Volume: 100 (0..100)", "Balance: -1 (-5..5)", "[OK]"}));
   EXPECT_EQ(game().config->ReadInteger("Sound", "Volume", 0), 100);
   EXPECT_EQ(changes, 4);  // shown, volume, balance, hidden
 }
 
-TEST_F(AudioFormTest, FailedSaveIsShownAndTheWindowStays) {
+TEST_F(AudioWindowTest, FailedSaveIsShownAndTheWindowStays) {
   Start("");
-  RunAudioStep(game(), "");
+  window().Open(game());
   // A folder that is not there cannot be written, whoever runs the test.
   game().config = std::make_unique<IniDocument>((tg.dir.path() / "gone" / "config.ini").string());
-  RunAudioStep(game(), "ok");
+  window().PressOk(game());
   ASSERT_EQ(Boxes().size(), 1u);
   EXPECT_EQ(Boxes()[0].rfind("error: Unable to write to ", 0), 0u) << Boxes()[0];
-  EXPECT_TRUE(game().audioWindow->visible);
+  EXPECT_TRUE(window().visible);
 }
 
 }  // namespace

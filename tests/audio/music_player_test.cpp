@@ -165,7 +165,7 @@ TEST_F(MusicPlayerTest, PlayTrackTakesTheNameFromAStringVariable) {
 TEST_F(MusicPlayerTest, VolumeAboveTheBarsRange) {
   MakeGame();
   PlayTrack(game(), "A");
-  SetVolumePosition(game(), 40);
+  game().audioWindow->SetVolume(game(), 40);
   audio.calls.clear();
   Command(CmdPlayerSetVolume, {"$player.SetVolume", "150"}, 2);
   EXPECT_EQ(audio.calls, Lines({"volume 1 1.5", "volume 1 1"}));

@@ -44,13 +44,13 @@ TEST_F(CommandTest, ShowReloadsAndOpensOnTheMainWindowCorner) {
   game->mainWindow->left = 30;
   game->mainWindow->top = 40;
   EXPECT_EQ(Exec(*game, CmdInventoryShow, {"$inventory.show", "0", "$inventory.add"}), 2);
-  EXPECT_TRUE(form().visible);
-  EXPECT_EQ(form().left, 30);
-  EXPECT_EQ(form().top, 40);
-  EXPECT_EQ(form().entries, (std::vector<std::string>{"Coin", "Rock"}));
+  EXPECT_TRUE(window().visible);
+  EXPECT_EQ(window().left, 30);
+  EXPECT_EQ(window().top, 40);
+  EXPECT_EQ(window().entries, (std::vector<std::string>{"Coin", "Rock"}));
   EXPECT_EQ(Log().size(), 3u);  // the reload's three "already exists" warnings
   EXPECT_EQ(Exec(*game, CmdInventoryHide, {"$inventory.hide", "0"}), 2);
-  EXPECT_FALSE(form().visible);
+  EXPECT_FALSE(window().visible);
   EXPECT_EQ(inv().Size(), 3);
 }
 
@@ -162,7 +162,7 @@ TEST_F(CommandTest, CommandsRunFromAScript) {
           "$int.new n 0 $inventory.GetItemCount coin n ___end "
           "___script eat $inventory.add coin 5 ___end");
   RunScript(*game, "main");
-  EXPECT_TRUE(form().visible);
+  EXPECT_TRUE(window().visible);
   EXPECT_EQ(IntVar("n"), 10);
 }
 

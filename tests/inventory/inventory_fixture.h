@@ -24,7 +24,7 @@ class InventoryTest : public ::testing::Test {
   }
 
   Inventory& inv() { return *game->inventory; }
-  InventoryWindowState& form() { return *game->inventoryWindow; }
+  InventoryWindowState& window() { return *game->inventoryWindow; }
 
   // Writes Scripts/inventory.inv and loads it.
   void Define(const std::string& text) {

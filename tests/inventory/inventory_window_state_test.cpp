@@ -13,15 +13,15 @@ using Lines = std::vector<std::string>;
 class WindowTest : public InventoryTest {
  protected:
   WindowTest() {
-    form().onChanged = [this](unsigned parts) { changes |= parts; };
+    window().onChanged = [this](unsigned parts) { changes |= parts; };
   }
   // Opens the window as the title-bar item does.
-  void Open() { OpenInventoryWindow(*game); }
+  void Open() { window().Open(*game); }
   void Select(const std::string& entry) {
-    const auto& e = form().entries;
+    const auto& e = window().entries;
     const auto at = std::find(e.begin(), e.end(), entry);
     ASSERT_NE(at, e.end()) << entry;
-    SelectInventoryEntry(*game, static_cast<int>(at - e.begin()));
+    window().Select(*game, static_cast<int>(at - e.begin()));
   }
   unsigned changes = 0;
 };
@@ -29,18 +29,18 @@ class WindowTest : public InventoryTest {
 TEST_F(WindowTest, NothingHeldShowsAnEmptyList) {
   Define("[Inventory]\nTotalItems=1\n[Item0]\nName=a\nCount=0\n");
   Open();
-  EXPECT_TRUE(form().visible);
-  EXPECT_TRUE(form().entries.empty());
-  EXPECT_FALSE(form().useEnabled);
-  EXPECT_FALSE(form().wearEnabled);
-  EXPECT_EQ(form().pictureFile, "Images\\default.jpg");
-  EXPECT_NE(form().picture, nullptr);
-  EXPECT_EQ(form().itemName, "");
-  EXPECT_EQ(form().itemCount, "");
-  EXPECT_TRUE(form().description.empty());
+  EXPECT_TRUE(window().visible);
+  EXPECT_TRUE(window().entries.empty());
+  EXPECT_FALSE(window().useEnabled);
+  EXPECT_FALSE(window().wearEnabled);
+  EXPECT_EQ(window().pictureFile, "Images\\default.jpg");
+  EXPECT_NE(window().picture, nullptr);
+  EXPECT_EQ(window().itemName, "");
+  EXPECT_EQ(window().itemCount, "");
+  EXPECT_TRUE(window().description.empty());
   EXPECT_EQ(changes & InventoryWindowState::kAll, unsigned{InventoryWindowState::kAll});
-  SelectInventoryEntry(*game, 0);  // a click on an empty list
-  EXPECT_FALSE(form().useEnabled);
+  window().Select(*game, 0);  // a click on an empty list
+  EXPECT_FALSE(window().useEnabled);
   EXPECT_TRUE(tg.dialogs.shown.empty());
 }
 
@@ -52,21 +52,21 @@ TEST_F(WindowTest, SelectionShowsTheItem) {
          "[Item1]\nName=key\nDisplayName=Key\nCount=1\nMaxCount=1\nEnabled=1\n"
          "[Item2]\nName=odd\nDisplayName=Odd\nCount=3\nMaxCount=0\nEnabled=1\n");
   Open();
-  EXPECT_EQ(form().entries, (Lines{"Lamp", "Key", "Odd"}));
+  EXPECT_EQ(window().entries, (Lines{"Lamp", "Key", "Odd"}));
   const std::tuple<const char*, const char*, bool> cases[] = {{"Lamp", "2\\5", true}, {"Key", "1", false},
                                                               {"Odd", "3", false}};
   for (const auto& [entry, count, wear] : cases) {
     Select(entry);
-    EXPECT_TRUE(form().useEnabled);
-    EXPECT_EQ(form().itemName, entry);
-    EXPECT_EQ(form().itemCount, count);
-    EXPECT_EQ(form().wearEnabled, wear);
+    EXPECT_TRUE(window().useEnabled);
+    EXPECT_EQ(window().itemName, entry);
+    EXPECT_EQ(window().itemCount, count);
+    EXPECT_EQ(window().wearEnabled, wear);
   }
   Select("Lamp");
-  EXPECT_TRUE(form().wearTakesOff);
-  EXPECT_EQ(form().description, (Lines{"Old", "Brass"}));
-  EXPECT_EQ(form().pictureFile, "Images\\lamp.png");
-  EXPECT_EQ(form().selectedItem, 0);
+  EXPECT_TRUE(window().wearTakesOff);
+  EXPECT_EQ(window().description, (Lines{"Old", "Brass"}));
+  EXPECT_EQ(window().pictureFile, "Images\\lamp.png");
+  EXPECT_EQ(window().selectedItem, 0);
 }
 
 TEST_F(WindowTest, AMissingPictureStopsTheSelectionAtThatStep) {
@@ -76,17 +76,17 @@ TEST_F(WindowTest, AMissingPictureStopsTheSelectionAtThatStep) {
   Select("A");
   ASSERT_EQ(tg.dialogs.shown.size(), 1u);
   EXPECT_EQ(tg.dialogs.shown[0].rfind("error: Cannot open file \"", 0), 0u) << tg.dialogs.shown[0];
-  EXPECT_EQ(form().description, Lines{"text"});  // everything before the picture happened
-  EXPECT_EQ(form().pictureFile, "Images\\default.jpg");
+  EXPECT_EQ(window().description, Lines{"text"});  // everything before the picture happened
+  EXPECT_EQ(window().pictureFile, "Images\\default.jpg");
 }
 
 TEST_F(WindowTest, AMissingNeutralPictureStillShowsTheWindow) {
   std::filesystem::remove(tg.dir.path() / "Images" / "default.jpg");
   Define("[Inventory]\nTotalItems=1\n[Item0]\nName=a\nDisplayName=A\nCount=1\nEnabled=1\n");
   Open();
-  EXPECT_TRUE(form().visible);
-  EXPECT_EQ(form().entries, Lines{"A"});
-  EXPECT_EQ(form().itemName, "ITEM_NAME");  // left as it was
+  EXPECT_TRUE(window().visible);
+  EXPECT_EQ(window().entries, Lines{"A"});
+  EXPECT_EQ(window().itemName, "ITEM_NAME");  // left as it was
   ASSERT_EQ(tg.dialogs.shown.size(), 1u);
 }
 
@@ -96,10 +96,10 @@ TEST_F(WindowTest, SubstitutedDescriptionSticks) {
          "LinesCount=2\nLine0=Holds $_gold coins\nLine1=of $d_purse\n");
   Open();
   Select("Purse");
-  EXPECT_EQ(form().description, (Lines{"Holds 5 coins", "of Purse"}));
+  EXPECT_EQ(window().description, (Lines{"Holds 5 coins", "of Purse"}));
   game->vars->SetIntValue(game->vars->FindVar("gold", false), 9);
   Select("Purse");
-  EXPECT_EQ(form().description, (Lines{"Holds 5 coins", "of Purse"}));
+  EXPECT_EQ(window().description, (Lines{"Holds 5 coins", "of Purse"}));
   SaveInventory(*game);
   EXPECT_EQ(IniDocument(StatePath()).ReadText("Item0", "Line0", ""), "Holds 5 coins");
 }
@@ -111,17 +111,17 @@ TEST_F(WindowTest, UsingTheLastOneTakesItOffTheList) {
          "[Item1]\nName=map\nDisplayName=Map\nCount=1\nEnabled=1\nScript=look\n");
   Open();
   Select("Map");
-  PressInventoryUse(*game);
-  EXPECT_EQ(form().entries, (Lines{"Apple", "Map"}));  // a script that keeps the count keeps the entry
-  EXPECT_EQ(form().selectedEntry, -1);
-  EXPECT_FALSE(form().useEnabled);
+  window().PressUse(*game);
+  EXPECT_EQ(window().entries, (Lines{"Apple", "Map"}));  // a script that keeps the count keeps the entry
+  EXPECT_EQ(window().selectedEntry, -1);
+  EXPECT_FALSE(window().useEnabled);
   Select("Apple");
-  PressInventoryUse(*game);
-  EXPECT_EQ(form().entries, Lines{"Map"});
-  EXPECT_EQ(form().selectedEntry, -1);
-  EXPECT_EQ(form().itemName, "");
+  window().PressUse(*game);
+  EXPECT_EQ(window().entries, Lines{"Map"});
+  EXPECT_EQ(window().selectedEntry, -1);
+  EXPECT_EQ(window().itemName, "");
   EXPECT_EQ(IniDocument(StatePath()).ReadInteger("Item0", "Enabled", -1), 0);
-  PressInventoryUse(*game);  // disabled: nothing happens
+  window().PressUse(*game);  // disabled: nothing happens
   EXPECT_EQ(inv().Count(1), 1);
 }
 
@@ -130,8 +130,8 @@ TEST_F(WindowTest, UsingAnItemWithNoCountLeftDisablesIt) {
   Define("[Inventory]\nTotalItems=1\n[Item0]\nName=note\nDisplayName=Note\nCount=0\nEnabled=1\n");
   Open();
   Select("Note");
-  PressInventoryUse(*game);
-  EXPECT_TRUE(form().entries.empty());
+  window().PressUse(*game);
+  EXPECT_TRUE(window().entries.empty());
   EXPECT_FALSE(inv().Enabled(0));
 }
 
@@ -143,11 +143,11 @@ TEST_F(WindowTest, SharedDisplayNamesActOnTheFirstItem) {
          "[Item2]\nName=ring2\nDisplayName=Ring\nCount=1\nEnabled=1\nScript=second\n"
          "[Item3]\nName=gem\nDisplayName=Gem\nMaxCount=9\n");
   Open();
-  ASSERT_EQ(form().entries, (Lines{"Ring", "Ring"}));
-  SelectInventoryEntry(*game, 1);
-  EXPECT_EQ(form().selectedItem, 0);  // the one not held, first with that name
-  EXPECT_EQ(form().itemCount, "0\\3");
-  PressInventoryUse(*game);
+  ASSERT_EQ(window().entries, (Lines{"Ring", "Ring"}));
+  window().Select(*game, 1);
+  EXPECT_EQ(window().selectedItem, 0);  // the one not held, first with that name
+  EXPECT_EQ(window().itemCount, "0\\3");
+  window().PressUse(*game);
   EXPECT_EQ(inv().Count(3), 1);  // ran "first"
 }
 
@@ -159,24 +159,24 @@ TEST_F(WindowTest, WearButtonFollowsTheFlagNotTheCaption) {
          "[Item1]\nName=gem\nDisplayName=Gem\nMaxCount=9\n");
   Open();
   Select("Cloak");
-  EXPECT_EQ(form().wearTakesOff, false);
-  PressInventoryWear(*game);
+  EXPECT_EQ(window().wearTakesOff, false);
+  window().PressWear(*game);
   EXPECT_EQ(inv().Count(1), 1);
   EXPECT_TRUE(inv().IsEquipped(0));
-  EXPECT_FALSE(form().wearTakesOff);  // the caption still reads "Надеть"
+  EXPECT_FALSE(window().wearTakesOff);  // the caption still reads "Надеть"
   EXPECT_EQ(IniDocument(StatePath()).ReadInteger("Item0", "IsEquipped", -1), 1);
-  PressInventoryWear(*game);
+  window().PressWear(*game);
   EXPECT_EQ(inv().Count(1), 3);
   EXPECT_FALSE(inv().IsEquipped(0));
   Select("Cloak");
-  PressInventoryWear(*game);
+  window().PressWear(*game);
   Select("Cloak");
-  EXPECT_TRUE(form().wearTakesOff);
+  EXPECT_TRUE(window().wearTakesOff);
   // The button stays enabled after a rebuild and still acts on the last selection.
-  CloseInventoryWindow(*game);
+  window().Close(*game);
   Open();
-  EXPECT_TRUE(form().wearEnabled);
-  PressInventoryWear(*game);
+  EXPECT_TRUE(window().wearEnabled);
+  window().PressWear(*game);
   EXPECT_FALSE(inv().IsEquipped(0));
 }
 
@@ -190,22 +190,22 @@ TEST_F(WindowTest, ShowingAnOpenWindowOnlyMovesIt) {
   game->mainWindow->top = 100;
   changes = 0;
   Open();
-  EXPECT_EQ(form().entries, Lines{"A"});
-  EXPECT_EQ(form().selectedEntry, 0);
-  EXPECT_EQ(form().left, 200);
-  EXPECT_EQ(form().top, 100);
+  EXPECT_EQ(window().entries, Lines{"A"});
+  EXPECT_EQ(window().selectedEntry, 0);
+  EXPECT_EQ(window().left, 200);
+  EXPECT_EQ(window().top, 100);
   EXPECT_EQ(changes, unsigned{InventoryWindowState::kGeometry | InventoryWindowState::kBringToFront});
-  CloseInventoryWindow(*game);
-  EXPECT_FALSE(form().visible);
+  window().Close(*game);
+  EXPECT_FALSE(window().visible);
   Open();
-  EXPECT_EQ(form().entries, (Lines{"A", "B"}));
+  EXPECT_EQ(window().entries, (Lines{"A", "B"}));
 }
 
 TEST_F(WindowTest, HiddenWindowTakesNoInput) {
   Define("[Inventory]\nTotalItems=1\n[Item0]\nName=a\nDisplayName=A\nCount=1\nEnabled=1\n");
-  SelectInventoryEntry(*game, 0);
-  PressInventoryUse(*game);
-  EXPECT_EQ(form().selectedEntry, -1);
+  window().Select(*game, 0);
+  window().PressUse(*game);
+  EXPECT_EQ(window().selectedEntry, -1);
   EXPECT_FALSE(std::filesystem::exists(StatePath()));
 }
 
@@ -218,12 +218,12 @@ TEST_F(WindowTest, DescribesTheWindowAsText) {
   game->mainWindow->left = 10;
   game->mainWindow->top = 20;
   Open();
-  SelectInventoryEntry(*game, 0);
+  window().Select(*game, 0);
   EXPECT_EQ(DescribeInventoryWindow(*game),
             (Lines{"inventory: shown at 10,20", "list: 2 entries", "> 1. Лампа", "  2. Key",
                    "picture: Images\\default.jpg", "Предмет: Лампа", "Кол-во: 2\\5", "Описание:", "  | Old",
                    "buttons: [Ипольз.] [Надеть] [Закрыть]"}));
-  CloseInventoryWindow(*game);
+  window().Close(*game);
   Open();
   EXPECT_EQ(DescribeInventoryWindow(*game).back(), "buttons: [Ипольз. (disabled)] [Надеть] [Закрыть]");
 }

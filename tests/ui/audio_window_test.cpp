@@ -36,7 +36,7 @@ class AudioWindowTest : public ::testing::Test {
     tg.dir.Write("Music/song.wav", "");
     Game& game = tg.Make();
     StartMusic(game);
-    LoadAudioOptions(game);
+    game.audioWindow->LoadSettings(game);
     window = std::make_unique<AudioWindow>(game);
     audio.calls.clear();
   }
@@ -57,54 +57,54 @@ TEST_F(AudioWindowTest, Layout) {
     QWidget* widget;
     QRect geometry;
   } controls[] = {
-      {window->Volume, {0, 32, 257, 25}},
-      {window->Balance, {0, 96, 257, 25}},
-      {window->sButton1, {88, 136, 75, 25}},
+      {window->volumeBar, {0, 32, 257, 25}},
+      {window->balanceBar, {0, 96, 257, 25}},
+      {window->okButton, {88, 136, 75, 25}},
   };
   for (const auto& c : controls) EXPECT_EQ(c.widget->geometry(), c.geometry) << c.widget->objectName().toStdString();
-  EXPECT_EQ(window->sLabel1->text(), "Volume");
-  EXPECT_EQ(window->sLabel1->pos(), QPoint(8, 8));
-  EXPECT_EQ(window->sLabel2->text(), "Balance");
-  EXPECT_EQ(window->sLabel2->pos(), QPoint(8, 72));
-  EXPECT_EQ(window->sButton1->text(), "OK");
-  EXPECT_EQ(window->Volume->minimum(), 0);
-  EXPECT_EQ(window->Volume->maximum(), 100);
-  EXPECT_EQ(window->Balance->minimum(), -5);
-  EXPECT_EQ(window->Balance->maximum(), 5);
-  EXPECT_EQ(window->Volume->value(), 40);
-  EXPECT_EQ(window->Balance->value(), -1);
+  EXPECT_EQ(window->volumeLabel->text(), "Volume");
+  EXPECT_EQ(window->volumeLabel->pos(), QPoint(8, 8));
+  EXPECT_EQ(window->balanceLabel->text(), "Balance");
+  EXPECT_EQ(window->balanceLabel->pos(), QPoint(8, 72));
+  EXPECT_EQ(window->okButton->text(), "OK");
+  EXPECT_EQ(window->volumeBar->minimum(), 0);
+  EXPECT_EQ(window->volumeBar->maximum(), 100);
+  EXPECT_EQ(window->balanceBar->minimum(), -5);
+  EXPECT_EQ(window->balanceBar->maximum(), 5);
+  EXPECT_EQ(window->volumeBar->value(), 40);
+  EXPECT_EQ(window->balanceBar->value(), -1);
 }
 
 TEST_F(AudioWindowTest, MovingABarIsHeardAtOnce) {
-  ShowAudioOptions(game());
+  game().audioWindow->Open(game());
   ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-  window->Volume->setFocus();
-  QTest::keyClick(window->Volume, Qt::Key_Right);
-  QTest::keyClick(window->Balance, Qt::Key_End);
-  QTest::keyClick(window->Balance, Qt::Key_End);  // already at the end: no change reported
+  window->volumeBar->setFocus();
+  QTest::keyClick(window->volumeBar, Qt::Key_Right);
+  QTest::keyClick(window->balanceBar, Qt::Key_End);
+  QTest::keyClick(window->balanceBar, Qt::Key_End);  // already at the end: no change reported
   EXPECT_EQ(game().audioWindow->volume, 41);
   EXPECT_EQ(game().audioWindow->balance, 5);
   EXPECT_EQ(audio.calls, (std::vector<std::string>{"volume 1 0.41", "pan 1 1"}));
 }
 
 TEST_F(AudioWindowTest, ScriptMovesAreDrawnWithoutBeingSentBack) {
-  SetVolumePosition(game(), 150);
-  EXPECT_EQ(window->Volume->value(), 100);
+  game().audioWindow->SetVolume(game(), 150);
+  EXPECT_EQ(window->volumeBar->value(), 100);
   EXPECT_EQ(audio.calls, (std::vector<std::string>{"volume 1 1"}));
 }
 
 TEST_F(AudioWindowTest, OkSavesAndHidesTheCloseBoxOnlyHides) {
-  ShowAudioOptions(game());
+  game().audioWindow->Open(game());
   ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-  window->Volume->setValue(70);
+  window->volumeBar->setValue(70);
   window->close();
   EXPECT_FALSE(window->isVisible());
   EXPECT_FALSE(game().audioWindow->visible);
   EXPECT_EQ(game().config->ReadInteger("Sound", "Volume", 0), 40);
 
-  ShowAudioOptions(game());
+  game().audioWindow->Open(game());
   EXPECT_TRUE(window->isVisible());
-  QTest::mouseClick(window->sButton1, Qt::LeftButton);
+  QTest::mouseClick(window->okButton, Qt::LeftButton);
   EXPECT_FALSE(window->isVisible());
   EXPECT_EQ(game().config->ReadInteger("Sound", "Volume", 0), 70);
   EXPECT_EQ(game().config->ReadInteger("Sound", "Balance", 0), -1);

@@ -36,7 +36,7 @@ class InventoryWindowTest : public ::testing::Test {
     window = std::make_unique<InventoryWindow>(*game);
   }
   void ClickEntry(int row) {
-    QListWidget* list = window->sListBox1;
+    QListWidget* list = window->itemList;
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
   }
 
@@ -49,62 +49,62 @@ TEST_F(InventoryWindowTest, LayoutAsDesigned) {
   EXPECT_EQ(window->size(), QSize(575, 628));
   EXPECT_EQ(window->windowTitle(), QString::fromUtf8("Инвентарь"));
   EXPECT_FALSE(window->isVisible());
-  EXPECT_EQ(window->sListBox1->geometry(), QRect(0, 0, 313, 628));
-  EXPECT_EQ(window->sImage1->geometry(), QRect(320, 8, 250, 250));
-  EXPECT_EQ(window->sMemo1->geometry(), QRect(320, 352, 249, 241));
-  EXPECT_EQ(window->sLabel1->pos(), QPoint(320, 272));
-  EXPECT_EQ(window->sLabel2->pos(), QPoint(392, 272));
-  EXPECT_EQ(window->sLabel4->pos(), QPoint(376, 304));
-  EXPECT_EQ(window->sLabel3->text(), QString::fromUtf8("Кол-во:"));
-  EXPECT_EQ(window->sLabel5->text(), QString::fromUtf8("Описание:"));
+  EXPECT_EQ(window->itemList->geometry(), QRect(0, 0, 313, 628));
+  EXPECT_EQ(window->itemPicture->geometry(), QRect(320, 8, 250, 250));
+  EXPECT_EQ(window->description->geometry(), QRect(320, 352, 249, 241));
+  EXPECT_EQ(window->itemCaption->pos(), QPoint(320, 272));
+  EXPECT_EQ(window->itemName->pos(), QPoint(392, 272));
+  EXPECT_EQ(window->itemCount->pos(), QPoint(376, 304));
+  EXPECT_EQ(window->countCaption->text(), QString::fromUtf8("Кол-во:"));
+  EXPECT_EQ(window->descriptionCaption->text(), QString::fromUtf8("Описание:"));
   const std::tuple<QPushButton*, int, const char*, bool> buttons[] = {
-      {window->sButton1, 320, "Ипольз.", true}, {window->sButton3, 408, "Надеть", false},
-      {window->sButton2, 496, "Закрыть", true}};
+      {window->useButton, 320, "Ипольз.", true}, {window->wearButton, 408, "Надеть", false},
+      {window->closeButton, 496, "Закрыть", true}};
   for (const auto& [button, left, caption, enabled] : buttons) {
     EXPECT_EQ(button->geometry(), QRect(left, 600, 75, 25));
     EXPECT_EQ(button->text(), QString::fromUtf8(caption));
     EXPECT_EQ(button->isEnabled(), enabled);
   }
-  EXPECT_EQ(window->sLabel2->text(), QString("ITEM_NAME"));
-  EXPECT_EQ(window->sMemo1->toPlainText(), QString("ITEM_DESCRIPTION"));
-  EXPECT_TRUE(window->sMemo1->isReadOnly());
+  EXPECT_EQ(window->itemName->text(), QString("ITEM_NAME"));
+  EXPECT_EQ(window->description->toPlainText(), QString("ITEM_DESCRIPTION"));
+  EXPECT_TRUE(window->description->isReadOnly());
 }
 
 TEST_F(InventoryWindowTest, OpensOnTheMainWindowAndShowsTheHeldItems) {
-  OpenInventoryWindow(*game);
+  game->inventoryWindow->Open(*game);
   ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
   EXPECT_EQ(window->pos(), QPoint(40, 30));
-  ASSERT_EQ(window->sListBox1->count(), 2);
-  EXPECT_EQ(window->sListBox1->item(0)->text(), QString::fromUtf8("Лампа"));
-  EXPECT_FALSE(window->sButton1->isEnabled());
-  EXPECT_EQ(window->sListBox1->item(0)->sizeHint().height(), 16);
+  ASSERT_EQ(window->itemList->count(), 2);
+  EXPECT_EQ(window->itemList->item(0)->text(), QString::fromUtf8("Лампа"));
+  EXPECT_FALSE(window->useButton->isEnabled());
+  EXPECT_EQ(window->itemList->item(0)->sizeHint().height(), 16);
   ClickEntry(0);
   EXPECT_EQ(game->inventoryWindow->selectedEntry, 0);
-  EXPECT_EQ(window->sLabel2->text(), QString::fromUtf8("Лампа"));
-  EXPECT_EQ(window->sLabel4->text(), QString("2\\5"));
-  EXPECT_EQ(window->sMemo1->toPlainText(), QString::fromUtf8("Старая"));
-  EXPECT_TRUE(window->sButton1->isEnabled());
-  EXPECT_TRUE(window->sButton3->isEnabled());
-  QTest::keyClick(window->sListBox1, Qt::Key_Down);
+  EXPECT_EQ(window->itemName->text(), QString::fromUtf8("Лампа"));
+  EXPECT_EQ(window->itemCount->text(), QString("2\\5"));
+  EXPECT_EQ(window->description->toPlainText(), QString::fromUtf8("Старая"));
+  EXPECT_TRUE(window->useButton->isEnabled());
+  EXPECT_TRUE(window->wearButton->isEnabled());
+  QTest::keyClick(window->itemList, Qt::Key_Down);
   EXPECT_EQ(game->inventoryWindow->selectedEntry, 1);
-  EXPECT_EQ(window->sLabel4->text(), QString("1"));
-  EXPECT_FALSE(window->sButton3->isEnabled());  // the key cannot be worn
+  EXPECT_EQ(window->itemCount->text(), QString("1"));
+  EXPECT_FALSE(window->wearButton->isEnabled());  // the key cannot be worn
 }
 
 TEST_F(InventoryWindowTest, UseButtonRebuildsAndCloseBoxHides) {
-  OpenInventoryWindow(*game);
+  game->inventoryWindow->Open(*game);
   ClickEntry(1);
-  QTest::mouseClick(window->sButton1, Qt::LeftButton);
+  QTest::mouseClick(window->useButton, Qt::LeftButton);
   EXPECT_EQ(game->inventoryWindow->selectedEntry, -1);
-  EXPECT_TRUE(window->sListBox1->selectedItems().isEmpty());
-  EXPECT_FALSE(window->sButton1->isEnabled());
-  EXPECT_EQ(window->sLabel2->text(), QString());
+  EXPECT_TRUE(window->itemList->selectedItems().isEmpty());
+  EXPECT_FALSE(window->useButton->isEnabled());
+  EXPECT_EQ(window->itemName->text(), QString());
   window->close();
   EXPECT_FALSE(game->inventoryWindow->visible);
   EXPECT_FALSE(window->isVisible());
-  OpenInventoryWindow(*game);
+  game->inventoryWindow->Open(*game);
   EXPECT_TRUE(window->isVisible());
-  QTest::mouseClick(window->sButton2, Qt::LeftButton);
+  QTest::mouseClick(window->closeButton, Qt::LeftButton);
   EXPECT_FALSE(window->isVisible());
 }
 

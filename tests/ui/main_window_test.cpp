@@ -44,9 +44,9 @@ TEST_F(MainWindowTest, KeepsTheDesignedClientAreaUntilConfigApplies) {
   Make("[a]\n");
   // Below a 30-pixel title bar, inside a one-pixel frame: 934 by 690.
   EXPECT_EQ(window->size(), QSize(936, 722));
-  EXPECT_EQ(window->Storypic->geometry(), QRect(1, 31, 934, 337));
-  EXPECT_EQ(window->Story->geometry(), QRect(1, 368, 934, 208));
-  EXPECT_EQ(window->sListBox1->geometry(), QRect(1, 576, 934, 145));
+  EXPECT_EQ(window->storyPicture->geometry(), QRect(1, 31, 934, 337));
+  EXPECT_EQ(window->storyText->geometry(), QRect(1, 368, 934, 208));
+  EXPECT_EQ(window->choiceList->geometry(), QRect(1, 576, 934, 145));
 }
 
 TEST_F(MainWindowTest, TakesCaptionPositionAndOuterSizeFromTheConfiguration) {
@@ -54,30 +54,30 @@ TEST_F(MainWindowTest, TakesCaptionPositionAndOuterSizeFromTheConfiguration) {
   Configure(game, 240, 100, 700, 980);
   Show();
   EXPECT_EQ(window->windowTitle(), "Owl Spit");
-  EXPECT_EQ(window->sTitleBar1->caption->text(), "Owl Spit");
+  EXPECT_EQ(window->titleBar->caption->text(), "Owl Spit");
   EXPECT_EQ(window->pos(), QPoint(240, 100));
   EXPECT_EQ(window->size(), QSize(980, 700));
   EXPECT_EQ(window->minimumSize(), window->maximumSize());  // the player cannot resize it
   EXPECT_TRUE(window->windowFlags() & Qt::FramelessWindowHint);  // its own title bar, no minimise or maximise
-  EXPECT_EQ(window->sTitleBar1->geometry(), QRect(1, 1, 978, TitleBar::kHeight));
-  EXPECT_EQ(window->Storypic->geometry(), QRect(1, 31, 978, 337));
-  EXPECT_EQ(window->Story->geometry(), QRect(1, 368, 978, 208));
-  EXPECT_EQ(window->sListBox1->geometry(), QRect(1, 576, 978, 123));
+  EXPECT_EQ(window->titleBar->geometry(), QRect(1, 1, 978, TitleBar::kHeight));
+  EXPECT_EQ(window->storyPicture->geometry(), QRect(1, 31, 978, 337));
+  EXPECT_EQ(window->storyText->geometry(), QRect(1, 368, 978, 208));
+  EXPECT_EQ(window->choiceList->geometry(), QRect(1, 576, 978, 123));
   EXPECT_EQ(game.mainWindow->storyWidth, 978);
 
   // A script makes the window too small for the list: it gets no room, the rest stays.
   game.mainWindow->height = 500;
   game.mainWindow->Changed(MainWindowState::kGeometry);
   EXPECT_EQ(window->size(), QSize(980, 500));
-  EXPECT_EQ(window->Story->geometry(), QRect(1, 368, 978, 208));
-  EXPECT_EQ(window->sListBox1->height(), 0);
+  EXPECT_EQ(window->storyText->geometry(), QRect(1, 368, 978, 208));
+  EXPECT_EQ(window->choiceList->height(), 0);
 }
 
 TEST_F(MainWindowTest, TheTitleBarHoldsTheItemsAtItsRightEnd) {
   Game& game = Make("[a]\n");
   Configure(game, 0, 0, 700, 980);
   Show();
-  const TitleBar& bar = *window->sTitleBar1;
+  const TitleBar& bar = *window->titleBar;
   EXPECT_EQ(bar.audioItem->text(), "Audio...");
   EXPECT_EQ(bar.audioItem->size(), QSize(55, 26));
   EXPECT_EQ(bar.inventoryItem->text(), "Инвентарь");
@@ -92,7 +92,7 @@ TEST_F(MainWindowTest, DraggingTheTitleBarMovesTheWindowAndTheShutdownSeesWhere)
   Game& game = Make("[a]\n");
   Configure(game, 100, 50, 700, 980);
   Show();
-  QWidget* bar = window->sTitleBar1;
+  QWidget* bar = window->titleBar;
   QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(200, 10));
   QMouseEvent move(QEvent::MouseMove, QPointF(260, 30), bar->mapToGlobal(QPointF(260, 30)), Qt::NoButton,
                    Qt::LeftButton, {});
@@ -106,7 +106,7 @@ TEST_F(MainWindowTest, DraggingTheTitleBarMovesTheWindowAndTheShutdownSeesWhere)
 TEST_F(MainWindowTest, TheStoryTextIsReadOnlyPlainTextInTheWindowsFont) {
   Game& game = Make("[a]\ntextsize=2\nLine0=\xcf\xf0\xe8\xe2\xe5\xf2 <b>not bold</b>\nLine1=second\n");
   LoadPage(game, "a");
-  QTextEdit* story = window->Story;
+  QTextEdit* story = window->storyText;
   EXPECT_TRUE(story->isReadOnly());
   EXPECT_EQ(story->toPlainText(), "Привет <b>not bold</b>\nsecond");
   EXPECT_EQ(story->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
@@ -129,15 +129,15 @@ TEST_F(MainWindowTest, ATextLoadedFromAFileKeepsTheCaretAPageLoadMovesItToTheSta
   MainWindowState& form = *game.mainWindow;
   form.storyLines = {"one", "two", "three"};
   form.Changed(MainWindowState::kStoryText);
-  QTextCursor caret = window->Story->textCursor();
+  QTextCursor caret = window->storyText->textCursor();
   caret.setPosition(6);
-  window->Story->setTextCursor(caret);
+  window->storyText->setTextCursor(caret);
   form.storyLines = {"uno", "dos", "tres"};
   form.Changed(MainWindowState::kStoryText);  // as $form.LoadTextFromFile changes it
-  EXPECT_EQ(window->Story->toPlainText(), "uno\ndos\ntres");
-  EXPECT_EQ(window->Story->textCursor().position(), 6);
+  EXPECT_EQ(window->storyText->toPlainText(), "uno\ndos\ntres");
+  EXPECT_EQ(window->storyText->textCursor().position(), 6);
   LoadPage(game, "a");
-  EXPECT_EQ(window->Story->textCursor().position(), 0);
+  EXPECT_EQ(window->storyText->textCursor().position(), 0);
 }
 
 TEST_F(MainWindowTest, ThePictureIsStretchedToItsBox) {
@@ -149,13 +149,13 @@ TEST_F(MainWindowTest, ThePictureIsStretchedToItsBox) {
   game.mainWindow->picture = picture;
   game.mainWindow->Changed(MainWindowState::kPicture);
   Show();
-  const QImage shown = window->Storypic->grab().toImage();
+  const QImage shown = window->storyPicture->grab().toImage();
   EXPECT_EQ(shown.size(), QSize(934, 337));
   EXPECT_EQ(shown.pixelColor(10, 10), QColor(Qt::red));
   EXPECT_EQ(shown.pixelColor(924, 326), QColor(Qt::blue));
   game.mainWindow->picture = nullptr;
   game.mainWindow->Changed(MainWindowState::kPicture);
-  EXPECT_TRUE(window->Storypic->pixmap().isNull());
+  EXPECT_TRUE(window->storyPicture->pixmap().isNull());
 }
 
 TEST_F(MainWindowTest, WindowsFontNamesMapToInstalledLookAlikes) {
@@ -187,7 +187,7 @@ class ChoiceListTest : public MainWindowTest {
     Configure(game, 0, 0, 900, 980);
     LoadPage(game, "hall");
     Show();
-    return window->sListBox1;
+    return window->choiceList;
   }
 };
 
@@ -196,7 +196,7 @@ TEST_F(MainWindowTest, ChoiceItemsAreSixteenPixelsALine) {
   Configure(game, 0, 0, 900, 980);
   LoadPage(game, "hall");
   Show();
-  ChoiceList* list = window->sListBox1;
+  ChoiceList* list = window->choiceList;
   ASSERT_EQ(list->count(), 3);  // the disabled action has no item
   EXPECT_EQ(list->visualItemRect(list->item(0)).height(), 16);
   EXPECT_EQ(list->visualItemRect(list->item(1)).height(), 48);
@@ -263,18 +263,18 @@ TEST_F(ChoiceListTest, ArrowsSelectAndEnterChooses) {
 TEST_F(MainWindowTest, TheTitleBarItemsOpenTheirWindows) {
   Game& game = Make("[a]\n");
   Configure(game, 120, 80, 700, 980);
-  LoadAudioOptions(game);
+  game.audioWindow->LoadSettings(game);
   AudioWindow audio(game);
   InventoryWindow inventory(game);
   Show();
   EXPECT_FALSE(audio.isVisible());
   EXPECT_FALSE(inventory.isVisible());
 
-  QTest::mouseClick(window->sTitleBar1->audioItem, Qt::LeftButton);
+  QTest::mouseClick(window->titleBar->audioItem, Qt::LeftButton);
   EXPECT_TRUE(audio.isVisible());
   EXPECT_TRUE(game.audioWindow->visible);
 
-  QTest::mouseClick(window->sTitleBar1->inventoryItem, Qt::LeftButton);
+  QTest::mouseClick(window->titleBar->inventoryItem, Qt::LeftButton);
   EXPECT_TRUE(inventory.isVisible());
   EXPECT_EQ(inventory.pos(), QPoint(120, 80));  // on the main window's top-left corner
 }
@@ -284,16 +284,16 @@ TEST_F(MainWindowTest, TheCloseBoxClosesTheWindow) {
   Show();
   bool closed = false;
   QObject::connect(window.get(), &MainWindow::closed, [&] { closed = true; });
-  QTest::mouseClick(window->sTitleBar1->closeBox, Qt::LeftButton);
+  QTest::mouseClick(window->titleBar->closeBox, Qt::LeftButton);
   EXPECT_TRUE(closed);
   EXPECT_FALSE(window->isVisible());
 }
 
 TEST_F(MainWindowTest, ControlsCarryAccessibleNames) {
   Make("[a]\n");
-  for (QWidget* w : std::initializer_list<QWidget*>{window->Storypic, window->Story, window->sListBox1,
-                                                    window->sTitleBar1->audioItem, window->sTitleBar1->inventoryItem,
-                                                    window->sTitleBar1->closeBox})
+  for (QWidget* w : std::initializer_list<QWidget*>{window->storyPicture, window->storyText, window->choiceList,
+                                                    window->titleBar->audioItem, window->titleBar->inventoryItem,
+                                                    window->titleBar->closeBox})
     EXPECT_FALSE(w->accessibleName().isEmpty()) << w->objectName().toStdString();
 }
 
