@@ -1,6 +1,6 @@
 #pragma once
 // The background music chain: tracklist entries name a file and the track that follows.
-// A 100 ms timer (Timer1) notices when the current stream has played to its end and
+// The 100 ms music timer (Game::musicTimer) notices when the current stream has played to its end and
 // starts the next track, so a track that names itself as its successor repeats.
 #include <cstdint>
 #include <string>
@@ -15,7 +15,7 @@ class MusicPlayer {
   uint32_t musicStream = 0;            // the current stream; 0 for none
   std::string nextTrackName = "nil";   // started when the current stream has ended
   bool musicPlaying = false;           // set by a start, cleared by $player.stop
-  // Message boxes of PlayFile now open. The event loop keeps delivering Timer1 ticks
+  // Message boxes of PlayFile now open. The event loop keeps delivering music timer ticks
   // under a modal box; while one of these is open the tick would find the failed track
   // and the old next name and open the same box again on top, so ticks wait.
   int boxesOpen = 0;

@@ -10,7 +10,7 @@ namespace velmora {
 // $plugin.init Name: the name is used as written, not read as a variable.
 void CmdPluginInit(Game& game, const TokenList& t, int32_t& p) {
   const std::string& name = Arg(t, p + 1);
-  TPlugin* plugin = FindPlugin(game, name);
+  LoadedPlugin* plugin = FindPlugin(game, name);
   // A plug-in without Initialize has nothing to call: it is reported like an unknown one.
   if (plugin && plugin->initializeEntry) {
     plugin->initializeEntry(&game.plugins->impl()->componentList, static_cast<TStrArray*>(game.vars->StrVarsAddress()),

@@ -48,8 +48,8 @@ Proc Export(LibraryLoader& loader, void* library, const char* name) {
 
 }  // namespace
 
-std::string_view TPlugin::Name() const { return CountedText(name); }
-std::string_view TPlugin::CommandText() const { return CountedText(commandText); }
+std::string_view LoadedPlugin::Name() const { return CountedText(name); }
+std::string_view LoadedPlugin::CommandText() const { return CountedText(commandText); }
 
 PluginHost::PluginHost() : impl_(new Impl) {}
 PluginHost::~PluginHost() { delete impl_; }
@@ -82,7 +82,7 @@ void LoadPlugins(Game& game) {
       loader->Unload(library);
       continue;
     }
-    auto plugin = std::make_unique<TPlugin>();
+    auto plugin = std::make_unique<LoadedPlugin>();
     auto getVersion = Export<VelmoraGetDllVersionProc>(*loader, library, "GetDllVersion");
     getName(&plugin->name);
     plugin->fileName = ShortStr(entry);
@@ -103,7 +103,7 @@ void LoadPlugins(Game& game) {
   game.WriteLog(1, "done!");
 }
 
-TPlugin* FindPlugin(Game& game, std::string_view name) {
+LoadedPlugin* FindPlugin(Game& game, std::string_view name) {
   auto& list = game.plugins->impl()->pluginList;
   for (auto it = list.rbegin(); it != list.rend(); ++it)
     if (SameCommand((*it)->Name(), name)) return it->get();

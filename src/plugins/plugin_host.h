@@ -19,7 +19,7 @@ namespace velmora {
 class Game;
 
 // One loaded plug-in.
-struct TPlugin {
+struct LoadedPlugin {
   char* name = nullptr;  // counted string stored by GetPluginName
   double version = 0;    // GetDllVersion's result; 0 when the library lacks it
   std::string fileName;  // the entry's name in the folder, cut to 255 bytes
@@ -56,7 +56,7 @@ struct PluginHost::Impl {
   };
   ComponentBlock componentBlock{};
   TComponentList componentList = nullptr;  // the variable whose address Initialize receives
-  std::vector<std::unique_ptr<TPlugin>> pluginList;  // load order
+  std::vector<std::unique_ptr<LoadedPlugin>> pluginList;  // load order
 };
 
 // Fills the component list with the four window objects a front end publishes
@@ -66,6 +66,6 @@ void BuildComponentList(Game& game, void* form, void* choiceMenu, void* storyTex
 // is used only while this runs: libraries that stay are never unloaded.
 void LoadPlugins(Game& game);
 // The last plug-in whose name matches by SameCommand, null when none.
-TPlugin* FindPlugin(Game& game, std::string_view name);
+LoadedPlugin* FindPlugin(Game& game, std::string_view name);
 
 }  // namespace velmora

@@ -55,17 +55,17 @@ bool OpenRequired(Game& game, std::unique_ptr<IniDocument>& doc, const std::stri
 
 void ApplyWindowSettings(Game& game) {
   const IniDocument& config = *game.config;
-  MainWindowState& form = *game.mainWindow;
-  form.caption = config.ReadText("GameForm", "Caption", "Velmora Player v" VELMORA_VERSION);
-  form.left = config.ReadInteger("GameForm", "Left", 240);
-  form.top = config.ReadInteger("GameForm", "Top", 100);
-  form.height = config.ReadInteger("GameForm", "Height", 700);
-  form.width = config.ReadInteger("GameForm", "Width", 980);
-  form.wordWrap = config.ReadBool("GameForm", "WordWrap", true);
-  form.fontName = config.ReadText("Font", "Name", "MS Sans Serif");
-  form.fontSize = config.ReadInteger("Font", "Size", 10);
+  MainWindowState& window = *game.mainWindow;
+  window.caption = config.ReadText("GameForm", "Caption", "Velmora Player v" VELMORA_VERSION);
+  window.left = config.ReadInteger("GameForm", "Left", 240);
+  window.top = config.ReadInteger("GameForm", "Top", 100);
+  window.height = config.ReadInteger("GameForm", "Height", 700);
+  window.width = config.ReadInteger("GameForm", "Width", 980);
+  window.wordWrap = config.ReadBool("GameForm", "WordWrap", true);
+  window.fontName = config.ReadText("Font", "Name", "MS Sans Serif");
+  window.fontSize = config.ReadInteger("Font", "Size", 10);
   // The story text takes the window's font with it.
-  form.Changed(MainWindowState::kCaption | MainWindowState::kGeometry | MainWindowState::kWordWrap | MainWindowState::kFont);
+  window.Changed(MainWindowState::kCaption | MainWindowState::kGeometry | MainWindowState::kWordWrap | MainWindowState::kFont);
 }
 
 bool IsScriptFileName(std::string_view name) {
@@ -239,12 +239,12 @@ void ShutDownGame(Game& game) {
     CloseSoundPlayer(game);
     if (game.config) {
       IniDocument& config = *game.config;
-      const MainWindowState& form = *game.mainWindow;
-      config.WriteInteger("GameForm", "Left", form.left);
-      config.WriteInteger("GameForm", "Top", form.top);
+      const MainWindowState& window = *game.mainWindow;
+      config.WriteInteger("GameForm", "Left", window.left);
+      config.WriteInteger("GameForm", "Top", window.top);
       config.WriteText("GameLoad", "Page", game.page->currentPage);
       const auto& args = game.options.args;
-      if (!args.empty() && AsciiLower(args[0]) == "debug") config.WriteInteger("DEBUG", "MEMO_WIDTH", form.storyWidth);
+      if (!args.empty() && AsciiLower(args[0]) == "debug") config.WriteInteger("DEBUG", "MEMO_WIDTH", window.storyWidth);
     }
     game.log.Save(kLogFile);
   });

@@ -79,8 +79,8 @@ std::vector<std::string> SplitTokens(std::string_view text) {
   return tokens;
 }
 
-std::vector<TScript> CutIntoBlocks(std::vector<std::string> tokens) {
-  std::vector<TScript> blocks;
+std::vector<ScriptBlock> CutIntoBlocks(std::vector<std::string> tokens) {
+  std::vector<ScriptBlock> blocks;
   const size_t n = tokens.size();
   size_t i = 0;
   while (i < n) {
@@ -90,7 +90,7 @@ std::vector<TScript> CutIntoBlocks(std::vector<std::string> tokens) {
     }
     // A marker with no name after it (the last token of the file) opens nothing.
     if (i + 1 >= n) break;
-    TScript block;
+    ScriptBlock block;
     block.name = ShortStr(tokens[i + 1]);
     i += 2;
     while (i < n && !SameCommand(tokens[i], "___end")) block.tokens.tokens.push_back(std::move(tokens[i++]));
@@ -133,7 +133,7 @@ int LabelTable::FindLabel(std::string_view name) const {
   return it == byName_.end() ? -1 : it->second;
 }
 
-void LabelTable::Add(TScriptLabel label) {
+void LabelTable::Add(ScriptLabel label) {
   if (byName_.emplace(AsciiLower(label.name), static_cast<int>(labels.size())).second)
     labels.push_back(std::move(label));
 }
@@ -171,7 +171,7 @@ void RunLabel(Game& game, const TokenList& t, std::string_view name) {
   }
   NestedRun run(game, NestedRun::kRun);
   // Positions only: a label recorded in another script runs over this list's tokens.
-  const TScriptLabel label = game.labels->labels[static_cast<size_t>(index)];
+  const ScriptLabel label = game.labels->labels[static_cast<size_t>(index)];
   int32_t p = label.first;
   while (p <= label.last) {
     Arg(t, p);  // past the end of this list: the argument-position fault

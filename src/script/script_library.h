@@ -17,14 +17,14 @@ namespace velmora {
 
 class Game;
 
-struct TScript {
+struct ScriptBlock {
   std::string name;  // short string
   TokenList tokens;
 };
 
 class ScriptLibrary {
  public:
-  std::vector<TScript> scripts;
+  std::vector<ScriptBlock> scripts;
   // Index of the first script whose name matches by SameCommand, -1 when none.
   int FindScript(std::string_view name) const;
   // Indexes the names of `scripts` (after it was filled).
@@ -35,7 +35,7 @@ class ScriptLibrary {
   size_t indexed_ = 0;  // scripts covered by byName_; lookups scan when it does not cover them all
 };
 
-struct TScriptLabel {
+struct ScriptLabel {
   std::string name;
   int32_t first = 0;
   int32_t last = -1;
@@ -45,9 +45,9 @@ class LabelTable {
  public:
   // Only the first label of each name: lookups never reach a later one of the same name,
   // so a .label met again (in a loop, or a script run again) adds nothing.
-  std::vector<TScriptLabel> labels;
+  std::vector<ScriptLabel> labels;
   int FindLabel(std::string_view name) const;
-  void Add(TScriptLabel label);
+  void Add(ScriptLabel label);
 
  private:
   std::unordered_map<std::string, int> byName_;
@@ -56,7 +56,7 @@ class LabelTable {
 // Splits library text into tokens (the only place text becomes tokens).
 std::vector<std::string> SplitTokens(std::string_view text);
 // Cuts a library's tokens into blocks between "___script" name ... "___end".
-std::vector<TScript> CutIntoBlocks(std::vector<std::string> tokens);
+std::vector<ScriptBlock> CutIntoBlocks(std::vector<std::string> tokens);
 
 void LoadScriptLibrary(Game& game);
 void RunScript(Game& game, std::string_view name);

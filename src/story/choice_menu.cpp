@@ -28,12 +28,12 @@ std::string StartPageName(const Game& game) { return game.config->ReadText("Star
 }  // namespace
 
 void UpdateList(Game& game) {
-  MainWindowState& form = *game.mainWindow;
-  form.choiceItems.clear();
-  for (const TAction& action : game.page->actions)
-    if (action.enabled) form.choiceItems.push_back(JoinLines(action.lines));
-  form.selectedChoice = -1;
-  form.Changed(MainWindowState::kChoices | MainWindowState::kSelection);
+  MainWindowState& window = *game.mainWindow;
+  window.choiceItems.clear();
+  for (const Action& action : game.page->actions)
+    if (action.enabled) window.choiceItems.push_back(JoinLines(action.lines));
+  window.selectedChoice = -1;
+  window.Changed(MainWindowState::kChoices | MainWindowState::kSelection);
 }
 
 int ChoiceHeight(Game& game, int index, int height) {
@@ -72,7 +72,7 @@ void ChooseHighlightedAction(Game& game) {
   const int selected = game.mainWindow->selectedChoice;
   if (!ItemText(game, selected)) return;
   int k = selected;
-  for (const TAction& action : game.page->actions) {
+  for (const Action& action : game.page->actions) {
     if (!action.enabled) continue;
     if (k-- == 0) {
       const std::string script = action.script;  // the script may load another page

@@ -58,11 +58,11 @@ std::vector<std::string> SubstitutedPageLines(Game& game, const std::string& pag
   return lines;
 }
 
-std::vector<TAction> ReadActions(const IniDocument& story, const std::string& page) {
-  std::vector<TAction> actions(static_cast<size_t>(ReadCount(story, page, "ActionsCount", kMaxActions)));
+std::vector<Action> ReadActions(const IniDocument& story, const std::string& page) {
+  std::vector<Action> actions(static_cast<size_t>(ReadCount(story, page, "ActionsCount", kMaxActions)));
   for (size_t n = 0; n < actions.size(); ++n) {
     const std::string key = Numbered("Action", static_cast<int32_t>(n));
-    TAction& action = actions[n];
+    Action& action = actions[n];
     action.script = story.ReadText(page, key + ".Script", "");
     action.enabled = story.ReadBool(page, key + ".Enabled", true);
     const int32_t lineCount = ReadCount(story, page, key + ".LinesCount", kMaxActionLines);
@@ -74,19 +74,19 @@ std::vector<TAction> ReadActions(const IniDocument& story, const std::string& pa
 }  // namespace
 
 void LoadPageText(Game& game, const std::string& page) {
-  MainWindowState& form = *game.mainWindow;
+  MainWindowState& window = *game.mainWindow;
   const int32_t n = ReadCount(*game.story, page, "textsize", kMaxTextLines);
-  form.storyLines.clear();
+  window.storyLines.clear();
   game.WriteLog(1, "Loading Page text...");
-  form.storyLines = SubstitutedPageLines(game, page, n);
-  form.Changed(MainWindowState::kStoryText | MainWindowState::kStoryCaret);
+  window.storyLines = SubstitutedPageLines(game, page, n);
+  window.Changed(MainWindowState::kStoryText | MainWindowState::kStoryCaret);
 }
 
 void LoadPage(Game& game, const std::string& nameArg) {
   const std::string name = nameArg;  // callers may pass the page state's own PageParam
   const IniDocument& story = *game.story;
   PageState& page = *game.page;
-  MainWindowState& form = *game.mainWindow;
+  MainWindowState& window = *game.mainWindow;
 
   const bool cutscene = story.ReadBool(name, "Page.Cutscene", false);
   const bool fastAnswer = story.ReadBool(name, "Page.RequireFastAnswer", false);
@@ -106,9 +106,9 @@ void LoadPage(Game& game, const std::string& nameArg) {
   const std::string picture = story.ReadText(name, "QuestPicture", "nil");
   const std::string path = game.gameFolder() + "\\Images\\" + picture;
   if (FileExists(path)) {
-    form.picture = LoadPicture(game, path);
-    form.pictureFile = path;
-    form.Changed(MainWindowState::kPicture);
+    window.picture = LoadPicture(game, path);
+    window.pictureFile = path;
+    window.Changed(MainWindowState::kPicture);
     game.WriteLog(1, "Sucsess!");
   } else {
     game.WriteLog(2, "Imagefile " + picture + " not found!");

@@ -8,7 +8,7 @@ namespace velmora {
 
 struct SubstitutionIndex;
 
-struct TAction {
+struct Action {
   std::string script;              // script that choosing the action runs
   std::vector<std::string> lines;  // the action's text as read, before substitution
   bool enabled = true;
@@ -19,7 +19,7 @@ struct PageState {
   std::string pageAction;
   std::string pageParam;
   std::string fastScript;
-  std::vector<TAction> actions;
+  std::vector<Action> actions;
   // The names of the variable and item tables, indexed for text substitution; kept
   // between calls because the tables only ever grow.
   std::shared_ptr<SubstitutionIndex> substitutionIndex;

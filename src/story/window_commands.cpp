@@ -44,25 +44,25 @@ int ReadFileBytes(const std::string& path, std::string& out) {
 }
 
 // Sets one edge or extent from the integer literal at pos and shows it at once.
-void SetGeometry(MainWindowState& form, int& field, const TokenList& t, int32_t pos) {
+void SetGeometry(MainWindowState& window, int& field, const TokenList& t, int32_t pos) {
   field = StrToInt(Arg(t, pos));
-  form.Changed(MainWindowState::kGeometry);
+  window.Changed(MainWindowState::kGeometry);
 }
 
 }  // namespace
 
 void CmdFormSetSize(Game& game, const TokenList& t, int32_t& p) {
-  MainWindowState& form = *game.mainWindow;
-  SetGeometry(form, form.height, t, p + 1);
-  SetGeometry(form, form.width, t, p + 2);
+  MainWindowState& window = *game.mainWindow;
+  SetGeometry(window, window.height, t, p + 1);
+  SetGeometry(window, window.width, t, p + 2);
   p += 3;
 }
 
 // The top edge moves first: a bad left argument leaves the window moved vertically only.
 void CmdFormSetPos(Game& game, const TokenList& t, int32_t& p) {
-  MainWindowState& form = *game.mainWindow;
-  SetGeometry(form, form.top, t, p + 2);
-  SetGeometry(form, form.left, t, p + 1);
+  MainWindowState& window = *game.mainWindow;
+  SetGeometry(window, window.top, t, p + 2);
+  SetGeometry(window, window.left, t, p + 1);
   p += 3;
 }
 
@@ -81,18 +81,18 @@ void CmdFormLoadTextFromFile(Game& game, const TokenList& t, int32_t& p) {
   if (const int error = ReadFileBytes(path, bytes)) throw RuntimeFault(CannotOpenMessage(path, error));
   std::vector<std::string> lines = SplitLines(bytes);
   Replacevars(game, lines);
-  MainWindowState& form = *game.mainWindow;
-  form.storyLines = std::move(lines);
-  form.Changed(MainWindowState::kStoryText);
+  MainWindowState& window = *game.mainWindow;
+  window.storyLines = std::move(lines);
+  window.Changed(MainWindowState::kStoryText);
 }
 
 void CmdFormSetPic(Game& game, const TokenList& t, int32_t& p) {
   const std::string path = Arg(t, p + 1);
   p += 2;
-  MainWindowState& form = *game.mainWindow;
-  form.picture = LoadPicture(game, path);
-  form.pictureFile = path;
-  form.Changed(MainWindowState::kPicture);
+  MainWindowState& window = *game.mainWindow;
+  window.picture = LoadPicture(game, path);
+  window.pictureFile = path;
+  window.Changed(MainWindowState::kPicture);
 }
 
 }  // namespace velmora

@@ -1,7 +1,7 @@
 #pragma once
-// The audio options window (object name TForm2): a view over the core's AudioWindowState. It draws that
-// state whenever the core reports a change and forwards the player's moves and clicks to
-// the core's operations, each as one window event; it keeps no state of its own.
+// The audio options window (object name TForm2): a view over the core's AudioWindowState.
+// It draws that state whenever the core reports a change and forwards the player's moves
+// and clicks to the core's operations; it keeps no state of its own.
 #include <QWidget>
 
 class QLabel;

@@ -1,7 +1,7 @@
 #pragma once
-// The inventory window (object name TForm3): a view over the core's InventoryWindowState. It draws that
-// state whenever the core reports a change and forwards the player's clicks to the core's
-// operations, each as one window event; it keeps no state of its own.
+// The inventory window (object name TForm3): a view over the core's InventoryWindowState.
+// It draws that state whenever the core reports a change and forwards the player's clicks
+// to the core's operations; it keeps no state of its own.
 #include <QWidget>
 
 class QLabel;

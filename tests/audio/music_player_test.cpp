@@ -226,7 +226,7 @@ TEST_F(MusicPlayerTest, PlayFailureIsShownAndTheUnplayedStreamIsCurrent) {
   EXPECT_EQ(audio.calls, Lines({"create a.wav", "play 1", "create b.wav", "free 1", "play 2"}));
 }
 
-// While one of PlayFile's boxes is open, the event loop keeps firing Timer1; those ticks
+// While one of PlayFile's boxes is open, the event loop keeps firing the music timer; its ticks
 // must not open the same box again and again.
 class PumpingDialogs : public RecordingDialogs {
  public:
@@ -257,7 +257,7 @@ TEST_F(MusicPlayerTest, TicksWaitWhileAPlayerBoxIsOpen) {
   dialogs.shown.clear();
   game().music->nextTrackName = "NoFile";
   audio.failCreate = false;
-  Run(100);  // the tick runs PlayTrack(NoFile): one box, then Timer1 is off
+  Run(100);  // the tick runs PlayTrack(NoFile): one box, then the music timer is off
   EXPECT_EQ(dialogs.shown, Lines({"message: Sound NoFile not found!"}));
   EXPECT_FALSE(game().musicTimer.Enabled());
 }

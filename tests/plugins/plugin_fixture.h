@@ -85,8 +85,8 @@ class PluginTest : public ::testing::Test {
     return *game;
   }
 
-  std::vector<TPlugin*> Plugins() const {
-    std::vector<TPlugin*> out;
+  std::vector<LoadedPlugin*> Plugins() const {
+    std::vector<LoadedPlugin*> out;
     for (auto& plugin : game->plugins->impl()->pluginList) out.push_back(plugin.get());
     return out;
   }
@@ -104,11 +104,11 @@ class PluginTest : public ::testing::Test {
   }
 
   // The test library's own record of its Initialize calls.
-  int InitializeCalls(const TPlugin& plugin) {
+  int InitializeCalls(const LoadedPlugin& plugin) {
     auto calls = reinterpret_cast<int (*)()>(loader.Symbol(plugin.library, "TestInitializeCalls"));
     return calls();
   }
-  std::vector<void*> LastInitializeArguments(const TPlugin& plugin) {
+  std::vector<void*> LastInitializeArguments(const LoadedPlugin& plugin) {
     auto last = reinterpret_cast<void (*)(void**)>(loader.Symbol(plugin.library, "TestLastInitialize"));
     std::vector<void*> out(4);
     last(out.data());

@@ -11,7 +11,7 @@ TEST_F(PluginTest, InitHandsOverTheCurrentTablesEachTime) {
   Install(TP_DEMO_PATH, "demo.so");
   Start();
   game->vars->NewIntVar("plugin_calls", 0);
-  const TPlugin& demo = *Plugins().at(0);
+  const LoadedPlugin& demo = *Plugins().at(0);
 
   Init("demo");  // the name is matched without regard to ASCII case
   EXPECT_EQ(LastInitializeArguments(demo),
@@ -38,8 +38,8 @@ TEST_F(PluginTest, SameNameInAnotherCaseTheOneLoadedLaterIsInitialised) {
   Install(TP_DEMO_UPPER_PATH, "second.so");
   Start();
   ASSERT_EQ(Plugins().size(), 2u);
-  const TPlugin& earlier = *Plugins()[0];
-  const TPlugin& later = *Plugins()[1];
+  const LoadedPlugin& earlier = *Plugins()[0];
+  const LoadedPlugin& later = *Plugins()[1];
 
   Init("demo");
   EXPECT_EQ(InitializeCalls(earlier), 0);

@@ -41,7 +41,7 @@ TEST_F(PluginTest, LoadsEveryEntryEndingInTheExtensionInListingOrder) {
   EXPECT_EQ(loader.unloads, 1);  // the library without GetPluginName
 
   ASSERT_EQ(Plugins().size(), 2u);
-  for (TPlugin* plugin : Plugins()) {
+  for (LoadedPlugin* plugin : Plugins()) {
     SCOPED_TRACE(plugin->fileName);
     EXPECT_EQ(plugin->version, 2.5);
     EXPECT_NE(plugin->library, nullptr);
@@ -66,7 +66,7 @@ TEST_F(PluginTest, LibraryWithOnlyGetPluginNameLoadsAndIsNeverCalledThroughAMiss
   Install(TP_BARE_PATH, "bare.so");
   Start();
   ASSERT_EQ(Plugins().size(), 1u);
-  const TPlugin& bare = *Plugins()[0];
+  const LoadedPlugin& bare = *Plugins()[0];
   EXPECT_EQ(bare.Name(), "Bare");
   EXPECT_EQ(bare.version, 0.0);
   EXPECT_EQ(bare.commandText, nullptr);

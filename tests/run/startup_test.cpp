@@ -95,15 +95,15 @@ TEST_F(StartupTest, CompleteStartUp) {
   EXPECT_TRUE(game.dialogs.shown.empty());
   EXPECT_FALSE(LogFileSaved());  // only the shutdown saves it
 
-  const MainWindowState& form = *game.game().mainWindow;
-  EXPECT_EQ(form.caption, "Test Game");
-  EXPECT_EQ(form.left, 16);   // 0x10
-  EXPECT_EQ(form.top, 100);   // "16px" is no integer
-  EXPECT_EQ(form.height, 600);
-  EXPECT_EQ(form.width, 800);
-  EXPECT_FALSE(form.wordWrap);
-  EXPECT_EQ(form.fontName, "Arial");
-  EXPECT_EQ(form.fontSize, 12);
+  const MainWindowState& window = *game.game().mainWindow;
+  EXPECT_EQ(window.caption, "Test Game");
+  EXPECT_EQ(window.left, 16);   // 0x10
+  EXPECT_EQ(window.top, 100);   // "16px" is no integer
+  EXPECT_EQ(window.height, 600);
+  EXPECT_EQ(window.width, 800);
+  EXPECT_FALSE(window.wordWrap);
+  EXPECT_EQ(window.fontName, "Arial");
+  EXPECT_EQ(window.fontSize, 12);
   EXPECT_EQ(game.game().storyFileName, "My Story.qst");
   EXPECT_EQ(game.game().musicListName, "music.lst");
 }
@@ -114,12 +114,12 @@ TEST_F(StartupTest, ConfigWithoutKeysTakesTheDefaults) {
   game.dir.Write("music.lst", "");
   game.dir.Write("Scripts/messages.ini", "");
   ASSERT_EQ(Start(), StartupResult::kCompleted);
-  const MainWindowState& form = *game.game().mainWindow;
-  EXPECT_EQ(form.caption, "Velmora Player v1.2");
-  EXPECT_EQ((std::vector<int>{form.left, form.top, form.height, form.width}), (std::vector<int>{240, 100, 700, 980}));
-  EXPECT_TRUE(form.wordWrap);
-  EXPECT_EQ(form.fontName, "MS Sans Serif");
-  EXPECT_EQ(form.fontSize, 10);
+  const MainWindowState& window = *game.game().mainWindow;
+  EXPECT_EQ(window.caption, "Velmora Player v1.2");
+  EXPECT_EQ((std::vector<int>{window.left, window.top, window.height, window.width}), (std::vector<int>{240, 100, 700, 980}));
+  EXPECT_TRUE(window.wordWrap);
+  EXPECT_EQ(window.fontName, "MS Sans Serif");
+  EXPECT_EQ(window.fontSize, 10);
   EXPECT_TRUE(InOrder(Log(), {" | Checking Pages...", " | Initializing done!", " | Loading Page: gamestart"}));
 }
 

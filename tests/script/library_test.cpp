@@ -139,7 +139,7 @@ TEST_F(LibraryTest, LabelRangeStopsBeforeAnyEndTokenArgumentsIncluded) {
   // token that is no command.
   RunBody("$string.new s .label L $string.set s end .end $int.new after");
   ASSERT_EQ(game->labels->labels.size(), 1u);
-  const TScriptLabel& l = game->labels->labels[0];
+  const ScriptLabel& l = game->labels->labels[0];
   EXPECT_EQ(l.name, "L");
   EXPECT_EQ(l.first, 4);
   EXPECT_EQ(l.last, 5);
@@ -149,7 +149,7 @@ TEST_F(LibraryTest, LabelRangeStopsBeforeAnyEndTokenArgumentsIncluded) {
 
 TEST_F(LibraryTest, LabelWithoutTerminatorTakesTheRestAndEndsTheRun) {
   RunBody("$int.new x .label L $int.add x 1");
-  const TScriptLabel& l = game->labels->labels.at(0);
+  const ScriptLabel& l = game->labels->labels.at(0);
   EXPECT_EQ(l.first, 4);
   EXPECT_EQ(l.last, 6);
   EXPECT_EQ(Int("x"), 0);

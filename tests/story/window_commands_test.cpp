@@ -25,10 +25,10 @@ class FormCommandsTest : public ::testing::Test {
   void SetUp() override {
     game.dir.Write("story.qst", "[letter]\r\ntextsize=2\r\nLine0=Dear $_name,\r\nLine1=farewell.\r\n");
     Game& g = game.Make();
-    form = g.mainWindow.get();
-    form->left = 1, form->top = 2, form->height = 3, form->width = 4;
-    form->storyLines = {"old text"};
-    form->onChanged = [this](unsigned parts) { changes.push_back(parts); };
+    window = g.mainWindow.get();
+    window->left = 1, window->top = 2, window->height = 3, window->width = 4;
+    window->storyLines = {"old text"};
+    window->onChanged = [this](unsigned parts) { changes.push_back(parts); };
   }
   // Runs one command; the fault's message, or "" when it ran through.
   std::string Run(Handler handler, const Lines& tokens) {
@@ -43,11 +43,11 @@ class FormCommandsTest : public ::testing::Test {
     EXPECT_EQ(p, static_cast<int32_t>(tokens.size()));
     return "";
   }
-  std::vector<int> Geometry() const { return {form->left, form->top, form->height, form->width}; }
+  std::vector<int> Geometry() const { return {window->left, window->top, window->height, window->width}; }
 
   CurrentDirectory cwd;
   TestGame game;
-  MainWindowState* form = nullptr;
+  MainWindowState* window = nullptr;
   std::vector<unsigned> changes;
 };
 
@@ -70,7 +70,7 @@ TEST_F(FormCommandsTest, SizeAndPositionKeepWhatWasSetBeforeABadArgument) {
       {CmdFormSetPos, {"$form.SetPos", "100"}, {1, 2, 3, 4}, "List index out of bounds (2)"},
   };
   for (const auto& c : cases) {
-    form->left = 1, form->top = 2, form->height = 3, form->width = 4;
+    window->left = 1, window->top = 2, window->height = 3, window->width = 4;
     changes.clear();
     EXPECT_EQ(Run(c.handler, c.tokens), c.fault) << c.tokens[0] << ' ' << c.tokens[1];
     EXPECT_EQ(Geometry(), c.geometry) << c.tokens[0] << ' ' << c.tokens[1];
@@ -83,9 +83,9 @@ TEST_F(FormCommandsTest, SizeAndPositionKeepWhatWasSetBeforeABadArgument) {
 TEST_F(FormCommandsTest, LoadTextFromPage) {
   game.game().vars->NewStrVar("name", "Ann");
   EXPECT_EQ(Run(CmdFormLoadTextFromPage, {"$form.LoadTextFromPage", "LETTER"}), "");
-  EXPECT_EQ(form->storyLines, (Lines {"Dear Ann,", "farewell."}));
+  EXPECT_EQ(window->storyLines, (Lines {"Dear Ann,", "farewell."}));
   EXPECT_EQ(Run(CmdFormLoadTextFromPage, {"$form.LoadTextFromPage", "nowhere"}), "");
-  EXPECT_TRUE(form->storyLines.empty());
+  EXPECT_TRUE(window->storyLines.empty());
   const Lines log = Undated(game.game().log.Lines());
   EXPECT_EQ(std::count(log.begin(), log.end(), " | Loading Page text..."), 2);
 }
@@ -94,12 +94,12 @@ TEST_F(FormCommandsTest, LoadTextFromFileInTheCurrentDirectory) {
   game.game().vars->NewStrVar("name", "Ann");
   cwd.dir.Write("notes/Letter.txt", "Dear $_name,\r\nLF\nCR\rlast");
   EXPECT_EQ(Run(CmdFormLoadTextFromFile, {"$form.LoadTextFromFile", "NOTES\\letter.TXT"}), "");
-  EXPECT_EQ(form->storyLines, (Lines {"Dear Ann,", "LF", "CR", "last"}));
+  EXPECT_EQ(window->storyLines, (Lines {"Dear Ann,", "LF", "CR", "last"}));
   EXPECT_EQ(changes, std::vector<unsigned> {MainWindowState::kStoryText});  // the caret is left alone
 
   cwd.dir.Write("empty.txt", "");
   EXPECT_EQ(Run(CmdFormLoadTextFromFile, {"$form.LoadTextFromFile", "empty.txt"}), "");
-  EXPECT_TRUE(form->storyLines.empty());
+  EXPECT_TRUE(window->storyLines.empty());
 }
 
 TEST_F(FormCommandsTest, LoadTextFromFileThatCannotBeOpened) {
@@ -112,20 +112,20 @@ TEST_F(FormCommandsTest, LoadTextFromFileThatCannotBeOpened) {
   std::filesystem::create_directory(cwd.dir.path() / "notes");
   for (const auto& [file, fault] : cases) {
     EXPECT_EQ(Run(CmdFormLoadTextFromFile, {"$form.LoadTextFromFile", file}), fault);
-    EXPECT_EQ(form->storyLines, Lines {"old text"});
+    EXPECT_EQ(window->storyLines, Lines {"old text"});
   }
 }
 
 TEST_F(FormCommandsTest, SetPicFromTheCurrentDirectory) {
   cwd.dir.Write("Pics/Door.png", "");
   EXPECT_EQ(Run(CmdFormSetPic, {"$form.SetPic", "pics\\door.PNG"}), "");
-  EXPECT_EQ(form->pictureFile, "pics\\door.PNG");
-  ASSERT_NE(form->picture, nullptr);
-  const auto shown = form->picture;
+  EXPECT_EQ(window->pictureFile, "pics\\door.PNG");
+  ASSERT_NE(window->picture, nullptr);
+  const auto shown = window->picture;
   EXPECT_EQ(Run(CmdFormSetPic, {"$form.SetPic", "door.gif"}), "Unknown picture file extension (.gif)");
   EXPECT_EQ(Run(CmdFormSetPic, {"$form.SetPic", "none.jpg"}).rfind("Cannot open file \"", 0), 0u);
-  EXPECT_EQ(form->picture, shown);  // a failed load keeps the picture shown
-  EXPECT_EQ(form->pictureFile, "pics\\door.PNG");
+  EXPECT_EQ(window->picture, shown);  // a failed load keeps the picture shown
+  EXPECT_EQ(window->pictureFile, "pics\\door.PNG");
 }
 
 }  // namespace
