@@ -31,6 +31,20 @@ std::string CountText(const Inventory& inv, int i) {
   return IntToStr(inv.Count(i)) + "\\" + IntToStr(inv.MaxCount(i));
 }
 
+// A button's click: one window event acting on the item last selected. The view learns
+// what changed before the item's script runs, whose message boxes let the screen repaint.
+template <typename Act>
+void PressForSelectedItem(Game& game, InventoryWindowState& window, bool enabled, const Act& act) {
+  if (!window.visible || !enabled) return;
+  game.RunEvent([&] {
+    FlushAtEnd flush(window);
+    const int32_t i = window.selectedItem;
+    if (!ValidItem(game, i)) return;
+    window.Flush();
+    act(*game.inventory, i);
+  });
+}
+
 }  // namespace
 
 void InventoryWindowState::Flush() {
@@ -121,13 +135,7 @@ void InventoryWindowState::Select(Game& game, int entry) {
 }
 
 void InventoryWindowState::PressUse(Game& game) {
-  if (!visible || !useEnabled) return;
-  game.RunEvent([&] {
-    FlushAtEnd flush(*this);
-    const int32_t i = selectedItem;
-    if (!ValidItem(game, i)) return;
-    Flush();
-    Inventory& inv = *game.inventory;
+  PressForSelectedItem(game, *this, useEnabled, [&](Inventory& inv, int32_t i) {
     UseItemScript(game, std::string(inv.Script(i)));
     if (inv.Count(i) <= 0) inv.SetEnabled(i, false);
     FillList(game);
@@ -137,13 +145,7 @@ void InventoryWindowState::PressUse(Game& game) {
 }
 
 void InventoryWindowState::PressWear(Game& game) {
-  if (!visible || !wearEnabled) return;
-  game.RunEvent([&] {
-    FlushAtEnd flush(*this);
-    const int32_t i = selectedItem;
-    if (!ValidItem(game, i)) return;
-    Flush();
-    Inventory& inv = *game.inventory;
+  PressForSelectedItem(game, *this, wearEnabled, [&](Inventory& inv, int32_t i) {
     // The button acts on the item's flag, not on its caption, which is only brought up to
     // date by the next selection.
     const bool worn = inv.IsEquipped(i);
