@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the player (Release) and plays a game folder:
 # the demo game unless --game DIR is given. Windows when a display is available,
-# otherwise the terminal player.
+# otherwise the terminal player. The game is played from the user's own copy (--copy),
+# so playing never changes a file of the checkout.
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$ROOT"
@@ -13,7 +14,7 @@ has_game=0
 for a in "${ARGS[@]}"; do [ "$a" = "--game" ] && has_game=1; done
 [ $has_game -eq 0 ] && ARGS=(--game "$ROOT/examples/demo" "${ARGS[@]}")
 # Machines without a sound card play silently (the player says so once).
-ARGS=(--audio-fallback "${ARGS[@]}")
+ARGS=(--audio-fallback --copy "${ARGS[@]}")
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   ARGS=(--text "${ARGS[@]}")
 fi

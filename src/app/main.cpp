@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -18,8 +19,11 @@
 #include "base/steady_clock.h"
 #include "console/terminal_player.h"
 #include "platform/dl/dl_loader.h"
+#include "base/fault.h"
 #include "base/game.h"
 #include "base/virtual_clock.h"
+#include "library/game_copy.h"
+#include "library/game_library.h"
 #include "platform/pictures/picture_decoders.h"
 #include "tools/story_checker.h"
 #include "ui/windows_program.h"
@@ -58,11 +62,111 @@ std::string GameFolder(const ProgramOptions& options, std::string& error) {
   return text;
 }
 
+// The game library. Until the library window takes this place, its games are listed
+// with the command that plays each.
+int OpenLibrary(const ProgramOptions& options) {
+  const std::vector<LibraryEntry> games = GameLibrary(GameLibrary::DefaultPath(), options.codePage).Games();
+  if (games.empty()) {
+    std::cerr << "The game library (" << GameLibrary::DefaultPath() << ") is empty; play a game with --game DIR.\n";
+    return 2;
+  }
+  std::cerr << "The game library; play a game with the --game line below it:\n";
+  for (const LibraryEntry& game : games)
+    std::cerr << "  " << game.captionUtf8 << (game.present ? "" : " (gone)") << "\n    --game " << game.folder << '\n';
+  return 2;
+}
+
+// No game named and none beside the program.
+int NoGame(const ProgramOptions& options, const std::string& programFolder) {
+  std::cerr << kProgram << ": no game named, and no game beside the program in " << programFolder
+            << "; play one with --game DIR";
+  if (options.mode != ProgramOptions::Mode::kWindows) {
+    std::cerr << '\n';
+    return 2;
+  }
+  std::cerr << ", or pick one of the library (--library)\n";
+  return OpenLibrary(options);
+}
+
+// The folder to play in: the game folder itself, or the user's copy of it when it is not
+// writable or --copy asks for one. A copy becomes the current directory, where games
+// keep LastStart.log and their plugins/ folder.
+bool EnterPlayFolder(const ProgramOptions& options, std::string& folder, std::string& error) {
+  const PlayFolder play = PrepareGameFolder(folder, options.copyGame);
+  if (!play.error.empty()) {
+    error = play.error;
+    return false;
+  }
+  if (!play.copy) return true;
+  if (play.madeNow) {
+    std::cerr << kProgram << ": " << (options.copyGame ? "playing your own copy of " + folder : folder + " is not writable; playing your own copy")
+              << ", made now in " << play.folder << "; later plays go on there\n";
+  }
+  folder = play.folder;
+  std::error_code ec;
+  std::filesystem::current_path(folder, ec);
+  if (ec) {
+    error = "cannot enter " + folder + ": " + ec.message();
+    return false;
+  }
+  return true;
+}
+
+// Remembers a play of a game of the library.
+void MarkPlayed(const ProgramOptions& options, const std::string& folder) {
+  try {
+    GameLibrary(GameLibrary::DefaultPath(), options.codePage).MarkPlayed(folder, std::time(nullptr));
+  } catch (const RuntimeFault& fault) {
+    std::cerr << kProgram << ": " << fault.what() << '\n';
+  }
+}
+
+// Watches the sound device's start, to say after "Audio initialization error" how to
+// play without one.
+class WatchedAudio : public AudioLibrary {
+ public:
+  explicit WatchedAudio(std::unique_ptr<AudioLibrary> inner) : inner_(std::move(inner)) {}
+  bool InitFailed() const { return initFailed_; }
+
+  uint32_t GetVersion() override { return inner_->GetVersion(); }
+  bool Init(int32_t device, uint32_t freq, uint32_t flags) override {
+    const bool ok = inner_->Init(device, freq, flags);
+    initFailed_ = !ok;
+    return ok;
+  }
+  uint32_t StreamCreateFile(const std::string& path) override { return inner_->StreamCreateFile(path); }
+  bool ChannelPlay(uint32_t handle, bool restart) override { return inner_->ChannelPlay(handle, restart); }
+  uint32_t ChannelIsActive(uint32_t handle) override { return inner_->ChannelIsActive(handle); }
+  bool ChannelPause(uint32_t handle) override { return inner_->ChannelPause(handle); }
+  bool ChannelSetAttribute(uint32_t handle, uint32_t attrib, float value) override {
+    return inner_->ChannelSetAttribute(handle, attrib, value);
+  }
+  bool Stop() override { return inner_->Stop(); }
+  bool StreamFree(uint32_t handle) override { return inner_->StreamFree(handle); }
+  bool Free() override { return inner_->Free(); }
+  std::string ErrorText() override { return inner_->ErrorText(); }
+
+ private:
+  std::unique_ptr<AudioLibrary> inner_;
+  bool initFailed_ = false;
+};
+
 // The music library and effect player: the sound device, or, without one, the virtual
 // engine on the same clock, which plays nothing but lets tracks end on time.
 struct Audio {
   std::unique_ptr<AudioLibrary> library;
   std::unique_ptr<EffectDevice> effects;
+  WatchedAudio* device = nullptr;  // the sound device, when one is used
+
+  // After a run: the sound device did not start, so the run ended at once.
+  int Hint(int status) const {
+    if (device && device->InitFailed()) {
+      std::cerr << kProgram << ": no sound output could be opened"
+                << (device->ErrorText().empty() ? "" : " (" + device->ErrorText() + ")")
+                << "; --no-audio plays without sound, --audio-fallback plays without sound when there is none\n";
+    }
+    return status;
+  }
 };
 
 Audio MakeAudio(const ProgramOptions& options, Clock& clock) {
@@ -82,7 +186,9 @@ Audio MakeAudio(const ProgramOptions& options, Clock& clock) {
     audio.library = CreateVirtualAudioLibrary(clock);
     audio.effects = CreateVirtualEffectPlayer(clock);
   } else {
-    audio.library = CreateDeviceAudioLibrary(device);
+    auto watched = std::make_unique<WatchedAudio>(CreateDeviceAudioLibrary(device));
+    audio.device = watched.get();
+    audio.library = std::move(watched);
     audio.effects = CreateDeviceEffectPlayer(*audio.library);
   }
   return audio;
@@ -90,10 +196,12 @@ Audio MakeAudio(const ProgramOptions& options, Clock& clock) {
 
 int Check(const std::string& folder) {
   bool errors = false;
-  for (const CheckFinding& finding : CheckStory(folder)) {
+  const CheckReport report = CheckStory(folder);
+  for (const CheckFinding& finding : report.findings) {
     std::cout << FormatFinding(finding) << '\n';
     errors = errors || finding.error;
   }
+  std::cout << FormatSummary(report) << '\n';
   return errors ? 1 : 0;
 }
 
@@ -129,7 +237,7 @@ int Terminal(const ProgramOptions& options, Platform platform, const GameOptions
   platform.dialogs = &dialogs;
   Game game(platform, gameOptions);
   dialogs.SetCodec(&game.codec);
-  return PlayTerminal(game, dialogs, STDIN_FILENO, std::cout);
+  return audio.Hint(PlayTerminal(game, dialogs, STDIN_FILENO, std::cout));
 }
 
 int Windows(int& argc, char** argv, const ProgramOptions& options, Platform platform,
@@ -142,7 +250,7 @@ int Windows(int& argc, char** argv, const ProgramOptions& options, Platform plat
   platform.clock = &clock;
   platform.audio = audio.library.get();
   platform.effects = audio.effects.get();
-  return PlayInWindows(argc, argv, platform, gameOptions);
+  return audio.Hint(PlayInWindows(argc, argv, platform, gameOptions));
 }
 
 }  // namespace
@@ -161,12 +269,23 @@ int main(int argc, char** argv) {
     return 0;
   }
 
+  if (options.mode == ProgramOptions::Mode::kLibrary) return OpenLibrary(options);
+
   GameOptions gameOptions;
-  gameOptions.gameFolder = GameFolder(options, error);
-  if (gameOptions.gameFolder.empty()) return Fail(error, 2);
+  const std::string source = GameFolder(options, error);
+  if (source.empty()) return Fail(error, 2);
+  if (options.gameFolder.empty() && !InspectGameFolder(source, options.codePage).isGame)
+    return NoGame(options, source);
+  if (options.mode == ProgramOptions::Mode::kCheck) return Check(source);
+
+  // Files named on the command line stay where they were when a copy is entered.
+  for (std::string* file : {&options.replayFile, &options.soundfont})
+    if (!file->empty()) *file = std::filesystem::absolute(*file).string();
+  gameOptions.gameFolder = source;
+  if (!EnterPlayFolder(options, gameOptions.gameFolder, error)) return Fail(error, 2);
   gameOptions.args = options.gameArgs;
   gameOptions.codePage = options.codePage;
-  if (options.mode == ProgramOptions::Mode::kCheck) return Check(gameOptions.gameFolder);
+  if (options.mode == ProgramOptions::Mode::kWindows) MarkPlayed(options, source);
 
   // LastStart.log and plugins/ stay relative to the current directory, as games expect.
   auto pictures = CreatePictureDecoder();

@@ -32,8 +32,10 @@ const std::pair<const char*, bool ProgramOptions::*> kSwitches[] = {
     {"--version", &ProgramOptions::version},
     {"--no-audio", &ProgramOptions::noAudio},
     {"--audio-fallback", &ProgramOptions::audioFallback},
+    {"--copy", &ProgramOptions::copyGame},
     {"--text", nullptr},
     {"--check", nullptr},
+    {"--library", nullptr},
 };
 const std::pair<const char*, std::string ProgramOptions::*> kValued[] = {
     {"--replay", &ProgramOptions::replayFile},
@@ -46,6 +48,7 @@ const std::pair<const char*, ProgramOptions::Mode> kModes[] = {
     {"--text", ProgramOptions::Mode::kText},
     {"--replay", ProgramOptions::Mode::kReplay},
     {"--check", ProgramOptions::Mode::kCheck},
+    {"--library", ProgramOptions::Mode::kLibrary},
 };
 
 }  // namespace
@@ -98,12 +101,16 @@ bool ParseProgramOptions(const std::vector<std::string>& args, ProgramOptions& o
     for (const auto& [option, mode] : kModes) {
       if (name != option) continue;
       if (modeGiven && options.mode != mode) {
-        error = name + " cannot be combined with --text, --replay or --check";
+        error = name + " cannot be combined with --text, --replay, --check or --library";
         return false;
       }
       modeGiven = true;
       options.mode = mode;
     }
+  }
+  if (options.mode == ProgramOptions::Mode::kLibrary && !options.gameFolder.empty()) {
+    error = "--library cannot be combined with --game";
+    return false;
   }
   return true;
 }
@@ -117,15 +124,20 @@ std::string UsageText() {
              "the inventory.\n"
              "\n"
              "How to play (one of them; the windows by default):\n"
+             "  --library           the game library: the games you added, to play one of them;\n"
+             "                      also what opens when no game is named and none is beside\n"
+             "                      this program\n"
              "  --text              in the terminal: the picture's name, the story text and numbered\n"
              "                      choices; type a number to choose, or a step below\n"
              "  --replay FILE       headless, on a virtual clock, from a file of steps (below); prints\n"
              "                      a transcript of every box, prompt and `show`\n"
              "  --check             check the game folder without playing it; one line per finding,\n"
-             "                      exit status 1 when an error is found\n"
+             "                      then a summary; exit status 1 when an error is found\n"
              "\n"
              "Options:\n"
              "  --game DIR          the game folder (default: the folder that holds this program)\n"
+             "  --copy              play from your own copy of the game folder (below), even when\n"
+             "                      the folder is writable, so the folder stays as it is\n"
              "  --no-audio          play without sound: no audio device is needed\n"
              "  --audio-fallback    play without sound, saying so once, when no audio output opens\n"
              "                      (otherwise that ends the program with \"Audio initialization error\")\n"
@@ -145,11 +157,15 @@ std::string UsageText() {
          "\n"
          "Files: LastStart.log (the run's log) and plugins/ are in the current directory;\n"
          "config.ini, the story file and Scripts/inventory.sav in the game folder are written to\n"
-         "as the game is played.\n"
+         "as the game is played. A game folder that is not writable (or any, with --copy) is\n"
+         "copied on first play to $XDG_DATA_HOME/velmora-player/games/ (default\n"
+         "~/.local/share) and played there, with the copy as current directory; later plays\n"
+         "go on in that copy. The library is kept in $XDG_CONFIG_HOME/velmora-player/library.ini\n"
+         "(default ~/.config).\n"
          "\n"
          "Exit status: 0 after play, 1 when start-up ended the program (see LastStart.log) or\n"
-         "--check found an error, 2 for a wrong command line, an unreadable replay file or no\n"
-         "display for the windows.\n";
+         "--check found an error, 2 for a wrong command line, no game to play, an unreadable\n"
+         "replay file, a copy that could not be made or no display for the windows.\n";
 }
 
 }  // namespace velmora

@@ -7,12 +7,13 @@
 namespace velmora {
 
 struct ProgramOptions {
-  enum class Mode { kWindows, kText, kReplay, kCheck };
+  enum class Mode { kWindows, kText, kReplay, kCheck, kLibrary };
   Mode mode = Mode::kWindows;
   std::string replayFile;
   std::string gameFolder;  // as given; empty: the folder that holds the program file
   bool noAudio = false;        // play silently
   bool audioFallback = false;  // play silently when no audio output opens
+  bool copyGame = false;       // play from the user's copy even when the folder is writable
   std::string codePage = "WINDOWS-1251";
   std::string soundfont;
   std::vector<std::string> gameArgs;

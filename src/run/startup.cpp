@@ -244,7 +244,7 @@ void ShutDownGame(Game& game) {
       config.WriteInteger("GameForm", "Top", window.top);
       config.WriteText("GameLoad", "Page", game.page->currentPage);
       const auto& args = game.options.args;
-      if (!args.empty() && AsciiLower(args[0]) == "debug") config.WriteInteger("DEBUG", "MEMO_WIDTH", window.storyWidth);
+      if (!args.empty() && AsciiLower(args[0]) == "debug") config.WriteInteger("DEBUG", "MEMO_WIDTH", window.StoryTextWidth());
     }
     game.log.Save(kLogFile);
   });

@@ -32,6 +32,8 @@ class MainWindowState {
   static constexpr int kPictureHeight = 337;
   static constexpr int kStoryHeight = 208;
   static constexpr int kChoiceLineHeight = 16;
+  // The frame around the client area; picture, story text and list span the rest.
+  static constexpr int kFrameBorder = 1;
 
   std::string caption;
   int left = 0, top = 0;
@@ -41,11 +43,16 @@ class MainWindowState {
   int fontSize = 10;
 
   std::vector<std::string> storyLines;        // the story text control's lines
-  int storyWidth = 0;                          // reported by the view (debug shutdown key)
   std::shared_ptr<const Picture> picture;      // null: empty picture control
   std::string pictureFile;                     // the path handed to the picture loader, as given
   std::vector<std::string> choiceItems;        // sListBox1 item texts (lines joined with CR LF)
   int selectedChoice = -1;                     // -1: nothing selected
+
+  // The story text's width in the window's units (written with the debug argument at exit).
+  int StoryTextWidth() const {
+    const int outer = width > 0 ? width : kDesignClientWidth + 2 * kFrameBorder;
+    return outer > 2 * kFrameBorder ? outer - 2 * kFrameBorder : 0;
+  }
 
   void Changed(unsigned parts) {
     if (onChanged) onChanged(parts);

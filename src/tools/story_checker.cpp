@@ -42,8 +42,10 @@ struct Checker {
   explicit Checker(const std::string& folder) : folder(folder) {}
 
   std::string folder;
-  std::vector<CheckFinding> findings;
+  CheckReport report;
+  std::vector<CheckFinding>& findings = report.findings;
   std::set<std::string> reported;
+  std::set<std::string> picturesChecked;
 
   void Report(bool error, const std::string& file, const std::string& message) {
     if (!reported.insert(file + "\n" + message).second) return;
@@ -51,7 +53,16 @@ struct Checker {
   }
 
   bool Exists(const std::string& rel) { return FileExists(folder + rel); }
+  bool PictureExists(const std::string& rel) {
+    picturesChecked.insert(AsciiLower(ResolvePath(folder + rel)));
+    return Exists(rel);
+  }
 };
+
+// "1 page", "2 pages".
+std::string Counted(size_t n, const std::string& noun) {
+  return std::to_string(n) + " " + noun + (n == 1 ? "" : "s");
+}
 
 // Item names that a text reference ($c_, $cm_, $d_) may start with; the reference has no
 // end marker, so a defined name that is a prefix of what follows counts as a match.
@@ -75,7 +86,19 @@ std::string FormatFinding(const CheckFinding& f) {
   return f.file + (f.error ? ": error: " : ": warning: ") + f.message;
 }
 
-std::vector<CheckFinding> CheckStory(const std::string& gameFolder) {
+std::string FormatSummary(const CheckReport& report) {
+  size_t errors = 0, warnings = 0;
+  for (const CheckFinding& f : report.findings) (f.error ? errors : warnings)++;
+  std::string verdict = errors == 0 && warnings == 0 ? "all is well"
+                        : errors == 0                ? "no errors, " + Counted(warnings, "warning")
+                        : warnings == 0              ? Counted(errors, "error")
+                                                     : Counted(errors, "error") + " and " + Counted(warnings, "warning");
+  const CheckedCounts& n = report.checked;
+  return verdict + ": " + Counted(n.pages, "page") + ", " + Counted(n.scripts, "script") + ", " + Counted(n.items, "item") +
+         ", " + Counted(n.tracks, "track") + " and " + Counted(n.pictures, "picture") + " checked";
+}
+
+CheckReport CheckStory(const std::string& gameFolder) {
   Checker c(gameFolder);
   HeadlessServices services;
   GameOptions options;
@@ -84,14 +107,14 @@ std::vector<CheckFinding> CheckStory(const std::string& gameFolder) {
 
   if (!c.Exists("config.ini")) {
     c.Report(true, "config.ini", "the file is missing; the player cannot start");
-    return c.findings;
+    return c.report;
   }
   IniDocument config(ResolvePath(gameFolder + "config.ini"));
   const std::string storyName = config.ReadText("Files", "StoryFile", "story.qst");
   const std::string musicName = config.ReadText("Files", "MusicList", "music.lst");
   if (!c.Exists(storyName)) c.Report(true, "config.ini", "story file " + storyName + " is missing");
   if (!c.Exists(musicName)) c.Report(true, "config.ini", "tracklist " + musicName + " is missing");
-  if (!c.Exists(storyName)) return c.findings;
+  if (!c.Exists(storyName)) return c.report;
 
   const std::string storyPath = ResolvePath(gameFolder + storyName);
   IniDocument story(storyPath);
@@ -136,9 +159,9 @@ std::vector<CheckFinding> CheckStory(const std::string& gameFolder) {
           c.Report(true, invFile, "item " + name + ": " + key + " names script " + script + ", which the library lacks");
       }
       const std::string pic = inv->ReadText(sec, "Picture", "default.jpg");
-      if (!c.Exists("Images\\" + pic)) c.Report(true, invFile, "item " + name + ": picture Images\\" + pic + " is missing");
+      if (!c.PictureExists("Images\\" + pic)) c.Report(true, invFile, "item " + name + ": picture Images\\" + pic + " is missing");
     }
-    if (!items.empty() && !c.Exists("Images\\default.jpg"))
+    if (!items.empty() && !c.PictureExists("Images\\default.jpg"))
       c.Report(true, invFile, "the inventory window's neutral picture Images\\default.jpg is missing");
   }
 
@@ -168,8 +191,10 @@ std::vector<CheckFinding> CheckStory(const std::string& gameFolder) {
     }
     (void)file;
   };
+  std::set<std::string> soundsChecked;
   auto needSound = [&](const std::string& sound, const std::string& file, const std::string& where) {
     if (!tracks) return;
+    soundsChecked.insert(sound);
     const std::string f = tracks->ReadText(sound, "Track", "");
     if (f.empty()) c.Report(true, file, "sound " + sound + " named by " + where + " has no section or Track key in " + musicName);
     else if (f == "nil") c.Report(true, file, "sound " + sound + " named by " + where + " has Track=nil");
@@ -205,6 +230,16 @@ std::vector<CheckFinding> CheckStory(const std::string& gameFolder) {
       if (name == "nil") continue;
       if (!tracks->SectionPresent(name)) c.Report(true, musicName, "[WriterList] " + key + " names " + name + ", which has no section");
     }
+  }
+
+  // The story's list of pages, which start-up checks one by one.
+  const int32_t listed = story.ReadInteger("WriterList", "Count", 0);
+  for (int32_t i = 0; i < listed && i < 100000; ++i) {
+    const std::string key = "Page" + std::to_string(i);
+    const std::string page = story.ReadText("WriterList", key, "nil");
+    if (!pagePresent(page))
+      c.Report(false, storyName, "[WriterList] " + key + " names " + page + ", which has no section; start-up warns \"" +
+                                     page + " ---not found!\"");
   }
 
   // Scripts.
@@ -246,7 +281,7 @@ std::vector<CheckFinding> CheckStory(const std::string& gameFolder) {
     for (int32_t i = 0; i < lines && i < 100000; ++i)
       checkTextRefs(story.ReadText(page, "Line" + std::to_string(i), ""), storyFile, where);
     const std::string pic = story.ReadText(page, "QuestPicture", "nil");
-    if (pic != "nil" && !c.Exists("\\Images\\" + pic)) c.Report(true, storyFile, where + ": picture Images\\" + pic + " is missing");
+    if (pic != "nil" && !c.PictureExists("\\Images\\" + pic)) c.Report(true, storyFile, where + ": picture Images\\" + pic + " is missing");
     int32_t actions = story.ReadInteger(page, "ActionsCount", 0);
     for (int32_t n = 0; n < actions && n < 100000; ++n) {
       const std::string a = "Action" + std::to_string(n);
@@ -271,7 +306,14 @@ std::vector<CheckFinding> CheckStory(const std::string& gameFolder) {
   for (const auto& page : pages)
     if (!pagesReached.count(Lower(page)))
       c.Report(false, storyFile, "page " + page + " is not reached by any $goto, page action or StartPage");
-  return c.findings;
+
+  CheckedCounts& n = c.report.checked;
+  n.pages = pages.size();
+  n.scripts = game.scripts->scripts.size();
+  n.items = items.size();
+  n.tracks = tracksChecked.size() + soundsChecked.size();
+  n.pictures = c.picturesChecked.size();
+  return c.report;
 }
 
 }  // namespace velmora

@@ -14,9 +14,21 @@ struct CheckFinding {
   std::string message;
 };
 
+// What was looked at, for the closing line.
+struct CheckedCounts {
+  size_t pages = 0, scripts = 0, items = 0, tracks = 0, pictures = 0;
+};
+
+struct CheckReport {
+  std::vector<CheckFinding> findings;
+  CheckedCounts checked;
+};
+
 // gameFolder ends with a separator.
-std::vector<CheckFinding> CheckStory(const std::string& gameFolder);
+CheckReport CheckStory(const std::string& gameFolder);
 // One line a finding: "<file>: error: <message>" or "<file>: warning: <message>".
 std::string FormatFinding(const CheckFinding& f);
+// The closing line: how many errors and warnings, and what was checked.
+std::string FormatSummary(const CheckReport& report);
 
 }  // namespace velmora

@@ -146,7 +146,6 @@ void MainWindow::LayOut() {
   storyText->setGeometry(kBorder, top, inner, MainWindowState::kStoryHeight);
   top += MainWindowState::kStoryHeight;
   choiceList->setGeometry(kBorder, top, inner, std::max(0, height() - kBorder - top));
-  game_.mainWindow->storyWidth = storyText->width();
 }
 
 void MainWindow::moveEvent(QMoveEvent*) {

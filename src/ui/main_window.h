@@ -6,6 +6,8 @@
 // whenever the core reports a change and forwards the player's input to the core.
 #include <QWidget>
 
+#include "story/main_window_state.h"
+
 class QLabel;
 class QTextEdit;
 
@@ -23,7 +25,7 @@ class MainWindow : public QWidget {
   ~MainWindow() override;
 
   // The window's frame around its client area (title bar and controls), in pixels.
-  static constexpr int kBorder = 1;
+  static constexpr int kBorder = velmora::MainWindowState::kFrameBorder;
 
   // The controls; their object names are the designed ones the skin and plug-ins see.
   TitleBar* titleBar;      // sTitleBar1

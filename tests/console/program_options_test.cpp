@@ -31,6 +31,12 @@ TEST(ProgramOptionsTest, OptionsAndTheGamesOwnArguments) {
   EXPECT_EQ(q.mode, ProgramOptions::Mode::kWindows);
   EXPECT_EQ(q.codePage, "WINDOWS-1251");
   EXPECT_TRUE(q.gameFolder.empty());
+  EXPECT_FALSE(q.copyGame);
+
+  ProgramOptions r;
+  ASSERT_TRUE(ParseProgramOptions({"--library", "--copy"}, r, error)) << error;
+  EXPECT_EQ(r.mode, ProgramOptions::Mode::kLibrary);
+  EXPECT_TRUE(r.copyGame);
 }
 
 TEST(ProgramOptionsTest, Refusals) {
@@ -41,7 +47,9 @@ TEST(ProgramOptionsTest, Refusals) {
       {{"--help=yes"}, "--help takes no value"},
       {{"--replay="}, "--replay needs a value"},
       {{"--soundfont"}, "--soundfont needs a value"},
-      {{"--check", "--text"}, "--text cannot be combined with --text, --replay or --check"},
+      {{"--check", "--text"}, "--text cannot be combined with --text, --replay, --check or --library"},
+      {{"--library", "--replay=r"}, "--replay cannot be combined with --text, --replay, --check or --library"},
+      {{"--library", "--game", "/g"}, "--library cannot be combined with --game"},
       {{"--codepage=NOPE-1"}, "unknown code page: NOPE-1"},
       {{"--fullscreen"}, "unknown option: --fullscreen"},
   };

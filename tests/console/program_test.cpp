@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "support/test_game.h"
@@ -29,7 +32,9 @@ class ProgramTest : public ::testing::Test {
   Outcome Player(const std::string& args, const std::string& input = "") {
     const std::string folder = game.path().string();
     if (!input.empty()) game.Write("input.txt", input);
-    const std::string command = "cd '" + folder + "' && '" VELMORA_PLAYER "' " + args +
+    // The player's own folders (library, copies of games) stay in the test's folder.
+    const std::string command = "cd '" + folder + "' && XDG_CONFIG_HOME='" + user.path().string() +
+                                "/config' XDG_DATA_HOME='" + user.path().string() + "/data' " + environment + " '" VELMORA_PLAYER "' " + args +
                                 (input.empty() ? " </dev/null" : " <input.txt") + " 2>&1";
     Outcome run;
     FILE* pipe = popen(command.c_str(), "r");
@@ -43,9 +48,15 @@ class ProgramTest : public ::testing::Test {
     game.Write("steps.replay", steps);
     return Player("--game . --replay steps.replay " + more);
   }
+  static std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
   static bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
   testing::TempDir game;
+  testing::TempDir user;
+  std::string environment;  // more variables for the program
 };
 
 TEST_F(ProgramTest, HelpAndVersion) {
@@ -139,7 +150,54 @@ TEST_F(ProgramTest, TheCheckerReportsWithoutPlaying) {
   const Outcome run = Player("--game . --check");
   EXPECT_EQ(run.status, 1) << run.output;
   EXPECT_TRUE(Has(run.output, ": error: ")) << run.output;
+  EXPECT_TRUE(Has(run.output, "\n1 error: 1 page, 0 scripts, 0 items, 0 tracks and 0 pictures checked\n"))
+      << run.output;
   EXPECT_FALSE(game.Read("LastStart.log").size());
+}
+
+TEST_F(ProgramTest, WithoutAGameItSaysHowToNameOne) {
+  // The program's own folder holds no game here.
+  const struct {
+    const char* args;
+    bool mentionsLibrary;
+  } cases[] = {{"--text", false}, {"--replay steps.replay", false}, {"", true}, {"--library", true}};
+  game.Write("steps.replay", "show\n");
+  for (const auto& c : cases) {
+    const Outcome run = Player(c.args);
+    EXPECT_EQ(run.status, 2) << c.args;
+    EXPECT_TRUE(Has(run.output, "--game DIR")) << c.args << ": " << run.output;
+    EXPECT_EQ(Has(run.output, "The game library"), c.mentionsLibrary) << c.args << ": " << run.output;
+  }
+}
+
+TEST_F(ProgramTest, WithoutASoundCardTheAudioErrorNamesTheWaysToPlaySilently) {
+  environment = "SDL_AUDIODRIVER=no-such-driver";
+  const Outcome run = Player("--game . --text", "quit\n");
+  EXPECT_EQ(run.status, 1) << run.output;
+  EXPECT_TRUE(Has(run.output, "system error: Audio initialization error\n")) << run.output;
+  EXPECT_TRUE(Has(run.output, "--no-audio plays without sound, --audio-fallback plays without sound when there is none"))
+      << run.output;
+  EXPECT_EQ(Player("--game . --text --audio-fallback", "quit\n").status, 0);
+}
+
+TEST_F(ProgramTest, ACopyIsPlayedInItsOwnFolderAndSaidSoOnce) {
+  const std::string before = game.Read("config.ini");
+  const Outcome first = Replay("choose 1\n", "--copy");
+  EXPECT_EQ(first.status, 0) << first.output;
+  EXPECT_TRUE(Has(first.output, "playing your own copy of ")) << first.output;
+  EXPECT_EQ(game.Read("config.ini"), before);
+  EXPECT_FALSE(std::filesystem::exists(game.path() / "LastStart.log"));
+  const Outcome second = Replay("choose 1\n", "--copy");
+  EXPECT_EQ(second.status, 0) << second.output;
+  EXPECT_FALSE(Has(second.output, "copy")) << second.output;
+  // Both runs went on in the copy, where the log and the saved page are.
+  size_t copies = 0;
+  for (const auto& copy : std::filesystem::directory_iterator(user.path() / "data/velmora-player/games")) {
+    ++copies;
+    EXPECT_TRUE(std::filesystem::exists(copy.path() / "LastStart.log"));
+    EXPECT_TRUE(Has(ReadFile(copy.path() / "config.ini"), "[GameLoad]"));
+  }
+  EXPECT_EQ(copies, 1u);
 }
 
 }  // namespace

@@ -272,7 +272,7 @@ class ShutdownTest : public StartupTest {
     EXPECT_EQ(StartGame(g), StartupResult::kCompleted);
     g.mainWindow->left = 12;
     g.mainWindow->top = -34;
-    g.mainWindow->storyWidth = 917;
+    g.mainWindow->width = 919;
     g.page->currentPage = "cave";
     g.music->musicStream = 7;
     audio.calls.clear();

@@ -63,7 +63,7 @@ TEST_F(MainWindowTest, TakesCaptionPositionAndOuterSizeFromTheConfiguration) {
   EXPECT_EQ(window->storyPicture->geometry(), QRect(1, 31, 978, 337));
   EXPECT_EQ(window->storyText->geometry(), QRect(1, 368, 978, 208));
   EXPECT_EQ(window->choiceList->geometry(), QRect(1, 576, 978, 123));
-  EXPECT_EQ(game.mainWindow->storyWidth, 978);
+  EXPECT_EQ(game.mainWindow->StoryTextWidth(), window->storyText->width());
 
   // A script makes the window too small for the list: it gets no room, the rest stays.
   game.mainWindow->height = 500;

@@ -27,16 +27,24 @@ texts() {
   rm -f "$game/Scripts/inventory.sav" "$game/Scripts/Inventory.sav"
 }
 
+# Page pictures are drawn as a 480x253 scene, then widened to 734x253, the aspect of the
+# main window's picture box (978x337), which stretches them to fill it: the scene stays
+# in the middle and its edge columns carry on to the sides (sky, sea and floor are bands),
+# so circles stay round on screen. Item pictures keep their own size.
+SCENE=480x253
+WIDEN="-virtual-pixel edge -set option:distort:viewport 734x253-127+0 -distort SRT 0 +repage"
+scene() { [ "${2:-}" = "-size" ] && [ "${3:-}" = "$SCENE" ] && echo "$WIDEN"; }
+
 # convert with the options that keep files small and the output repeatable.
-jpg() { out=$1; shift; convert "$@" -strip -quality 62 -sampling-factor 2x2 "$out"; }
-png() { out=$1; shift; convert "$@" -strip +dither -colors "${COLORS:-24}" -define png:exclude-chunks=date,time "PNG8:$out"; }
-bmp_rle() { out=$1; shift; convert "$@" -strip +dither -colors "${COLORS:-16}" -type Palette -compress RLE "BMP3:$out"; }
-bmp_plain() { out=$1; shift; convert "$@" -strip +dither -colors "${COLORS:-16}" -type Palette -compress None "BMP3:$out"; }
+jpg() { out=$1; shift; convert "$@" $(scene "" "$@") -strip -quality 62 -sampling-factor 2x2 "$out"; }
+png() { out=$1; shift; convert "$@" $(scene "" "$@") -strip +dither -colors "${COLORS:-24}" -define png:exclude-chunks=date,time "PNG8:$out"; }
+bmp_rle() { out=$1; shift; convert "$@" $(scene "" "$@") -strip +dither -colors "${COLORS:-16}" -type Palette -compress RLE "BMP3:$out"; }
+bmp_plain() { out=$1; shift; convert "$@" $(scene "" "$@") -strip +dither -colors "${COLORS:-16}" -type Palette -compress None "BMP3:$out"; }
 
 pictures() {
   img="$game/images"
   mkdir -p "$img"
-  S=480x253
+  S=$SCENE
 
   # Title: the lighthouse at night, beams over the sea.
   jpg "$img/title.jpg" -size $S gradient:'#0b1030-#2a2250' \

@@ -1,0 +1,73 @@
+#pragma once
+// The player's list of games: the folders the user added, kept in the player's own
+// settings (library.ini in the user's config folder), not in any game. Every operation
+// reads the file afresh and writes it at once, so two players running side by side see
+// each other's changes.
+//
+// What a game shows in the list (its caption and the start page's picture) is read from
+// the game folder whenever the list is asked for, so it follows the game as it changes.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace velmora {
+
+// What the list shows of one game folder.
+struct GameFolderInfo {
+  bool isGame = false;
+  std::string problem;       // why it is no game folder (empty for a game)
+  std::string captionUtf8;   // config.ini [GameForm] Caption, else the folder's name
+  std::string thumbnail;     // the start page's picture file, empty when it has none
+};
+
+// Looks at a folder as the player would start it: config.ini and the story file it names
+// must be there (names in any letter case).
+GameFolderInfo InspectGameFolder(const std::string& folder, const std::string& codePage = "WINDOWS-1251");
+
+struct LibraryEntry {
+  std::string folder;       // absolute, ending with a separator
+  bool present = false;     // the folder still holds a game
+  std::string captionUtf8;  // as the folder says now, or as it said when last seen
+  std::string thumbnail;    // empty when none (or the folder is gone)
+  int64_t lastPlayed = 0;   // seconds since the epoch; 0: never played
+};
+
+class GameLibrary {
+ public:
+  // The user's library; tests name a file of their own.
+  static std::string DefaultPath();
+  explicit GameLibrary(std::string path = DefaultPath(), std::string codePage = "WINDOWS-1251");
+
+  const std::string& Path() const { return path_; }
+
+  // The games in the order they were added.
+  std::vector<LibraryEntry> Games() const;
+
+  enum class AddResult { kAdded, kAlreadyListed, kNotAGame };
+  // problem, when given, receives why a folder is no game.
+  AddResult Add(const std::string& folder, std::string* problem = nullptr);
+  // Adds the folder itself when it is a game, and every game folder directly inside it
+  // (by name); returns the folders added, as listed.
+  std::vector<std::string> Scan(const std::string& folder);
+  // False when the folder was not listed.
+  bool Remove(const std::string& folder);
+  // Records a play of a listed folder; false when it is not listed.
+  bool MarkPlayed(const std::string& folder, int64_t when);
+
+  // The form a folder is listed under: absolute, links resolved, ending with a separator.
+  static std::string ListedForm(const std::string& folder);
+
+  // Writes raise RuntimeFault ("Unable to write to <path>") when the file cannot be written.
+ private:
+  struct Record {
+    std::string folder, caption;
+    int64_t lastPlayed = 0;
+  };
+  std::vector<Record> Load() const;
+  void Save(const std::vector<Record>& records) const;
+
+  std::string path_;
+  std::string codePage_;
+};
+
+}  // namespace velmora

@@ -1,0 +1,154 @@
+// The library of games: what counts as a game folder, adding, scanning, removing and
+// plays, kept in the user's config folder.
+#include "library/game_library.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "base/fault.h"
+#include "library/library_fixture.h"
+#include "library/user_folders.h"
+
+namespace velmora {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::UserFoldersTest;
+
+class GameLibraryTest : public UserFoldersTest {
+ protected:
+  static std::vector<std::string> Folders(const GameLibrary& library) {
+    std::vector<std::string> folders;
+    for (const LibraryEntry& e : library.Games()) folders.push_back(e.folder);
+    return folders;
+  }
+};
+
+TEST_F(GameLibraryTest, TheUserFoldersFollowTheXdgVariablesAndIgnoreRelativeOnes) {
+  EXPECT_EQ(UserConfigFolder(), (home.path() / "config/velmora-player/").string());
+  EXPECT_EQ(UserDataFolder(), (home.path() / "data/velmora-player/").string());
+  EXPECT_EQ(GameLibrary::DefaultPath(), (home.path() / "config/velmora-player/library.ini").string());
+  const std::string savedHome = std::getenv("HOME") ? std::getenv("HOME") : "";
+  setenv("XDG_CONFIG_HOME", "relative/config", 1);
+  setenv("XDG_DATA_HOME", "", 1);
+  setenv("HOME", "/home/someone", 1);
+  EXPECT_EQ(UserConfigFolder(), "/home/someone/.config/velmora-player/");
+  EXPECT_EQ(UserDataFolder(), "/home/someone/.local/share/velmora-player/");
+  setenv("HOME", savedHome.c_str(), 1);
+}
+
+TEST_F(GameLibraryTest, WhatCountsAsAGameFolder) {
+  MakeGame("good", "Tale of \xCF\xF3\xF2\xFC");  // "Путь" in Windows-1251
+  MakeGame("untitled", "", "start.png");
+  games.Write("upper/CONFIG.INI", "[Files]\r\nStoryFile=Tale.QST\r\n");
+  games.Write("upper/tale.qst", "[gamestart]\r\nQuestPicture=nil\r\n");
+  games.Write("lostpicture/config.ini", "");
+  games.Write("lostpicture/story.qst", "[gamestart]\r\nQuestPicture=gone.jpg\r\n");
+  games.Write("nostory/config.ini", "[Files]\r\nStoryFile=tale.qst\r\n");
+  games.Write("noconfig/story.qst", "[gamestart]\r\n");
+  const fs::path g = games.path();
+  const struct {
+    std::string folder;
+    bool isGame;
+    std::string caption, thumbnail, problem;
+  } cases[] = {
+      {"good", true, "Tale of Путь", (g / "good/Images/title.jpg").string(), ""},
+      {"untitled", true, "untitled", (g / "untitled/Images/start.png").string(), ""},
+      {"upper", true, "upper", "", ""},
+      {"lostpicture", true, "lostpicture", "", ""},
+      {"nostory", false, "", "", "no story file tale.qst in " + (g / "nostory").string()},
+      {"noconfig", false, "", "", "no config.ini in " + (g / "noconfig").string()},
+      {"absent", false, "", "", "no folder at " + (g / "absent").string()},
+  };
+  for (const auto& c : cases) {
+    const GameFolderInfo info = InspectGameFolder((g / c.folder).string());
+    EXPECT_EQ(info.isGame, c.isGame) << c.folder;
+    EXPECT_EQ(info.captionUtf8, c.caption) << c.folder;
+    EXPECT_EQ(info.thumbnail, c.thumbnail) << c.folder;
+    EXPECT_EQ(info.problem, c.problem) << c.folder;
+  }
+}
+
+TEST_F(GameLibraryTest, AddsEachFolderOnceAndKeepsTheListInTheConfigFolder) {
+  const std::string one = MakeGame("one", "First");
+  const std::string two = MakeGame("two", "Second");
+  GameLibrary library;
+  EXPECT_EQ(library.Add(one), GameLibrary::AddResult::kAdded);
+  EXPECT_EQ(library.Add(two + "/"), GameLibrary::AddResult::kAdded);
+  // The same folder by another spelling, or through a link, is already listed.
+  EXPECT_EQ(library.Add(one + "/./"), GameLibrary::AddResult::kAlreadyListed);
+  fs::create_directory_symlink(one, games.path() / "link");
+  EXPECT_EQ(library.Add((games.path() / "link").string()), GameLibrary::AddResult::kAlreadyListed);
+  std::string problem;
+  EXPECT_EQ(library.Add((games.path() / "none").string(), &problem), GameLibrary::AddResult::kNotAGame);
+  EXPECT_EQ(problem, "no folder at " + (games.path() / "none/").string());
+
+  ASSERT_TRUE(fs::exists(home.path() / "config/velmora-player/library.ini"));
+  const std::vector<LibraryEntry> listed = GameLibrary().Games();
+  ASSERT_EQ(listed.size(), 2u);
+  EXPECT_EQ(listed[0].folder, one + "/");
+  EXPECT_EQ(listed[0].captionUtf8, "First");
+  EXPECT_EQ(listed[0].thumbnail, one + "/Images/title.jpg");
+  EXPECT_TRUE(listed[0].present);
+  EXPECT_EQ(listed[0].lastPlayed, 0);
+  EXPECT_EQ(listed[1].folder, two + "/");
+}
+
+TEST_F(GameLibraryTest, FolderNamesWithBlanksAndQuotesAtTheEndsComeBackAsTheyWere) {
+  const std::string odd = MakeGame(" \"odd\" name ");
+  GameLibrary library;
+  ASSERT_EQ(library.Add(odd), GameLibrary::AddResult::kAdded);
+  EXPECT_EQ(Folders(library), std::vector<std::string>{odd + "/"});
+  EXPECT_TRUE(library.Remove(odd));
+}
+
+TEST_F(GameLibraryTest, ScanAddsTheGameFoldersOneLevelDownByName) {
+  MakeGame("b");
+  MakeGame("a");
+  games.Write("notes/readme.txt", "not a game");
+  games.Write("deeper/inside/config.ini", "");  // two levels down: not looked at
+  games.Write("deeper/inside/story.qst", "[gamestart]\r\n");
+  games.Write("file.txt", "");
+  GameLibrary library;
+  const std::string a = (games.path() / "a/").string(), b = (games.path() / "b/").string();
+  EXPECT_EQ(library.Scan(games.path().string()), (std::vector<std::string>{a, b}));
+  EXPECT_EQ(library.Scan(games.path().string()), std::vector<std::string>{});
+  EXPECT_EQ(Folders(library), (std::vector<std::string>{a, b}));
+  // A game folder scanned itself is added too.
+  MakeGame("deeper/c");
+  EXPECT_EQ(library.Scan((games.path() / "deeper/c").string()), std::vector<std::string>{(games.path() / "deeper/c/").string()});
+  EXPECT_EQ(library.Scan((games.path() / "missing").string()), std::vector<std::string>{});
+}
+
+TEST_F(GameLibraryTest, RemovingAndPlaying) {
+  const std::string one = MakeGame("one", "First");
+  const std::string two = MakeGame("two", "Second");
+  GameLibrary library;
+  library.Add(one);
+  library.Add(two);
+  EXPECT_TRUE(library.MarkPlayed(two, 1700000000));
+  EXPECT_FALSE(library.MarkPlayed((games.path() / "three").string(), 1));
+  EXPECT_EQ(library.Games()[1].lastPlayed, 1700000000);
+
+  // A folder that went away stays listed, with the caption it last had, until removed.
+  fs::remove_all(two);
+  const LibraryEntry gone = library.Games()[1];
+  EXPECT_FALSE(gone.present);
+  EXPECT_EQ(gone.captionUtf8, "Second");
+  EXPECT_EQ(gone.thumbnail, "");
+  EXPECT_TRUE(library.Remove(two));
+  EXPECT_FALSE(library.Remove(two));
+  EXPECT_EQ(Folders(library), std::vector<std::string>{one + "/"});
+}
+
+TEST_F(GameLibraryTest, ALibraryThatCannotBeWrittenRaisesTheWriteFault) {
+  const std::string one = MakeGame("one");
+  games.Write("blocked", "a file where the folder should be");
+  GameLibrary library((games.path() / "blocked/library.ini").string());
+  EXPECT_TRUE(library.Games().empty());
+  EXPECT_THROW(library.Add(one), RuntimeFault);
+}
+
+}  // namespace
+}  // namespace velmora
