@@ -19,6 +19,7 @@
 #include "platform/audio/audio_devices.h"
 #include "platform/audio/decoder.h"
 #include "platform/audio/mixer.h"
+#include "platform/files/posix_files.h"
 #include "audio/music_player.h"
 #include "base/game.h"
 #include "base/virtual_clock.h"
@@ -182,7 +183,9 @@ void ChainTracks(benchmark::State& state, const std::string& file, size_t tracks
                                          << "\nNextTrack=Loop\n";
   VirtualClock clock;
   QuietDialogs dialogs;
+  PosixFiles files;
   Platform platform;
+  platform.files = &files;
   platform.dialogs = &dialogs;
   platform.clock = &clock;
   platform.audio = library.get();
@@ -192,7 +195,7 @@ void ChainTracks(benchmark::State& state, const std::string& file, size_t tracks
   size_t held = 0, logBytes = 0;
   for (auto _ : state) {
     Game game(platform, options2);
-    game.tracklist = std::make_unique<IniDocument>((Folder() / "music.lst").string());
+    game.tracklist = std::make_unique<IniDocument>(files, (Folder() / "music.lst").string());
     PlayTrack(game, "Loop");
     size_t started = 1;
     uint32_t last = game.music->musicStream;

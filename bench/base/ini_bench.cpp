@@ -14,10 +14,13 @@
 #include <vector>
 
 #include "base/ini_document.h"
+#include "platform/files/posix_files.h"
 #include "support/test_game.h"
 
 namespace velmora {
 namespace {
+
+PosixFiles files;
 
 struct StoryFile {
   testing::TempDir dir;
@@ -65,7 +68,7 @@ const StoryFile& Story(int sections) {
 void BM_FirstParse(benchmark::State& state) {
   const StoryFile& f = Story(static_cast<int>(state.range(0)));
   for (auto _ : state) {
-    IniDocument doc(f.path);
+    IniDocument doc(files, f.path);
     benchmark::DoNotOptimize(doc.ReadText("Page0", "Line0", ""));
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * f.bytes));
@@ -75,7 +78,7 @@ BENCHMARK(BM_FirstParse)->Arg(500)->Arg(5000)->Unit(benchmark::kMillisecond);
 
 void BM_ReadRandomKey(benchmark::State& state) {
   const StoryFile& f = Story(static_cast<int>(state.range(0)));
-  IniDocument doc(f.path);
+  IniDocument doc(files, f.path);
   doc.ReadText("Page0", "Line0", "");
   std::mt19937 rng(5);
   std::vector<std::pair<std::string, std::string>> picks;

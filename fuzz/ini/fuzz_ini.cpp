@@ -15,6 +15,7 @@
 #include "base/fault.h"
 #include "base/ini_document.h"
 #include "base/int_text.h"
+#include "platform/files/posix_files.h"
 
 namespace {
 
@@ -65,7 +66,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FILE* f = std::fopen(path.c_str(), "wb");
   Check(f && std::fwrite(data, 1, size, f) == size && std::fclose(f) == 0, "input written");
 
-  velmora::IniDocument doc(path);
+  static velmora::PosixFiles files;
+  velmora::IniDocument doc(files, path);
   const Entries before = AllEntries(doc);
   for (const auto& [section, key, value] : before) {
     CheckInteger(value);

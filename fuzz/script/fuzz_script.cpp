@@ -18,6 +18,7 @@
 #include "run/headless.h"
 #include "base/ini_document.h"
 #include "base/virtual_clock.h"
+#include "platform/files/posix_files.h"
 
 namespace {
 
@@ -61,14 +62,15 @@ void WriteGame() {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   WriteGame();
-  HeadlessServices services;
+  static PosixFiles files;
+  HeadlessServices services(files);
   GameOptions options;
   options.gameFolder = Folder().string() + "/";
   Game game(services.platform(), options);
-  game.config = std::make_unique<IniDocument>(options.gameFolder + "config.ini");
-  game.story = std::make_unique<IniDocument>(options.gameFolder + "story.qst");
-  game.tracklist = std::make_unique<IniDocument>(options.gameFolder + "music.lst");
-  game.messages = std::make_unique<IniDocument>(options.gameFolder + "Scripts/messages.ini");
+  game.config = std::make_unique<IniDocument>(files, options.gameFolder + "config.ini");
+  game.story = std::make_unique<IniDocument>(files, options.gameFolder + "story.qst");
+  game.tracklist = std::make_unique<IniDocument>(files, options.gameFolder + "music.lst");
+  game.messages = std::make_unique<IniDocument>(files, options.gameFolder + "Scripts/messages.ini");
   game.interp->limits.maxCommands = 5'000;
   game.interp->limits.maxSlowCommands = 500;
   game.interp->limits.maxLogLines = 2'000;

@@ -20,6 +20,7 @@
 #include "console/terminal_player.h"
 #include "platform/dl/dl_loader.h"
 #include "base/fault.h"
+#include "platform/files/posix_files.h"
 #include "base/game.h"
 #include "base/virtual_clock.h"
 #include "library/game_copy.h"
@@ -288,9 +289,11 @@ int main(int argc, char** argv) {
   if (options.mode == ProgramOptions::Mode::kWindows) MarkPlayed(options, source);
 
   // LastStart.log and plugins/ stay relative to the current directory, as games expect.
+  PosixFiles files;
   auto pictures = CreatePictureDecoder();
   auto libraries = CreateDlLoader();
   Platform platform;
+  platform.files = &files;
   platform.pictures = pictures.get();
   platform.libraries = libraries.get();
 

@@ -5,7 +5,6 @@
 #include "base/silent_platform.h"
 #include "audio/sound_effects.h"
 #include "base/game.h"
-#include "base/paths.h"
 #include "base/text.h"
 
 namespace velmora {
@@ -60,9 +59,9 @@ void PlayFile(Game& game, bool effectPlayer, const std::string& file, const std:
     return;
   }
   const std::string path = MusicPath(game, file);
-  if (!FileExists(path)) return;
+  if (!game.files().FileExists(path)) return;
   if (effectPlayer) {
-    PlayEffectFile(game, ResolvePath(path));
+    PlayEffectFile(game, game.files().Resolve(path));
     return;
   }
   AudioLibrary& library = MusicLibrary(game);
@@ -72,7 +71,7 @@ void PlayFile(Game& game, bool effectPlayer, const std::string& file, const std:
   // of the run: a story that stops and restarts its music on every page would otherwise
   // hold a decoder for each time.
   const uint32_t before = music.musicStream;
-  music.musicStream = library.StreamCreateFile(ResolvePath(path));
+  music.musicStream = library.StreamCreateFile(game.files().Resolve(path));
   if (before != 0 && before != music.musicStream && library.ChannelIsActive(before) != AudioLibrary::kPlaying)
     library.StreamFree(before);
   game.WriteLog(1, "Started playing sound: " + name);
@@ -110,7 +109,7 @@ void CheckTracklist(Game& game) {
     const std::string track = game.tracklist->ReadText("WriterList", "Track" + IntToStr(i), "nil");
     const std::string file = game.tracklist->ReadText(track, "Track", "nil");
     auto it = found.find(file);
-    if (it == found.end()) it = found.emplace(file, FileExists(MusicPath(game, file))).first;
+    if (it == found.end()) it = found.emplace(file, game.files().FileExists(MusicPath(game, file))).first;
     if (it->second) {
       game.WriteLog(1, track + " ---done!");
     } else {

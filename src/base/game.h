@@ -49,6 +49,7 @@ class Game {
   Platform platform;
   GameOptions options;
   const std::string& gameFolder() const { return options.gameFolder; }
+  GameFiles& files() { return *platform.files; }
   Dialogs& dialogs() { return *platform.dialogs; }
   Clock& clock() { return *platform.clock; }
 

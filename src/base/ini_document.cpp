@@ -1,15 +1,8 @@
 #include "base/ini_document.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <array>
-#include <cerrno>
 #include <climits>
-#include <cstdlib>
 #include <cstring>
-#include <ctime>
 
 #include "base/codepage.h"
 #include "base/fault.h"
@@ -19,61 +12,10 @@ namespace velmora {
 
 namespace {
 
-// What tells one version of a file from another without reading it.
-struct Identity {
-  bool exists = false;
-  off_t size = 0;
-  int64_t mtimeNs = 0;
-  ino_t inode = 0;
-  dev_t device = 0;
-  bool operator==(const Identity&) const = default;
-};
-
-Identity IdentityOf(const struct stat& st) {
-  Identity id;
-  id.exists = true;
-  id.size = st.st_size;
-  id.mtimeNs = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-  id.inode = st.st_ino;
-  id.device = st.st_dev;
-  return id;
-}
-
-Identity StatFile(const std::string& path) {
-  struct stat st {};
-  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return {};
-  return IdentityOf(st);
-}
-
-int64_t RealTimeNs() {
-  timespec ts {};
-  ::clock_gettime(CLOCK_REALTIME, &ts);
-  return static_cast<int64_t>(ts.tv_sec) * 1000000000 + ts.tv_nsec;
-}
-
-// Reads the whole regular file; its identity is taken from the open descriptor, so it
-// belongs to the bytes read.
-bool ReadWhole(const std::string& path, std::string& out, Identity& id) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ::close(fd);
-    return false;
-  }
-  id = IdentityOf(st);
-  out.resize(static_cast<size_t>(st.st_size));
-  size_t got = 0;
-  for (;;) {
-    if (got == out.size()) out.resize(out.size() + 4096 + out.size() / 2);  // grew since fstat
-    ssize_t n = ::read(fd, out.data() + got, out.size() - got);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    got += static_cast<size_t>(n);
-  }
-  out.resize(got);
-  ::close(fd);
-  return true;
+// The identity of a regular file; a path that leads to anything else counts as missing.
+FileIdentity IdentityOfFile(GameFiles& files, const std::string& path) {
+  FileIdentity id = files.Identity(path);
+  return id.regular ? id : FileIdentity{};
 }
 
 constexpr std::array<unsigned char, 256> kLower = [] {
@@ -264,7 +206,7 @@ class KeyTable {
 // The file's bytes and, pointing into them, the first block of every section and the
 // first occurrence of every key in it.
 struct IniDocument::Parsed {
-  Identity id;
+  FileIdentity id;
   int64_t readAtNs = 0;  // real time just before the bytes were read
   bool unreadable = false;  // the file exists but could not be read: reads give defaults
   std::string content;
@@ -329,17 +271,22 @@ void IniDocument::Parsed::Parse() {
   }
 }
 
-IniDocument::IniDocument(std::string path) : path_(std::move(path)) {}
+IniDocument::IniDocument(GameFiles& files, std::string path) : files_(&files), path_(std::move(path)) {}
 IniDocument::~IniDocument() = default;
 
 const IniDocument::Parsed& IniDocument::Current() const {
-  const Identity id = StatFile(path_);
+  const FileIdentity id = IdentityOfFile(*files_, path_);
   if (cache_ && cache_->id == id && !cache_->Racy()) return *cache_;
   auto fresh = std::make_unique<Parsed>();
-  fresh->readAtNs = RealTimeNs();
-  if (id.exists && !ReadWhole(path_, fresh->content, fresh->id)) {
-    fresh->content.clear();
-    fresh->unreadable = true;
+  fresh->readAtNs = files_->FileTimeNowNs();
+  if (id.exists) {
+    FileRead read = files_->Read(path_, kMaxFileSize);
+    if (read.ok()) {
+      fresh->content = std::move(read.bytes);
+      fresh->id = read.identity;
+    } else {
+      fresh->unreadable = true;
+    }
   }
   if (cache_ && cache_->id == fresh->id && cache_->content == fresh->content) {
     cache_->readAtNs = fresh->readAtNs;  // the same bytes: keep the parse
@@ -459,65 +406,15 @@ void IniDocument::WriteText(std::string_view section, std::string_view key, std:
 void IniDocument::ReplaceContent(std::string_view text) { Replace(std::string(text)); }
 
 void IniDocument::Replace(std::string out) {
-  const std::string failure = "Unable to write to " + path_;
-  // A link stays a link: its target is the file replaced.
-  std::string target = path_;
-  struct stat st {};
-  if (::lstat(path_.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-    char* real = ::realpath(path_.c_str(), nullptr);
-    if (!real) throw RuntimeFault(failure);
-    target = real;
-    std::free(real);
-  }
-  const bool exists = ::stat(target.c_str(), &st) == 0;
-  if (exists) {
-    // A rename would replace a file we may not write to; and a file without its owner's
-    // write bit stays untouched even for root, as the user meant by making it read-only.
-    if (!S_ISREG(st.st_mode) || (st.st_mode & S_IWUSR) == 0 || ::access(target.c_str(), W_OK) != 0)
-      throw RuntimeFault(failure);
-  }
-
-  static unsigned serial = 0;
-  std::string tmp;
-  int fd = -1;
-  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    tmp = target + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(++serial);
-    fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) break;
-  }
-  if (fd < 0) throw RuntimeFault(failure);
-  bool ok = true;
-  if (exists) {
-    ok = ::fchmod(fd, st.st_mode & 07777) == 0;
-    if (st.st_uid != ::geteuid() || st.st_gid != ::getegid()) (void)!::fchown(fd, st.st_uid, st.st_gid);
-  }
-  for (size_t written = 0; ok && written < out.size();) {
-    ssize_t n = ::write(fd, out.data() + written, out.size() - written);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) ok = false;
-    else written += static_cast<size_t>(n);
-  }
-  ok = ::fsync(fd) == 0 && ok;
-  ok = ::close(fd) == 0 && ok;
-  const int64_t renamedAt = RealTimeNs();
-  if (!ok || ::rename(tmp.c_str(), target.c_str()) != 0) {
-    ::unlink(tmp.c_str());
+  const int64_t writtenAt = files_->FileTimeNowNs();
+  if (!files_->Replace(path_, out)) {
     cache_.reset();
-    throw RuntimeFault(failure);
+    throw RuntimeFault("Unable to write to " + path_);
   }
-  // The rename itself lasts only once the folder is on disk too.
-  const size_t slash = target.find_last_of('/');
-  const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
-  int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dir >= 0) {
-    ::fsync(dir);
-    ::close(dir);
-  }
-
   // What we wrote is the file now: keep it parsed instead of reading it back.
   auto fresh = std::make_unique<Parsed>();
-  fresh->id = StatFile(path_);
-  fresh->readAtNs = renamedAt;
+  fresh->id = IdentityOfFile(*files_, path_);
+  fresh->readAtNs = writtenAt;
   fresh->content = std::move(out);
   fresh->Parse();
   cache_ = std::move(fresh);

@@ -18,13 +18,18 @@
 #include <string_view>
 #include <vector>
 
+#include "base/platform.h"
+
 namespace velmora {
 
 class IniDocument {
  public:
   static constexpr size_t kMaxValueLength = 2047;
+  // A larger file reads as one that cannot be read: defaults, and no write.
+  static constexpr size_t kMaxFileSize = size_t{1} << 30;
 
-  explicit IniDocument(std::string path);
+  // Reads and writes path (already resolved) through files, which outlives the document.
+  IniDocument(GameFiles& files, std::string path);
   ~IniDocument();
   IniDocument(const IniDocument&) = delete;
   IniDocument& operator=(const IniDocument&) = delete;
@@ -57,6 +62,7 @@ class IniDocument {
  private:
   const Parsed& Current() const;
   void Replace(std::string text);
+  GameFiles* files_;
   std::string path_;
   mutable std::unique_ptr<Parsed> cache_;
 };

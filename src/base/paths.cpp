@@ -1,12 +1,10 @@
+// How a game path becomes a path on this system, over whatever GameFiles lists.
 #include "base/paths.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
-
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 #include <vector>
+
+#include "base/platform.h"
 
 namespace velmora {
 
@@ -21,11 +19,6 @@ std::string Normalise(std::string_view in) {
     out += c;
   }
   return out;
-}
-
-bool Exists(const std::string& p) {
-  struct stat st {};
-  return ::lstat(p.c_str(), &st) == 0;
 }
 
 // Windows-1251 bytes 0x80..0xBF as Unicode; 0xC0..0xFF are U+0410..U+044F in order. 0x98
@@ -100,26 +93,23 @@ struct FoldedName {
 
 // The entry of folder that names part without regard to letter case; the smallest name
 // in byte order when several do, so the choice does not depend on the folder's order.
-bool FindEntry(const std::string& folder, const std::string& part, std::string& found) {
-  DIR* d = ::opendir(folder.empty() ? "." : folder.c_str());
-  if (!d) return false;
+bool FindEntry(GameFiles& files, const std::string& folder, const std::string& part, std::string& found) {
+  std::vector<FolderEntry> entries;
+  if (!files.List(folder.empty() ? "." : folder, entries)) return false;
   const FoldedName want(part);
   bool any = false;
-  while (dirent* e = ::readdir(d)) {
-    const std::string_view name = e->d_name;
-    if (name == "." || name == "..") continue;
-    if ((!any || name < found) && FoldedName(name).Matches(want)) {
-      found = name;
+  for (const FolderEntry& e : entries) {
+    if ((!any || e.name < found) && FoldedName(e.name).Matches(want)) {
+      found = e.name;
       any = true;
     }
   }
-  ::closedir(d);
   return any;
 }
 
 // Walks the path one component at a time, replacing each that does not exist as written
 // by the entry that matches it without regard to letter case.
-std::string ResolveComponents(const std::string& norm) {
+std::string ResolveComponents(GameFiles& files, const std::string& norm) {
   std::string built = norm.front() == '/' ? "/" : "";
   size_t start = built.size();
   while (start < norm.size()) {
@@ -129,7 +119,7 @@ std::string ResolveComponents(const std::string& norm) {
     const std::string part = norm.substr(start, slash - start);
     std::string candidate = built + part;
     std::string found;
-    if (!Exists(candidate) && FindEntry(built, part, found)) candidate = built + found;
+    if (!files.Exists(candidate) && FindEntry(files, built, part, found)) candidate = built + found;
     built = std::move(candidate);
     if (!last) built += '/';
     start = slash + 1;
@@ -139,26 +129,23 @@ std::string ResolveComponents(const std::string& norm) {
 
 }  // namespace
 
-std::string ResolvePath(std::string_view gamePath) {
+std::string GameFiles::Resolve(std::string_view gamePath) {
   std::string norm = Normalise(gamePath);
   if (norm.empty() || Exists(norm)) return norm;
-  return ResolveComponents(norm);
+  return ResolveComponents(*this, norm);
 }
 
-bool FileExists(std::string_view gamePath) {
+bool GameFiles::FileExists(std::string_view gamePath) {
   const std::string norm = Normalise(gamePath);
-  struct stat st {};
   if (norm.empty()) return false;
-  if (::stat(norm.c_str(), &st) == 0) return S_ISREG(st.st_mode);
-  return ::stat(ResolveComponents(norm).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+  const FileIdentity exact = Identity(norm);
+  return exact.exists ? exact.regular : Identity(ResolveComponents(*this, norm)).regular;
 }
 
-bool PathExists(std::string_view gamePath) { return Exists(ResolvePath(gamePath)); }
+bool GameFiles::PathExists(std::string_view gamePath) { return Exists(Resolve(gamePath)); }
 
-std::string CannotOpenMessage(const std::string& path, int error) {
-  std::error_code ec;
-  std::filesystem::path full = std::filesystem::absolute(path, ec);
-  return "Cannot open file \"" + (ec ? path : full.lexically_normal().string()) + "\". " + std::strerror(error);
+std::string CannotOpenMessage(const std::string& fullPath, int error) {
+  return "Cannot open file \"" + fullPath + "\". " + std::strerror(error);
 }
 
 }  // namespace velmora

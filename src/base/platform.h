@@ -1,5 +1,5 @@
 #pragma once
-// The one header through which the core reaches the machine: dialogs, time, picture
+// The one header through which the core reaches the machine: files, dialogs, time, picture
 // decoding, the music library, the sound-effect device and dynamic libraries, bundled as
 // the Platform a front end lends a run. The Qt windows, the terminal player and the
 // replay runner implement it; a port to another system implements this and nothing else.
@@ -8,9 +8,90 @@
 #include <ctime>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace velmora {
+
+// What tells one version of a file from another without reading it. A path that leads to
+// nothing (or whose link leads nowhere) has exists false and zeros elsewhere.
+struct FileIdentity {
+  bool exists = false;
+  bool regular = false;  // a regular file, after following links
+  uint64_t size = 0;
+  int64_t mtimeNs = 0;   // modification time, nanoseconds since the epoch
+  uint64_t inode = 0;
+  uint64_t device = 0;
+  bool operator==(const FileIdentity&) const = default;
+};
+
+// The outcome of reading a whole file. Every failure carries a system error number so a
+// message can say why (EISDIR for a folder, EINVAL for another file that is no regular
+// one, EFBIG past the caller's bound).
+struct FileRead {
+  enum class Status { kRead, kNotFound, kNotRegular, kTooLarge, kSystemError };
+  Status status = Status::kNotFound;
+  int error = 0;
+  std::string bytes;
+  FileIdentity identity;  // of the bytes read: taken from the open file
+  bool ok() const { return status == Status::kRead; }
+};
+
+enum class FileKind { kFile, kFolder, kOther };  // what a name leads to, links followed
+
+struct FolderEntry {
+  std::string name;
+  FileKind kind = FileKind::kOther;
+};
+
+// Files and folders: every file the core reads, lists or writes goes through here, so the
+// rules for what a game may touch live in one place. Paths are this system's paths; game
+// paths (backslashes, any letter case) become such paths through Resolve. Reads are whole
+// files under a bound the caller states; writes are a whole file at a time, either
+// replaced atomically or (for the run's log) written over in place. No call throws.
+class GameFiles {
+ public:
+  virtual ~GameFiles() = default;
+
+  // Something has this name, a link that leads nowhere too (the name is taken).
+  virtual bool Exists(const std::string& path) = 0;
+  virtual FileIdentity Identity(const std::string& path) = 0;
+  // 0 when path is a file this program may open for reading; else the system's error
+  // number (EISDIR for a folder). For files read by a platform layer (pictures).
+  virtual int ReadableError(const std::string& path) = 0;
+  // The whole regular file, at most maxBytes of it; anything else is refused, never waited
+  // on (a FIFO) and never read without end (a device).
+  virtual FileRead Read(const std::string& path, size_t maxBytes) = 0;
+  // The folder's entries but "." and "..", in the order the file system keeps them; false
+  // when the folder cannot be listed.
+  virtual bool List(const std::string& folder, std::vector<FolderEntry>& entries) = 0;
+  // Puts bytes in place of the file at path in one step: a complete temporary file in the
+  // same folder, synced, renamed over the old one, and the folder synced. A link stays a
+  // link (its target is replaced); an existing file keeps its mode and owner. False, with
+  // nothing changed, when the file cannot be written, and always when it is no regular
+  // file or lacks its owner's write permission (even for root: the user made it read-only).
+  virtual bool Replace(const std::string& path, std::string_view bytes) = 0;
+  // Creates or truncates the file at path and writes bytes: for the run's log, which is
+  // written once at the end and never read back. False when any of it fails.
+  virtual bool Overwrite(const std::string& path, std::string_view bytes) = 0;
+  // The path as an absolute one with "." and ".." worked out, for messages.
+  virtual std::string FullPath(const std::string& path) = 0;
+  // The real time in nanoseconds on the clock that stamps modification times, so a cache
+  // can tell a file changed after it was read from one changed before.
+  virtual int64_t FileTimeNowNs() = 0;
+
+  // Game paths, resolved by the same rules over any implementation (base/paths.cpp).
+  // The path to use on this system: backslashes become separators, doubled separators
+  // collapse, and when the exact path does not exist each component is matched against
+  // its folder's entries without regard to letter case (ASCII and the Cyrillic letters of
+  // Windows-1251, also against names stored in UTF-8). The normalised path itself when
+  // nothing matches.
+  std::string Resolve(std::string_view gamePath);
+  // A regular file (not a folder) exists at the resolved path.
+  bool FileExists(std::string_view gamePath);
+  // Anything exists at the resolved path.
+  bool PathExists(std::string_view gamePath);
+};
 
 // Modal boxes. Every text is bytes in the game's code page; front ends convert for the screen.
 // Front ends with an event loop keep timers firing while a box is open.
@@ -102,6 +183,8 @@ class EffectDevice {
 class LibraryLoader {
  public:
   virtual ~LibraryLoader() = default;
+  // The file name ending of a library on this system (".so", ".dylib", ".dll").
+  virtual std::string_view FileSuffix() const = 0;
   virtual void* Load(const std::string& path) = 0;  // null when it does not load
   virtual void* Symbol(void* library, const char* name) = 0;
   virtual void Unload(void* library) = 0;
@@ -109,6 +192,7 @@ class LibraryLoader {
 
 // What a front end lends the core for one run.
 struct Platform {
+  GameFiles* files = nullptr;          // every file and folder
   Dialogs* dialogs = nullptr;
   Clock* clock = nullptr;
   AudioLibrary* audio = nullptr;       // the music library layer

@@ -25,14 +25,10 @@ void StartupLog::WriteLog(int32_t level, std::string_view text) {
   lines_.push_back(std::move(line));
 }
 
-bool StartupLog::Save(const std::string& path) const {
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return false;
-  bool ok = true;
-  for (const auto& l : lines_) {
-    ok = ok && std::fwrite(l.data(), 1, l.size(), f) == l.size() && std::fwrite("\r\n", 1, 2, f) == 2;
-  }
-  return std::fclose(f) == 0 && ok;
+bool StartupLog::Save(GameFiles& files, const std::string& path) const {
+  std::string text;
+  for (const auto& l : lines_) text.append(l).append("\r\n");
+  return files.Overwrite(path, text);
 }
 
 }  // namespace velmora

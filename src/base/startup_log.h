@@ -21,8 +21,8 @@ class StartupLog {
 
   void WriteLog(int32_t level, std::string_view text);
   const std::vector<std::string>& Lines() const { return lines_; }
-  // Replaces the file; false when it cannot be written.
-  bool Save(const std::string& path) const;
+  // Writes the file over; false when it cannot be written.
+  bool Save(GameFiles& files, const std::string& path) const;
 
  private:
   Clock* clock_;

@@ -8,7 +8,6 @@
 #include "inventory/inventory.h"
 #include "base/game.h"
 #include "base/ini_document.h"
-#include "base/paths.h"
 #include "base/text.h"
 
 namespace velmora {
@@ -113,9 +112,9 @@ void LoadItem(Game& game, const IniDocument& file, std::string_view section) {
 }
 
 void LoadInventoryFile(Game& game, const std::string& path) {
-  if (!FileExists(path)) return;
-  const std::string resolved = ResolvePath(path);
-  const IniDocument file(resolved);
+  if (!game.files().FileExists(path)) return;
+  const std::string resolved = game.files().Resolve(path);
+  const IniDocument file(game.files(), resolved);
   const int64_t total = file.ReadInteger("Inventory", "TotalItems", 0);
   TakenNames taken;
   for (int i = 0; i < game.inventory->Size(); ++i) taken.emplace(game.inventory->Name(i));
@@ -172,7 +171,7 @@ std::string InventoryFileText(const Inventory& inv) {
 void SaveInventory(Game& game) {
   // Written whole and swapped in, never emptied and refilled key by key: a crash or a
   // full disk mid-save must not cost the player the inventory saved before.
-  IniDocument file(ResolvePath(game.gameFolder() + kStateFile));
+  IniDocument file(game.files(), game.files().Resolve(game.gameFolder() + kStateFile));
   file.ReplaceContent(InventoryFileText(*game.inventory));
 }
 

@@ -1,8 +1,5 @@
 #include "plugins/plugin_host.h"
 
-#include <filesystem>
-#include <system_error>
-
 #include "script/script_library.h"
 #include "base/game.h"
 #include "base/text.h"
@@ -11,33 +8,23 @@ namespace velmora {
 
 namespace {
 
-#if defined(_WIN32)
-constexpr std::string_view kFolder = "plugins\\";
-constexpr std::string_view kExtension = ".dll";
-#elif defined(__APPLE__)
-constexpr std::string_view kFolder = "plugins/";
-constexpr std::string_view kExtension = ".dylib";
-#else
-constexpr std::string_view kFolder = "plugins/";
-constexpr std::string_view kExtension = ".so";
-#endif
+// Below the current directory, not the game folder.
+constexpr std::string_view kFolder = "plugins";
 
 std::string_view CountedText(const char* s) { return {s ? s : "", static_cast<size_t>(VelmoraStringLength(s))}; }
 
-bool HasLibraryExtension(std::string_view name) {
-  return name.size() >= kExtension.size() && SameCommand(name.substr(name.size() - kExtension.size()), kExtension);
+bool HasSuffix(std::string_view name, std::string_view suffix) {
+  return name.size() >= suffix.size() && SameCommand(name.substr(name.size() - suffix.size()), suffix);
 }
 
-// The folder's entries of every kind in the order the file system returns them; none
-// when the folder is missing or cannot be read.
-std::vector<std::string> MatchingEntries() {
+// The folder's entries of every kind whose names end in the library suffix, in the order
+// the file system returns them; none when the folder is missing or cannot be read.
+std::vector<std::string> MatchingEntries(GameFiles& files, std::string_view suffix) {
+  std::vector<FolderEntry> entries;
+  files.List(std::string(kFolder), entries);
   std::vector<std::string> out;
-  std::error_code ec;
-  std::filesystem::directory_iterator it(std::string(kFolder.substr(0, kFolder.size() - 1)), ec);
-  for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
-    std::string name = it->path().filename().string();
-    if (HasLibraryExtension(name)) out.push_back(std::move(name));
-  }
+  for (FolderEntry& e : entries)
+    if (HasSuffix(e.name, suffix)) out.push_back(std::move(e.name));
   return out;
 }
 
@@ -72,10 +59,10 @@ void LoadPlugins(Game& game) {
   game.WriteLog(1, "Loading plugins..");
   LibraryLoader* loader = game.platform.libraries;
   if (!loader) return;
-  const std::vector<std::string> entries = MatchingEntries();
+  const std::vector<std::string> entries = MatchingEntries(game.files(), loader->FileSuffix());
   if (entries.empty()) return;
   for (const std::string& entry : entries) {
-    void* library = loader->Load(std::string(kFolder) + entry);
+    void* library = loader->Load(std::string(kFolder) + "/" + entry);
     if (!library) continue;
     auto getName = Export<VelmoraGetPluginNameProc>(*loader, library, "GetPluginName");
     if (!getName) {

@@ -2,10 +2,6 @@
 #include "velmora_version.h"
 #include "run/startup.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <charconv>
 
@@ -18,7 +14,6 @@
 #include "script/script_library.h"
 #include "base/game.h"
 #include "story/main_window_state.h"
-#include "base/paths.h"
 #include "base/text.h"
 #include "story/page_loader.h"
 #include "story/page_state.h"
@@ -35,16 +30,16 @@ constexpr const char* kLogFile = "LastStart.log";
 // many; the rest are summed up in one warning, while every present key is still checked.
 constexpr int64_t kMaxListedMissingPages = 10000;
 
-std::unique_ptr<IniDocument> OpenIfPresent(const std::string& path) {
-  if (!FileExists(path)) return nullptr;
-  return std::make_unique<IniDocument>(ResolvePath(path));
+std::unique_ptr<IniDocument> OpenIfPresent(GameFiles& files, const std::string& path) {
+  if (!files.FileExists(path)) return nullptr;
+  return std::make_unique<IniDocument>(files, files.Resolve(path));
 }
 
 // A file start-up cannot go on without, below the game folder; false when it is missing.
 bool OpenRequired(Game& game, std::unique_ptr<IniDocument>& doc, const std::string& name, const char* what,
                   const char* found) {
   const std::string path = game.gameFolder() + name;
-  doc = OpenIfPresent(path);
+  doc = OpenIfPresent(game.files(), path);
   if (!doc) {
     game.WriteLog(3, what + path + " not found!");
     return false;
@@ -78,18 +73,17 @@ void ListScriptFolder(Game& game) {
   const std::string folder = game.gameFolder() + "Scripts\\";
   game.WriteLog(1, "Directory: " + folder);
   int64_t count = 0, total = 0;
-  if (DIR* d = ::opendir(ResolvePath(folder).c_str())) {
-    while (const dirent* e = ::readdir(d)) {
-      if (!IsScriptFileName(e->d_name)) continue;
-      struct stat st {};
-      int64_t size = 0;
-      if (::fstatat(::dirfd(d), e->d_name, &st, 0) == 0 && S_ISREG(st.st_mode)) size = st.st_size;
-      game.WriteLog(1, std::string("File: ") + e->d_name);
-      game.WriteLog(1, "Size: " + IntToStr(size));
-      ++count;
-      total += size;
-    }
-    ::closedir(d);
+  const std::string resolved = game.files().Resolve(folder);
+  std::vector<FolderEntry> entries;
+  game.files().List(resolved, entries);
+  for (const FolderEntry& e : entries) {
+    if (!IsScriptFileName(e.name)) continue;
+    const FileIdentity id = game.files().Identity(resolved + e.name);
+    const int64_t size = id.regular ? static_cast<int64_t>(id.size) : 0;
+    game.WriteLog(1, "File: " + e.name);
+    game.WriteLog(1, "Size: " + IntToStr(size));
+    ++count;
+    total += size;
   }
   game.WriteLog(1, "Total: " + IntToStr(count) + " file(s) And " + IntToStr(total) + " byte(s)");
 }
@@ -119,7 +113,7 @@ void CheckPage(Game& game, const std::string& section) {
   }
   game.WriteLog(1, section + " ---Processing...");
   const std::string picture = story.ReadText(section, "QuestPicture", "nil");
-  if (FileExists(game.gameFolder() + "\\Images\\" + picture)) {
+  if (game.files().FileExists(game.gameFolder() + "\\Images\\" + picture)) {
     game.WriteLog(1, "Picture ---ok!");
   } else {
     game.WriteLog(2, " Picturefile  not found!");
@@ -158,7 +152,7 @@ void CheckPages(Game& game) {
 bool Initialize(Game& game) {
   const std::string& folder = game.gameFolder();
   game.WriteLog(1, "Initializing...");
-  game.config = OpenIfPresent(folder + "config.ini");
+  game.config = OpenIfPresent(game.files(), folder + "config.ini");
   if (!game.config) {
     game.WriteLog(3, "Confgiguration file not found!");
     return false;
@@ -180,7 +174,7 @@ bool Initialize(Game& game) {
   LoadScriptLibrary(game);
   ListScriptFolder(game);
 
-  game.messages = OpenIfPresent(folder + "\\Scripts\\messages.ini");
+  game.messages = OpenIfPresent(game.files(), folder + "\\Scripts\\messages.ini");
   if (!game.messages) game.dialogs().ShowMessage("Warning! Messages.ini not found!");
 
   game.WriteLog(1, "Checking sound files...");
@@ -222,7 +216,7 @@ StartupResult StartGame(Game& game) {
   // releasing the audio library and saving the log (which says why) remain.
   audio.Stop();
   audio.Free();
-  game.log.Save(kLogFile);
+  game.log.Save(game.files(), kLogFile);
   return StartupResult::kStopped;
 }
 
@@ -246,7 +240,7 @@ void ShutDownGame(Game& game) {
       const auto& args = game.options.args;
       if (!args.empty() && AsciiLower(args[0]) == "debug") config.WriteInteger("DEBUG", "MEMO_WIDTH", window.StoryTextWidth());
     }
-    game.log.Save(kLogFile);
+    game.log.Save(game.files(), kLogFile);
   });
 }
 

@@ -1,17 +1,18 @@
 #include "script/script_library.h"
 
-#include <fstream>
 #include <iterator>
 
 #include "script/interpreter.h"
 #include "base/fault.h"
 #include "base/game.h"
-#include "base/paths.h"
 #include "base/text.h"
 
 namespace velmora {
 
 namespace {
+
+// The largest script library read; a larger one loads as an empty one.
+constexpr size_t kMaxLibrarySize = size_t{1} << 30;
 
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
 
@@ -104,10 +105,10 @@ std::vector<ScriptBlock> CutIntoBlocks(std::vector<std::string> tokens) {
 void LoadScriptLibrary(Game& game) {
   game.scripts->scripts.clear();
   const std::string path = game.gameFolder() + "\\Scripts\\Scripts.bsf";
-  if (FileExists(path)) {
-    std::ifstream in(ResolvePath(path), std::ios::binary);
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    game.scripts->scripts = CutIntoBlocks(SplitTokens(text));
+  if (game.files().FileExists(path)) {
+    // A library that cannot be read loads as an empty one.
+    const FileRead read = game.files().Read(game.files().Resolve(path), kMaxLibrarySize);
+    game.scripts->scripts = CutIntoBlocks(SplitTokens(read.bytes));
   }
   game.scripts->Reindex();
 }

@@ -4,7 +4,6 @@
 
 #include "base/game.h"
 #include "story/main_window_state.h"
-#include "base/paths.h"
 #include "story/choice_menu.h"
 #include "story/page_state.h"
 #include "story/pictures.h"
@@ -105,7 +104,7 @@ void LoadPage(Game& game, const std::string& nameArg) {
   // choices are shown, but no timer starts and the page does not become current.
   const std::string picture = story.ReadText(name, "QuestPicture", "nil");
   const std::string path = game.gameFolder() + "\\Images\\" + picture;
-  if (FileExists(path)) {
+  if (game.files().FileExists(path)) {
     window.picture = LoadPicture(game, path);
     window.pictureFile = path;
     window.Changed(MainWindowState::kPicture);

@@ -1,13 +1,6 @@
 #include "story/pictures.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <array>
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
 
 #include "base/fault.h"
 #include "base/game.h"
@@ -40,11 +33,9 @@ std::shared_ptr<const Picture> LoadPicture(Game& game, const std::string& path) 
   // reported as such even when it is missing too.
   const std::string extension = PictureExtension(path);
   if (!IsPictureExtension(extension)) throw RuntimeFault("Unknown picture file extension (." + extension + ")");
-  const std::string resolved = ResolvePath(path);
-  struct stat st {};
-  if (::stat(resolved.c_str(), &st) != 0) throw RuntimeFault(CannotOpenMessage(resolved, errno));
-  if (S_ISDIR(st.st_mode)) throw RuntimeFault(CannotOpenMessage(resolved, EISDIR));
-  if (::access(resolved.c_str(), R_OK) != 0) throw RuntimeFault(CannotOpenMessage(resolved, errno));
+  // In full, so that the decoder's messages name the file as ours do.
+  const std::string resolved = game.files().FullPath(game.files().Resolve(path));
+  if (const int error = game.files().ReadableError(resolved)) throw RuntimeFault(CannotOpenMessage(resolved, error));
   if (!game.platform.pictures) return std::make_shared<Picture>();
   return game.platform.pictures->Decode(resolved, AsciiLower(extension));
 }

@@ -3,12 +3,6 @@
 // leaves the earlier changes in place.
 #include "story/window_commands.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-
 #include "base/fault.h"
 #include "base/game.h"
 #include "base/int_text.h"
@@ -23,25 +17,8 @@ namespace velmora {
 
 namespace {
 
-// The whole file as bytes; 0, or the system's error number.
-int ReadFileBytes(const std::string& path, std::string& out) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return errno;
-  struct stat st {};
-  int error = 0;
-  if (::fstat(fd, &st) != 0) error = errno;
-  else if (S_ISDIR(st.st_mode)) error = EISDIR;
-  char buffer[65536];
-  while (error == 0) {
-    ssize_t n = ::read(fd, buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) error = errno;
-    if (n <= 0) break;
-    out.append(buffer, static_cast<size_t>(n));
-  }
-  ::close(fd);
-  return error;
-}
+// The largest text file $form.LoadTextFromFile shows.
+constexpr size_t kMaxTextFileSize = size_t{1} << 30;
 
 // Sets one edge or extent from the integer literal at pos and shows it at once.
 void SetGeometry(MainWindowState& window, int& field, const TokenList& t, int32_t pos) {
@@ -75,11 +52,11 @@ void CmdFormLoadTextFromPage(Game& game, const TokenList& t, int32_t& p) {
 // The path is the script's own, taken against the current directory like any path a
 // player would type; the caret stays where it was.
 void CmdFormLoadTextFromFile(Game& game, const TokenList& t, int32_t& p) {
-  const std::string path = ResolvePath(Arg(t, p + 1));
+  const std::string path = game.files().Resolve(Arg(t, p + 1));
   p += 2;
-  std::string bytes;
-  if (const int error = ReadFileBytes(path, bytes)) throw RuntimeFault(CannotOpenMessage(path, error));
-  std::vector<std::string> lines = SplitLines(bytes);
+  const FileRead read = game.files().Read(path, kMaxTextFileSize);
+  if (!read.ok()) throw RuntimeFault(CannotOpenMessage(game.files().FullPath(path), read.error));
+  std::vector<std::string> lines = SplitLines(read.bytes);
   Replacevars(game, lines);
   MainWindowState& window = *game.mainWindow;
   window.storyLines = std::move(lines);

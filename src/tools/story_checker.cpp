@@ -1,9 +1,7 @@
 #include "tools/story_checker.h"
 
-#include <fstream>
 #include <map>
 #include <set>
-#include <sstream>
 
 #include "base/silent_platform.h"
 #include "script/command_table.h"
@@ -11,7 +9,7 @@
 #include "base/game.h"
 #include "run/headless.h"
 #include "base/ini_document.h"
-#include "base/paths.h"
+#include "platform/files/posix_files.h"
 #include "base/text.h"
 #include "base/virtual_clock.h"
 
@@ -22,11 +20,13 @@ namespace {
 std::string Lower(const std::string& s) { return AsciiLower(s); }
 
 // Section names in file order (the INI reader answers for one section at a time).
-std::vector<std::string> SectionNames(const std::string& path) {
+std::vector<std::string> SectionNames(GameFiles& files, const std::string& path) {
   std::vector<std::string> names;
-  std::ifstream in(path, std::ios::binary);
-  std::string line;
-  while (std::getline(in, line)) {
+  const std::string text = files.Read(path, IniDocument::kMaxFileSize).bytes;
+  for (size_t start = 0, end; start < text.size(); start = end + 1) {
+    end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    const std::string line = text.substr(start, end - start);
     size_t b = line.find_first_not_of(" \t");
     if (b == std::string::npos || line[b] != '[') continue;
     size_t e = line.find(']', b);
@@ -39,8 +39,9 @@ std::vector<std::string> SectionNames(const std::string& path) {
 }
 
 struct Checker {
-  explicit Checker(const std::string& folder) : folder(folder) {}
+  Checker(GameFiles& files, const std::string& folder) : files(files), folder(folder) {}
 
+  GameFiles& files;
   std::string folder;
   CheckReport report;
   std::vector<CheckFinding>& findings = report.findings;
@@ -52,9 +53,9 @@ struct Checker {
     findings.push_back({error, file, message});
   }
 
-  bool Exists(const std::string& rel) { return FileExists(folder + rel); }
+  bool Exists(const std::string& rel) { return files.FileExists(folder + rel); }
   bool PictureExists(const std::string& rel) {
-    picturesChecked.insert(AsciiLower(ResolvePath(folder + rel)));
+    picturesChecked.insert(AsciiLower(files.Resolve(folder + rel)));
     return Exists(rel);
   }
 };
@@ -99,8 +100,9 @@ std::string FormatSummary(const CheckReport& report) {
 }
 
 CheckReport CheckStory(const std::string& gameFolder) {
-  Checker c(gameFolder);
-  HeadlessServices services;
+  PosixFiles files;
+  Checker c(files, gameFolder);
+  HeadlessServices services(files);
   GameOptions options;
   options.gameFolder = gameFolder;
   Game game(services.platform(), options);
@@ -109,17 +111,17 @@ CheckReport CheckStory(const std::string& gameFolder) {
     c.Report(true, "config.ini", "the file is missing; the player cannot start");
     return c.report;
   }
-  IniDocument config(ResolvePath(gameFolder + "config.ini"));
+  IniDocument config(files, files.Resolve(gameFolder + "config.ini"));
   const std::string storyName = config.ReadText("Files", "StoryFile", "story.qst");
   const std::string musicName = config.ReadText("Files", "MusicList", "music.lst");
   if (!c.Exists(storyName)) c.Report(true, "config.ini", "story file " + storyName + " is missing");
   if (!c.Exists(musicName)) c.Report(true, "config.ini", "tracklist " + musicName + " is missing");
   if (!c.Exists(storyName)) return c.report;
 
-  const std::string storyPath = ResolvePath(gameFolder + storyName);
-  IniDocument story(storyPath);
+  const std::string storyPath = files.Resolve(gameFolder + storyName);
+  IniDocument story(files, storyPath);
   std::unique_ptr<IniDocument> tracks;
-  if (c.Exists(musicName)) tracks = std::make_unique<IniDocument>(ResolvePath(gameFolder + musicName));
+  if (c.Exists(musicName)) tracks = std::make_unique<IniDocument>(files, files.Resolve(gameFolder + musicName));
 
   LoadScriptLibrary(game);
   const std::string scriptFile = "Scripts\\Scripts.bsf";
@@ -142,7 +144,7 @@ CheckReport CheckStory(const std::string& gameFolder) {
   std::unique_ptr<IniDocument> inv;
   const std::string invFile = "Scripts\\inventory.inv";
   if (c.Exists(invFile)) {
-    inv = std::make_unique<IniDocument>(ResolvePath(gameFolder + invFile));
+    inv = std::make_unique<IniDocument>(files, files.Resolve(gameFolder + invFile));
     int32_t total = inv->ReadInteger("Inventory", "TotalItems", 0);
     for (int32_t n = 0; n < total && n < 100000; ++n) {
       const std::string sec = "Item" + std::to_string(n);
@@ -269,7 +271,7 @@ CheckReport CheckStory(const std::string& gameFolder) {
   // Pages.
   const std::string storyFile = storyName;
   std::vector<std::string> pages;
-  for (const auto& name : SectionNames(storyPath)) {
+  for (const auto& name : SectionNames(files, storyPath)) {
     if (SameCommand(name, "WriterList") || !story.SectionPresent(name)) continue;
     bool seen = false;
     for (const auto& p : pages) seen = seen || SameCommand(p, name);

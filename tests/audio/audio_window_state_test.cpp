@@ -102,7 +102,7 @@ TEST_F(AudioWindowTest, FailedSaveIsShownAndTheWindowStays) {
   Start("");
   window().Open(game());
   // A folder that is not there cannot be written, whoever runs the test.
-  game().config = std::make_unique<IniDocument>((tg.dir.path() / "gone" / "config.ini").string());
+  game().config = std::make_unique<IniDocument>(tg.files, (tg.dir.path() / "gone" / "config.ini").string());
   window().PressOk(game());
   ASSERT_EQ(Boxes().size(), 1u);
   EXPECT_EQ(Boxes()[0].rfind("error: Unable to write to ", 0), 0u) << Boxes()[0];

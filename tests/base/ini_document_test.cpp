@@ -19,6 +19,8 @@ namespace {
 using testing::TempDir;
 namespace fs = std::filesystem;
 
+PosixFiles files;
+
 struct ReadCase {
   const char* what;
   std::string file;
@@ -54,7 +56,7 @@ TEST(IniRead, TextFollowsTheReadingRules) {
   };
   TempDir dir;
   for (const auto& c : cases) {
-    IniDocument doc(dir.Write("case.ini", c.file));
+    IniDocument doc(files, dir.Write("case.ini", c.file));
     EXPECT_EQ(doc.ReadText(c.section, c.key, "<def>"), c.expected) << c.what;
   }
 }
@@ -73,10 +75,10 @@ TEST(IniRead, IntegersAndBooleans) {
   };
   TempDir dir;
   for (const auto& c : ints) {
-    IniDocument doc(dir.Write("int.ini", std::string("[a]\r\nn=") + c.value + "\r\n"));
+    IniDocument doc(files, dir.Write("int.ini", std::string("[a]\r\nn=") + c.value + "\r\n"));
     EXPECT_EQ(doc.ReadInteger("a", "n", -99), c.expected) << '"' << c.value << '"';
   }
-  IniDocument doc(dir.Write("bool.ini", "[a]\r\nt=true\r\nf=false\r\nzero=0\r\ntwo=2\r\nneg=-1\r\nhex=$0\r\n"));
+  IniDocument doc(files, dir.Write("bool.ini", "[a]\r\nt=true\r\nf=false\r\nzero=0\r\ntwo=2\r\nneg=-1\r\nhex=$0\r\n"));
   EXPECT_TRUE(doc.ReadBool("a", "t", true));
   EXPECT_FALSE(doc.ReadBool("a", "f", false));  // a word is no integer: the default
   EXPECT_TRUE(doc.ReadBool("a", "f", true));
@@ -89,7 +91,7 @@ TEST(IniRead, IntegersAndBooleans) {
 
 TEST(IniRead, SectionPresentOnlyWithAKey) {
   TempDir dir;
-  IniDocument doc(dir.Write("s.ini",
+  IniDocument doc(files, dir.Write("s.ini",
                             "[empty]\r\n\r\n; comment only\r\n[full]\r\nk=\r\n[late]\r\n[LATE]\r\nk=1\r\n"
                             "[nokey]\r\nnot a key\r\n"));
   EXPECT_FALSE(doc.SectionPresent("empty"));
@@ -103,18 +105,18 @@ TEST(IniRead, SectionPresentOnlyWithAKey) {
 
 TEST(IniRead, MissingFileReadsDefaults) {
   TempDir dir;
-  IniDocument doc((dir.path() / "none.ini").string());
+  IniDocument doc(files, (dir.path() / "none.ini").string());
   EXPECT_EQ(doc.ReadText("a", "k", "d"), "d");
   EXPECT_EQ(doc.ReadInteger("a", "k", 7), 7);
   EXPECT_FALSE(doc.SectionPresent("a"));
-  IniDocument folder(dir.path().string());  // a folder is no INI file
+  IniDocument folder(files, dir.path().string());  // a folder is no INI file
   EXPECT_EQ(folder.ReadText("a", "k", "d"), "d");
 }
 
 TEST(IniRead, SeesEveryChangeOnDisk) {
   TempDir dir;
   const std::string path = dir.Write("c.ini", "[a]\r\nk=one\r\n");
-  IniDocument doc(path);
+  IniDocument doc(files, path);
   EXPECT_EQ(doc.ReadText("a", "k", ""), "one");
   // Rewritten in place with the same size within one tick of a coarse file-system clock:
   // size, inode and modification time all stay as they were.
@@ -131,7 +133,7 @@ TEST(IniRead, SeesEveryChangeOnDisk) {
   dir.Write("c.ini", "[a]\r\nk=back\r\n");
   EXPECT_EQ(doc.ReadText("a", "k", ""), "back");
   // Another document of the same file writes; this one reads it.
-  IniDocument other(path);
+  IniDocument other(files, path);
   other.WriteText("a", "k", "written");
   EXPECT_EQ(doc.ReadText("a", "k", ""), "written");
 }
@@ -168,7 +170,7 @@ TEST(IniWrite, KeepsEverythingButTheKeyLine) {
   TempDir dir;
   for (const auto& c : cases) {
     const std::string path = dir.Write("w.ini", c.before);
-    IniDocument doc(path);
+    IniDocument doc(files, path);
     doc.WriteText(c.section, c.key, c.value);
     EXPECT_EQ(dir.Read("w.ini"), c.after) << c.what;
   }
@@ -176,7 +178,7 @@ TEST(IniWrite, KeepsEverythingButTheKeyLine) {
 
 TEST(IniWrite, IntegersBooleansAndNewFiles) {
   TempDir dir;
-  IniDocument doc((dir.path() / "new.ini").string());
+  IniDocument doc(files, (dir.path() / "new.ini").string());
   doc.WriteInteger("n", "neg", -42);
   doc.WriteInteger("n", "min", INT32_MIN);
   doc.WriteBool("n", "yes", true);
@@ -192,7 +194,7 @@ TEST(IniWrite, ReplacesTheFileAtomically) {
   ::chmod(path.c_str(), 0640);
   struct stat before {};
   ::stat(path.c_str(), &before);
-  IniDocument doc(path);
+  IniDocument doc(files, path);
   doc.WriteText("a", "k", "2");
   struct stat after {};
   ::stat(path.c_str(), &after);
@@ -203,7 +205,7 @@ TEST(IniWrite, ReplacesTheFileAtomically) {
   // Through a link, the link stays and its target changes.
   const std::string link = (dir.path() / "link.ini").string();
   fs::create_symlink(path, link);
-  IniDocument viaLink(link);
+  IniDocument viaLink(files, link);
   viaLink.WriteText("a", "k", "3");
   EXPECT_TRUE(fs::is_symlink(link));
   EXPECT_EQ(dir.Read("a.ini"), "[a]\r\nk=3\r\n");
@@ -222,16 +224,16 @@ TEST(IniWrite, FailuresRaiseUnableToWrite) {
   TempDir dir;
   const std::string path = dir.Write("ro.ini", "[a]\r\nk=1\r\n");
   ::chmod(path.c_str(), 0444);  // read-only, also for root
-  IniDocument readOnly(path);
+  IniDocument readOnly(files, path);
   ExpectWriteFails(readOnly);
   EXPECT_EQ(dir.Read("ro.ini"), "[a]\r\nk=1\r\n");
   EXPECT_THROW(readOnly.ReplaceContent("x"), RuntimeFault);
 
-  IniDocument noFolder((dir.path() / "missing" / "x.ini").string());
+  IniDocument noFolder(files, (dir.path() / "missing" / "x.ini").string());
   ExpectWriteFails(noFolder);
 
   fs::create_directory(dir.path() / "sub");
-  IniDocument folder((dir.path() / "sub").string());
+  IniDocument folder(files, (dir.path() / "sub").string());
   ExpectWriteFails(folder);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 2);  // no temp left
 }

@@ -15,6 +15,8 @@ namespace {
 
 using testing::TempDir;
 
+PosixFiles files;
+
 // Лес in UTF-8, and ЛЕС / лес / ёлка / ЁЛКА in Windows-1251 and UTF-8.
 const std::string kForestUtf8 = "\xD0\x9B\xD0\xB5\xD1\x81";
 const std::string kFOREST1251 = "\xCB\xC5\xD1";
@@ -51,17 +53,17 @@ TEST_F(PathsTest, ResolvesSeparatorsAndLetterCase) {
       {"\\nowhere\\Track One.MP3", "/nowhere/Track One.MP3"},
       {"\\images\\", "/Images/"},
   };
-  for (const auto& [in, out] : cases) EXPECT_EQ(ResolvePath(root + in), root + out) << in;
-  EXPECT_EQ(ResolvePath(""), "");
-  EXPECT_EQ(ResolvePath("relative\\\\name"), "relative/name");
+  for (const auto& [in, out] : cases) EXPECT_EQ(files.Resolve(root + in), root + out) << in;
+  EXPECT_EQ(files.Resolve(""), "");
+  EXPECT_EQ(files.Resolve("relative\\\\name"), "relative/name");
 }
 
 TEST_F(PathsTest, ExistenceAfterResolving) {
-  EXPECT_TRUE(FileExists(root + "\\MUSIC\\track one.mp3"));
-  EXPECT_FALSE(FileExists(root + "\\music"));  // a folder is no file
-  EXPECT_TRUE(PathExists(root + "\\music\\"));
-  EXPECT_FALSE(FileExists(root + "\\Music\\none.mp3"));
-  EXPECT_FALSE(FileExists(""));
+  EXPECT_TRUE(files.FileExists(root + "\\MUSIC\\track one.mp3"));
+  EXPECT_FALSE(files.FileExists(root + "\\music"));  // a folder is no file
+  EXPECT_TRUE(files.PathExists(root + "\\music\\"));
+  EXPECT_FALSE(files.FileExists(root + "\\Music\\none.mp3"));
+  EXPECT_FALSE(files.FileExists(""));
 }
 
 // Every Cyrillic letter pair of Windows-1251 (as iconv decodes the bytes) matches in both
@@ -78,14 +80,14 @@ TEST(PathsCyrillic, EveryLetterPairOfTheCodePage) {
     const std::string up(1, static_cast<char>(upper)), low(1, static_cast<char>(lower));
     const std::string onDisk1251 = dir.Write("cp/" + low, "");
     const std::string onDiskUtf8 = dir.Write("utf/" + codec.ToUtf8(up), "");
-    EXPECT_EQ(ResolvePath(dir.path().string() + "/cp/" + up), onDisk1251) << int(upper);
-    EXPECT_EQ(ResolvePath(dir.path().string() + "/utf/" + low), onDiskUtf8) << int(lower);
-    EXPECT_EQ(ResolvePath(dir.path().string() + "/utf/" + codec.ToUtf8(low)), onDiskUtf8) << int(lower);
+    EXPECT_EQ(files.Resolve(dir.path().string() + "/cp/" + up), onDisk1251) << int(upper);
+    EXPECT_EQ(files.Resolve(dir.path().string() + "/utf/" + low), onDiskUtf8) << int(lower);
+    EXPECT_EQ(files.Resolve(dir.path().string() + "/utf/" + codec.ToUtf8(low)), onDiskUtf8) << int(lower);
     std::filesystem::remove(onDisk1251);
     std::filesystem::remove(onDiskUtf8);
   }
   dir.Write("signs/\xAB", "");  // « is not » in another case
-  EXPECT_EQ(ResolvePath(dir.path().string() + "/signs/\xBB"), dir.path().string() + "/signs/\xBB");
+  EXPECT_EQ(files.Resolve(dir.path().string() + "/signs/\xBB"), dir.path().string() + "/signs/\xBB");
 }
 
 }  // namespace

@@ -28,6 +28,7 @@ class StartupLogTest : public ::testing::Test {
   }
   VirtualClock clock {1709294645};  // 2024-03-01 12:04:05 UTC
   StartupLog log {&clock};
+  PosixFiles files;
 
  private:
   std::string savedTz_;
@@ -59,9 +60,9 @@ TEST_F(StartupLogTest, SaveReplacesTheFileWithCrLfLines) {
   const std::string path = dir.Write("LastStart.log", "an older run's log, longer than this one\r\n");
   log.WriteLog(1, "one");
   log.WriteLog(3, "two");
-  ASSERT_TRUE(log.Save(path));
+  ASSERT_TRUE(log.Save(files, path));
   EXPECT_EQ(dir.Read("LastStart.log"), "2024-03-01 | 12:04:05 | one\r\n2024-03-01 | 12:04:05 | Error:two\r\n");
-  EXPECT_FALSE(log.Save((dir.path() / "no" / "LastStart.log").string()));
+  EXPECT_FALSE(log.Save(files, (dir.path() / "no" / "LastStart.log").string()));
 }
 
 }  // namespace

@@ -138,7 +138,7 @@ TEST_F(CommandTest, UseRunsTheItemsScriptThenSaves) {
   EXPECT_EQ(Exec(*game, CmdInventoryUse, {"$inventory.Use", "apple"}), 2);
   EXPECT_EQ(inv().Count(0), 0);
   EXPECT_EQ(inv().Count(1), 4);
-  EXPECT_EQ(IniDocument(StatePath()).ReadInteger("Item1", "Count", 0), 4);
+  EXPECT_EQ(IniDocument(tg.files, StatePath()).ReadInteger("Item1", "Count", 0), 4);
 }
 
 TEST_F(CommandTest, UseOfAnUnknownItemDoesNothing) {

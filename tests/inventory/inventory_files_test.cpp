@@ -148,7 +148,7 @@ TEST_F(InventoryTest, DescriptionHasTheDeclaredNumberOfLines) {
   EXPECT_EQ(inv().LinesCount(0), 3);
   EXPECT_TRUE(inv().Lines(1).empty());
   SaveInventory(*game);
-  IniDocument saved(StatePath());
+  IniDocument saved(tg.files, StatePath());
   EXPECT_EQ(saved.ReadInteger("Item0", "LinesCount", -1), 3);
   EXPECT_TRUE(saved.SectionPresent("Item0"));
   EXPECT_EQ(saved.ReadText("Item0", "Line2", "missing"), "");
@@ -189,7 +189,7 @@ TEST_F(InventoryTest, EnabledFromTheFileStandsUntilACountChanges) {
   EXPECT_TRUE(inv().Enabled(0));
   SaveInventory(*game);
   EXPECT_TRUE(inv().Enabled(0));
-  EXPECT_EQ(IniDocument(StatePath()).ReadInteger("Item0", "Enabled", -1), 0);
+  EXPECT_EQ(IniDocument(tg.files, StatePath()).ReadInteger("Item0", "Enabled", -1), 0);
 }
 
 TEST_F(InventoryTest, SaveWritesEveryKeyInItsOrder) {
@@ -208,7 +208,7 @@ TEST_F(InventoryTest, SaveHoldsEveryItemHeldOrNot) {
   Define("[Inventory]\nTotalItems=3\n[Item0]\nName=a\nCount=0\n[Item1]\nName=b\nCount=4\nMaxCount=9\n"
          "[Item2]\nName=c\nCount=-1\n");
   SaveInventory(*game);
-  IniDocument saved(StatePath());
+  IniDocument saved(tg.files, StatePath());
   EXPECT_EQ(saved.ReadInteger("Inventory", "TotalItems", 0), 3);
   EXPECT_EQ(saved.ReadText("Item0", "Name", ""), "a");
   EXPECT_EQ(saved.ReadText("Item1", "Name", ""), "b");
@@ -229,7 +229,7 @@ TEST_F(InventoryTest, SavedTextsReadBackAsTheyWere) {
     inv().Append(std::move(f));
   }
   SaveInventory(*game);
-  IniDocument saved(StatePath());
+  IniDocument saved(tg.files, StatePath());
   for (size_t k = 0; k < texts.size(); ++k) {
     const std::string section = "Item" + std::to_string(k);
     EXPECT_EQ(saved.ReadText(section, "DisplayName", "?"), texts[k]) << k;
@@ -243,7 +243,7 @@ TEST_F(InventoryTest, ALineBreakInATextCannotSplitTheFile) {
   f.lines = {"one\r\n[Inventory]\nTotalItems=0"};
   inv().Append(std::move(f));
   SaveInventory(*game);
-  IniDocument saved(StatePath());
+  IniDocument saved(tg.files, StatePath());
   EXPECT_EQ(saved.ReadInteger("Inventory", "TotalItems", -1), 1);
   EXPECT_EQ(saved.ReadText("Item0", "Line0", ""), "one  [Inventory] TotalItems=0");
 }
@@ -341,7 +341,7 @@ TEST_F(InventoryTest, AddingAndRemovingClampOnlyTheirOwnWay) {
       RemoveItemCount(*game, name, c.amount);
     EXPECT_EQ(inv().Count(static_cast<int>(k)), c.expected) << k;
     EXPECT_EQ(inv().Enabled(static_cast<int>(k)), c.enabled) << k;
-    EXPECT_EQ(IniDocument(StatePath()).ReadInteger("Item" + std::to_string(k), "Count", 12345), c.expected) << k;
+    EXPECT_EQ(IniDocument(tg.files, StatePath()).ReadInteger("Item" + std::to_string(k), "Count", 12345), c.expected) << k;
   }
 }
 
@@ -349,7 +349,7 @@ TEST_F(InventoryTest, UnknownItemStillRewritesTheStateFile) {
   Define("[Inventory]\nTotalItems=1\n[Item0]\nName=a\nCount=1\n");
   ClearLog();
   AddItemCount(*game, "A", 1);
-  EXPECT_EQ(IniDocument(StatePath()).ReadInteger("Inventory", "TotalItems", 0), 1);
+  EXPECT_EQ(IniDocument(tg.files, StatePath()).ReadInteger("Inventory", "TotalItems", 0), 1);
   std::filesystem::remove(StatePath());
   RemoveItemCount(*game, "nothing", 1);
   EXPECT_TRUE(std::filesystem::exists(StatePath()));

@@ -101,7 +101,7 @@ TEST_F(WindowTest, SubstitutedDescriptionSticks) {
   Select("Purse");
   EXPECT_EQ(window().description, (Lines{"Holds 5 coins", "of Purse"}));
   SaveInventory(*game);
-  EXPECT_EQ(IniDocument(StatePath()).ReadText("Item0", "Line0", ""), "Holds 5 coins");
+  EXPECT_EQ(IniDocument(tg.files, StatePath()).ReadText("Item0", "Line0", ""), "Holds 5 coins");
 }
 
 TEST_F(WindowTest, UsingTheLastOneTakesItOffTheList) {
@@ -120,7 +120,7 @@ TEST_F(WindowTest, UsingTheLastOneTakesItOffTheList) {
   EXPECT_EQ(window().entries, Lines{"Map"});
   EXPECT_EQ(window().selectedEntry, -1);
   EXPECT_EQ(window().itemName, "");
-  EXPECT_EQ(IniDocument(StatePath()).ReadInteger("Item0", "Enabled", -1), 0);
+  EXPECT_EQ(IniDocument(tg.files, StatePath()).ReadInteger("Item0", "Enabled", -1), 0);
   window().PressUse(*game);  // disabled: nothing happens
   EXPECT_EQ(inv().Count(1), 1);
 }
@@ -164,7 +164,7 @@ TEST_F(WindowTest, WearButtonFollowsTheFlagNotTheCaption) {
   EXPECT_EQ(inv().Count(1), 1);
   EXPECT_TRUE(inv().IsEquipped(0));
   EXPECT_FALSE(window().wearTakesOff);  // the caption still reads "Надеть"
-  EXPECT_EQ(IniDocument(StatePath()).ReadInteger("Item0", "IsEquipped", -1), 1);
+  EXPECT_EQ(IniDocument(tg.files, StatePath()).ReadInteger("Item0", "IsEquipped", -1), 1);
   window().PressWear(*game);
   EXPECT_EQ(inv().Count(1), 3);
   EXPECT_FALSE(inv().IsEquipped(0));

@@ -33,6 +33,7 @@ class RecordingLoader : public LibraryLoader {
     if (library) held_.push_back(library);
     return library;
   }
+  std::string_view FileSuffix() const override { return real_->FileSuffix(); }
   void* Symbol(void* library, const char* name) override { return real_->Symbol(library, name); }
   void Unload(void* library) override {
     ++unloads;

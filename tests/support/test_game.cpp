@@ -4,7 +4,6 @@
 #include <random>
 #include <sstream>
 
-#include "base/paths.h"
 
 namespace velmora::testing {
 
@@ -47,6 +46,7 @@ std::string TempDir::Read(const std::string& relative) const {
 }
 
 TestGame::TestGame() {
+  platform.files = &files;
   platform.dialogs = &dialogs;
   platform.clock = &clock;
   platform.audio = &audio;
@@ -59,8 +59,8 @@ Game& TestGame::Make(std::vector<std::string> args) {
   game_ = std::make_unique<Game>(platform, options);
   Game& g = *game_;
   auto open = [&](const std::string& rel) -> std::unique_ptr<IniDocument> {
-    if (!FileExists(g.gameFolder() + rel)) return nullptr;
-    return std::make_unique<IniDocument>(ResolvePath(g.gameFolder() + rel));
+    if (!g.files().FileExists(g.gameFolder() + rel)) return nullptr;
+    return std::make_unique<IniDocument>(g.files(), g.files().Resolve(g.gameFolder() + rel));
   };
   g.config = open("config.ini");
   if (g.config) {

@@ -10,6 +10,7 @@
 #include "base/game.h"
 #include "base/platform.h"
 #include "base/virtual_clock.h"
+#include "platform/files/posix_files.h"
 
 namespace velmora::testing {
 
@@ -51,6 +52,7 @@ class TestGame {
   Game& game() { return *game_; }
 
   TempDir dir;
+  PosixFiles files;
   VirtualClock clock;
   RecordingDialogs dialogs;
   SilentAudioLibrary audio;

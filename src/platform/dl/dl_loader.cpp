@@ -11,6 +11,11 @@ class DlLoader : public LibraryLoader {
   // Every symbol is bound at load, so a library with unresolved references fails here
   // (and is skipped) instead of at its first call. RTLD_LOCAL keeps one plug-in's
   // exports from standing in for another's.
+#if defined(__APPLE__)
+  std::string_view FileSuffix() const override { return ".dylib"; }
+#else
+  std::string_view FileSuffix() const override { return ".so"; }
+#endif
   void* Load(const std::string& path) override { return dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL); }
   void* Symbol(void* library, const char* name) override { return dlsym(library, name); }
   void Unload(void* library) override { dlclose(library); }

@@ -1,5 +1,6 @@
 #pragma once
-// Plug-in libraries through the system's dynamic loader (dlopen and dlsym).
+// Plug-in libraries through the system's dynamic loader (dlopen and dlsym); a Windows
+// port has its own loader, with LoadLibrary and ".dll".
 #include <memory>
 
 #include "base/platform.h"
