@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <ctime>
 
+#include "base/steady_clock.h"
+
 namespace velmora {
 
 void StartupLog::WriteLog(int32_t level, std::string_view text) {
@@ -13,7 +15,8 @@ void StartupLog::WriteLog(int32_t level, std::string_view text) {
     case 3: levelText = " | Error:"; break;
     default: return;
   }
-  std::time_t now = clock_ ? clock_->WallTime() : std::time(nullptr);
+  static SteadyClock wallClock;  // for a log lent no clock
+  std::time_t now = (clock_ ? clock_ : &wallClock)->WallTime();
   std::tm tm {};
   localtime_r(&now, &tm);
   char stamp[64];
