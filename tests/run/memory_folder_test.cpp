@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "base/game.h"
 #include "inventory/inventory.h"
@@ -36,14 +37,9 @@ TEST(MemoryFolder, RunStartsPlaysAndSavesWithoutADisk) {
   files.Add("/game/Images/default.jpg", "");
   files.Add("/game/Notes/letter.txt", "Meet me at dawn.\r\n");
 
-  testing::RecordingDialogs dialogs;
-  VirtualClock clock;
-  SilentAudioLibrary audio;
-  Platform platform;
+  testing::TestGame parts;  // dialogs, clock and audio; its folder on disk stays empty
+  Platform platform = parts.platform;
   platform.files = &files;
-  platform.dialogs = &dialogs;
-  platform.clock = &clock;
-  platform.audio = &audio;
   GameOptions options;
   options.gameFolder = "/game/";
   Game game(platform, options);
@@ -57,7 +53,7 @@ TEST(MemoryFolder, RunStartsPlaysAndSavesWithoutADisk) {
 
   game.mainWindow->selectedChoice = 0;
   game.RunEvent([&] { ChooseHighlightedAction(game); });
-  EXPECT_EQ(dialogs.shown, Lines{});
+  EXPECT_EQ(parts.dialogs.shown, Lines{});
   EXPECT_EQ(game.mainWindow->storyLines, Lines{"Meet me at dawn."});
   EXPECT_NE(files.Content("/game/Scripts/inventory.sav").find("Count=2"), std::string::npos);
 
@@ -65,6 +61,7 @@ TEST(MemoryFolder, RunStartsPlaysAndSavesWithoutADisk) {
   EXPECT_EQ(files.Content("/game/Config.INI"),
             "[Files]\r\nStoryFile=Story.qst\r\n[Start]\r\nStartPage=start\r\n"
             "[GameForm]\r\nLeft=240\r\nTop=100\r\n[GameLoad]\r\nPage=start\r\n");
+  EXPECT_TRUE(std::filesystem::is_empty(parts.dir.path()));
   EXPECT_NE(files.Content("/LastStart.log").find("Total: 1 file(s) And 5 byte(s)\r\n"), std::string::npos);
 }
 
