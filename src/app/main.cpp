@@ -35,6 +35,12 @@ using namespace velmora;
 
 const char kProgram[] = "velmora-player";
 
+// Every file the player touches, its own data and the game's.
+GameFiles& Files() {
+  static PosixFiles files;
+  return files;
+}
+
 int Fail(const std::string& message, int status) {
   std::cerr << kProgram << ": " << message << '\n';
   return status;
@@ -66,7 +72,7 @@ std::string GameFolder(const ProgramOptions& options, std::string& error) {
 // The game library. Until the library window takes this place, its games are listed
 // with the command that plays each.
 int OpenLibrary(const ProgramOptions& options) {
-  const std::vector<LibraryEntry> games = GameLibrary(GameLibrary::DefaultPath(), options.codePage).Games();
+  const std::vector<LibraryEntry> games = GameLibrary(Files(), GameLibrary::DefaultPath(), options.codePage).Games();
   if (games.empty()) {
     std::cerr << "The game library (" << GameLibrary::DefaultPath() << ") is empty; play a game with --game DIR.\n";
     return 2;
@@ -93,7 +99,7 @@ int NoGame(const ProgramOptions& options, const std::string& programFolder) {
 // writable or --copy asks for one. A copy becomes the current directory, where games
 // keep LastStart.log and their plugins/ folder.
 bool EnterPlayFolder(const ProgramOptions& options, std::string& folder, std::string& error) {
-  const PlayFolder play = PrepareGameFolder(folder, options.copyGame);
+  const PlayFolder play = PrepareGameFolder(Files(), folder, options.copyGame);
   if (!play.error.empty()) {
     error = play.error;
     return false;
@@ -116,7 +122,7 @@ bool EnterPlayFolder(const ProgramOptions& options, std::string& folder, std::st
 // Remembers a play of a game of the library.
 void MarkPlayed(const ProgramOptions& options, const std::string& folder) {
   try {
-    GameLibrary(GameLibrary::DefaultPath(), options.codePage).MarkPlayed(folder, std::time(nullptr));
+    GameLibrary(Files(), GameLibrary::DefaultPath(), options.codePage).MarkPlayed(folder, std::time(nullptr));
   } catch (const RuntimeFault& fault) {
     std::cerr << kProgram << ": " << fault.what() << '\n';
   }
@@ -275,7 +281,7 @@ int main(int argc, char** argv) {
   GameOptions gameOptions;
   const std::string source = GameFolder(options, error);
   if (source.empty()) return Fail(error, 2);
-  if (options.gameFolder.empty() && !InspectGameFolder(source, options.codePage).isGame)
+  if (options.gameFolder.empty() && !InspectGameFolder(Files(), source, options.codePage).isGame)
     return NoGame(options, source);
   if (options.mode == ProgramOptions::Mode::kCheck) return Check(source);
 
@@ -289,11 +295,10 @@ int main(int argc, char** argv) {
   if (options.mode == ProgramOptions::Mode::kWindows) MarkPlayed(options, source);
 
   // LastStart.log and plugins/ stay relative to the current directory, as games expect.
-  PosixFiles files;
   auto pictures = CreatePictureDecoder();
   auto libraries = CreateDlLoader();
   Platform platform;
-  platform.files = &files;
+  platform.files = &Files();
   platform.pictures = pictures.get();
   platform.libraries = libraries.get();
 

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "base/ini_document.h"
-#include "base/paths.h"
 #include "library/game_library.h"
 #include "library/user_folders.h"
 
@@ -93,14 +92,14 @@ void CopyInto(const fs::path& source, const fs::path& target, const CopyProgress
 
 }  // namespace
 
-bool GameFolderWritable(const std::string& folder) {
+bool GameFolderWritable(GameFiles& files, const std::string& folder) {
   std::string base = folder;
   if (base.empty() || base.back() != '/') base += '/';
   if (!Writable(base)) return false;
-  const std::string config = ResolvePath(base + "config.ini");
+  const std::string config = files.Resolve(base + "config.ini");
   if (!Writable(config)) return false;
-  const std::string storyName = IniDocument(config).ReadText("Files", "StoryFile", "story.qst");
-  return Writable(ResolvePath(base + storyName));
+  const std::string storyName = IniDocument(files, config).ReadText("Files", "StoryFile", "story.qst");
+  return Writable(files.Resolve(base + storyName));
 }
 
 std::string GameCopyFolder(const std::string& sourceFolder) {
@@ -110,10 +109,11 @@ std::string GameCopyFolder(const std::string& sourceFolder) {
   return UserDataFolder() + "games/" + name + "-" + Hash8(listed) + "/";
 }
 
-PlayFolder PrepareGameFolder(const std::string& sourceFolder, bool wantCopy, const CopyProgress& progress) {
+PlayFolder PrepareGameFolder(GameFiles& files, const std::string& sourceFolder, bool wantCopy,
+                             const CopyProgress& progress) {
   PlayFolder result;
   std::string source = GameLibrary::ListedForm(sourceFolder);
-  if (!wantCopy && GameFolderWritable(source)) {
+  if (!wantCopy && GameFolderWritable(files, source)) {
     result.folder = source;
     return result;
   }

@@ -8,11 +8,13 @@
 #include <functional>
 #include <string>
 
+#include "base/platform.h"
+
 namespace velmora {
 
 // The player may write the folder and the files it writes into at once (config.ini and
 // the story file it names).
-bool GameFolderWritable(const std::string& folder);
+bool GameFolderWritable(GameFiles& files, const std::string& folder);
 
 // Where the copy of a game folder lives; the same source path always gives the same
 // copy, and two folders of one name do not share one.
@@ -33,6 +35,7 @@ struct PlayFolder {
 // copied (links are not followed, so nothing outside the source is copied), into a
 // folder of a temporary name that is renamed when complete, so a broken-off copy is
 // never taken for a finished one.
-PlayFolder PrepareGameFolder(const std::string& sourceFolder, bool wantCopy, const CopyProgress& progress = {});
+PlayFolder PrepareGameFolder(GameFiles& files, const std::string& sourceFolder, bool wantCopy,
+                             const CopyProgress& progress = {});
 
 }  // namespace velmora

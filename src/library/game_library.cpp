@@ -7,7 +7,6 @@
 #include "base/codepage.h"
 #include "base/fault.h"
 #include "base/ini_document.h"
-#include "base/paths.h"
 #include "library/user_folders.h"
 
 namespace velmora {
@@ -38,7 +37,7 @@ std::string FolderName(const std::string& folder) {
 
 }  // namespace
 
-GameFolderInfo InspectGameFolder(const std::string& folder, const std::string& codePage) {
+GameFolderInfo InspectGameFolder(GameFiles& files, const std::string& folder, const std::string& codePage) {
   GameFolderInfo info;
   std::string base = folder;
   if (base.empty() || base.back() != '/') base += '/';
@@ -47,19 +46,19 @@ GameFolderInfo InspectGameFolder(const std::string& folder, const std::string& c
     info.problem = "no folder at " + folder;
     return info;
   }
-  if (!FileExists(base + "config.ini")) {
+  if (!files.FileExists(base + "config.ini")) {
     info.problem = "no config.ini in " + folder;
     return info;
   }
-  const IniDocument config(ResolvePath(base + "config.ini"));
+  const IniDocument config(files, files.Resolve(base + "config.ini"));
   const std::string storyName = config.ReadText("Files", "StoryFile", "story.qst");
-  if (!FileExists(base + storyName)) {
+  if (!files.FileExists(base + storyName)) {
     info.problem = "no story file " + storyName + " in " + folder;
     return info;
   }
   info.isGame = true;
 
-  const IniDocument story(ResolvePath(base + storyName));
+  const IniDocument story(files, files.Resolve(base + storyName));
   TextCodec codec(codePage);
   codec.SetGameIsUtf8(story.HoldsUtf8Text());
   const std::string caption = config.ReadText("GameForm", "Caption", "");
@@ -67,15 +66,15 @@ GameFolderInfo InspectGameFolder(const std::string& folder, const std::string& c
 
   const std::string startPage = config.ReadText("Start", "StartPage", "gamestart");
   const std::string picture = story.ReadText(startPage, "QuestPicture", "nil");
-  if (picture != "nil" && !picture.empty() && FileExists(base + "Images\\" + picture))
-    info.thumbnail = ResolvePath(base + "Images\\" + picture);
+  if (picture != "nil" && !picture.empty() && files.FileExists(base + "Images\\" + picture))
+    info.thumbnail = files.Resolve(base + "Images\\" + picture);
   return info;
 }
 
 std::string GameLibrary::DefaultPath() { return UserConfigFolder() + "library.ini"; }
 
-GameLibrary::GameLibrary(std::string path, std::string codePage)
-    : path_(std::move(path)), codePage_(std::move(codePage)) {}
+GameLibrary::GameLibrary(GameFiles& files, std::string path, std::string codePage)
+    : files_(&files), path_(std::move(path)), codePage_(std::move(codePage)) {}
 
 std::string GameLibrary::ListedForm(const std::string& folder) {
   std::error_code ec;
@@ -89,7 +88,7 @@ std::string GameLibrary::ListedForm(const std::string& folder) {
 
 std::vector<GameLibrary::Record> GameLibrary::Load() const {
   std::vector<Record> records;
-  const IniDocument ini(path_);
+  const IniDocument ini(*files_, path_);
   const int32_t count = ini.ReadInteger("Library", "Count", 0);
   for (int32_t i = 0; i < count && i < 100000; ++i) {
     const std::string section = "Game" + std::to_string(i);
@@ -121,7 +120,7 @@ void GameLibrary::Save(const std::vector<Record>& records) const {
     text += "Caption=" + Quoted(OneLine(r.caption)) + "\n";
     text += "LastPlayed=" + std::to_string(r.lastPlayed) + "\n";
   }
-  IniDocument(path_).ReplaceContent(text);
+  IniDocument(*files_, path_).ReplaceContent(text);
 }
 
 std::vector<LibraryEntry> GameLibrary::Games() const {
@@ -130,7 +129,7 @@ std::vector<LibraryEntry> GameLibrary::Games() const {
     LibraryEntry e;
     e.folder = r.folder;
     e.lastPlayed = r.lastPlayed;
-    const GameFolderInfo info = InspectGameFolder(r.folder, codePage_);
+    const GameFolderInfo info = InspectGameFolder(*files_, r.folder, codePage_);
     e.present = info.isGame;
     e.captionUtf8 = info.isGame ? info.captionUtf8 : r.caption;
     e.thumbnail = info.thumbnail;
@@ -141,7 +140,7 @@ std::vector<LibraryEntry> GameLibrary::Games() const {
 
 GameLibrary::AddResult GameLibrary::Add(const std::string& folder, std::string* problem) {
   const std::string listed = ListedForm(folder);
-  GameFolderInfo info = InspectGameFolder(listed, codePage_);
+  GameFolderInfo info = InspectGameFolder(*files_, listed, codePage_);
   if (info.isGame && !FitsAValue(listed)) {
     info.isGame = false;
     info.problem = "the folder's path is too long or holds a line break: " + folder;
@@ -193,7 +192,7 @@ bool GameLibrary::MarkPlayed(const std::string& folder, int64_t when) {
   for (Record& r : records) {
     if (r.folder != listed) continue;
     r.lastPlayed = when;
-    const GameFolderInfo info = InspectGameFolder(listed, codePage_);
+    const GameFolderInfo info = InspectGameFolder(*files_, listed, codePage_);
     if (info.isGame) r.caption = info.captionUtf8;
     Save(records);
     return true;

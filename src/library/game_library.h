@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "base/platform.h"
+
 namespace velmora {
 
 // What the list shows of one game folder.
@@ -22,7 +24,8 @@ struct GameFolderInfo {
 
 // Looks at a folder as the player would start it: config.ini and the story file it names
 // must be there (names in any letter case).
-GameFolderInfo InspectGameFolder(const std::string& folder, const std::string& codePage = "WINDOWS-1251");
+GameFolderInfo InspectGameFolder(GameFiles& files, const std::string& folder,
+                                 const std::string& codePage = "WINDOWS-1251");
 
 struct LibraryEntry {
   std::string folder;       // absolute, ending with a separator
@@ -36,7 +39,8 @@ class GameLibrary {
  public:
   // The user's library; tests name a file of their own.
   static std::string DefaultPath();
-  explicit GameLibrary(std::string path = DefaultPath(), std::string codePage = "WINDOWS-1251");
+  // The library file and the games are read and written through files.
+  explicit GameLibrary(GameFiles& files, std::string path = DefaultPath(), std::string codePage = "WINDOWS-1251");
 
   const std::string& Path() const { return path_; }
 
@@ -66,6 +70,7 @@ class GameLibrary {
   std::vector<Record> Load() const;
   void Save(const std::vector<Record>& records) const;
 
+  GameFiles* files_;
   std::string path_;
   std::string codePage_;
 };

@@ -38,12 +38,12 @@ class GameCopyTest : public UserFoldersTest {
 
 TEST_F(GameCopyTest, AWritableFolderIsPlayedInPlaceUnlessACopyIsAskedFor) {
   const std::string game = MakeGame("tale");
-  const PlayFolder inPlace = PrepareGameFolder(game, false);
+  const PlayFolder inPlace = PrepareGameFolder(files, game, false);
   EXPECT_EQ(inPlace.folder, game + "/");
   EXPECT_FALSE(inPlace.copy);
   EXPECT_FALSE(fs::exists(home.path() / "data"));
 
-  const PlayFolder copied = PrepareGameFolder(game, true);
+  const PlayFolder copied = PrepareGameFolder(files, game, true);
   EXPECT_TRUE(copied.copy);
   EXPECT_TRUE(copied.madeNow);
   EXPECT_EQ(copied.folder, GameCopyFolder(game));
@@ -60,15 +60,15 @@ TEST_F(GameCopyTest, ANotWritableFolderIsCopiedOnceAndTheCopyKeepsTheProgress) {
   for (const auto& c : cases) {
     const std::string path = (games.path() / c.file).string();
     ReadOnly(path);
-    EXPECT_FALSE(GameFolderWritable(game)) << c.file;
+    EXPECT_FALSE(GameFolderWritable(files, game)) << c.file;
     chmod(path.c_str(), fs::is_directory(path) ? 0755 : 0644);
   }
-  EXPECT_TRUE(GameFolderWritable(game));
+  EXPECT_TRUE(GameFolderWritable(files, game));
 
   ReadOnly(game + "/config.ini");
   ReadOnly(game);
   std::vector<std::pair<uint64_t, uint64_t>> progress;
-  const PlayFolder first = PrepareGameFolder(game, false, [&](uint64_t done, uint64_t total) {
+  const PlayFolder first = PrepareGameFolder(files, game, false, [&](uint64_t done, uint64_t total) {
     progress.emplace_back(done, total);
   });
   ASSERT_TRUE(first.error.empty()) << first.error;
@@ -81,10 +81,10 @@ TEST_F(GameCopyTest, ANotWritableFolderIsCopiedOnceAndTheCopyKeepsTheProgress) {
   EXPECT_EQ(progress.back(), std::make_pair(total, total));
   EXPECT_EQ(ReadAll(first.folder + "Music/big.ogg").size(), 100000u);
   // The copy is the player's to write, whatever the source's modes were.
-  EXPECT_TRUE(GameFolderWritable(first.folder));
+  EXPECT_TRUE(GameFolderWritable(files, first.folder));
 
   WriteAll(first.folder + "config.ini", "[GameLoad]\r\nPage=later\r\n");
-  const PlayFolder second = PrepareGameFolder(game, false, [&](uint64_t, uint64_t) { ADD_FAILURE() << "copied again"; });
+  const PlayFolder second = PrepareGameFolder(files, game, false, [&](uint64_t, uint64_t) { ADD_FAILURE() << "copied again"; });
   EXPECT_EQ(second.folder, first.folder);
   EXPECT_FALSE(second.madeNow);
   EXPECT_EQ(ReadAll(second.folder + "config.ini"), "[GameLoad]\r\nPage=later\r\n");
@@ -95,7 +95,7 @@ TEST_F(GameCopyTest, LinksAreNotFollowedOutOfTheFolder) {
   games.Write("secret/key.txt", "private");
   fs::create_symlink(games.path() / "secret/key.txt", game + "/Images/linked.jpg");
   fs::create_directory_symlink(games.path() / "secret", game + "/Music");
-  const PlayFolder copy = PrepareGameFolder(game, true);
+  const PlayFolder copy = PrepareGameFolder(files, game, true);
   ASSERT_TRUE(copy.error.empty()) << copy.error;
   EXPECT_TRUE(fs::exists(copy.folder + "Images/title.jpg"));
   EXPECT_FALSE(fs::exists(fs::symlink_status(copy.folder + "Images/linked.jpg")));
@@ -111,7 +111,7 @@ TEST_F(GameCopyTest, FoldersOfOneNameGetCopiesOfTheirOwn) {
 TEST_F(GameCopyTest, ACopyThatCannotBeMadeSaysWhyAndLeavesNothingBehind) {
   const std::string game = MakeGame("tale");
   home.Write("data", "a file where the data folder should be");
-  const PlayFolder copy = PrepareGameFolder(game, true);
+  const PlayFolder copy = PrepareGameFolder(files, game, true);
   EXPECT_TRUE(copy.folder.empty());
   EXPECT_NE(copy.error.find("cannot copy " + game + "/ to "), std::string::npos) << copy.error;
   EXPECT_TRUE(fs::is_regular_file(home.path() / "data"));

@@ -62,7 +62,7 @@ TEST_F(GameLibraryTest, WhatCountsAsAGameFolder) {
       {"absent", false, "", "", "no folder at " + (g / "absent").string()},
   };
   for (const auto& c : cases) {
-    const GameFolderInfo info = InspectGameFolder((g / c.folder).string());
+    const GameFolderInfo info = InspectGameFolder(files, (g / c.folder).string());
     EXPECT_EQ(info.isGame, c.isGame) << c.folder;
     EXPECT_EQ(info.captionUtf8, c.caption) << c.folder;
     EXPECT_EQ(info.thumbnail, c.thumbnail) << c.folder;
@@ -73,7 +73,7 @@ TEST_F(GameLibraryTest, WhatCountsAsAGameFolder) {
 TEST_F(GameLibraryTest, AddsEachFolderOnceAndKeepsTheListInTheConfigFolder) {
   const std::string one = MakeGame("one", "First");
   const std::string two = MakeGame("two", "Second");
-  GameLibrary library;
+  GameLibrary library(files);
   EXPECT_EQ(library.Add(one), GameLibrary::AddResult::kAdded);
   EXPECT_EQ(library.Add(two + "/"), GameLibrary::AddResult::kAdded);
   // The same folder by another spelling, or through a link, is already listed.
@@ -85,7 +85,7 @@ TEST_F(GameLibraryTest, AddsEachFolderOnceAndKeepsTheListInTheConfigFolder) {
   EXPECT_EQ(problem, "no folder at " + (games.path() / "none/").string());
 
   ASSERT_TRUE(fs::exists(home.path() / "config/velmora-player/library.ini"));
-  const std::vector<LibraryEntry> listed = GameLibrary().Games();
+  const std::vector<LibraryEntry> listed = GameLibrary(files).Games();
   ASSERT_EQ(listed.size(), 2u);
   EXPECT_EQ(listed[0].folder, one + "/");
   EXPECT_EQ(listed[0].captionUtf8, "First");
@@ -97,7 +97,7 @@ TEST_F(GameLibraryTest, AddsEachFolderOnceAndKeepsTheListInTheConfigFolder) {
 
 TEST_F(GameLibraryTest, FolderNamesWithBlanksAndQuotesAtTheEndsComeBackAsTheyWere) {
   const std::string odd = MakeGame(" \"odd\" name ");
-  GameLibrary library;
+  GameLibrary library(files);
   ASSERT_EQ(library.Add(odd), GameLibrary::AddResult::kAdded);
   EXPECT_EQ(Folders(library), std::vector<std::string>{odd + "/"});
   EXPECT_TRUE(library.Remove(odd));
@@ -110,7 +110,7 @@ TEST_F(GameLibraryTest, ScanAddsTheGameFoldersOneLevelDownByName) {
   games.Write("deeper/inside/config.ini", "");  // two levels down: not looked at
   games.Write("deeper/inside/story.qst", "[gamestart]\r\n");
   games.Write("file.txt", "");
-  GameLibrary library;
+  GameLibrary library(files);
   const std::string a = (games.path() / "a/").string(), b = (games.path() / "b/").string();
   EXPECT_EQ(library.Scan(games.path().string()), (std::vector<std::string>{a, b}));
   EXPECT_EQ(library.Scan(games.path().string()), std::vector<std::string>{});
@@ -124,7 +124,7 @@ TEST_F(GameLibraryTest, ScanAddsTheGameFoldersOneLevelDownByName) {
 TEST_F(GameLibraryTest, RemovingAndPlaying) {
   const std::string one = MakeGame("one", "First");
   const std::string two = MakeGame("two", "Second");
-  GameLibrary library;
+  GameLibrary library(files);
   library.Add(one);
   library.Add(two);
   EXPECT_TRUE(library.MarkPlayed(two, 1700000000));
@@ -145,7 +145,7 @@ TEST_F(GameLibraryTest, RemovingAndPlaying) {
 TEST_F(GameLibraryTest, ALibraryThatCannotBeWrittenRaisesTheWriteFault) {
   const std::string one = MakeGame("one");
   games.Write("blocked", "a file where the folder should be");
-  GameLibrary library((games.path() / "blocked/library.ini").string());
+  GameLibrary library(files, (games.path() / "blocked/library.ini").string());
   EXPECT_TRUE(library.Games().empty());
   EXPECT_THROW(library.Add(one), RuntimeFault);
 }

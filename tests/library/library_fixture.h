@@ -37,6 +37,7 @@ class UserFoldersTest : public ::testing::Test {
     return (games.path() / name).string();
   }
 
+  PosixFiles files;
   TempDir home;   // the user's config and data folders
   TempDir games;  // where game folders are made
 
