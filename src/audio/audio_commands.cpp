@@ -1,5 +1,5 @@
 // The $player commands: music chain, volume and balance, sound effects.
-#include "audio/audio_commands.h"
+#include "script/commands.h"
 
 #include "audio/audio_window_state.h"
 #include "base/silent_platform.h"
@@ -12,8 +12,7 @@
 
 namespace velmora {
 
-void CmdPlayerStop(Game& game, const TokenList&, int32_t& p) {
-  p += 1;
+void CmdPlayerStop(Game& game, const TokenList&, int32_t) {
   MusicPlayer& music = *game.music;
   if (!music.musicPlaying) return;
   MusicLibrary(game).ChannelPause(music.musicStream);
@@ -21,38 +20,33 @@ void CmdPlayerStop(Game& game, const TokenList&, int32_t& p) {
   game.WriteLog(1, "Player stopped");
 }
 
-void CmdPlayerPlayTrack(Game& game, const TokenList& t, int32_t& p) {
+void CmdPlayerPlayTrack(Game& game, const TokenList& t, int32_t p) {
   const std::string name = game.vars->StrOperand(Arg(t, p + 1));
-  p += 2;
   PlayTrack(game, name);
 }
 
 // The library gets the value as given (150 amplifies); the bar then keeps its own
 // range and applies its position only when it moves.
-void CmdPlayerSetVolume(Game& game, const TokenList& t, int32_t& p) {
+void CmdPlayerSetVolume(Game& game, const TokenList& t, int32_t p) {
   const int32_t v = StrToInt(Arg(t, p + 1));
-  p += 2;
   ApplyVolume(game, v / 100.0);
   game.audioWindow->SetVolume(game, v);
 }
 
-void CmdPlayerSetBalance(Game& game, const TokenList& t, int32_t& p) {
+void CmdPlayerSetBalance(Game& game, const TokenList& t, int32_t p) {
   const int32_t v = StrToInt(Arg(t, p + 1));
-  p += 2;
   ApplyBalance(game, v / 5.0);
   game.audioWindow->SetBalance(game, v);
 }
 
-void CmdPlayerPlaySound(Game& game, const TokenList& t, int32_t& p) {
+void CmdPlayerPlaySound(Game& game, const TokenList& t, int32_t p) {
   const std::string token = Arg(t, p + 1);
-  p += 2;
   PlaySoundAction(game, game.vars->StrOperand(token));
   game.WriteLog(1, "Playing sound " + token);
 }
 
-void CmdPlayerStopSound(Game& game, const TokenList&, int32_t& p) {
+void CmdPlayerStopSound(Game& game, const TokenList&, int32_t) {
   if (!game.sounds->deviceOpen) throw RuntimeFault("No MCI device open");
-  p += 1;
   if (game.platform.effects) game.platform.effects->Stop();
   game.WriteLog(1, "Stopped sound player");
 }

@@ -1,6 +1,6 @@
 // The $inventory. commands. Item and variable tokens are taken literally; amounts are
 // integer operands.
-#include "inventory/inventory_commands.h"
+#include "script/commands.h"
 
 #include "inventory/inventory.h"
 #include "inventory/inventory_window_state.h"
@@ -22,55 +22,47 @@ int ResultVar(Game& game, const std::string& name, bool isString) {
 
 }  // namespace
 
-void CmdInventoryShow(Game& game, const TokenList&, int32_t& p) {
+void CmdInventoryShow(Game& game, const TokenList&, int32_t) {
   game.inventoryWindow->Show(game);
-  p += 2;
 }
 
-void CmdInventoryHide(Game& game, const TokenList&, int32_t& p) {
+void CmdInventoryHide(Game& game, const TokenList&, int32_t) {
   game.inventoryWindow->Hide();
-  p += 2;
 }
 
-void CmdInventoryAdd(Game& game, const TokenList& t, int32_t& p) {
+void CmdInventoryAdd(Game& game, const TokenList& t, int32_t p) {
   const std::string& item = Arg(t, p + 1);
   AddItemCount(game, item, game.vars->IntOperand(Arg(t, p + 2)));
-  p += 3;
 }
 
-void CmdInventoryRemove(Game& game, const TokenList& t, int32_t& p) {
+void CmdInventoryRemove(Game& game, const TokenList& t, int32_t p) {
   const std::string& item = Arg(t, p + 1);
   RemoveItemCount(game, item, game.vars->IntOperand(Arg(t, p + 2)));
-  p += 3;
 }
 
-void CmdInventoryGetItemCount(Game& game, const TokenList& t, int32_t& p) {
+void CmdInventoryGetItemCount(Game& game, const TokenList& t, int32_t p) {
   const int i = game.inventory->FindItem(Arg(t, p + 1));
   const int v = ResultVar(game, Arg(t, p + 2), false);
   if (v >= 0) game.vars->SetIntValue(v, i >= 0 ? game.inventory->Count(i) : -1);
-  p += 3;
 }
 
-void CmdInventoryUsable(Game& game, const TokenList& t, int32_t& p) {
+void CmdInventoryUsable(Game& game, const TokenList& t, int32_t p) {
   const int i = game.inventory->FindItem(Arg(t, p + 1));
   const int v = ResultVar(game, Arg(t, p + 2), false);
   // 0 means usable.
   if (v >= 0 && i >= 0) game.vars->SetIntValue(v, game.inventory->Enabled(i) ? 0 : 1);
-  p += 3;
 }
 
-void CmdInventoryUse(Game& game, const TokenList& t, int32_t& p) {
+void CmdInventoryUse(Game& game, const TokenList& t, int32_t p) {
   const int i = game.inventory->FindItem(Arg(t, p + 1));
   // The script runs inside this command: the position moves on only after it and its save.
   if (i >= 0) UseItemScript(game, std::string(game.inventory->Script(i)));
-  p += 2;
 }
 
-void CmdInventoryDisplayName(Game& game, const TokenList& t, int32_t& p) {
+void CmdInventoryDisplayName(Game& game, const TokenList& t, int32_t p) {
   const int i = game.inventory->FindItem(Arg(t, p + 1));
   const int v = ResultVar(game, Arg(t, p + 2), true);
   if (v >= 0) game.vars->SetStrValue(v, i >= 0 ? game.inventory->DisplayName(i) : std::string_view());
-  p += 3;
 }
 
 }  // namespace velmora

@@ -1,4 +1,4 @@
-#include "plugins/plugin_commands.h"
+#include "script/commands.h"
 
 #include "inventory/inventory.h"
 #include "plugins/plugin_host.h"
@@ -8,7 +8,7 @@
 namespace velmora {
 
 // $plugin.init Name: the name is used as written, not read as a variable.
-void CmdPluginInit(Game& game, const TokenList& t, int32_t& p) {
+void CmdPluginInit(Game& game, const TokenList& t, int32_t p) {
   const std::string& name = Arg(t, p + 1);
   LoadedPlugin* plugin = FindPlugin(game, name);
   // A plug-in without Initialize has nothing to call: it is reported like an unknown one.
@@ -22,7 +22,6 @@ void CmdPluginInit(Game& game, const TokenList& t, int32_t& p) {
   } else {
     game.WriteLog(2, "Could not initialize plugin " + name + "!");
   }
-  p += 2;
 }
 
 }  // namespace velmora

@@ -1,7 +1,9 @@
 #pragma once
 // Reading a command's arguments by kind: literal (Arg), integer literal, integer operand,
 // string operand, variable name. Each answers exactly as the variable store's operations
-// on the token text would; they only remember per token what cannot have changed.
+// on the token text would. The variable slots they read are those the dispatcher resolved
+// for the command's operands (EnsureOperands), so a handler reads only positions within
+// its row's operand count.
 #include <cstdint>
 #include <string_view>
 
@@ -13,36 +15,18 @@
 namespace velmora {
 
 // FindVar of the token at pos.
-inline int FindVarArg(Game& game, const TokenList& t, int32_t pos, bool isString) {
-  const std::string& token = Arg(t, pos);
-  const VarStore& vars = *game.vars;
-  TokenCache& c = t.CacheAt(pos);
-  const uint64_t generation = vars.Generation();
-  if (isString) {
-    if (c.strVarGeneration != generation) {
-      c.strVar = vars.FindVar(token, true);
-      c.strVarGeneration = generation;
-    }
-    return c.strVar;
-  }
-  if (c.intVarGeneration != generation) {
-    c.intVar = vars.FindVar(token, false);
-    c.intVarGeneration = generation;
-  }
-  return c.intVar;
+inline int FindVarArg(Game&, const TokenList& t, int32_t pos, bool isString) {
+  Arg(t, pos);
+  const TokenSlot& slot = t.cache[static_cast<size_t>(pos)];
+  return isString ? slot.strVar : slot.intVar;
 }
 
 // The token at pos as an integer literal; anything else is the conversion fault.
 inline int32_t IntLiteralArg(const TokenList& t, int32_t pos) {
   const std::string& token = Arg(t, pos);
-  TokenCache& c = t.CacheAt(pos);
-  if (c.intState == 0) {
-    const auto value = ParseInt32(token);
-    c.intState = value ? 1 : -1;
-    c.intValue = value.value_or(0);
-  }
-  if (c.intState < 0) return StrToInt(token);  // raises the fault with the token's text
-  return c.intValue;
+  const TokenSlot& slot = t.cache[static_cast<size_t>(pos)];
+  if (slot.intState > 0) return slot.intValue;
+  return StrToInt(token);  // raises the fault with the token's text
 }
 
 // IntOperand of the token at pos.

@@ -3,84 +3,78 @@
 #include <string>
 #include <unordered_map>
 
-#include "audio/audio_commands.h"
-#include "inventory/inventory_commands.h"
-#include "plugins/plugin_commands.h"
-#include "script/control_commands.h"
-#include "script/var_commands.h"
-#include "story/window_commands.h"
 #include "base/text.h"
-#include "story/story_commands.h"
 
 namespace velmora {
 
 // clang-format off
 const std::array<CommandInfo, 64> kCommands = {{
-  //  name                          consumed            speed   handler
-  {"$plugin.init",               "2",                kSlow,  CmdPluginInit},            // initialise a loaded plug-in
-  {"$while",                     "resumes at p+6",   kQuick, CmdWhile},                 // cond a b body: loop while cond holds
-  {"$cycle",                     "resumes at p+7",   kQuick, CmdCycle},                 // from to body: run body to-from+1 times
-  {"$inventory.show",            "2",                kSlow,  CmdInventoryShow},         // (ignored): show the inventory window
-  {"$action.SetState",           "4",                kSlow,  CmdActionSetState},        // page action state: enable/disable a choice
-  {"$inventory.hide",            "2",                kSlow,  CmdInventoryHide},         // (ignored): hide the inventory window
-  {".label",                     "after terminator", kQuick, CmdLabel},                 // name range .end: record a label
-  {"$jump",                      "2",                kQuick, CmdJump},                  // label: run a label's range here
-  {"$run",                       "2",                kQuick, CmdRun},                   // script: run a script
-  {"$inventory.add",             "3",                kSlow,  CmdInventoryAdd},          // item amount
-  {"$inventory.remove",          "3",                kSlow,  CmdInventoryRemove},       // item amount
-  {"$inventory.GetItemCount",    "3",                kQuick, CmdInventoryGetItemCount}, // item intvar
-  {"$inventory.Usable",          "3",                kQuick, CmdInventoryUsable},       // item intvar (0 means usable)
-  {"$inventory.Use",             "2",                kSlow,  CmdInventoryUse},          // item: run its script
-  {"$inventory.DisplayName",     "3",                kQuick, CmdInventoryDisplayName},  // item strvar
-  {"$goto",                      "2",                kSlow,  CmdGoto},                  // page: show a page
-  {"$sleep",                     "2",                kSlow,  CmdSleep},                 // ms: block
-  {"$int.set.clear",             "1",                kQuick, CmdIntSetClear},
-  {"$string.set.clear",          "1",                kQuick, CmdStringSetClear},
-  {"$int.set.find",              "test: 2/3",        kQuick, CmdIntSetFind},            // value in the integer set
-  {"$int.set.CantFind",          "test: 2/3",        kQuick, CmdIntSetCantFind},        // value not in the integer set
-  {"$int.set.find.add",          "test: 2/3",        kQuick, CmdIntSetFindAdd},         // found, or added and false
-  {"$string.set.find",           "test: 2/3",        kQuick, CmdStringSetFind},
-  {"$int.set.remove",            "2",                kQuick, CmdIntSetRemove},
-  {"$string.set.remove",         "2",                kQuick, CmdStringSetRemove},
-  {"$string.set.CantFind",       "test: 2/3",        kQuick, CmdStringSetCantFind},
-  {"$str.set.find.add",          "test: 2/3",        kQuick, CmdStrSetFindAdd},
-  {"$player.stop",               "1",                kSlow,  CmdPlayerStop},            // pause the music
-  {"$start",                     "1",                kSlow,  CmdStart},                 // show the start page
-  {"$player.playtrack",          "2",                kSlow,  CmdPlayerPlayTrack},       // track
-  {"$string.new",                "2",                kQuick, CmdStringNew},             // name
-  {"$string.set",                "3",                kQuick, CmdStringSet},             // name literal
-  {"$string.get",                "3",                kSlow,  CmdStringGet},             // strvar message-key: ask the player
-  {"$string.notequal",           "test: 3/4",        kQuick, CmdStringNotEqual},
-  {"$string.equal",              "test: 3/4",        kQuick, CmdStringEqual},
-  {"$string.split",              "3",                kQuick, CmdStringSplit},           // strvar operand: append
-  {"$string.split.int",          "3",                kQuick, CmdStringSplitInt},        // strvar intvar-or-token: append
-  {"$int.new",                   "2",                kQuick, CmdIntNew},                // name
-  {"$int.set",                   "3",                kQuick, CmdIntSet},                // name operand
-  {"$int.random",                "3",                kQuick, CmdIntRandom},             // intvar bound
-  {"$int.random.range",          "4",                kQuick, CmdIntRandomRange},        // intvar span base
-  {"$int.add",                   "3",                kQuick, CmdIntAdd},
-  {"$int.substrat",              "3",                kQuick, CmdIntSubstrat},
-  {"$int.multiple",              "3",                kQuick, CmdIntMultiple},
-  {"$int.div",                   "3",                kQuick, CmdIntDiv},
-  {"$int.mod",                   "3",                kQuick, CmdIntMod},
-  {"$int.notequal",              "test: 3/4",        kQuick, CmdIntNotEqual},
-  {"$int.equal",                 "test: 3/4",        kQuick, CmdIntEqual},
-  {"$int.largerthan",            "test: 3/4",        kQuick, CmdIntLargerThan},
-  {"$int.largerthanorequal",     "test: 3/4",        kQuick, CmdIntLargerThanOrEqual},
-  {"$int.smallerthan",           "test: 3/4",        kQuick, CmdIntSmallerThan},
-  {"$int.smallerthanorequal",    "test: 3/4",        kQuick, CmdIntSmallerThanOrEqual},
-  {"$player.playsound",          "2",                kSlow,  CmdPlayerPlaySound},       // sound
-  {"$form.SetSize",              "3",                kSlow,  CmdFormSetSize},           // height width
-  {"$form.SetPos",               "3",                kSlow,  CmdFormSetPos},            // left top (top set first)
-  {"$form.LoadTextFromPage",     "2",                kSlow,  CmdFormLoadTextFromPage},  // page
-  {"$form.LoadTextFromFile",     "2",                kSlow,  CmdFormLoadTextFromFile},  // file
-  {"$form.SetPic",               "2",                kSlow,  CmdFormSetPic},            // file
-  {"$player.SetVolume",          "2",                kSlow,  CmdPlayerSetVolume},       // 0..100
-  {"$player.SetBalance",         "2",                kSlow,  CmdPlayerSetBalance},      // -5..5
-  {"$player.stopsound",          "1",                kSlow,  CmdPlayerStopSound},
-  {"$load",                      "1",                kSlow,  CmdLoad},                  // saved page, then inventory state
-  {"$showmessage",               "2",                kSlow,  CmdShowMessage},           // message-key
-  {"$exit",                      "ends the list",    kQuick, CmdExit},                  // end this run, close the window
+  // Fixed(name, width, speed, handler); Test(name, width when it holds, handler);
+  // Loop(name, resume offset, operands read before the body, handler)
+  Fixed("$plugin.init", 2, kSlow, CmdPluginInit),                       // initialise a loaded plug-in
+  Loop("$while", 6, 0, CmdWhile),                                       // cond a b body: loop while cond holds
+  Loop("$cycle", 7, 2, CmdCycle),                                       // from to body: run body to-from+1 times
+  Fixed("$inventory.show", 2, kSlow, CmdInventoryShow),                 // (ignored): show the inventory window
+  Fixed("$action.SetState", 4, kSlow, CmdActionSetState),               // page action state: enable/disable a choice
+  Fixed("$inventory.hide", 2, kSlow, CmdInventoryHide),                 // (ignored): hide the inventory window
+  ToTerminator(".label", CmdLabel),                                     // name range .end: record a label
+  Fixed("$jump", 2, kQuick, CmdJump),                                   // label: run a label's range here
+  Fixed("$run", 2, kQuick, CmdRun),                                     // script: run a script
+  Fixed("$inventory.add", 3, kSlow, CmdInventoryAdd),                   // item amount
+  Fixed("$inventory.remove", 3, kSlow, CmdInventoryRemove),             // item amount
+  Fixed("$inventory.GetItemCount", 3, kQuick, CmdInventoryGetItemCount), // item intvar
+  Fixed("$inventory.Usable", 3, kQuick, CmdInventoryUsable),            // item intvar (0 means usable)
+  Fixed("$inventory.Use", 2, kSlow, CmdInventoryUse),                   // item: run its script
+  Fixed("$inventory.DisplayName", 3, kQuick, CmdInventoryDisplayName),  // item strvar
+  Fixed("$goto", 2, kSlow, CmdGoto),                                    // page: show a page
+  Fixed("$sleep", 2, kSlow, CmdSleep),                                  // ms: block
+  Fixed("$int.set.clear", 1, kQuick, CmdIntSetClear),
+  Fixed("$string.set.clear", 1, kQuick, CmdStringSetClear),
+  Test("$int.set.find", 2, CmdIntSetFind),                              // value in the integer set
+  Test("$int.set.CantFind", 2, CmdIntSetCantFind),                      // value not in the integer set
+  Test("$int.set.find.add", 2, CmdIntSetFindAdd),                       // found, or added and false
+  Test("$string.set.find", 2, CmdStringSetFind),
+  Fixed("$int.set.remove", 2, kQuick, CmdIntSetRemove),
+  Fixed("$string.set.remove", 2, kQuick, CmdStringSetRemove),
+  Test("$string.set.CantFind", 2, CmdStringSetCantFind),
+  Test("$str.set.find.add", 2, CmdStrSetFindAdd),
+  Fixed("$player.stop", 1, kSlow, CmdPlayerStop),                       // pause the music
+  Fixed("$start", 1, kSlow, CmdStart),                                  // show the start page
+  Fixed("$player.playtrack", 2, kSlow, CmdPlayerPlayTrack),             // track
+  Fixed("$string.new", 2, kQuick, CmdStringNew),                        // name
+  Fixed("$string.set", 3, kQuick, CmdStringSet),                        // name literal
+  Fixed("$string.get", 3, kSlow, CmdStringGet),                         // strvar message-key: ask the player
+  Test("$string.notequal", 3, CmdStringNotEqual),
+  Test("$string.equal", 3, CmdStringEqual),
+  Fixed("$string.split", 3, kQuick, CmdStringSplit),                    // strvar operand: append
+  Fixed("$string.split.int", 3, kQuick, CmdStringSplitInt),             // strvar intvar-or-token: append
+  Fixed("$int.new", 2, kQuick, CmdIntNew),                              // name
+  Fixed("$int.set", 3, kQuick, CmdIntSet),                              // name operand
+  Fixed("$int.random", 3, kQuick, CmdIntRandom),                        // intvar bound
+  Fixed("$int.random.range", 4, kQuick, CmdIntRandomRange),             // intvar span base
+  Fixed("$int.add", 3, kQuick, CmdIntAdd),
+  Fixed("$int.substrat", 3, kQuick, CmdIntSubstrat),
+  Fixed("$int.multiple", 3, kQuick, CmdIntMultiple),
+  Fixed("$int.div", 3, kQuick, CmdIntDiv),
+  Fixed("$int.mod", 3, kQuick, CmdIntMod),
+  Test("$int.notequal", 3, CmdIntNotEqual),
+  Test("$int.equal", 3, CmdIntEqual),
+  Test("$int.largerthan", 3, CmdIntLargerThan),
+  Test("$int.largerthanorequal", 3, CmdIntLargerThanOrEqual),
+  Test("$int.smallerthan", 3, CmdIntSmallerThan),
+  Test("$int.smallerthanorequal", 3, CmdIntSmallerThanOrEqual),
+  Fixed("$player.playsound", 2, kSlow, CmdPlayerPlaySound),             // sound
+  Fixed("$form.SetSize", 3, kSlow, CmdFormSetSize),                     // height width
+  Fixed("$form.SetPos", 3, kSlow, CmdFormSetPos),                       // left top (top set first)
+  Fixed("$form.LoadTextFromPage", 2, kSlow, CmdFormLoadTextFromPage),   // page
+  Fixed("$form.LoadTextFromFile", 2, kSlow, CmdFormLoadTextFromFile),   // file
+  Fixed("$form.SetPic", 2, kSlow, CmdFormSetPic),                       // file
+  Fixed("$player.SetVolume", 2, kSlow, CmdPlayerSetVolume),             // 0..100
+  Fixed("$player.SetBalance", 2, kSlow, CmdPlayerSetBalance),           // -5..5
+  Fixed("$player.stopsound", 1, kSlow, CmdPlayerStopSound),
+  Fixed("$load", 1, kSlow, CmdLoad),                                    // saved page, then inventory state
+  Fixed("$showmessage", 2, kSlow, CmdShowMessage),                      // message-key
+  EndsList("$exit", CmdExit),                                           // end this run, close the window
 }};
 // clang-format on
 

@@ -1,10 +1,10 @@
-#include "script/control_commands.h"
-
+// Control flow and messages: loops, labels, running scripts, pages, waiting, leaving.
 #include <optional>
 #include <string>
 
 #include "inventory/inventory.h"
 #include "script/arguments.h"
+#include "script/commands.h"
 #include "script/interpreter.h"
 #include "script/script_library.h"
 #include "script/var_commands.h"
@@ -16,58 +16,46 @@ namespace velmora {
 
 // $while cond a b body: the body is one command at p+4; the loop resumes at p+6 whatever
 // the body's length, and the position the body leaves behind is discarded.
-void CmdWhile(Game& game, const TokenList& t, int32_t& p) {
+void CmdWhile(Game& game, const TokenList& t, int32_t p) {
   const int32_t c = p + 1;
+  const Condition condition = ConditionAt(t, c);
   std::optional<NestedRun> bodies;
-  while (EvalConditionAt(game, t, c)) {
+  while (Holds(game, t, c, condition)) {
     if (!bodies) bodies.emplace(game, NestedRun::kLoopBody);
     int32_t body = c + 3;
     ExecuteCommand(game, t, body);
   }
-  p = c + 5;
 }
 
 // $cycle from to body: the bounds are read once; the loop resumes at p+7, which leaves
 // room for a body of four tokens.
-void CmdCycle(Game& game, const TokenList& t, int32_t& p) {
+void CmdCycle(Game& game, const TokenList& t, int32_t p) {
   const int32_t from = IntOperandArg(game, t, p + 1);
   const int32_t to = IntOperandArg(game, t, p + 2);
-  const int32_t c = p + 3;
-  if (to >= from) {
-    NestedRun bodies(game, NestedRun::kLoopBody);
-    const int64_t times = int64_t {to} - from + 1;
-    for (int64_t k = 0; k < times; ++k) {
-      int32_t body = c;
-      ExecuteCommand(game, t, body);
-    }
+  if (to < from) return;
+  NestedRun bodies(game, NestedRun::kLoopBody);
+  const int64_t times = int64_t {to} - from + 1;
+  for (int64_t k = 0; k < times; ++k) {
+    int32_t body = p + 3;
+    ExecuteCommand(game, t, body);
   }
-  p = c + 4;
 }
 
-void CmdLabel(Game& game, const TokenList& t, int32_t& p) { p = DefineLabel(game, Arg(t, p + 1), t, p + 2); }
+void CmdLabel(Game& game, const TokenList& t, int32_t p) { DefineLabel(game, Arg(t, p + 1), t, p + 2); }
 
-void CmdJump(Game& game, const TokenList& t, int32_t& p) {
-  RunLabel(game, t, Arg(t, p + 1));
-  p += 2;
-}
+void CmdJump(Game& game, const TokenList& t, int32_t p) { RunLabel(game, t, Arg(t, p + 1)); }
 
-void CmdRun(Game& game, const TokenList& t, int32_t& p) {
-  RunScript(game, std::string(StrOperandArg(game, t, p + 1)));
-  p += 2;
-}
+// The name is only looked up before the script runs, so the variable's text need not be copied.
+void CmdRun(Game& game, const TokenList& t, int32_t p) { RunScript(game, StrOperandArg(game, t, p + 1)); }
 
-void CmdGoto(Game& game, const TokenList& t, int32_t& p) {
-  LoadPage(game, std::string(StrOperandArg(game, t, p + 1)));
-  p += 2;
-}
+void CmdGoto(Game& game, const TokenList& t, int32_t p) { LoadPage(game, std::string(StrOperandArg(game, t, p + 1))); }
 
 // $sleep ms: logged as written, before the count is read. A negative count does not wait
 // (the platform would take it as an unsigned count of weeks).
-void CmdSleep(Game& game, const TokenList& t, int32_t& p) {
+void CmdSleep(Game& game, const TokenList& t, int32_t p) {
   game.WriteLog(1, "Sleeping " + Arg(t, p + 1) + " ms...");
   const int32_t ms = IntLiteralArg(t, p + 1);
   if (ms > 0) game.clock().Sleep(ms);
-  p += 2;
 }
 
 namespace {
@@ -78,27 +66,19 @@ std::string ConfigText(Game& game, std::string_view section, std::string_view ke
 
 }  // namespace
 
-void CmdStart(Game& game, const TokenList&, int32_t& p) {
-  LoadPage(game, ConfigText(game, "Start", "StartPage"));
-  p += 1;
-}
+void CmdStart(Game& game, const TokenList&, int32_t) { LoadPage(game, ConfigText(game, "Start", "StartPage")); }
 
-void CmdLoad(Game& game, const TokenList&, int32_t& p) {
+void CmdLoad(Game& game, const TokenList&, int32_t) {
   LoadPage(game, ConfigText(game, "GameLoad", "Page"));
   LoadState(game);
-  p += 1;
 }
 
-void CmdShowMessage(Game& game, const TokenList& t, int32_t& p) {
+void CmdShowMessage(Game& game, const TokenList& t, int32_t p) {
   game.dialogs().ShowMessage(MessageText(game, Arg(t, p + 1)));
-  p += 2;
 }
 
 // $exit ends only the run of this token list; outer runs go on until control returns to
 // the event loop, which then closes the window.
-void CmdExit(Game& game, const TokenList& t, int32_t& p) {
-  p = t.size() + 1;
-  game.RequestClose();
-}
+void CmdExit(Game& game, const TokenList&, int32_t) { game.RequestClose(); }
 
 }  // namespace velmora

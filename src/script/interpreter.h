@@ -7,14 +7,18 @@
 // commands it executes, in the slow ones among them (a loop that saves the inventory or
 // loads a page each time costs far more per command) and in the log lines it writes: a
 // runaway loop ends after a few seconds instead of freezing the player or filling its memory.
+//
+// The bounds cost one decrement per command: the log raises its own alarm when the chain
+// has written too much, which empties the command budget so that the next command stops.
 #include <cstddef>
 #include <cstdint>
 
+#include "script/command_table.h"
 #include "script/token_list.h"
+#include "base/game.h"
+#include "vars/var_store.h"
 
 namespace velmora {
-
-class Game;
 
 struct ScriptLimits {
   int32_t maxDepth = 1000;               // nested runs: scripts, label ranges, loop bodies
@@ -26,21 +30,68 @@ struct ScriptLimits {
 struct InterpreterState {
   uint32_t randomSeed = 0;  // never seeded from the clock: every run draws the same numbers
   int32_t depth = 0;        // nesting of runs in the current chain
-  uint64_t steps = 0;       // commands executed by the current chain
-  uint64_t slowSteps = 0;   // of those, slow ones
-  size_t logLinesAtStart = 0;
+  // Commands the chain may still execute before the bounds are looked at (a command run
+  // outside any chain counts against the last chain's).
+  int64_t budget = static_cast<int64_t>(ScriptLimits {}.maxCommands);
+  int64_t heldBudget = -1;  // the real budget while the log's alarm has emptied `budget`
+  int64_t slowLeft = static_cast<int64_t>(ScriptLimits {}.maxSlowCommands);  // slow commands still allowed
   ScriptLimits limits;
 };
 
-void ExecuteCommand(Game& game, const TokenList& t, int32_t& p);
+// The out-of-line parts of a step.
+[[noreturn]] void StopChain(InterpreterState& s);  // the budget is spent: the bound that was passed
+void CountSlowCommand(InterpreterState& s);
+void PrepareSlots(const TokenList& t, int32_t p);  // first run of the list, or p outside it
+void ResolveOperands(const VarStore& vars, const TokenList& t, int32_t p, int operands);
+
+// Resolves the variable slots of the command's operands unless the store is as it was
+// when they were last resolved.
+inline void EnsureOperands(Game& game, const TokenList& t, int32_t p, int operands) {
+  const VarStore& vars = *game.vars;
+  if (t.cache[static_cast<size_t>(p)].stamp != vars.Generation()) [[unlikely]]
+    ResolveOperands(vars, t, p, operands);
+}
+
+inline void ExecuteCommand(Game& game, const TokenList& t, int32_t& p) {
+  InterpreterState& s = *game.interp;
+  if (--s.budget < 0) [[unlikely]] StopChain(s);
+  // Also the argument-position fault for a position past the end (a loop body there).
+  if (static_cast<uint32_t>(p) >= t.cache.size()) [[unlikely]] PrepareSlots(t, p);
+  const int16_t code = t.command[static_cast<size_t>(p)];
+  if (code < 0) {
+    ++p;  // not a command: passed over silently
+    return;
+  }
+  const CommandInfo& command = kCommands[static_cast<size_t>(code)];
+  if (command.speed == kSlow) CountSlowCommand(s);
+  EnsureOperands(game, t, p, command.operands);
+  switch (command.advance) {
+    case Advance::kFixed:
+    case Advance::kLoop:
+      command.action(game, t, p);
+      p += command.width;
+      return;
+    case Advance::kTest:
+      p += command.test(game, t, p) ? command.width : command.width + 1;
+      return;
+    case Advance::kToTerminator:
+      command.action(game, t, p);
+      p = t.AfterTerminator(p + 2);
+      return;
+    case Advance::kEndsList:
+      command.action(game, t, p);
+      p = t.size() + 1;
+      return;
+  }
+}
 
 // One nested run for as long as it lives: a script, a label range, or the bodies of one
-// loop. The outermost run of a chain starts the chain's counts afresh.
+// loop. The outermost run of a chain starts the chain's bounds afresh.
 class NestedRun {
  public:
   enum Kind { kRun, kLoopBody };
   NestedRun(Game& game, Kind kind);
-  ~NestedRun();
+  ~NestedRun() { --state_.depth; }
   NestedRun(const NestedRun&) = delete;
   NestedRun& operator=(const NestedRun&) = delete;
 

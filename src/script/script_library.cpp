@@ -113,15 +113,23 @@ void LoadScriptLibrary(Game& game) {
   game.scripts->Reindex();
 }
 
+size_t CommandNameHash::operator()(std::string_view name) const {
+  uint64_t h = 14695981039346656037u;  // FNV-1a over the lower-cased bytes
+  for (char c : name) h = (h ^ static_cast<unsigned char>(AsciiLower(c))) * 1099511628211u;
+  return static_cast<size_t>(h);
+}
+
+bool CommandNameEqual::operator()(std::string_view a, std::string_view b) const { return SameCommand(a, b); }
+
 void ScriptLibrary::Reindex() {
   byName_.clear();
-  for (size_t i = 0; i < scripts.size(); ++i) byName_.emplace(AsciiLower(scripts[i].name), static_cast<int>(i));
+  for (size_t i = 0; i < scripts.size(); ++i) byName_.emplace(scripts[i].name, static_cast<int>(i));
   indexed_ = scripts.size();
 }
 
 int ScriptLibrary::FindScript(std::string_view name) const {
   if (indexed_ == scripts.size()) {
-    auto it = byName_.find(AsciiLower(name));
+    auto it = byName_.find(name);
     return it == byName_.end() ? -1 : it->second;
   }
   for (size_t i = 0; i < scripts.size(); ++i)
@@ -130,12 +138,12 @@ int ScriptLibrary::FindScript(std::string_view name) const {
 }
 
 int LabelTable::FindLabel(std::string_view name) const {
-  auto it = byName_.find(AsciiLower(name));
+  auto it = byName_.find(name);
   return it == byName_.end() ? -1 : it->second;
 }
 
 void LabelTable::Add(ScriptLabel label) {
-  if (byName_.emplace(AsciiLower(label.name), static_cast<int>(labels.size())).second)
+  if (byName_.emplace(label.name, static_cast<int>(labels.size())).second)
     labels.push_back(std::move(label));
 }
 
@@ -145,6 +153,7 @@ void RunScript(Game& game, std::string_view name) {
     game.WriteLog(3, "Script Error! Script " + std::string(name) + " not found!");
     return;
   }
+  // The name may be a view of a variable's value: it is not used from here on.
   NestedRun run(game, NestedRun::kRun);
   const TokenList& t = game.scripts->scripts[static_cast<size_t>(index)].tokens;
   int32_t p = 0;  // each run has its own position, so a script may run inside itself
@@ -152,16 +161,9 @@ void RunScript(Game& game, std::string_view name) {
 }
 
 int32_t DefineLabel(Game& game, std::string_view name, const TokenList& t, int32_t first) {
-  int32_t i = first;
-  if (i < t.size()) {
-    if (t.terminator.size() == t.tokens.size()) {
-      i = t.terminator[static_cast<size_t>(i)];
-    } else {
-      while (i < t.size() && t.CommandAt(i) != kEndToken && t.CommandAt(i) != kDotEndToken) ++i;
-    }
-  }
-  game.labels->Add({ShortStr(name), first, i - 1});
-  return i + 1;  // after the terminator: it is not executed, and an "end" here ends nothing
+  const int32_t resume = t.AfterTerminator(first);
+  game.labels->Add({ShortStr(name), first, resume - 2});
+  return resume;  // after the terminator: it is not executed, and an "end" here ends nothing
 }
 
 void RunLabel(Game& game, const TokenList& t, std::string_view name) {

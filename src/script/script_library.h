@@ -3,8 +3,9 @@
 // blocks, and the label table that .label fills while scripts run.
 //
 // Script and label names match by SameCommand and the first match wins; both tables keep
-// a hash index by lower-cased name beside the list so that lookups give the answer of a
-// scan from the front without scanning.
+// a hash index beside the list, hashing and comparing names without regard to ASCII
+// case, so that lookups give the answer of a scan from the front without scanning or
+// copying the name.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -16,6 +17,17 @@
 namespace velmora {
 
 class Game;
+
+// Hashing and equality of names by SameCommand, for maps looked up by any string view.
+struct CommandNameHash {
+  using is_transparent = void;
+  size_t operator()(std::string_view name) const;
+};
+struct CommandNameEqual {
+  using is_transparent = void;
+  bool operator()(std::string_view a, std::string_view b) const;
+};
+using CommandNameMap = std::unordered_map<std::string, int, CommandNameHash, CommandNameEqual>;
 
 struct ScriptBlock {
   std::string name;  // short string
@@ -31,7 +43,7 @@ class ScriptLibrary {
   void Reindex();
 
  private:
-  std::unordered_map<std::string, int> byName_;
+  CommandNameMap byName_;
   size_t indexed_ = 0;  // scripts covered by byName_; lookups scan when it does not cover them all
 };
 
@@ -50,7 +62,7 @@ class LabelTable {
   void Add(ScriptLabel label);
 
  private:
-  std::unordered_map<std::string, int> byName_;
+  CommandNameMap byName_;
 };
 
 // Splits library text into tokens (the only place text becomes tokens).

@@ -28,8 +28,6 @@ void TokenList::Resolve() {
   cache.clear();
 }
 
-int16_t TokenList::MatchCommand(int32_t pos) const { return CodeOf(tokens[static_cast<size_t>(pos)]); }
-
 void ThrowListIndex(int32_t pos) { throw RuntimeFault("List index out of bounds (" + std::to_string(pos) + ")"); }
 
 }  // namespace velmora

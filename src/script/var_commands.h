@@ -1,5 +1,6 @@
 #pragma once
-// Script command handlers of this subsystem; the command table names them.
+// What the variable commands share with the rest of the engine: the conditions of $while,
+// the random generator and the messages file. The handlers themselves are in commands.h.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -10,44 +11,18 @@ namespace velmora {
 
 class Game;
 
-void CmdIntSetClear(Game& game, const TokenList& t, int32_t& p);
-void CmdStringSetClear(Game& game, const TokenList& t, int32_t& p);
-void CmdIntSetFind(Game& game, const TokenList& t, int32_t& p);
-void CmdIntSetCantFind(Game& game, const TokenList& t, int32_t& p);
-void CmdIntSetFindAdd(Game& game, const TokenList& t, int32_t& p);
-void CmdStringSetFind(Game& game, const TokenList& t, int32_t& p);
-void CmdIntSetRemove(Game& game, const TokenList& t, int32_t& p);
-void CmdStringSetRemove(Game& game, const TokenList& t, int32_t& p);
-void CmdStringSetCantFind(Game& game, const TokenList& t, int32_t& p);
-void CmdStrSetFindAdd(Game& game, const TokenList& t, int32_t& p);
-void CmdStringNew(Game& game, const TokenList& t, int32_t& p);
-void CmdStringSet(Game& game, const TokenList& t, int32_t& p);
-void CmdStringGet(Game& game, const TokenList& t, int32_t& p);
-void CmdStringNotEqual(Game& game, const TokenList& t, int32_t& p);
-void CmdStringEqual(Game& game, const TokenList& t, int32_t& p);
-void CmdStringSplit(Game& game, const TokenList& t, int32_t& p);
-void CmdStringSplitInt(Game& game, const TokenList& t, int32_t& p);
-void CmdIntNew(Game& game, const TokenList& t, int32_t& p);
-void CmdIntSet(Game& game, const TokenList& t, int32_t& p);
-void CmdIntRandom(Game& game, const TokenList& t, int32_t& p);
-void CmdIntRandomRange(Game& game, const TokenList& t, int32_t& p);
-void CmdIntAdd(Game& game, const TokenList& t, int32_t& p);
-void CmdIntSubstrat(Game& game, const TokenList& t, int32_t& p);
-void CmdIntMultiple(Game& game, const TokenList& t, int32_t& p);
-void CmdIntDiv(Game& game, const TokenList& t, int32_t& p);
-void CmdIntMod(Game& game, const TokenList& t, int32_t& p);
-void CmdIntNotEqual(Game& game, const TokenList& t, int32_t& p);
-void CmdIntEqual(Game& game, const TokenList& t, int32_t& p);
-void CmdIntLargerThan(Game& game, const TokenList& t, int32_t& p);
-void CmdIntLargerThanOrEqual(Game& game, const TokenList& t, int32_t& p);
-void CmdIntSmallerThan(Game& game, const TokenList& t, int32_t& p);
-void CmdIntSmallerThanOrEqual(Game& game, const TokenList& t, int32_t& p);
+// The six comparisons a $while condition may name, in the order they are tried; kNever
+// for any other token (which is false without a log line).
+enum class Condition : uint8_t { kStrNotEqual, kStrEqual, kIntNotEqual, kIntEqual, kLarger, kSmaller, kNever };
+
+// The condition named at c, after checking that c, c+1 and c+2 are in the list.
+Condition ConditionAt(const TokenList& t, int32_t c);
+// Evaluates the condition named at c on the tokens at c+1 and c+2.
+bool Holds(Game& game, const TokenList& t, int32_t c, Condition condition);
 
 // The condition of $while: one of six comparison names (matched by SameCommand) applied to
 // a variable a and an operand b; any other name is false.
 bool EvalCondition(Game& game, std::string_view name, std::string_view a, std::string_view b);
-// The same with the three tokens at c, c+1, c+2 of a list.
-bool EvalConditionAt(Game& game, const TokenList& t, int32_t c);
 
 // The next number of the run's generator: 0..n-1 for positive n, 0 for 0, a negative n
 // counting as 2^32 + n.

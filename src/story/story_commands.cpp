@@ -1,4 +1,4 @@
-#include "story/story_commands.h"
+#include "script/commands.h"
 
 #include "base/game.h"
 #include "base/int_text.h"
@@ -9,7 +9,7 @@ namespace velmora {
 
 // $action.SetState page action state: stores the action's enabled state in the story
 // file only; the page shown keeps its list until it is loaded again.
-void CmdActionSetState(Game& game, const TokenList& t, int32_t& p) {
+void CmdActionSetState(Game& game, const TokenList& t, int32_t p) {
   const std::string& page = Arg(t, p + 1);
   if (game.story && game.story->SectionPresent(page)) {
     const std::string& actionToken = Arg(t, p + 2);
@@ -18,7 +18,6 @@ void CmdActionSetState(Game& game, const TokenList& t, int32_t& p) {
     const int32_t state = StrToInt(Arg(t, p + 3));
     game.story->WriteBool(page, "Action" + action + ".Enabled", state == 1);
   }
-  p += 4;
 }
 
 }  // namespace velmora

@@ -1,7 +1,7 @@
 // The $form commands: the main window's size, position, story text and picture. Each
 // change is made and shown as soon as its argument is read, so a bad later argument
 // leaves the earlier changes in place.
-#include "story/window_commands.h"
+#include "script/commands.h"
 
 #include "base/fault.h"
 #include "base/game.h"
@@ -28,32 +28,28 @@ void SetGeometry(MainWindowState& window, int& field, const TokenList& t, int32_
 
 }  // namespace
 
-void CmdFormSetSize(Game& game, const TokenList& t, int32_t& p) {
+void CmdFormSetSize(Game& game, const TokenList& t, int32_t p) {
   MainWindowState& window = *game.mainWindow;
   SetGeometry(window, window.height, t, p + 1);
   SetGeometry(window, window.width, t, p + 2);
-  p += 3;
 }
 
 // The top edge moves first: a bad left argument leaves the window moved vertically only.
-void CmdFormSetPos(Game& game, const TokenList& t, int32_t& p) {
+void CmdFormSetPos(Game& game, const TokenList& t, int32_t p) {
   MainWindowState& window = *game.mainWindow;
   SetGeometry(window, window.top, t, p + 2);
   SetGeometry(window, window.left, t, p + 1);
-  p += 3;
 }
 
-void CmdFormLoadTextFromPage(Game& game, const TokenList& t, int32_t& p) {
+void CmdFormLoadTextFromPage(Game& game, const TokenList& t, int32_t p) {
   const std::string page = Arg(t, p + 1);
-  p += 2;
   LoadPageText(game, page);
 }
 
 // The path is the script's own, taken against the current directory like any path a
 // player would type; the caret stays where it was.
-void CmdFormLoadTextFromFile(Game& game, const TokenList& t, int32_t& p) {
+void CmdFormLoadTextFromFile(Game& game, const TokenList& t, int32_t p) {
   const std::string path = game.files().Resolve(Arg(t, p + 1));
-  p += 2;
   const FileRead read = game.files().Read(path, kMaxTextFileSize);
   if (!read.ok()) throw RuntimeFault(CannotOpenMessage(game.files().FullPath(path), read.error));
   std::vector<std::string> lines = SplitLines(read.bytes);
@@ -63,9 +59,8 @@ void CmdFormLoadTextFromFile(Game& game, const TokenList& t, int32_t& p) {
   window.Changed(MainWindowState::kStoryText);
 }
 
-void CmdFormSetPic(Game& game, const TokenList& t, int32_t& p) {
+void CmdFormSetPic(Game& game, const TokenList& t, int32_t p) {
   const std::string path = Arg(t, p + 1);
-  p += 2;
   MainWindowState& window = *game.mainWindow;
   window.picture = LoadPicture(game, path);
   window.pictureFile = path;

@@ -5,11 +5,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
-#include <unordered_map>
-#include <vector>
 
 #include "base/int_text.h"
 #include "vars/name_index.h"
+#include "vars/ordered_set.h"
 
 namespace velmora {
 
@@ -54,49 +53,6 @@ void FreeArray(T*& first) {
   if (first) std::free(HeaderOf(first));
   first = nullptr;
 }
-
-struct TransparentHash {
-  using is_transparent = void;
-  size_t operator()(std::string_view s) const { return std::hash<std::string_view> {}(s); }
-  size_t operator()(int32_t v) const { return std::hash<int32_t> {}(v); }
-};
-
-// A set in insertion order, with a count of each value beside it so that membership
-// tests do not scan. Find answers with the index of the first equal element.
-template <class T, class Key>
-class OrderedSet {
- public:
-  bool Contains(Key v) const { return counts_.find(v) != counts_.end(); }
-  int Find(Key v) const {
-    if (!Contains(v)) return -1;
-    for (size_t i = 0; i < items_.size(); ++i)
-      if (items_[i] == v) return static_cast<int>(i);
-    return -1;
-  }
-  void Add(Key v) {
-    items_.emplace_back(v);
-    auto it = counts_.find(v);
-    if (it == counts_.end()) counts_.emplace(T(v), 1);
-    else ++it->second;
-  }
-  void Remove(Key v) {
-    const int i = Find(v);
-    if (i == -1) return;
-    items_.erase(items_.begin() + i);
-    auto it = counts_.find(v);
-    if (--it->second == 0) counts_.erase(it);
-  }
-  void Clear() {
-    items_.clear();
-    counts_.clear();
-  }
-  int Size() const { return static_cast<int>(items_.size()); }
-  const T& At(int i) const { return items_[static_cast<size_t>(i)]; }
-
- private:
-  std::vector<T> items_;
-  std::unordered_map<T, int32_t, TransparentHash, std::equal_to<>> counts_;
-};
 
 }  // namespace
 
@@ -158,8 +114,16 @@ std::string VarStore::StrOperand(std::string_view token) const {
 
 void VarStore::SetStrValue(int index, std::string_view value) { SetShort(strVars_[index].value, value); }
 
+void VarStore::AppendStr(int index, std::string_view text) {
+  VelmoraShortString& s = strVars_[index].value;
+  const size_t n = std::min<size_t>(text.size(), sizeof s.chars - s.length);
+  std::memmove(s.chars + s.length, text.data(), n);  // the text may be this very value
+  s.length = static_cast<uint8_t>(s.length + n);
+}
+
 int VarStore::IntSetFind(int32_t value) const { return impl_->intSet.Find(value); }
 bool VarStore::IntSetContains(int32_t value) const { return impl_->intSet.Contains(value); }
+bool VarStore::IntSetFindAdd(int32_t value) { return impl_->intSet.FindAdd(value); }
 void VarStore::IntSetAdd(int32_t value) { impl_->intSet.Add(value); }
 void VarStore::IntSetRemove(int32_t value) { impl_->intSet.Remove(value); }
 void VarStore::IntSetClear() { impl_->intSet.Clear(); }
@@ -168,6 +132,7 @@ int32_t VarStore::IntSetAt(int index) const { return impl_->intSet.At(index); }
 
 int VarStore::StrSetFind(std::string_view text) const { return impl_->strSet.Find(text); }
 bool VarStore::StrSetContains(std::string_view text) const { return impl_->strSet.Contains(text); }
+bool VarStore::StrSetFindAdd(std::string_view text) { return impl_->strSet.FindAdd(text); }
 void VarStore::StrSetAdd(std::string_view text) { impl_->strSet.Add(text); }
 void VarStore::StrSetRemove(std::string_view text) { impl_->strSet.Remove(text); }
 void VarStore::StrSetClear() { impl_->strSet.Clear(); }

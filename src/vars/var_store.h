@@ -45,14 +45,21 @@ class VarStore {
   std::string_view StrName(int index) const { return Text(strVars_[index].name); }
   std::string_view StrValue(int index) const { return Text(strVars_[index].value); }
   void SetStrValue(int index, std::string_view value);  // cut to 255 bytes
+  // Appends to the value in place, cut to 255 bytes; text may be a view of any value.
+  void AppendStr(int index, std::string_view text);
 
+  // Sets keep insertion order; finding, adding and removing an element cost the same
+  // however large the set is.
   int IntSetFind(int32_t value) const;
   bool IntSetContains(int32_t value) const;
+  // True when the value is in the set; otherwise adds it and answers false.
+  bool IntSetFindAdd(int32_t value);
   void IntSetAdd(int32_t value);
   void IntSetRemove(int32_t value);
   void IntSetClear();
   int StrSetFind(std::string_view text) const;
   bool StrSetContains(std::string_view text) const;
+  bool StrSetFindAdd(std::string_view text);
   void StrSetAdd(std::string_view text);
   void StrSetRemove(std::string_view text);
   void StrSetClear();

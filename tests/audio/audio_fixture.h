@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "audio/audio_commands.h"
+#include "script/commands.h"
 #include "audio/audio_window_state.h"
 #include "audio/music_player.h"
 #include "audio/sound_effects.h"
@@ -53,22 +53,14 @@ class AudioTest : public ::testing::Test {
     return out;
   }
 
-  void Command(void (*handler)(Game&, const TokenList&, int32_t&), std::vector<std::string> tokens,
-               int32_t consumed) {
-    TokenList t;
-    t.tokens = std::move(tokens);
-    int32_t p = 0;
-    handler(game(), t, p);
-    EXPECT_EQ(p, consumed);
+  void Command(CommandAction handler, std::vector<std::string> tokens, int32_t consumed) {
+    EXPECT_EQ(RunCommand(game(), std::move(tokens), handler), consumed);
   }
 
   // The fault a command raises; empty when it raises none.
-  std::string Fault(void (*handler)(Game&, const TokenList&, int32_t&), std::vector<std::string> tokens) {
-    TokenList t;
-    t.tokens = std::move(tokens);
-    int32_t p = 0;
+  std::string Fault(CommandAction handler, std::vector<std::string> tokens) {
     try {
-      handler(game(), t, p);
+      RunCommand(game(), std::move(tokens), handler);
     } catch (const RuntimeFault& fault) {
       return fault.what();
     }

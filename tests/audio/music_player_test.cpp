@@ -191,9 +191,11 @@ TEST_F(MusicPlayerTest, VolumeOperandMustBeAnInteger) {
   PlayTrack(game(), "A");
   audio.calls.clear();
   game().vars->NewIntVar("loud", 90);  // read as a literal, not as a variable
-  for (auto handler : {CmdPlayerSetVolume, CmdPlayerSetBalance}) {
-    EXPECT_EQ(Fault(handler, {"$player.SetVolume", "loud"}), "'loud' is not a valid integer value");
-    EXPECT_EQ(Fault(handler, {"$player.SetVolume"}), "List index out of bounds (1)");
+  const std::pair<CommandAction, const char*> commands[] = {{CmdPlayerSetVolume, "$player.SetVolume"},
+                                                            {CmdPlayerSetBalance, "$player.SetBalance"}};
+  for (const auto& [handler, word] : commands) {
+    EXPECT_EQ(Fault(handler, {word, "loud"}), "'loud' is not a valid integer value");
+    EXPECT_EQ(Fault(handler, {word}), "List index out of bounds (1)");
   }
   EXPECT_EQ(audio.calls, Lines{});
   EXPECT_EQ(game().audioWindow->volume, 0);

@@ -1,6 +1,6 @@
 #include <filesystem>
 
-#include "inventory/inventory_commands.h"
+#include "script/commands.h"
 #include "inventory_fixture.h"
 #include "base/fault.h"
 #include "story/main_window_state.h"
@@ -9,19 +9,9 @@
 namespace velmora::testing {
 namespace {
 
-TokenList Tokens(std::vector<std::string> words) {
-  TokenList t;
-  t.tokens = std::move(words);
-  t.Resolve();
-  return t;
-}
-
-// Runs one handler on the tokens and returns the position it moved to.
-int32_t Exec(Game& game, void (*handler)(Game&, const TokenList&, int32_t&), std::vector<std::string> words) {
-  const TokenList t = Tokens(std::move(words));
-  int32_t p = 0;
-  handler(game, t, p);
-  return p;
+// Runs one command on the tokens and returns the position it moved to.
+int32_t Exec(Game& game, CommandAction handler, std::vector<std::string> words) {
+  return RunCommand(game, std::move(words), handler);
 }
 
 class CommandTest : public InventoryTest {
@@ -76,7 +66,7 @@ TEST_F(CommandTest, AmountIsAnIntegerOperand) {
 
 TEST_F(CommandTest, FaultsBeforeAnythingChanges) {
   struct Case {
-    void (*handler)(Game&, const TokenList&, int32_t&);
+    CommandAction handler;
     std::vector<std::string> words;
     std::string message;
   };

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/dl/dl_loader.h"
-#include "plugins/plugin_commands.h"
+#include "script/commands.h"
 #include "plugins/plugin_host.h"
 #include "base/game.h"
 #include "support/test_game.h"
@@ -96,12 +96,7 @@ class PluginTest : public ::testing::Test {
 
   // Runs "$plugin.init name" on its own; the position must move past both tokens.
   void Init(const std::string& name) {
-    TokenList t;
-    t.tokens = {"$plugin.init", name};
-    t.Resolve();
-    int32_t p = 0;
-    CmdPluginInit(*game, t, p);
-    EXPECT_EQ(p, 2);
+    EXPECT_EQ(RunCommand(*game, {"$plugin.init", name}, CmdPluginInit), 2);
   }
 
   // The test library's own record of its Initialize calls.

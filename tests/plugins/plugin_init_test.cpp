@@ -59,12 +59,8 @@ TEST_F(PluginTest, UnknownNameIsAWarningAndCallsNothing) {
 
 TEST_F(PluginTest, InitWithoutItsArgumentIsAFault) {
   Start();
-  TokenList t;
-  t.tokens = {"$plugin.init"};
-  t.Resolve();
-  int32_t p = 0;
   try {
-    CmdPluginInit(*game, t, p);
+    RunCommand(*game, {"$plugin.init"}, CmdPluginInit);
     FAIL() << "no fault";
   } catch (const RuntimeFault& fault) {
     EXPECT_STREQ(fault.what(), "List index out of bounds (1)");

@@ -4,7 +4,7 @@
 #include "base/fault.h"
 #include "story/main_window_state.h"
 #include "story/page_loader.h"
-#include "story/story_commands.h"
+#include "script/commands.h"
 #include "story_fixture.h"
 #include "vars/var_store.h"
 
@@ -21,13 +21,9 @@ class SetStateTest : public StoryTest {
   }
   // Runs the command at position 1 of a list that has one token before it.
   int32_t Run(std::vector<std::string> args) {
-    TokenList list;
-    list.tokens = {"before", "$action.SetState"};
-    list.tokens.insert(list.tokens.end(), args.begin(), args.end());
-    list.Resolve();
-    int32_t p = 1;
-    CmdActionSetState(*game, list, p);
-    return p;
+    std::vector<std::string> tokens = {"before", "$action.SetState"};
+    tokens.insert(tokens.end(), args.begin(), args.end());
+    return testing::RunCommand(*game, tokens, CmdActionSetState, 1);
   }
   std::string Enabled(const std::string& key) { return game->story->ReadText("cellar", key, "(none)"); }
 };

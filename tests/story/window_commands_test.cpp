@@ -1,5 +1,5 @@
 // The $form commands and their faults: what a command changed before a bad argument stays.
-#include "story/window_commands.h"
+#include "script/commands.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,6 @@ using testing::CurrentDirectory;
 using testing::TestGame;
 using testing::Undated;
 using Lines = std::vector<std::string>;
-using Handler = void (*)(Game&, const TokenList&, int32_t&);
 
 class FormCommandsTest : public ::testing::Test {
  protected:
@@ -31,16 +30,12 @@ class FormCommandsTest : public ::testing::Test {
     window->onChanged = [this](unsigned parts) { changes.push_back(parts); };
   }
   // Runs one command; the fault's message, or "" when it ran through.
-  std::string Run(Handler handler, const Lines& tokens) {
-    TokenList t;
-    t.tokens = tokens;
-    int32_t p = 0;
+  std::string Run(CommandAction handler, const Lines& tokens) {
     try {
-      handler(game.game(), t, p);
+      EXPECT_EQ(testing::RunCommand(game.game(), tokens, handler), static_cast<int32_t>(tokens.size()));
     } catch (const RuntimeFault& f) {
       return f.what();
     }
-    EXPECT_EQ(p, static_cast<int32_t>(tokens.size()));
     return "";
   }
   std::vector<int> Geometry() const { return {window->left, window->top, window->height, window->width}; }
@@ -52,7 +47,7 @@ class FormCommandsTest : public ::testing::Test {
 };
 
 struct GeometryCase {
-  Handler handler;
+  CommandAction handler;
   Lines tokens;
   std::vector<int> geometry;  // left, top, height, width afterwards (from 1, 2, 3, 4)
   const char* fault;

@@ -4,6 +4,10 @@
 #include <random>
 #include <sstream>
 
+#include <gtest/gtest.h>
+
+#include "script/command_table.h"
+#include "script/interpreter.h"
 
 namespace velmora::testing {
 
@@ -84,6 +88,15 @@ std::vector<std::string> LogMessages(const Game& game) {
     out.push_back(time == std::string::npos ? line : line.substr(time + 3));
   }
   return out;
+}
+
+int32_t RunCommand(Game& game, std::vector<std::string> tokens, CommandAction handler, int32_t p) {
+  const TokenList t(std::move(tokens));
+  const int16_t code = p < t.size() ? t.CommandAt(p) : kNoCommand;
+  EXPECT_TRUE(code >= 0 && kCommands[static_cast<size_t>(code)].action == handler)
+      << "the table gives this token another handler";
+  ExecuteCommand(game, t, p);
+  return p;
 }
 
 }  // namespace velmora::testing

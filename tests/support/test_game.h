@@ -11,6 +11,7 @@
 #include "base/platform.h"
 #include "base/virtual_clock.h"
 #include "platform/files/posix_files.h"
+#include "script/commands.h"
 
 namespace velmora::testing {
 
@@ -61,6 +62,11 @@ class TestGame {
  private:
   std::unique_ptr<Game> game_;
 };
+
+// Runs the command at p of these tokens through the dispatcher, as a script would, after
+// checking that the command table gives that token this handler; returns where the
+// position moved. Faults reach the caller.
+int32_t RunCommand(Game& game, std::vector<std::string> tokens, CommandAction handler, int32_t p = 0);
 
 // The log's messages after their date and time, with their "Warning:"/"Error:" prefixes.
 std::vector<std::string> LogMessages(const Game& game);
