@@ -1,11 +1,17 @@
-// Interpreter benchmarks. Run: build/bench/script/script_bench
-// Prints, after Google Benchmark's table, the same counting loop in Lua 5.4 and the ratio.
+// Interpreter benchmarks against Lua 5.4, run in the same process. Run:
+//   build/bench/script/script_bench
+// After Google Benchmark's table it prints, for the counting loop and the mixed script,
+// the processor time per iteration (median of the repetitions, runs interleaved) and how
+// many times as fast the script engine is as Lua with globals and with locals.
 #include <benchmark/benchmark.h>
 
-#include <ctime>
+#include <lua.hpp>
+
+#include <algorithm>
 #include <cstdio>
-#include <memory>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "script/interpreter.h"
 #include "script/script_library.h"
@@ -16,7 +22,8 @@ namespace velmora {
 namespace {
 
 constexpr int32_t kLoopCount = 10'000'000;
-double g_loopRate = 0;  // iterations per processor second of the plain counting loop
+constexpr int32_t kMixedCount = 200'000;
+constexpr int kRepetitions = 5;
 
 // A game whose library holds the given scripts.
 struct BenchGame {
@@ -32,33 +39,147 @@ struct BenchGame {
       std::abort();
     }
   }
+  int32_t Int(const std::string& name) { return game->vars->IntValue(game->vars->FindVar(name, false)); }
   testing::TestGame t;
   Game* game;
 };
 
+// A Lua state with a chunk compiled once; each run calls it afresh.
+class LuaChunk {
+ public:
+  explicit LuaChunk(const std::string& source) : L_(luaL_newstate()) {
+    luaL_openlibs(L_);
+    if (luaL_loadstring(L_, source.c_str()) != LUA_OK) Fail();
+    ref_ = luaL_ref(L_, LUA_REGISTRYINDEX);
+  }
+  ~LuaChunk() { lua_close(L_); }
+  // Runs the chunk and returns the integer it returns.
+  long long Run() {
+    lua_rawgeti(L_, LUA_REGISTRYINDEX, ref_);
+    if (lua_pcall(L_, 0, 1, 0) != LUA_OK) Fail();
+    const long long result = lua_tointeger(L_, -1);
+    lua_pop(L_, 1);
+    return result;
+  }
+
+ private:
+  [[noreturn]] void Fail() {
+    std::fprintf(stderr, "lua: %s\n", lua_tostring(L_, -1));
+    std::abort();
+  }
+  lua_State* L_;
+  int ref_ = LUA_NOREF;
+};
+
+// Each benchmark iteration runs `count` loop iterations.
+void PerIteration(benchmark::State& state, int64_t count) {
+  state.SetItemsProcessed(state.iterations() * count);
+  state.counters["loop_iterations"] = static_cast<double>(count);
+}
+
+// ---- Counting loop ------------------------------------------------------------------
+
 const std::string kCountingLoop = "___script count\r\n$int.set i 0\r\n$while $int.smallerthan i " +
                                   std::to_string(kLoopCount) + " $int.add i 1\r\n___end\r\n";
 
-// Returns the iterations per second measured.
-double CountingLoop(benchmark::State& state, int otherVariables) {
+void CountingLoop(benchmark::State& state, int otherVariables) {
   BenchGame g(kCountingLoop);
   for (int i = 0; i < otherVariables; ++i) g.game->vars->NewIntVar("other" + std::to_string(i), i);
-  // Processor time, as Lua's os.clock() measures it, so that other load on the machine
-  // does not tilt the comparison.
-  const std::clock_t start = std::clock();
   for (auto _ : state) g.Run("count");
-  const double seconds = static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
-  const int i = g.game->vars->FindVar("i", false);
-  if (g.game->vars->IntValue(i) != kLoopCount) std::abort();
-  state.SetItemsProcessed(state.iterations() * kLoopCount);
-  return static_cast<double>(state.iterations()) * kLoopCount / seconds;
+  if (g.Int("i") != kLoopCount) std::abort();
+  PerIteration(state, kLoopCount);
 }
 
-void BM_CountingLoop(benchmark::State& state) { g_loopRate = CountingLoop(state, 0); }
-BENCHMARK(BM_CountingLoop)->Unit(benchmark::kMillisecond);
+void BM_CountingLoop(benchmark::State& state) { CountingLoop(state, 0); }
+BENCHMARK(BM_CountingLoop)->Unit(benchmark::kMillisecond)->Repetitions(kRepetitions);
 
 void BM_CountingLoopWith1000Variables(benchmark::State& state) { CountingLoop(state, 1000); }
 BENCHMARK(BM_CountingLoopWith1000Variables)->Unit(benchmark::kMillisecond);
+
+void LuaLoop(benchmark::State& state, const std::string& source, long long expected, int64_t count) {
+  LuaChunk chunk(source);
+  for (auto _ : state)
+    if (chunk.Run() != expected) std::abort();
+  PerIteration(state, count);
+}
+
+void BM_CountingLoopLuaGlobals(benchmark::State& state) {
+  LuaLoop(state, "i = 0 while i < " + std::to_string(kLoopCount) + " do i = i + 1 end return i", kLoopCount,
+          kLoopCount);
+}
+BENCHMARK(BM_CountingLoopLuaGlobals)->Unit(benchmark::kMillisecond)->Repetitions(kRepetitions);
+
+void BM_CountingLoopLuaLocals(benchmark::State& state) {
+  LuaLoop(state, "local i = 0 while i < " + std::to_string(kLoopCount) + " do i = i + 1 end return i", kLoopCount,
+          kLoopCount);
+}
+BENCHMARK(BM_CountingLoopLuaLocals)->Unit(benchmark::kMillisecond)->Repetitions(kRepetitions);
+
+// ---- Mixed script -------------------------------------------------------------------
+// Per iteration: a random number, an integer-set find-add, a key built by two appends of
+// 150-byte texts (cut to 255 bytes), a string-set find-add of that key, and a nested
+// $cycle of three additions, the whole run by $run from an outer $cycle.
+
+const std::string kPiece(150, 'x');
+
+const std::string kMixed = "___script mixed\r\n"
+                           "$cycle 1 " + std::to_string(kMixedCount) + " $run step 0 0\r\n"
+                           "___end\r\n"
+                           "___script step\r\n"
+                           "$int.random r 1000\r\n"
+                           "$int.set.find.add r $int.add ihits 1\r\n"
+                           "$string.set key k\r\n"
+                           "$string.split key a\r\n"
+                           "$string.split key b\r\n"
+                           "$str.set.find.add key $int.add shits 1\r\n"
+                           "$cycle 1 3 $int.add inner 1 0 0\r\n"
+                           "___end\r\n";
+
+// The same work in Lua; `local` is "local " for the locals version, "" for globals.
+std::string LuaMixed(const std::string& local) {
+  return local + "seed, iset, sset, ihits, shits, inner = 0, {}, {}, 0, 0, 0\n" +
+         local + "a, b = string.rep('x', 150), string.rep('x', 150)\n" +
+         (local.empty() ? "function step()\n" : "local function step()\n") +
+         "  seed = (seed * 134775813 + 1) & 0xffffffff\n"
+         "  " + local + "r = (seed * 1000) >> 32\n"
+         "  if iset[r] then ihits = ihits + 1 else iset[r] = true end\n"
+         "  " + local + "key = 'k'\n"
+         "  key = string.sub(key .. a, 1, 255)\n"
+         "  key = string.sub(key .. b, 1, 255)\n"
+         "  if sset[key] then shits = shits + 1 else sset[key] = true end\n"
+         "  for j = 1, 3 do inner = inner + 1 end\n"
+         "end\n"
+         "for n = 1, " + std::to_string(kMixedCount) + " do step() end\n"
+         "return inner";
+}
+
+void BM_MixedScript(benchmark::State& state) {
+  BenchGame g(kMixed);
+  for (const char* name : {"r", "ihits", "shits", "inner"}) g.game->vars->NewIntVar(name, 0);
+  g.game->vars->NewStrVar("key", "");
+  g.game->vars->NewStrVar("a", kPiece);
+  g.game->vars->NewStrVar("b", kPiece);
+  for (auto _ : state) {
+    state.PauseTiming();
+    g.game->vars->IntSetClear();
+    g.game->vars->StrSetClear();
+    g.game->interp->randomSeed = 0;
+    for (const char* name : {"ihits", "shits", "inner"}) g.game->vars->SetIntValue(g.game->vars->FindVar(name, false), 0);
+    state.ResumeTiming();
+    g.Run("mixed");
+  }
+  if (g.Int("shits") != kMixedCount - 1) std::abort();
+  PerIteration(state, kMixedCount);
+}
+BENCHMARK(BM_MixedScript)->Unit(benchmark::kMillisecond)->Repetitions(kRepetitions);
+
+void BM_MixedLuaGlobals(benchmark::State& state) { LuaLoop(state, LuaMixed(""), 3 * kMixedCount, kMixedCount); }
+BENCHMARK(BM_MixedLuaGlobals)->Unit(benchmark::kMillisecond)->Repetitions(kRepetitions);
+
+void BM_MixedLuaLocals(benchmark::State& state) { LuaLoop(state, LuaMixed("local "), 3 * kMixedCount, kMixedCount); }
+BENCHMARK(BM_MixedLuaLocals)->Unit(benchmark::kMillisecond)->Repetitions(kRepetitions);
+
+// ---- Other corners ------------------------------------------------------------------
 
 // 1,000 appends of a 255-byte value to a 255-byte value (each result cut to 255 bytes).
 void BM_StringSplit(benchmark::State& state) {
@@ -72,6 +193,20 @@ void BM_StringSplit(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * 1000);
 }
 BENCHMARK(BM_StringSplit)->Unit(benchmark::kMicrosecond);
+
+// Removing every element of an integer set, newest first: the time per element stays the
+// same as the set grows.
+void BM_IntSetRemoveNewestFirst(benchmark::State& state) {
+  testing::TestGame t;
+  Game& game = t.Make();
+  const auto n = static_cast<int32_t>(state.range(0));
+  for (auto _ : state) {
+    for (int32_t v = 0; v < n; ++v) game.vars->IntSetAdd(v);
+    for (int32_t v = n - 1; v >= 0; --v) game.vars->IntSetRemove(v);
+  }
+  state.SetItemsProcessed(state.iterations() * n);
+}
+BENCHMARK(BM_IntSetRemoveNewestFirst)->Arg(40'000)->Arg(160'000)->Unit(benchmark::kMillisecond);
 
 // A 10 MB library of 20,000 scripts, with comments, quoted texts and labels.
 std::string LargeLibrary() {
@@ -103,35 +238,54 @@ void BM_LoadTenMegabyteLibrary(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadTenMegabyteLibrary)->Unit(benchmark::kMillisecond);
 
-// The same counting loop in Lua 5.4, timed by Lua itself in processor time (start-up excluded).
-void CompareWithLua() {
-  const std::string command = "lua5.4 -e \"local t=os.clock() local i=0 while i<" + std::to_string(kLoopCount) +
-                              " do i=i+1 end io.write(os.clock()-t)\" 2>/dev/null";
-  double best = 0;
-  for (int run = 0; run < 5; ++run) {
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    double seconds = 0;
-    if (!pipe || std::fscanf(pipe.get(), "%lf", &seconds) != 1 || seconds <= 0) {
-      std::printf("\nLua 5.4 yardstick: lua5.4 not available\n");
-      return;
+// ---- The comparison -----------------------------------------------------------------
+
+// Collects each repetition's processor time per loop iteration, for the summary.
+class Collector : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs) {
+      auto it = run.counters.find("loop_iterations");
+      if (run.run_type != Run::RT_Iteration || it == run.counters.end() || run.error_occurred) continue;
+      const double seconds = run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+      times[run.run_name.function_name].push_back(seconds * 1e9 / it->second.value);
     }
-    if (best == 0 || seconds < best) best = seconds;
+    ConsoleReporter::ReportRuns(runs);
   }
-  const double luaRate = kLoopCount / best;
-  std::printf("\nCounting loop to %d:\n", kLoopCount);
-  std::printf("  Velmora script  %8.1f ms  %6.1f M iterations/s\n", 1000.0 * kLoopCount / g_loopRate, g_loopRate / 1e6);
-  std::printf("  Lua 5.4         %8.1f ms  %6.1f M iterations/s  (best of 5)\n", 1000.0 * best, luaRate / 1e6);
-  std::printf("  ratio (script speed / Lua speed): %.2f\n", g_loopRate / luaRate);
+  double Median(const std::string& name) {
+    auto& v = times[name];
+    if (v.empty()) return 0;
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+  }
+  std::map<std::string, std::vector<double>> times;
+};
+
+void PrintComparison(Collector& c, const char* what, const std::string& ours, const std::string& globals,
+                     const std::string& locals) {
+  const double t = c.Median(ours), g = c.Median(globals), l = c.Median(locals);
+  if (t <= 0 || g <= 0 || l <= 0) return;
+  std::printf("%-15s %8.2f ns   Lua globals %8.2f ns (%.2fx as fast)   Lua locals %8.2f ns (%.2fx as fast)\n", what,
+              t, g, g / t, l, l / t);
 }
 
 }  // namespace
 }  // namespace velmora
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
+  // Interleave the repetitions, so that a change of load on the machine tilts all alike.
+  std::vector<char*> args(argv, argv + argc);
+  std::string interleave = "--benchmark_enable_random_interleaving=true";
+  args.insert(args.begin() + 1, interleave.data());
+  int count = static_cast<int>(args.size());
+  benchmark::Initialize(&count, args.data());
+  if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 1;
+  velmora::Collector collector;
+  benchmark::RunSpecifiedBenchmarks(&collector);
   benchmark::Shutdown();
-  if (velmora::g_loopRate > 0) velmora::CompareWithLua();
+  std::printf("\nProcessor time per iteration, median of the repetitions:\n");
+  velmora::PrintComparison(collector, "counting loop", "BM_CountingLoop", "BM_CountingLoopLuaGlobals",
+                           "BM_CountingLoopLuaLocals");
+  velmora::PrintComparison(collector, "mixed script", "BM_MixedScript", "BM_MixedLuaGlobals", "BM_MixedLuaLocals");
   return 0;
 }

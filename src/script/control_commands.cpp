@@ -1,5 +1,4 @@
 // Control flow and messages: loops, labels, running scripts, pages, waiting, leaving.
-#include <optional>
 #include <string>
 
 #include "inventory/inventory.h"
@@ -16,16 +15,7 @@ namespace velmora {
 
 // $while cond a b body: the body is one command at p+4; the loop resumes at p+6 whatever
 // the body's length, and the position the body leaves behind is discarded.
-void CmdWhile(Game& game, const TokenList& t, int32_t p) {
-  const int32_t c = p + 1;
-  const Condition condition = ConditionAt(t, c);
-  std::optional<NestedRun> bodies;
-  while (Holds(game, t, c, condition)) {
-    if (!bodies) bodies.emplace(game, NestedRun::kLoopBody);
-    int32_t body = c + 3;
-    ExecuteCommand(game, t, body);
-  }
-}
+void CmdWhile(Game& game, const TokenList& t, int32_t p) { RunWhile(game, t, p + 1); }
 
 // $cycle from to body: the bounds are read once; the loop resumes at p+7, which leaves
 // room for a body of four tokens.

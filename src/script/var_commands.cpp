@@ -104,18 +104,67 @@ Condition ConditionAt(const TokenList& t, int32_t c) {
   return Condition::kNever;
 }
 
-bool Holds(Game& game, const TokenList& t, int32_t c, Condition condition) {
-  if (condition == Condition::kNever) return false;
+namespace {
+
+template <Comparison kind>
+bool HoldsAt(Game& game, const TokenList& t, int32_t c) {
   // The condition name is a comparison command: its operands are the condition's.
   EnsureOperands(game, t, c, 2);
+  return Compare<kind>(game, t, c + 1);
+}
+
+// $while with the condition decoded once. A body that is a quick command of fixed width
+// or a test is called straight from its row after its first run, which checked its
+// position like any step; any other body takes the ordinary step each time.
+template <Comparison kind>
+void LoopWhile(Game& game, const TokenList& t, int32_t c) {
+  if (!HoldsAt<kind>(game, t, c)) return;
+  NestedRun bodies(game, NestedRun::kLoopBody);
+  const int32_t body = c + 3;
+  int32_t q = body;
+  ExecuteCommand(game, t, q);
+  const int16_t code = t.CommandAt(body);
+  const CommandInfo* row = code >= 0 ? &kCommands[static_cast<size_t>(code)] : nullptr;
+  if (row && row->speed == kQuick && (row->advance == Advance::kFixed || row->advance == Advance::kTest)) {
+    InterpreterState& s = *game.interp;
+    while (HoldsAt<kind>(game, t, c)) {
+      if (--s.budget < 0) [[unlikely]]
+        StopChain(s);
+      EnsureOperands(game, t, body, row->operands);
+      if (row->action) row->action(game, t, body);
+      else row->test(game, t, body);
+    }
+    return;
+  }
+  while (HoldsAt<kind>(game, t, c)) {
+    q = body;
+    ExecuteCommand(game, t, q);
+  }
+}
+
+}  // namespace
+
+bool Holds(Game& game, const TokenList& t, int32_t c, Condition condition) {
   switch (condition) {
-    case Condition::kStrNotEqual: return Compare<Comparison::kStrNotEqual>(game, t, c + 1);
-    case Condition::kStrEqual: return Compare<Comparison::kStrEqual>(game, t, c + 1);
-    case Condition::kIntNotEqual: return Compare<Comparison::kIntNotEqual>(game, t, c + 1);
-    case Condition::kIntEqual: return Compare<Comparison::kIntEqual>(game, t, c + 1);
-    case Condition::kLarger: return Compare<Comparison::kLarger>(game, t, c + 1);
-    case Condition::kSmaller: return Compare<Comparison::kSmaller>(game, t, c + 1);
+    case Condition::kStrNotEqual: return HoldsAt<Comparison::kStrNotEqual>(game, t, c);
+    case Condition::kStrEqual: return HoldsAt<Comparison::kStrEqual>(game, t, c);
+    case Condition::kIntNotEqual: return HoldsAt<Comparison::kIntNotEqual>(game, t, c);
+    case Condition::kIntEqual: return HoldsAt<Comparison::kIntEqual>(game, t, c);
+    case Condition::kLarger: return HoldsAt<Comparison::kLarger>(game, t, c);
+    case Condition::kSmaller: return HoldsAt<Comparison::kSmaller>(game, t, c);
     default: return false;
+  }
+}
+
+void RunWhile(Game& game, const TokenList& t, int32_t c) {
+  switch (ConditionAt(t, c)) {
+    case Condition::kStrNotEqual: return LoopWhile<Comparison::kStrNotEqual>(game, t, c);
+    case Condition::kStrEqual: return LoopWhile<Comparison::kStrEqual>(game, t, c);
+    case Condition::kIntNotEqual: return LoopWhile<Comparison::kIntNotEqual>(game, t, c);
+    case Condition::kIntEqual: return LoopWhile<Comparison::kIntEqual>(game, t, c);
+    case Condition::kLarger: return LoopWhile<Comparison::kLarger>(game, t, c);
+    case Condition::kSmaller: return LoopWhile<Comparison::kSmaller>(game, t, c);
+    default: return;
   }
 }
 

@@ -19,6 +19,8 @@ enum class Condition : uint8_t { kStrNotEqual, kStrEqual, kIntNotEqual, kIntEqua
 Condition ConditionAt(const TokenList& t, int32_t c);
 // Evaluates the condition named at c on the tokens at c+1 and c+2.
 bool Holds(Game& game, const TokenList& t, int32_t c, Condition condition);
+// The loop of $while: while the condition named at c holds, the command at c+3 runs.
+void RunWhile(Game& game, const TokenList& t, int32_t c);
 
 // The condition of $while: one of six comparison names (matched by SameCommand) applied to
 // a variable a and an operand b; any other name is false.
