@@ -1,6 +1,7 @@
 // Replacevars on a 4 KB page with 1,000 integer variables, 1,000 string variables and 200
 // items (target: at most 1 ms per call), the same through a choice item's drawing, and
-// LoadPage of a page of 100,000 text lines (target: well under a second).
+// LoadPage of a page of 100,000 text lines, also with a variable whose name holds a line
+// break (target: well under a second).
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -92,11 +93,20 @@ void BM_DrawChoiceItem(benchmark::State& state) {
 }
 BENCHMARK(BM_DrawChoiceItem)->Unit(benchmark::kMicrosecond);
 
-void BM_LoadPage100kLines(benchmark::State& state) {
+// A page of 100,000 lines; with `spanning`, a string variable whose name holds a line
+// break exists, and every 100th line ends in the first half of a reference to it that
+// the next line completes.
+void LoadLongPage(benchmark::State& state, bool spanning) {
   Tables tables;
+  if (spanning) tables.game->vars->NewStrVar("note\r\nx", "(note)");
   std::string story = "[long]\r\ntextsize=100000\r\n";
   const auto prose = Page(100000 * 40);
-  for (int i = 0; i < 100000; ++i) story += "Line" + std::to_string(i) + "=" + prose[i % prose.size()] + "\r\n";
+  for (int i = 0; i < 100000; ++i) {
+    std::string line = prose[i % prose.size()];
+    if (spanning && i % 100 == 0) line += "$_note";
+    if (spanning && i % 100 == 1) line = "x" + line;
+    story += "Line" + std::to_string(i) + "=" + line + "\r\n";
+  }
   tables.t.dir.Write("story.qst.new", story);
   std::filesystem::rename(tables.t.dir.path() / "story.qst.new", tables.t.dir.path() / "story.qst");
   for (auto _ : state) {
@@ -104,7 +114,12 @@ void BM_LoadPage100kLines(benchmark::State& state) {
     benchmark::DoNotOptimize(tables.game->mainWindow->storyLines.size());
   }
 }
+
+void BM_LoadPage100kLines(benchmark::State& state) { LoadLongPage(state, false); }
 BENCHMARK(BM_LoadPage100kLines)->Unit(benchmark::kMillisecond);
+
+void BM_LoadPage100kLinesWithALineBreakName(benchmark::State& state) { LoadLongPage(state, true); }
+BENCHMARK(BM_LoadPage100kLinesWithALineBreakName)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace velmora

@@ -26,35 +26,13 @@ int32_t ReadCount(const IniDocument& story, const std::string& section, const st
 
 std::string Numbered(std::string_view prefix, int32_t n) { return std::string(prefix) + std::to_string(n); }
 
-// Every appended line is followed by a pass over the whole list, so a line added early
-// goes through one pass for every later line. A pass that leaves a line unchanged leaves
-// it so for good (the tables do not change meanwhile), so only the lines that the last
-// pass changed need the next one; the others are passed over.
+// Every appended line is followed by a pass over the whole list.
 std::vector<std::string> SubstitutedPageLines(Game& game, const std::string& page, int32_t n) {
   const IniDocument& story = *game.story;
-  Substituter pass(game);
-  std::vector<std::string> lines;
-  if (!pass.LinesIndependent()) {
-    for (int32_t i = 0; i < n; ++i) {
-      lines.push_back(story.ReadText(page, Numbered("Line", i), ""));
-      pass.Apply(lines);
-    }
-    return lines;
-  }
-  std::vector<std::vector<std::string>> parts;  // what each source line has become
-  std::vector<size_t> moving, stillMoving;
-  parts.reserve(static_cast<size_t>(n));
-  for (int32_t i = 0; i < n; ++i) {
-    parts.push_back({story.ReadText(page, Numbered("Line", i), "")});
-    moving.push_back(parts.size() - 1);
-    stillMoving.clear();
-    for (size_t k : moving)
-      if (pass.Apply(parts[k])) stillMoving.push_back(k);
-    moving.swap(stillMoving);
-  }
-  for (auto& part : parts)
-    for (auto& line : part) lines.push_back(std::move(line));
-  return lines;
+  std::vector<std::string> source;
+  source.reserve(static_cast<size_t>(n));
+  for (int32_t i = 0; i < n; ++i) source.push_back(story.ReadText(page, Numbered("Line", i), ""));
+  return Substituter(game).ApplyAfterEachAppend(source);
 }
 
 std::vector<Action> ReadActions(const IniDocument& story, const std::string& page) {

@@ -47,6 +47,13 @@ struct NameDict {
     idStart.push_back(static_cast<uint32_t>(ids.size()));
   }
 
+  // Whether some name starts with these bytes.
+  bool HasNameStartingWith(std::string_view bytes) const {
+    auto it = std::lower_bound(names.begin(), names.end(), bytes,
+                               [](const std::string& name, std::string_view b) { return std::string_view(name) < b; });
+    return it != names.end() && std::string_view(*it).starts_with(bytes);
+  }
+
   // Calls emit(id) for every name that the text at [p, end) starts with. Walks the sorted
   // names one byte at a time, narrowing the range that shares the bytes read so far.
   template <class Emit>
@@ -152,6 +159,24 @@ struct SubstitutionIndex {
   size_t LongestPattern() const {
     return std::max(kVarPrefix.size() + vars.longest, kMaxCountPrefix.size() + items.longest);
   }
+
+  // Whether the text ends in the beginning of a reference (or in a whole one), which text
+  // after it could complete or change.
+  bool ReachesPastEnd(std::string_view text) const {
+    const size_t from = text.size() > LongestPattern() ? text.size() - LongestPattern() : 0;
+    for (size_t p = text.find('$', from); p != std::string_view::npos; p = text.find('$', p + 1)) {
+      const std::string_view rest = text.substr(p);
+      auto begins = [&](std::string_view prefix, const NameDict& dict) {
+        if (dict.names.empty()) return false;
+        if (rest.size() <= prefix.size()) return prefix.starts_with(rest);
+        return rest.starts_with(prefix) && dict.HasNameStartingWith(rest.substr(prefix.size()));
+      };
+      if (begins(kVarPrefix, vars) || begins(kMaxCountPrefix, items) || begins(kCountPrefix, items) ||
+          begins(kDisplayPrefix, items))
+        return true;
+    }
+    return false;
+  }
 };
 
 namespace {
@@ -222,26 +247,31 @@ std::shared_ptr<const SubstitutionIndex> CurrentIndex(Game& game) {
 
 Substituter::Substituter(Game& game) : game_(game), index_(CurrentIndex(game)) {}
 
-bool Substituter::LinesIndependent() const { return !index_->lineBreakInName; }
-
-void Substituter::Run(std::string& text) const {
-  if (index_->lineBreakInName) {
-    RunLiteral(text);
-    return;
-  }
+void Substituter::Run(std::string& text, bool* open) const {
   // Each step of the plain method splits the text into lines and joins them again, which
   // turns every line end into CR LF. That only matters when a line end stands alone: a
   // value's CR before a LF that follows it would otherwise read as one line end instead of
-  // two. So the text is kept in that joined form: from the first step on, and again
-  // after every value that holds a line end.
+  // two, and a reference whose name holds a line break may take half of one. So the text
+  // is kept in that joined form: from the first step on, and again after every step whose
+  // reference or value holds a line end.
   std::string next;
   std::vector<size_t> sites;
+  std::string tail;  // the end of the text when `open` was last worked out
+  auto watchEnd = [&] {
+    if (!open || *open || !index_->lineBreakInName) return;
+    const size_t n = std::min(index_->LongestPattern(), text.size());
+    if (tail.size() == n && text.compare(text.size() - n, n, tail) == 0) return;
+    tail.assign(text, text.size() - n, n);
+    *open = index_->ReachesPastEnd(text);
+  };
+  watchEnd();
   int32_t done = -1;  // steps up to this one have run
   if (!IsJoinedForm(text) && index_->StepCount() > 0) {
     auto [pattern, value] = StepText(*index_, game_, 0);  // the first step sees the text as given
     if (ReplaceAll(text, pattern, value, next, sites)) text.swap(next);
     text = JoinLines(SplitLines(text));
     done = 0;
+    watchEnd();
   }
   // A reference can be in the text from the start, or be formed by a replacement: from
   // the inserted value alone, or with text on either side of it (also when an empty value
@@ -258,39 +288,89 @@ void Substituter::Run(std::string& text) const {
     auto [pattern, value] = StepText(*index_, game_, step);
     if (!ReplaceAll(text, pattern, value, next, sites)) continue;
     text.swap(next);
-    if (HasLineBreak(value)) {
+    if (HasLineBreak(value) || HasLineBreak(pattern)) {
       text = JoinLines(SplitLines(text));
       index_->Scan(text, 0, text.size(), step, due);
-      continue;
+    } else {
+      size_t scanned = 0;
+      for (size_t site : sites) {
+        size_t from = std::max(scanned, site >= reach ? site - reach + 1 : 0);
+        size_t to = site + value.size();
+        if (from < to) index_->Scan(text, from, to, step, due);
+        scanned = std::max(scanned, to);
+      }
     }
-    size_t scanned = 0;
-    for (size_t site : sites) {
-      size_t from = std::max(scanned, site >= reach ? site - reach + 1 : 0);
-      size_t to = site + value.size();
-      if (from < to) index_->Scan(text, from, to, step, due);
-      scanned = std::max(scanned, to);
-    }
+    watchEnd();
   }
 }
 
-void Substituter::RunLiteral(std::string& text) const {
-  // A name with a line break can match across lines, so every step sees the text exactly
-  // as the split and rejoin of the step before left it.
-  std::string next;
-  std::vector<size_t> sites;
-  for (int32_t step = 0; step < index_->StepCount(); ++step) {
-    auto [pattern, value] = StepText(*index_, game_, step);
-    if (ReplaceAll(text, pattern, value, next, sites)) text.swap(next);
-    text = JoinLines(SplitLines(text));
+std::vector<std::string> Substituter::ApplyAfterEachAppend(const std::vector<std::string>& source) const {
+  // A pass over a text A + B is the pass over A followed by the pass over B when A ends
+  // with a line end and no reference reaches from A past its end at any step of A's own
+  // pass ("open"): each step then finds in A + B exactly what it finds in each part, and
+  // A's result still ends with a line end. So the list is kept as units of lines, each
+  // passed on its own; a unit whose pass reaches past its end is passed together with
+  // the next unit and merged with it. A unit that its own pass leaves unchanged and that
+  // is not open stays so (the tables do not change meanwhile), so it is passed over.
+  struct Unit {
+    std::vector<std::string> lines;
+    int32_t next = -1;  // the next live unit
+    bool live = true;
+  };
+  std::vector<Unit> units;
+  units.reserve(source.size());
+  std::vector<int32_t> moving, stillMoving;  // units to pass, in list order
+  int32_t lastUnit = -1;
+  std::string text, result;
+  for (const std::string& line : source) {
+    units.push_back({{line}});
+    const auto added = static_cast<int32_t>(units.size() - 1);
+    if (lastUnit >= 0) units[static_cast<size_t>(lastUnit)].next = added;
+    lastUnit = added;
+    moving.push_back(added);
+    stillMoving.clear();
+    for (int32_t k : moving) {
+      Unit& first = units[static_cast<size_t>(k)];
+      if (!first.live) continue;  // merged into a group earlier in this pass
+      int32_t end = k;
+      text = JoinLines(first.lines);
+      bool open = false;
+      for (;;) {
+        result = text;
+        open = false;
+        if (result.find('$') != std::string::npos) Run(result, &open);
+        const int32_t after = units[static_cast<size_t>(end)].next;
+        if (!open || after < 0) break;
+        end = after;
+        text += JoinLines(units[static_cast<size_t>(end)].lines);
+      }
+      if (end != k) {
+        for (int32_t u = first.next; u != units[static_cast<size_t>(end)].next;) {
+          Unit& merged = units[static_cast<size_t>(u)];
+          merged.live = false;
+          merged.lines.clear();
+          u = merged.next;
+        }
+        first.next = units[static_cast<size_t>(end)].next;
+        if (lastUnit == end) lastUnit = k;
+      }
+      const bool changed = result != text;
+      if (changed || end != k) first.lines = SplitLines(result);
+      if (changed || open) stillMoving.push_back(k);
+    }
+    moving.swap(stillMoving);
   }
+  std::vector<std::string> lines;
+  for (int32_t u = units.empty() ? -1 : 0; u >= 0; u = units[static_cast<size_t>(u)].next)
+    for (auto& line : units[static_cast<size_t>(u)].lines) lines.push_back(std::move(line));
+  return lines;
 }
 
 bool Substituter::Apply(std::vector<std::string>& lines) const {
-  if (!index_->lineBreakInName) {
-    bool inert = std::none_of(lines.begin(), lines.end(),
-                              [](const std::string& l) { return l.find_first_of("$\r\n") != std::string::npos; });
-    if (inert) return false;
-  }
+  // Without a '$' nothing is replaced, and lines without line ends join and split unchanged.
+  const bool inert = std::none_of(lines.begin(), lines.end(),
+                                  [](const std::string& l) { return l.find_first_of("$\r\n") != std::string::npos; });
+  if (inert) return false;
   std::string text = JoinLines(lines);
   Run(text);
   auto result = SplitLines(text);

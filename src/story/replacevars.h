@@ -25,14 +25,15 @@ class Substituter {
   explicit Substituter(Game& game);
   // One Replacevars pass; true when the lines changed.
   bool Apply(std::vector<std::string>& lines) const;
-  // Whether lines may be passed on their own: a pass over a list then equals the passes
-  // over each of its lines, put together. False only when a name holds a line break, so
-  // that a reference can reach across lines.
-  bool LinesIndependent() const;
+  // The page text as it is built: each line appended in turn, and after each a pass over
+  // the whole list. The cost follows the lines that passes still change, not the number
+  // of passes times the length of the list.
+  std::vector<std::string> ApplyAfterEachAppend(const std::vector<std::string>& source) const;
 
  private:
-  void Run(std::string& text) const;
-  void RunLiteral(std::string& text) const;
+  // A pass over one joined text. With `open`, also tells whether at any step a reference
+  // could have reached past the text's end (only names with a line break can do that).
+  void Run(std::string& text, bool* open = nullptr) const;
   Game& game_;
   std::shared_ptr<const SubstitutionIndex> index_;
 };

@@ -120,6 +120,8 @@ TEST_F(ReplacevarsTest, ConsequencesOfThePassOrder) {
       {"a value completes a reference", {}, {{"x", "$"}, {"y", "Y"}}, {"$_x_y"}, {"Y"}},
       {"an empty value joins a reference", {}, {{"e", ""}, {"z", "Z"}}, {"$$_e_z"}, {"Z"}},
       {"no reference spans lines", {}, {{"ab", "AB"}}, {"$_a", "b"}, {"$_a", "b"}},
+      {"a name with a line break spans lines", {}, {{"a\r\nb", "AB"}}, {"x$_a", "by"}, {"xABy"}},
+      {"a name that takes half a line end", {}, {{"a\r", "$_"}, {"\r\nb", "W"}}, {"$_a", "b"}, {"W"}},
       {"line break in a value", {}, {{"v", "1\r\n2\n3"}}, {"<$_v>"}, {"<1", "2", "3>"}},
       {"line break at the end", {}, {{"v", "end\r\n"}}, {"$_v"}, {"end", ""}},
       {"empty line stays one line", {}, {}, {""}, {""}},
@@ -175,6 +177,11 @@ class Randomizer {
     static const char* const kNamePieces[] = {"a", "b", "1", "$", "_", "c", "m", "d", "ab"};
     return Pieces(kNamePieces, 3);
   }
+  // A name that may reach across lines (or take half of a line end).
+  std::string NameWithLineBreaks() {
+    static const char* const kNamePieces[] = {"a", "b", "$", "_", "\r\n", "\r", "\n"};
+    return Pieces(kNamePieces, 4);
+  }
   std::string Text(bool lineBreaks) {
     static const char* const kWith[] = {"a", "b", "1", "$", "_", "$_", "$c_", "$cm_", "$d_", "x", " ", "\r\n", "\n", "\r"};
     static const char* const kWithout[] = {"a", "b", "1", "$", "_", "$_", "$c_", "$cm_", "$d_", "x", " "};
@@ -218,6 +225,46 @@ TEST_F(ReplacevarsTest, EqualsThePlainMethodOnRandomTables) {
     WriteStory({{"p", page}});
     LoadPageText(g, "p");
     EXPECT_EQ(g.mainWindow->storyLines, expected);
+  }
+}
+
+// Names that hold line breaks reach across lines: the page text, built line by line,
+// must still equal the plain method's.
+TEST_F(ReplacevarsTest, NamesWithLineBreaksEqualThePlainMethod) {
+  for (uint32_t seed = 1; seed <= 300; ++seed) {
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    Randomizer r(seed);
+    std::vector<Item> items;
+    for (int n = r.Int(0, 2); n > 0; --n) items.push_back({r.NameWithLineBreaks(), r.Text(false), r.Int(0, 9), 9});
+    Game& g = MakeWith(items);
+    for (int n = r.Int(0, 3); n > 0; --n) g.vars->NewIntVar(r.NameWithLineBreaks(), r.Int(-15, 15));
+    for (int n = r.Int(1, 4); n > 0; --n) g.vars->NewStrVar(r.NameWithLineBreaks(), r.Text(true));
+    g.vars->NewStrVar("a\r\nb", r.Text(false));
+
+    for (int k = 0; k < 3; ++k) {
+      Lines text;
+      for (int n = r.Int(0, 4); n > 0; --n) text.push_back(r.Text(k == 2));
+      Lines expected = text;
+      LiteralReplacevars(g, expected);
+      EXPECT_EQ(Substituted(g, text), expected) << "text: " << ::testing::PrintToString(text);
+    }
+
+    const int count = r.Int(1, 12);
+    Keys page = {{"textsize", std::to_string(count)}};
+    Lines expected;
+    for (int i = 0; i < count; ++i) {
+      std::string line = r.Text(false);
+      if (r.Int(0, 2) == 0) line += "$_a";  // half a reference, which the next line may finish
+      if (r.Int(0, 2) == 0) line = "b" + line;
+      while (!line.empty() && line.front() == ' ') line.erase(0, 1);
+      while (!line.empty() && line.back() == ' ') line.pop_back();
+      page.emplace_back("Line" + std::to_string(i), line);
+      expected.push_back(line);
+      LiteralReplacevars(g, expected);
+    }
+    WriteStory({{"p", page}});
+    LoadPageText(g, "p");
+    EXPECT_EQ(g.mainWindow->storyLines, expected) << ::testing::PrintToString(page);
   }
 }
 
