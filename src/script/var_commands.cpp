@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <string>
+#include <type_traits>
 
 #include "script/arguments.h"
 #include "script/command_table.h"
@@ -144,28 +145,34 @@ void LoopWhile(Game& game, const TokenList& t, int32_t c) {
 
 }  // namespace
 
-bool Holds(Game& game, const TokenList& t, int32_t c, Condition condition) {
+namespace {
+
+// Calls f with the comparison of a condition as a compile-time constant; false for kNever.
+template <class F>
+bool WithComparison(Condition condition, F&& f) {
+  using K = Comparison;
   switch (condition) {
-    case Condition::kStrNotEqual: return HoldsAt<Comparison::kStrNotEqual>(game, t, c);
-    case Condition::kStrEqual: return HoldsAt<Comparison::kStrEqual>(game, t, c);
-    case Condition::kIntNotEqual: return HoldsAt<Comparison::kIntNotEqual>(game, t, c);
-    case Condition::kIntEqual: return HoldsAt<Comparison::kIntEqual>(game, t, c);
-    case Condition::kLarger: return HoldsAt<Comparison::kLarger>(game, t, c);
-    case Condition::kSmaller: return HoldsAt<Comparison::kSmaller>(game, t, c);
+    case Condition::kStrNotEqual: return f(std::integral_constant<K, K::kStrNotEqual> {});
+    case Condition::kStrEqual: return f(std::integral_constant<K, K::kStrEqual> {});
+    case Condition::kIntNotEqual: return f(std::integral_constant<K, K::kIntNotEqual> {});
+    case Condition::kIntEqual: return f(std::integral_constant<K, K::kIntEqual> {});
+    case Condition::kLarger: return f(std::integral_constant<K, K::kLarger> {});
+    case Condition::kSmaller: return f(std::integral_constant<K, K::kSmaller> {});
     default: return false;
   }
 }
 
+}  // namespace
+
+bool Holds(Game& game, const TokenList& t, int32_t c, Condition condition) {
+  return WithComparison(condition, [&](auto kind) { return HoldsAt<kind()>(game, t, c); });
+}
+
 void RunWhile(Game& game, const TokenList& t, int32_t c) {
-  switch (ConditionAt(t, c)) {
-    case Condition::kStrNotEqual: return LoopWhile<Comparison::kStrNotEqual>(game, t, c);
-    case Condition::kStrEqual: return LoopWhile<Comparison::kStrEqual>(game, t, c);
-    case Condition::kIntNotEqual: return LoopWhile<Comparison::kIntNotEqual>(game, t, c);
-    case Condition::kIntEqual: return LoopWhile<Comparison::kIntEqual>(game, t, c);
-    case Condition::kLarger: return LoopWhile<Comparison::kLarger>(game, t, c);
-    case Condition::kSmaller: return LoopWhile<Comparison::kSmaller>(game, t, c);
-    default: return;
-  }
+  WithComparison(ConditionAt(t, c), [&](auto kind) {
+    LoopWhile<kind()>(game, t, c);
+    return true;
+  });
 }
 
 bool EvalCondition(Game& game, std::string_view name, std::string_view a, std::string_view b) {

@@ -85,6 +85,22 @@ class ReplacevarsTest : public StoryTest {
     }
     t.dir.Write("Scripts/inventory.inv", text);
   }
+  // The page text: one pass over the whole text after every appended line.
+  void ExpectPageLikeThePlainMethod(Game& g, Lines lines) {
+    Keys page = {{"textsize", std::to_string(lines.size())}};
+    Lines expected;
+    for (size_t i = 0; i < lines.size(); ++i) {
+      std::string& line = lines[i];
+      while (!line.empty() && line.front() == ' ') line.erase(0, 1);  // as the story file reads it
+      while (!line.empty() && line.back() == ' ') line.pop_back();
+      page.emplace_back("Line" + std::to_string(i), line);
+      expected.push_back(line);
+      LiteralReplacevars(g, expected);
+    }
+    WriteStory({{"p", page}});
+    LoadPageText(g, "p");
+    EXPECT_EQ(g.mainWindow->storyLines, expected) << ::testing::PrintToString(page);
+  }
   Game& MakeWith(const std::vector<Item>& items) {
     WriteItems(items);
     Game& g = Make();
@@ -211,20 +227,9 @@ TEST_F(ReplacevarsTest, EqualsThePlainMethodOnRandomTables) {
       EXPECT_EQ(Substituted(g, text), expected) << "text: " << ::testing::PrintToString(text);
     }
 
-    // The page text: one pass over the whole text after every appended line.
-    Keys page = {{"textsize", "6"}};
-    Lines expected;
-    for (int i = 0; i < 6; ++i) {
-      std::string line = r.Text(false);
-      while (!line.empty() && line.front() == ' ') line.erase(0, 1);  // as the story file reads it
-      while (!line.empty() && line.back() == ' ') line.pop_back();
-      page.emplace_back("Line" + std::to_string(i), line);
-      expected.push_back(line);
-      LiteralReplacevars(g, expected);
-    }
-    WriteStory({{"p", page}});
-    LoadPageText(g, "p");
-    EXPECT_EQ(g.mainWindow->storyLines, expected);
+    Lines page;
+    for (int i = 0; i < 6; ++i) page.push_back(r.Text(false));
+    ExpectPageLikeThePlainMethod(g, page);
   }
 }
 
@@ -249,22 +254,14 @@ TEST_F(ReplacevarsTest, NamesWithLineBreaksEqualThePlainMethod) {
       EXPECT_EQ(Substituted(g, text), expected) << "text: " << ::testing::PrintToString(text);
     }
 
-    const int count = r.Int(1, 12);
-    Keys page = {{"textsize", std::to_string(count)}};
-    Lines expected;
-    for (int i = 0; i < count; ++i) {
+    Lines page;
+    for (int i = r.Int(1, 12); i > 0; --i) {
       std::string line = r.Text(false);
       if (r.Int(0, 2) == 0) line += "$_a";  // half a reference, which the next line may finish
       if (r.Int(0, 2) == 0) line = "b" + line;
-      while (!line.empty() && line.front() == ' ') line.erase(0, 1);
-      while (!line.empty() && line.back() == ' ') line.pop_back();
-      page.emplace_back("Line" + std::to_string(i), line);
-      expected.push_back(line);
-      LiteralReplacevars(g, expected);
+      page.push_back(line);
     }
-    WriteStory({{"p", page}});
-    LoadPageText(g, "p");
-    EXPECT_EQ(g.mainWindow->storyLines, expected) << ::testing::PrintToString(page);
+    ExpectPageLikeThePlainMethod(g, page);
   }
 }
 
