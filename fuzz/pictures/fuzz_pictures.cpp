@@ -31,7 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::fclose(f);
   }
   try {
-    decoder->Decode(path, kind);
+    // A small box too, so the reducing paths are fuzzed as well as the full-size ones.
+    decoder->Decode(path, kind, data[0] & 0x80 ? velmora::PictureBox{7, 5} : velmora::PictureBox{});
   } catch (const velmora::RuntimeFault&) {
   }
   return 0;

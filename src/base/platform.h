@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace velmora {
@@ -124,19 +125,53 @@ class Clock {
   virtual void Sleep(int64_t ms) = 0;
 };
 
+// Leaves new elements uninitialised: a decoder writes every pixel it allocates, so
+// zero-filling a picture first would only cost time.
+template <class T>
+struct UninitialisedAllocator : std::allocator<T> {
+  template <class U>
+  struct rebind {
+    using other = UninitialisedAllocator<U>;
+  };
+  UninitialisedAllocator() = default;
+  template <class U>
+  UninitialisedAllocator(const UninitialisedAllocator<U>&) noexcept {}
+  template <class U>
+  void construct(U* p) noexcept {
+    ::new (static_cast<void*>(p)) U;
+  }
+  template <class U, class... Args>
+  void construct(U* p, Args&&... args) {
+    ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+  }
+};
+
 struct Picture {
   int width = 0;
   int height = 0;
-  std::vector<uint32_t> pixels;  // rows top to bottom, 0xAARRGGBB
+  std::vector<uint32_t, UninitialisedAllocator<uint32_t>> pixels;  // rows top to bottom, 0xAARRGGBB
+};
+
+// The box a picture is shown in, so that a decoder makes it at the size shown instead of
+// the file's own size. kStretch fills the box exactly (proportions not kept); kShrinkToFit
+// shrinks a larger picture to fit inside it, proportions kept, and leaves a smaller one at
+// its own size. A box without a size asks for the file's own size.
+struct PictureBox {
+  enum class Fill { kStretch, kShrinkToFit };
+  int width = 0;
+  int height = 0;
+  Fill fill = Fill::kStretch;
+  constexpr bool Sized() const { return width > 0 && height > 0; }
 };
 
 class PictureDecoder {
  public:
   virtual ~PictureDecoder() = default;
   // Decodes the file at path (already resolved) as the format named by the lower-case
-  // extension ("jpg", "jpeg", "png", "bmp", "ico", "wmf", "emf"). A file that cannot be
-  // read or decoded raises RuntimeFault with a clear message.
-  virtual std::shared_ptr<const Picture> Decode(const std::string& path, const std::string& extension) = 0;
+  // extension ("jpg", "jpeg", "png", "bmp", "ico", "wmf", "emf"), at the size it takes in
+  // box. A file that cannot be read or decoded raises RuntimeFault with a clear message.
+  virtual std::shared_ptr<const Picture> Decode(const std::string& path, const std::string& extension,
+                                                const PictureBox& box) = 0;
 };
 
 // The music library layer: the ten operations the player calls, with the results it relies

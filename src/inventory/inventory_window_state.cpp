@@ -54,7 +54,7 @@ void InventoryWindowState::Flush() {
 }
 
 void InventoryWindowState::ShowPicture(Game& game, std::string file) {
-  picture = LoadPicture(game, game.gameFolder() + file);
+  picture = LoadPicture(game, game.gameFolder() + file, kPictureBox);
   pictureFile = std::move(file);
   Mark(kDetail);
 }

@@ -43,6 +43,8 @@ class InventoryWindowState {
   static constexpr const char* kCloseCaption = "Закрыть";
   // The picture shown when no item is selected, below the game folder.
   static constexpr const char* kNeutralPicture = "Images\\default.jpg";
+  // sImage1's box: a larger picture shrinks to fit it, a smaller one keeps its size.
+  static constexpr PictureBox kPictureBox{250, 250, PictureBox::Fill::kShrinkToFit};
 
   bool visible = false;
   int left = 0, top = 0;

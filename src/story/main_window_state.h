@@ -1,6 +1,7 @@
 #pragma once
 // What the main window (MainWindow) shows and holds, without any widget: the front end
 // draws this state and forwards the player's input to the handlers that act on it.
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -52,6 +53,11 @@ class MainWindowState {
   int StoryTextWidth() const {
     const int outer = width > 0 ? width : kDesignClientWidth + 2 * kFrameBorder;
     return outer > 2 * kFrameBorder ? outer - 2 * kFrameBorder : 0;
+  }
+  // Where the picture is shown: as wide as the story text, stretched (never without a size,
+  // which would ask for the file's own).
+  PictureBox ShownPictureBox() const {
+    return {std::max(1, StoryTextWidth()), kPictureHeight, PictureBox::Fill::kStretch};
   }
 
   void Changed(unsigned parts) {

@@ -83,7 +83,7 @@ void LoadPage(Game& game, const std::string& nameArg) {
   const std::string picture = story.ReadText(name, "QuestPicture", "nil");
   const std::string path = game.gameFolder() + "\\Images\\" + picture;
   if (game.files().FileExists(path)) {
-    window.picture = LoadPicture(game, path);
+    window.picture = LoadPicture(game, path, window.ShownPictureBox());
     window.pictureFile = path;
     window.Changed(MainWindowState::kPicture);
     game.WriteLog(1, "Sucsess!");

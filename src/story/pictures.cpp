@@ -28,7 +28,7 @@ bool IsPictureExtension(std::string_view extension) {
   return false;
 }
 
-std::shared_ptr<const Picture> LoadPicture(Game& game, const std::string& path) {
+std::shared_ptr<const Picture> LoadPicture(Game& game, const std::string& path, const PictureBox& box) {
   // The extension is judged before the file is looked at, so an unknown kind of file is
   // reported as such even when it is missing too.
   const std::string extension = PictureExtension(path);
@@ -37,7 +37,7 @@ std::shared_ptr<const Picture> LoadPicture(Game& game, const std::string& path) 
   const std::string resolved = game.files().FullPath(game.files().Resolve(path));
   if (const int error = game.files().ReadableError(resolved)) throw RuntimeFault(CannotOpenMessage(resolved, error));
   if (!game.platform.pictures) return std::make_shared<Picture>();
-  return game.platform.pictures->Decode(resolved, AsciiLower(extension));
+  return game.platform.pictures->Decode(resolved, AsciiLower(extension), box);
 }
 
 }  // namespace velmora

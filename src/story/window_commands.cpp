@@ -62,7 +62,7 @@ void CmdFormLoadTextFromFile(Game& game, const TokenList& t, int32_t p) {
 void CmdFormSetPic(Game& game, const TokenList& t, int32_t p) {
   const std::string path = Arg(t, p + 1);
   MainWindowState& window = *game.mainWindow;
-  window.picture = LoadPicture(game, path);
+  window.picture = LoadPicture(game, path, window.ShownPictureBox());
   window.pictureFile = path;
   window.Changed(MainWindowState::kPicture);
 }

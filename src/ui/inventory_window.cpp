@@ -12,6 +12,7 @@
 
 #include "inventory/inventory_window_state.h"
 #include "base/game.h"
+#include "ui/picture_pixmap.h"
 
 namespace velmora {
 namespace {
@@ -185,11 +186,9 @@ void InventoryWindow::DrawDetail() {
     itemPicture->clear();
     return;
   }
-  const Picture& pic = *state.picture;
-  QImage image(reinterpret_cast<const uchar*>(pic.pixels.data()), pic.width, pic.height, pic.width * 4,
-               QImage::Format_ARGB32);
-  QPixmap pixmap = QPixmap::fromImage(image.copy());
-  // A picture larger than its box is shrunk to fit rather than cut off.
+  QPixmap pixmap = PixmapOf(state.picture);
+  // A picture larger than its box is shrunk to fit rather than cut off (the loader makes
+  // them fit already; this is for any other).
   if (pixmap.width() > itemPicture->width() || pixmap.height() > itemPicture->height())
     pixmap = pixmap.scaled(itemPicture->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
   itemPicture->setPixmap(pixmap);

@@ -15,6 +15,7 @@
 #include "story/main_window_state.h"
 #include "ui/choice_list.h"
 #include "ui/fonts.h"
+#include "ui/picture_pixmap.h"
 #include "ui/title_bar.h"
 
 namespace velmora {
@@ -127,9 +128,15 @@ void MainWindow::DrawPicture() {
     storyPicture->clear();
     return;
   }
-  const QImage image(reinterpret_cast<const uchar*>(picture->pixels.data()), picture->width, picture->height,
-                     picture->width * 4, QImage::Format_ARGB32);
-  storyPicture->setPixmap(QPixmap::fromImage(image.copy()));
+  storyPicture->setPixmap(PixmapOf(picture));
+  FitPicture();
+}
+
+void MainWindow::FitPicture() {
+  // Pictures come decoded at the box's size and are drawn as they are; only one made for
+  // another size (the window resized since) is stretched while painting.
+  const QPixmap pixmap = storyPicture->pixmap();
+  storyPicture->setScaledContents(!pixmap.isNull() && pixmap.size() != storyPicture->size());
 }
 
 void MainWindow::resizeEvent(QResizeEvent*) { LayOut(); }
@@ -142,6 +149,7 @@ void MainWindow::LayOut() {
   titleBar->setGeometry(kBorder, top, inner, TitleBar::kHeight);
   top += TitleBar::kHeight;
   storyPicture->setGeometry(kBorder, top, inner, MainWindowState::kPictureHeight);
+  FitPicture();
   top += MainWindowState::kPictureHeight;
   storyText->setGeometry(kBorder, top, inner, MainWindowState::kStoryHeight);
   top += MainWindowState::kStoryHeight;

@@ -49,6 +49,7 @@ class MainWindow : public QWidget {
   void LayOut();
   void DrawStoryText(bool caretToStart);
   void DrawPicture();
+  void FitPicture();
   QString Screen(const std::string& bytes) const;
 
   Game& game_;

@@ -65,7 +65,7 @@ TEST(PictureDecoders, DecodeEachFormat) {
   auto decoder = CreatePictureDecoder();
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.file) + " as " + c.extension);
-    auto picture = decoder->Decode(Fixture(c.file), c.extension);
+    auto picture = decoder->Decode(Fixture(c.file), c.extension, {});
     ASSERT_TRUE(picture);
     EXPECT_EQ(picture->width, c.width);
     EXPECT_EQ(picture->height, c.height);
@@ -109,7 +109,7 @@ TEST(PictureDecoders, DamagedFilesRaiseClearFaults) {
     const std::string name = d.name;
     const std::string extension = name.substr(name.find('.') + 1);
     try {
-      decoder->Decode(path, extension);
+      decoder->Decode(path, extension, {});
       ADD_FAILURE() << "decoded a damaged file";
     } catch (const RuntimeFault& fault) {
       EXPECT_NE(std::string(fault.what()).find(path), std::string::npos) << fault.what();
@@ -122,7 +122,7 @@ TEST(PictureDecoders, MissingFileNamesPathAndReason) {
   auto decoder = CreatePictureDecoder();
   const std::string path = (dir.path() / "gone.png").string();
   try {
-    decoder->Decode(path, "png");
+    decoder->Decode(path, "png", {});
     FAIL();
   } catch (const RuntimeFault& fault) {
     EXPECT_EQ(std::string(fault.what()), "Cannot open file \"" + path + "\". No such file or directory");
@@ -137,7 +137,7 @@ TEST(PictureDecoders, LoaderUsesPlatformDecoder) {
   t.platform.pictures = decoder.get();
   t.dir.Write("Images/Quad.PNG", ReadFixture("quad.png"));
   Game& game = t.Make();
-  auto picture = LoadPicture(game, game.gameFolder() + "\\images\\QUAD.png");
+  auto picture = LoadPicture(game, game.gameFolder() + "\\images\\QUAD.png", {});
   ASSERT_TRUE(picture);
   EXPECT_EQ(picture->width, 2);
   ExpectNear(At(*picture, 0, 0), {255, 0, 0}, 0, "top left");

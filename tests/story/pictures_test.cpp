@@ -16,7 +16,7 @@ class PictureLoaderTest : public StoryTest {};
 
 std::string FaultOf(Game& g, const std::string& path) {
   try {
-    LoadPicture(g, path);
+    LoadPicture(g, path, {});
   } catch (const RuntimeFault& fault) {
     return fault.what();
   }
@@ -48,8 +48,8 @@ TEST_F(PictureLoaderTest, ExtensionInAnyCasePicksTheDecoder) {
   t.dir.Write("Images/a.JPEG", "x");
   t.dir.Write("Images/b.Wmf", "x");
   Game& g = Make();
-  LoadPicture(g, g.gameFolder() + "Images/a.JPEG");
-  LoadPicture(g, g.gameFolder() + "images\\B.wmf");
+  LoadPicture(g, g.gameFolder() + "Images/a.JPEG", {});
+  LoadPicture(g, g.gameFolder() + "images\\B.wmf", {});
   EXPECT_EQ(decoder.decoded, (std::vector<std::string>{"jpeg a.JPEG", "wmf b.Wmf"}));
 }
 
@@ -57,7 +57,7 @@ TEST_F(PictureLoaderTest, WithoutDecoderThePictureIsEmpty) {
   t.platform.pictures = nullptr;
   t.dir.Write("Images/a.png", "x");
   Game& g = Make();
-  auto picture = LoadPicture(g, g.gameFolder() + "\\Images\\a.png");
+  auto picture = LoadPicture(g, g.gameFolder() + "\\Images\\a.png", {});
   ASSERT_TRUE(picture);
   EXPECT_EQ(picture->width, 0);
   EXPECT_EQ(FaultOf(g, g.gameFolder() + "\\Images\\a.tga"), "Unknown picture file extension (.tga)");

@@ -7,9 +7,11 @@
 
 namespace velmora::testing {
 
-std::shared_ptr<const Picture> RecordingDecoder::Decode(const std::string& path, const std::string& extension) {
+std::shared_ptr<const Picture> RecordingDecoder::Decode(const std::string& path, const std::string& extension,
+                                                        const PictureBox& box) {
   const std::string name = std::filesystem::path(path).filename().string();
   decoded.push_back(extension + " " + name);
+  boxes.push_back(box);
   for (const auto& f : failFor)
     if (f == name) throw RuntimeFault("Damaged picture file \"" + path + "\" (test)");
   auto picture = std::make_shared<Picture>();

@@ -18,8 +18,10 @@ using Keys = std::vector<std::pair<std::string, std::string>>;
 // Records the files it is asked to decode; fails for file names listed in failFor.
 class RecordingDecoder : public PictureDecoder {
  public:
-  std::shared_ptr<const Picture> Decode(const std::string& path, const std::string& extension) override;
+  std::shared_ptr<const Picture> Decode(const std::string& path, const std::string& extension,
+                                        const PictureBox& box) override;
   std::vector<std::string> decoded;  // "<extension> <file name>"
+  std::vector<PictureBox> boxes;     // the box each was asked for
   std::vector<std::string> failFor;
 };
 

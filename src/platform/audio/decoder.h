@@ -22,7 +22,11 @@ class Decoder {
   int Channels() const { return channels_; }
   int Rate() const { return rate_; }
   // Reads up to `frames` interleaved frames into out; fewer only at the end, 0 after it.
+  // Waits while the decoder is not Ready.
   virtual size_t Read(float* out, size_t frames) = 0;
+  // False while the decoder is still being prepared on another thread; the mixer passes
+  // such a stream over instead of waiting, so its sound starts a little later.
+  virtual bool Ready() { return true; }
 
  protected:
   int channels_ = 0;

@@ -2,7 +2,11 @@
 #include <fluidsynth.h>
 
 #include <algorithm>
+#include <condition_variable>
+#include <cstdio>
+#include <cstring>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 #include "platform/audio/decoder.h"
@@ -37,17 +41,19 @@ struct Synth {
 // instrument-patch library, which a MIDI track that repeats forever would add up.
 class SynthPool {
  public:
-  std::unique_ptr<Synth> Take(int rate, const std::string& soundfont, std::string& error) {
-    {
-      std::lock_guard lock(mutex_);
-      auto it = std::find_if(idle_.begin(), idle_.end(),
-                             [&](const auto& s) { return s->rate == rate && s->soundfont == soundfont; });
-      if (it != idle_.end()) {
-        auto synth = std::move(*it);
-        idle_.erase(it);
-        return synth;
-      }
-    }
+  // A kept synthesiser for rate and soundfont; null when none is idle.
+  std::unique_ptr<Synth> TakeIdle(int rate, const std::string& soundfont) {
+    std::lock_guard lock(mutex_);
+    auto it = std::find_if(idle_.begin(), idle_.end(),
+                           [&](const auto& s) { return s->rate == rate && s->soundfont == soundfont; });
+    if (it == idle_.end()) return nullptr;
+    auto synth = std::move(*it);
+    idle_.erase(it);
+    return synth;
+  }
+
+  // A new synthesiser with the soundfont loaded: the slow part, any thread may call it.
+  static std::unique_ptr<Synth> Make(int rate, const std::string& soundfont, std::string& error) {
     auto s = std::make_unique<Synth>();
     s->rate = rate;
     s->soundfont = soundfont;
@@ -93,17 +99,56 @@ class SynthPool {
   std::vector<std::unique_ptr<Synth>> idle_;
 };
 
+// A readable RIFF file: SoundFont 2 (sfbk), which Debian's sf3 files are as well.
+bool LooksLikeSoundfont(const std::string& path) {
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return false;
+  char head[12] = {};
+  const bool riff = std::fread(head, 1, sizeof head, f) == sizeof head && std::memcmp(head, "RIFF", 4) == 0 &&
+                    std::memcmp(head + 8, "sfbk", 4) == 0;
+  std::fclose(f);
+  return riff;
+}
+
 SynthPool& Pool() {
   static SynthPool* pool = new SynthPool;  // kept to the end: synthesisers outlive static destruction order
   return *pool;
 }
 
+// A synthesiser being made on a worker thread for one stream. Loading a soundfont takes
+// long enough to hold up the first page when the start music is MIDI, so the stream is
+// not Ready until the synthesiser is, and the song then starts from its beginning, a
+// little late.
+struct PendingSynth {
+  std::mutex mutex;
+  std::condition_variable made;
+  bool ready = false;
+  bool abandoned = false;  // the stream went first: the worker hands the synthesiser to the pool
+  std::unique_ptr<Synth> synth;
+};
+
+std::shared_ptr<PendingSynth> MakeInBackground(int rate, std::string soundfont) {
+  auto pending = std::make_shared<PendingSynth>();
+  std::thread([pending, rate, soundfont = std::move(soundfont)] {
+    std::string error;
+    auto synth = SynthPool::Make(rate, soundfont, error);
+    std::lock_guard lock(pending->mutex);
+    if (pending->abandoned) {
+      if (synth) Pool().Give(std::move(synth));
+      return;
+    }
+    pending->synth = std::move(synth);
+    pending->ready = true;
+    pending->made.notify_all();
+  }).detach();
+  return pending;
+}
+
 class MidiDecoder : public Decoder {
  public:
-  MidiDecoder(std::unique_ptr<Synth> synth, std::string bytes, int64_t songMicroseconds)
-      : synth_(std::move(synth)), bytes_(std::move(bytes)) {
+  MidiDecoder(int rate, std::string bytes, int64_t songMicroseconds) : bytes_(std::move(bytes)) {
     channels_ = 2;
-    rate_ = synth_->rate;
+    rate_ = rate;
     totalFrames_ = (songMicroseconds + kMidiTailMs * 1000) * rate_ / 1000000;
     fadeFrames_ = std::max<int64_t>(1, kMidiFadeMs * rate_ / 1000);
   }
@@ -113,6 +158,35 @@ class MidiDecoder : public Decoder {
       delete_fluid_player(player_);
     }
     if (started_) Pool().Give(std::move(synth_));
+    if (pending_) {
+      std::lock_guard lock(pending_->mutex);
+      if (pending_->synth) Pool().Give(std::move(pending_->synth));
+      pending_->abandoned = true;
+    }
+  }
+
+  // Plays at once with a kept synthesiser; otherwise once the worker has made one.
+  bool Begin(const std::string& soundfont) {
+    synth_ = Pool().TakeIdle(rate_, soundfont);
+    if (synth_) return Start();
+    pending_ = MakeInBackground(rate_, soundfont);
+    return true;
+  }
+
+  bool Ready() override {
+    if (!pending_) return true;
+    std::lock_guard lock(pending_->mutex);
+    return pending_->ready;
+  }
+
+  void TakeMadeSynth() {
+    {
+      std::unique_lock lock(pending_->mutex);
+      pending_->made.wait(lock, [this] { return pending_->ready; });
+      synth_ = std::move(pending_->synth);
+    }
+    pending_.reset();
+    if (synth_) Start();
   }
 
   bool Start() {
@@ -126,6 +200,8 @@ class MidiDecoder : public Decoder {
   // holds then: FluidSynth's own end waits for every voice to fall silent, a time that
   // depends on the soundfont and that the virtual engine could not know.
   size_t Read(float* out, size_t frames) override {
+    if (pending_) TakeMadeSynth();
+    if (!started_) return 0;  // no synthesiser could be made: the stream ends
     const size_t n = static_cast<size_t>(std::min<int64_t>(static_cast<int64_t>(frames), totalFrames_ - rendered_));
     if (n == 0) return 0;
     fluid_synth_write_float(synth_->synth, static_cast<int>(n), out, 0, 2, out, 1, 2);
@@ -143,6 +219,7 @@ class MidiDecoder : public Decoder {
 
  private:
   std::unique_ptr<Synth> synth_;
+  std::shared_ptr<PendingSynth> pending_;
   std::string bytes_;
   fluid_player_t* player_ = nullptr;
   bool started_ = false;
@@ -161,11 +238,15 @@ Opened OpenMidiDecoder(const std::string&, std::string bytes, const DecoderSetti
     return out;
   }
   QuietFluidLog();
-  auto synth = Pool().Take(settings.midiRate, settings.soundfont.empty() ? DefaultSoundfont() : settings.soundfont,
-                           out.error);
-  if (!synth) return out;
-  auto decoder = std::make_unique<MidiDecoder>(std::move(synth), std::move(bytes), length.microseconds);
-  if (!decoder->Start()) {
+  const std::string soundfont = settings.soundfont.empty() ? DefaultSoundfont() : settings.soundfont;
+  // What can be told at once is told at once; a soundfont damaged inside shows only later,
+  // as a stream that ends without a sound.
+  if (!LooksLikeSoundfont(soundfont)) {
+    out.error = "Cannot load the MIDI soundfont " + soundfont;
+    return out;
+  }
+  auto decoder = std::make_unique<MidiDecoder>(settings.midiRate, std::move(bytes), length.microseconds);
+  if (!decoder->Begin(soundfont)) {
     out.error = "Cannot play the MIDI file";
     return out;
   }

@@ -105,7 +105,7 @@ void Mixer::Mix(float* out, size_t frames) {
   std::fill(out, out + frames * 2, 0.0f);
   std::lock_guard lock(mutex_);
   for (Stream& s : streams_) {
-    if (s.state != State::kPlaying) continue;
+    if (s.state != State::kPlaying || !s.source->Ready()) continue;
     float gl, gr;
     StereoGains(s.volume, s.pan, gl, gr);
     for (size_t at = 0; at < frames;) {

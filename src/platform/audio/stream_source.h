@@ -19,6 +19,7 @@ class StreamSource {
   StreamSource(std::unique_ptr<Decoder> decoder, int outRate);
   // Renders up to `frames` stereo frames; fewer only at the end, 0 after it.
   size_t Render(float* out, size_t frames);
+  bool Ready() { return decoder_->Ready(); }
 
  private:
   size_t ReadFolded(float* out, size_t frames);

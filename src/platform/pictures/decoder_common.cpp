@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 
@@ -43,8 +44,35 @@ std::shared_ptr<Picture> NewPicture(int width, int height) {
   return picture;
 }
 
-std::shared_ptr<Picture> FromQImage(const QImage& source) {
-  const QImage image = source.convertToFormat(QImage::Format_ARGB32);
+Size ShownSize(int width, int height, const PictureBox& box) {
+  if (!box.Sized()) return {width, height};
+  if (box.fill == PictureBox::Fill::kStretch) return {box.width, box.height};
+  if (width <= box.width && height <= box.height) return {width, height};
+  // As Qt keeps proportions: the full height when the width then fits, else the full width.
+  const int64_t widthAtBoxHeight = int64_t{box.height} * width / height;
+  if (widthAtBoxHeight <= box.width) return {std::max<int>(1, static_cast<int>(widthAtBoxHeight)), box.height};
+  return {box.width, std::max<int>(1, static_cast<int>(int64_t{box.width} * height / width))};
+}
+
+int CoveringReduction(int width, int height, Size target, int maxFactor, bool powerOfTwo) {
+  const auto covers = [&](int f) {
+    return (width + f - 1) / f >= target.width && (height + f - 1) / f >= target.height;
+  };
+  int best = 1;
+  for (int f = 2; f <= maxFactor && covers(f); f = powerOfTwo ? f * 2 : f + 1) best = f;
+  return best;
+}
+
+namespace {
+
+// The picture's pixels as an image, without a copy; the picture must outlive it.
+QImage Wrap(const Picture& picture, bool opaque) {
+  return QImage(reinterpret_cast<const uchar*>(picture.pixels.data()), picture.width, picture.height,
+                static_cast<qsizetype>(picture.width) * 4, opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32);
+}
+
+std::shared_ptr<Picture> CopyOf(const QImage& source) {
+  const QImage image = source.format() == QImage::Format_RGB32 ? source : source.convertToFormat(QImage::Format_ARGB32);
   auto picture = NewPicture(image.width(), image.height());
   for (int y = 0; y < image.height(); ++y) {
     const auto* line = reinterpret_cast<const uint32_t*>(image.constScanLine(y));
@@ -53,14 +81,29 @@ std::shared_ptr<Picture> FromQImage(const QImage& source) {
   return picture;
 }
 
-std::shared_ptr<const Picture> RenderSvg(QSvgRenderer& renderer, int width, int height) {
-  QImage image(width, height, QImage::Format_ARGB32);
+}  // namespace
+
+std::shared_ptr<const Picture> ScaledTo(std::shared_ptr<Picture> decoded, Size target, bool opaque) {
+  if (Size{decoded->width, decoded->height} == target) return decoded;
+  return CopyOf(Wrap(*decoded, opaque).scaled(target.width, target.height, Qt::IgnoreAspectRatio,
+                                              Qt::SmoothTransformation));
+}
+
+std::shared_ptr<const Picture> FromQImage(const QImage& image, const PictureBox& box) {
+  const Size target = ShownSize(image.width(), image.height(), box);
+  if (Size{image.width(), image.height()} == target) return CopyOf(image);
+  return CopyOf(image.scaled(target.width, target.height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+}
+
+std::shared_ptr<const Picture> RenderSvg(QSvgRenderer& renderer, int width, int height, const PictureBox& box) {
+  const Size target = ShownSize(width, height, box);
+  QImage image(target.width, target.height, QImage::Format_ARGB32);
   image.fill(Qt::white);
   {
     QPainter painter(&image);
     renderer.render(&painter);
   }
-  return FromQImage(image);
+  return CopyOf(image);
 }
 
 }  // namespace velmora::decoders

@@ -1,6 +1,6 @@
 #pragma once
 // What every decoder shares: reading the whole file, the faults it raises, the bound on
-// picture size, and turning RGBA bytes into the core's pixels.
+// picture size, the size a picture takes in its box, and bringing decoded pixels to it.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -29,7 +29,26 @@ inline uint32_t Argb(uint8_t r, uint8_t g, uint8_t b, uint8_t a = 255) {
   return (uint32_t{a} << 24) | (uint32_t{r} << 16) | (uint32_t{g} << 8) | uint32_t{b};
 }
 
+// A picture of width by height pixels, left for the decoder to write.
 std::shared_ptr<Picture> NewPicture(int width, int height);
+
+struct Size {
+  int width = 0;
+  int height = 0;
+  bool operator==(const Size&) const = default;
+};
+
+// The size a picture of width by height pixels takes in box (see PictureBox).
+Size ShownSize(int width, int height, const PictureBox& box);
+
+// The largest reduction factor, at most maxFactor and a power of two when powerOfTwo,
+// after which a picture of width by height (each side divided, rounded up) still covers
+// target: decoders shrink that far cheaply, and the last smooth step only ever shrinks.
+int CoveringReduction(int width, int height, Size target, int maxFactor, bool powerOfTwo);
+
+// Brings a decoded picture to target with one smooth scaling; the picture itself when it
+// has that size already. Opaque pictures (alpha 255 everywhere) skip the alpha handling.
+std::shared_ptr<const Picture> ScaledTo(std::shared_ptr<Picture> decoded, Size target, bool opaque);
 
 }  // namespace velmora::decoders
 
@@ -37,10 +56,11 @@ class QImage;
 class QSvgRenderer;
 namespace velmora::decoders {
 
-// The image's pixels in the core's form (any QImage format).
-std::shared_ptr<Picture> FromQImage(const QImage& image);
+// The image's pixels in the core's form (any QImage format), at its size in box.
+std::shared_ptr<const Picture> FromQImage(const QImage& image, const PictureBox& box);
 
-// Draws an SVG drawing onto white at width by height pixels (metafiles have no background).
-std::shared_ptr<const Picture> RenderSvg(QSvgRenderer& renderer, int width, int height);
+// Draws an SVG drawing of width by height pixels onto white (metafiles have no
+// background), straight at its size in box.
+std::shared_ptr<const Picture> RenderSvg(QSvgRenderer& renderer, int width, int height, const PictureBox& box);
 
 }  // namespace velmora::decoders

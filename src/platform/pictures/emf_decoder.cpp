@@ -38,7 +38,7 @@ Bounds HeaderBounds(const std::string& path, const std::vector<uint8_t>& data) {
 
 }  // namespace
 
-std::shared_ptr<const Picture> DecodeEmf(const std::string& path) {
+std::shared_ptr<const Picture> DecodeEmf(const std::string& path, const PictureBox& box) {
   std::vector<uint8_t> data = ReadWholeFile(path);
   const Bounds b = HeaderBounds(path, data);
   const int64_t boundsWidth = int64_t{b.right} - b.left + 1, boundsHeight = int64_t{b.bottom} - b.top + 1;
@@ -62,7 +62,7 @@ std::shared_ptr<const Picture> DecodeEmf(const std::string& path) {
   const double scale = std::min(1.0, double(kMaxMetafileSide) / std::max(boundsWidth, boundsHeight));
   const int width = std::max(1, static_cast<int>(std::lround(double(boundsWidth) * scale)));
   const int height = std::max(1, static_cast<int>(std::lround(double(boundsHeight) * scale)));
-  return RenderSvg(renderer, width, height);
+  return RenderSvg(renderer, width, height, box);
 }
 
 }  // namespace velmora::decoders

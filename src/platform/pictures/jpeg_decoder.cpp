@@ -1,6 +1,8 @@
 // JPEG through libjpeg's own interface. libjpeg reports errors by calling a function that
 // must not return; ours longjmps back to the one place that set the jump point, which
 // then returns normally so that C++ destructors still run on our side.
+#include <algorithm>
+#include <bit>
 #include <csetjmp>
 #include <cstdio>
 
@@ -32,10 +34,14 @@ struct JpegJob {
   jpeg_decompress_struct cinfo;
   ErrorManager err;
   const std::vector<uint8_t>* data = nullptr;
+  PictureBox box;
+  Size target;
   std::shared_ptr<Picture> picture;
-  std::vector<uint8_t> row;
   bool tooLarge = false;
 };
+
+// libjpeg writes these bytes per pixel; in memory they read as 0xAARRGGBB with alpha 255.
+constexpr J_COLOR_SPACE kPixelOrder = std::endian::native == std::endian::little ? JCS_EXT_BGRA : JCS_EXT_ARGB;
 
 // Adobe writes CMYK inverted (0 is full ink); others write it plainly.
 uint32_t FromCmyk(const uint8_t* px, bool inverted) {
@@ -45,44 +51,67 @@ uint32_t FromCmyk(const uint8_t* px, bool inverted) {
               static_cast<uint8_t>(ink(px[2]) * k / 255));
 }
 
+// CMYK has no direct conversion in libjpeg: a row at a time through a buffer.
+void ReadCmykRows(JpegJob& job) {
+  jpeg_decompress_struct& cinfo = job.cinfo;
+  std::vector<uint8_t> row(static_cast<size_t>(cinfo.output_width) * 4);
+  while (cinfo.output_scanline < cinfo.output_height) {
+    JSAMPROW rows[1] = {row.data()};
+    const JDIMENSION y = cinfo.output_scanline;
+    if (jpeg_read_scanlines(&cinfo, rows, 1) != 1) break;
+    uint32_t* out = job.picture->pixels.data() + static_cast<size_t>(y) * cinfo.output_width;
+    for (JDIMENSION x = 0; x < cinfo.output_width; ++x) out[x] = FromCmyk(&row[size_t{x} * 4], cinfo.saw_Adobe_marker);
+  }
+}
+
 // Every libjpeg call happens below the jump point; false when libjpeg raised an error.
+// libjpeg shrinks by a power of two while it decodes, as far as the picture still covers
+// its shown size, and writes straight into the picture's rows.
 bool Decompress(JpegJob& job) {
   jpeg_decompress_struct& cinfo = job.cinfo;
   if (setjmp(job.err.jump)) return false;
   jpeg_mem_src(&cinfo, job.data->data(), static_cast<unsigned long>(job.data->size()));
   jpeg_read_header(&cinfo, TRUE);
-  const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
-  cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
-  jpeg_calc_output_dimensions(&cinfo);
-  const int64_t pixels = int64_t{cinfo.output_width} * cinfo.output_height;
-  if (cinfo.output_width == 0 || cinfo.output_height == 0 || pixels > kMaxPixels) {
+  const int64_t width = cinfo.image_width, height = cinfo.image_height;
+  if (width == 0 || height == 0 || width * height > kMaxPixels) {
     job.tooLarge = true;
     return false;
   }
+  job.target = ShownSize(static_cast<int>(width), static_cast<int>(height), job.box);
+  cinfo.scale_num = 1;
+  cinfo.scale_denom = static_cast<unsigned>(
+      CoveringReduction(static_cast<int>(width), static_cast<int>(height), job.target, 8, /*powerOfTwo=*/true));
+  const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
+  cinfo.out_color_space = cmyk ? JCS_CMYK : kPixelOrder;
   jpeg_start_decompress(&cinfo);
   job.picture = NewPicture(static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height));
-  const int components = cinfo.output_components;
-  job.row.resize(static_cast<size_t>(cinfo.output_width) * static_cast<size_t>(components));
-  while (cinfo.output_scanline < cinfo.output_height) {
-    JSAMPROW rows[1] = {job.row.data()};
-    const JDIMENSION y = cinfo.output_scanline;
-    if (jpeg_read_scanlines(&cinfo, rows, 1) != 1) break;
-    uint32_t* out = job.picture->pixels.data() + static_cast<size_t>(y) * cinfo.output_width;
-    for (JDIMENSION x = 0; x < cinfo.output_width; ++x) {
-      const uint8_t* px = job.row.data() + static_cast<size_t>(x) * static_cast<size_t>(components);
-      out[x] = cmyk ? FromCmyk(px, cinfo.saw_Adobe_marker) : Argb(px[0], px[1], px[2]);
+  if (cmyk) {
+    ReadCmykRows(job);
+  } else {
+    JSAMPROW rows[16];
+    const JDIMENSION band = std::min<JDIMENSION>(cinfo.rec_outbuf_height, 16);
+    while (cinfo.output_scanline < cinfo.output_height) {
+      const JDIMENSION y = cinfo.output_scanline;
+      for (JDIMENSION i = 0; i < band; ++i)
+        rows[i] = reinterpret_cast<JSAMPROW>(job.picture->pixels.data() +
+                                             size_t{std::min(y + i, cinfo.output_height - 1)} * cinfo.output_width);
+      if (jpeg_read_scanlines(&cinfo, rows, band) == 0) break;
     }
   }
+  // Rows libjpeg did not give (it pads a cut file itself, so none should be left) stay black.
+  std::fill(job.picture->pixels.begin() + static_cast<ptrdiff_t>(size_t{cinfo.output_scanline} * cinfo.output_width),
+            job.picture->pixels.end(), 0xFF000000u);
   jpeg_finish_decompress(&cinfo);
   return true;
 }
 
 }  // namespace
 
-std::shared_ptr<const Picture> DecodeJpeg(const std::string& path) {
+std::shared_ptr<const Picture> DecodeJpeg(const std::string& path, const PictureBox& box) {
   const std::vector<uint8_t> data = ReadWholeFile(path);
   auto job = std::make_unique<JpegJob>();
   job->data = &data;
+  job->box = box;
   job->cinfo.err = jpeg_std_error(&job->err.pub);
   job->err.pub.error_exit = OnError;
   job->err.pub.emit_message = OnMessage;
@@ -90,10 +119,9 @@ std::shared_ptr<const Picture> DecodeJpeg(const std::string& path) {
   jpeg_create_decompress(&job->cinfo);
   const bool ok = Decompress(*job);
   jpeg_destroy_decompress(&job->cinfo);
-  if (job->tooLarge)
-    CheckSize(path, "JPEG", job->cinfo.output_width, job->cinfo.output_height);
+  if (job->tooLarge) CheckSize(path, "JPEG", job->cinfo.image_width, job->cinfo.image_height);
   if (!ok) ThrowDamaged(path, "JPEG", job->err.message);
-  return job->picture;
+  return ScaledTo(std::move(job->picture), job->target, /*opaque=*/true);
 }
 
 }  // namespace velmora::decoders

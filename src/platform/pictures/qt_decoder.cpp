@@ -29,7 +29,7 @@ int LargestImage(QImageReader& reader) {
 
 }  // namespace
 
-std::shared_ptr<const Picture> DecodeWithQt(const std::string& path, const char* format) {
+std::shared_ptr<const Picture> DecodeWithQt(const std::string& path, const char* format, const PictureBox& box) {
   const std::vector<uint8_t> data = ReadWholeFile(path);
   QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data.data()), static_cast<qsizetype>(data.size()));
   QBuffer buffer(&bytes);
@@ -47,7 +47,7 @@ std::shared_ptr<const Picture> DecodeWithQt(const std::string& path, const char*
   QImage image = reader.read();
   if (image.isNull()) ThrowDamaged(path, kind, reader.errorString().toStdString());
   CheckSize(path, kind, image.width(), image.height());
-  return FromQImage(image);
+  return FromQImage(image, box);
 }
 
 }  // namespace velmora::decoders

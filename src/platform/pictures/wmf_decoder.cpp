@@ -57,7 +57,7 @@ void CheckHeader(const std::string& path, const std::vector<uint8_t>& data) {
 
 }  // namespace
 
-std::shared_ptr<const Picture> DecodeWmf(const std::string& path) {
+std::shared_ptr<const Picture> DecodeWmf(const std::string& path, const PictureBox& box) {
   std::vector<uint8_t> data = ReadWholeFile(path);
   CheckHeader(path, data);
   WmfJob job;
@@ -100,7 +100,7 @@ std::shared_ptr<const Picture> DecodeWmf(const std::string& path) {
 
   QSvgRenderer renderer(svgText);
   if (!renderer.isValid()) ThrowDamaged(path, "WMF", "the metafile cannot be drawn");
-  return RenderSvg(renderer, width, height);
+  return RenderSvg(renderer, width, height, box);
 }
 
 }  // namespace velmora::decoders
