@@ -80,6 +80,23 @@ TEST(Decoder, FilesThatCannotBePlayedSayWhy) {
   auto opened = OpenDecoder((dir.path() / "song.mid").string(), {44100, "/nowhere/font.sf2"});
   EXPECT_FALSE(opened.decoder);
   EXPECT_EQ(opened.error, "Cannot load the MIDI soundfont /nowhere/font.sf2");
+  const std::string notFont = dir.Write("notes.sf2", "these are no instruments");
+  opened = OpenDecoder((dir.path() / "song.mid").string(), {44100, notFont});
+  EXPECT_FALSE(opened.decoder);
+  EXPECT_EQ(opened.error, "Cannot load the MIDI soundfont " + notFont);
+}
+
+// The soundfont loads on a worker thread, so a soundfont damaged inside its header shows
+// only then: the stream opens, and ends at once without a sound.
+TEST(Decoder, MidiWithASoundfontDamagedInsideEndsSilently) {
+  TempDir dir;
+  const std::string font = dir.Write("damaged.sf2", std::string("RIFF\x40\0\0\0sfbkLIST", 16) + std::string(48, 'x'));
+  const std::string song = (dir.path() / "song.mid").string();
+  WriteBytes(song, MidiFile(480, {Note(0, 480) + EndOfTrack(0)}));
+  auto opened = OpenDecoder(song, {44100, font});
+  ASSERT_TRUE(opened.decoder) << opened.error;
+  EXPECT_EQ(DecodeAll(*opened.decoder), 0);
+  EXPECT_TRUE(opened.decoder->Ready());
 }
 
 }  // namespace

@@ -75,6 +75,65 @@ TEST(PictureDecoders, DecodeEachFormat) {
   }
 }
 
+// Pictures come at the size they are shown: stretched to fill a box, or shrunk to fit one
+// (a smaller picture keeps its own size), however the decoder gets there.
+TEST(PictureDecoders, DecodedAtTheSizeShown) {
+  using Fill = PictureBox::Fill;
+  struct SizeCase {
+    const char* file;
+    const char* extension;
+    PictureBox box;
+    int width, height;
+    bool quarters;  // red, lime, blue and white quarters; else the pixel in the middle is red
+  };
+  const SizeCase cases[] = {
+      {"quads.jpg", "jpg", {100, 75}, 100, 75, true},  // libjpeg's quarter size exactly
+      {"quads.jpg", "jpg", {130, 40}, 130, 40, true},  // half size, then scaled
+      {"quads.jpg", "jpg", {934, 337}, 934, 337, true},
+      {"quads.jpg", "jpg", {250, 250, Fill::kShrinkToFit}, 250, 187, true},
+      {"quads.png", "png", {33, 17}, 33, 17, true},  // a palette picture, rows averaged by 12
+      {"quads.png", "png", {400, 300}, 400, 300, true},
+      {"quads-interlaced.png", "png", {50, 50}, 50, 50, true},
+      {"quads.png", "png", {250, 250, Fill::kShrinkToFit}, 250, 187, true},
+      {"quads.png", "png", {300, 100, Fill::kShrinkToFit}, 133, 100, true},
+      {"red.jpg", "jpg", {250, 250, Fill::kShrinkToFit}, 16, 16, false},  // smaller than the box: kept
+      {"cmyk.jpg", "jpg", {8, 8}, 8, 8, false},
+      {"rect.wmf", "wmf", {32, 16}, 32, 16, false},
+      {"rect.emf", "emf", {16, 16, Fill::kShrinkToFit}, 16, 8, false},
+      {"icon.ico", "ico", {64, 48}, 64, 48, false},
+  };
+  auto decoder = CreatePictureDecoder();
+  for (const SizeCase& c : cases) {
+    SCOPED_TRACE(std::string(c.file) + " in " + std::to_string(c.box.width) + "x" + std::to_string(c.box.height));
+    auto picture = decoder->Decode(Fixture(c.file), c.extension, c.box);
+    ASSERT_TRUE(picture);
+    ASSERT_EQ(picture->width, c.width);
+    ASSERT_EQ(picture->height, c.height);
+    ASSERT_EQ(picture->pixels.size(), static_cast<size_t>(c.width * c.height));
+    const int w = c.width, h = c.height;
+    if (c.quarters) {
+      ExpectNear(At(*picture, w / 4, h / 4), {255, 0, 0}, 8, "top left");
+      ExpectNear(At(*picture, 3 * w / 4, h / 4), {0, 255, 0}, 8, "top right");
+      ExpectNear(At(*picture, w / 4, 3 * h / 4), {0, 0, 255}, 8, "bottom left");
+      ExpectNear(At(*picture, 3 * w / 4, 3 * h / 4), {255, 255, 255}, 8, "bottom right");
+    } else {
+      ExpectNear(At(*picture, w / 2, h / 2), {255, 0, 0}, 24, "middle");
+    }
+  }
+}
+
+// Shrinking weighs colour by alpha: transparent pixels lend no black to opaque neighbours.
+TEST(PictureDecoders, ShrinkingKeepsTheColourOfHalfTransparentEdges) {
+  auto decoder = CreatePictureDecoder();
+  auto picture = decoder->Decode(Fixture("alpha.png"), "png", {16, 16});
+  ASSERT_EQ(picture->width, 16);
+  const auto pixel = [&](int x) { return picture->pixels[static_cast<size_t>(8 * 16 + x)]; };
+  EXPECT_EQ(pixel(2) >> 24, 0u);
+  EXPECT_EQ(pixel(7) & 0xFFFFFFu, 0xFF0000u) << std::hex << pixel(7);  // columns 28 to 31: two clear, two red
+  EXPECT_NEAR(static_cast<int>(pixel(7) >> 24), 128, 1);
+  EXPECT_EQ(pixel(12), 0xFFFF0000u);
+}
+
 // Damaged files of every kind raise a fault that names the file; none crashes.
 TEST(PictureDecoders, DamagedFilesRaiseClearFaults) {
   TempDir dir;
@@ -87,6 +146,8 @@ TEST(PictureDecoders, DamagedFilesRaiseClearFaults) {
   const std::string ico = ReadFixture("icon.ico"), wmf = ReadFixture("rect.wmf"), emf = ReadFixture("rect.emf");
   std::string hugePng = png;  // IHDR width and height patched to 100000 by 100000
   hugePng.replace(16, 8, std::string("\x00\x01\x86\xa0\x00\x01\x86\xa0", 8));
+  std::string hugeJpg = jpg;  // frame header patched to 65535 by 65535
+  hugeJpg.replace(jpg.find("\xff\xc0") + 5, 4, std::string("\xff\xff\xff\xff", 4));
   std::string hugeWmf = wmf;  // the largest record said to be 4 GB long
   hugeWmf.replace(22 + 12, 4, std::string("\xff\xff\xff\x7f", 4));
   const Damage damages[] = {
@@ -95,6 +156,7 @@ TEST(PictureDecoders, DamagedFilesRaiseClearFaults) {
       {"huge.png", hugePng},
       {"text.jpg", "this is no picture at all"},
       {"cut.jpg", jpg.substr(0, 20)},
+      {"huge.jpg", hugeJpg},
       {"text.bmp", "BM this is no bitmap"},
       {"cut.ico", ico.substr(0, 10)},
       {"text.wmf", "not a metafile, but long enough to hold a header of some kind"},

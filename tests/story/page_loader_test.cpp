@@ -66,6 +66,10 @@ TEST_F(PageLoaderTest, LoadsEveryPartOfAPageInOrder) {
   EXPECT_EQ(g.mainWindow->choiceItems,
             (Lines{"Go north\r\n\"Quietly,\" she says.\r\n", ""}));  // action 1 disabled, action 2 has no lines
   EXPECT_EQ(decoder.decoded, (Lines{"png hall.png"}));
+  ASSERT_EQ(decoder.boxes.size(), 1u);  // the picture box: the window's width, stretched
+  EXPECT_EQ(decoder.boxes[0].width, MainWindowState::kDesignClientWidth);
+  EXPECT_EQ(decoder.boxes[0].height, MainWindowState::kPictureHeight);
+  EXPECT_EQ(decoder.boxes[0].fill, PictureBox::Fill::kStretch);
   ASSERT_TRUE(g.mainWindow->picture);
   EXPECT_EQ(g.mainWindow->pictureFile, g.gameFolder() + "\\Images\\hall.png");
   EXPECT_EQ(changed & (MainWindowState::kStoryText | MainWindowState::kStoryCaret | MainWindowState::kChoices | MainWindowState::kPicture),
@@ -116,8 +120,10 @@ TEST_F(PageLoaderTest, PictureFileInOtherLetterCaseIsFound) {
   WriteStory({{"p", {{"QuestPicture", "Hall.PNG"}}}});
   t.dir.Write("images/HALL.png", "png bytes");
   Game& g = Make();
+  g.mainWindow->pictureWidth = 640;  // as a view reports a narrower window
   LoadPage(g, "p");
   EXPECT_EQ(decoder.decoded, (Lines{"png HALL.png"}));
+  EXPECT_EQ(decoder.boxes.at(0).width, 640);
 }
 
 // A picture that exists but cannot be loaded ends the load at the picture: text and
