@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
+#include <sys/stat.h>
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -15,7 +16,12 @@ namespace velmora::decoders {
 std::vector<uint8_t> ReadWholeFile(const std::string& path) {
   std::FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) throw RuntimeFault(CannotOpenMessage(path, errno));
+  // Read in one go where the size is known; a file that grows meanwhile is read on.
   std::vector<uint8_t> data;
+  struct stat st {};
+  if (::fstat(::fileno(f), &st) == 0 && st.st_size > 0) data.resize(static_cast<size_t>(st.st_size));
+  size_t got = std::fread(data.data(), 1, data.size(), f);
+  data.resize(got);
   uint8_t buf[65536];
   size_t n;
   while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) data.insert(data.end(), buf, buf + n);

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Builds the benchmarks (Release) and runs every one that has a row in the README's
+# Performance table, each with its yardstick in the same run.
+# Usage: bench/run_all.sh [BUILD_DIR]   (default: build-bench)
+set -euo pipefail
+src=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$src/build-bench}
+cmake -S "$src" -B "$build" -DCMAKE_BUILD_TYPE=Release -DVELMORA_BUILD_BENCH=ON > /dev/null
+cmake --build "$build" -j"$(nproc)" > /dev/null
+
+echo "== Pictures: page turn to a 4000x3000 picture against a full-size decode (CPU time, medians of 5)"
+"$build/bench/pictures/pictures_bench" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+  --benchmark_color=false
+echo
+echo "== Start-up to the first painted page, and peak memory with a 12-megapixel picture"
+"$src/bench/startup/run.sh" "$build" 15
