@@ -25,18 +25,14 @@ class RowReducer {
       : out_(out), sourceWidth_(sourceWidth), factor_(factor), opaque_(opaque),
         sums_(static_cast<size_t>(out.width) * 4) {}
 
+  // Blocks of at most this many pixels a side keep every sum within 32 bits.
+  static constexpr int kMaxFactor = 256;
+
   void Add(const uint32_t* row) {
-    for (int x = 0, column = 0; x < sourceWidth_; x += factor_, ++column) {
-      const int end = std::min(x + factor_, sourceWidth_);
-      uint64_t* sum = &sums_[static_cast<size_t>(column) * 4];
-      for (int i = x; i < end; ++i) {
-        const uint32_t p = row[i];
-        const uint32_t a = opaque_ ? 1 : p >> 24;
-        sum[0] += ((p >> 16) & 0xFF) * a;
-        sum[1] += ((p >> 8) & 0xFF) * a;
-        sum[2] += (p & 0xFF) * a;
-        sum[3] += p >> 24;
-      }
+    if (opaque_) {
+      AddRow<true>(row);
+    } else {
+      AddRow<false>(row);
     }
     if (++rows_ == factor_) Flush();
   }
@@ -47,14 +43,30 @@ class RowReducer {
   }
 
  private:
+  template <bool kOpaque>
+  void AddRow(const uint32_t* row) {
+    uint32_t* sum = sums_.data();
+    for (int x = 0; x < sourceWidth_; x += factor_, sum += 4) {
+      const int end = std::min(x + factor_, sourceWidth_);
+      for (int i = x; i < end; ++i) {
+        const uint32_t p = row[i];
+        const uint32_t a = kOpaque ? 1 : p >> 24;
+        sum[0] += ((p >> 16) & 0xFF) * a;
+        sum[1] += ((p >> 8) & 0xFF) * a;
+        sum[2] += (p & 0xFF) * a;
+        sum[3] += p >> 24;
+      }
+    }
+  }
+
   void Flush() {
     uint32_t* out = out_.pixels.data() + static_cast<size_t>(outRow_) * out_.width;
     for (int column = 0; column < out_.width; ++column) {
-      uint64_t* sum = &sums_[static_cast<size_t>(column) * 4];
+      uint32_t* sum = &sums_[static_cast<size_t>(column) * 4];
       const int columns = std::min(factor_, sourceWidth_ - column * factor_);
-      const uint64_t count = static_cast<uint64_t>(columns) * static_cast<uint64_t>(rows_);
-      const uint64_t weight = opaque_ ? count : sum[3];
-      const auto average = [weight](uint64_t v) { return weight ? static_cast<uint8_t>((v + weight / 2) / weight) : 0; };
+      const uint32_t count = static_cast<uint32_t>(columns) * static_cast<uint32_t>(rows_);
+      const uint32_t weight = opaque_ ? count : sum[3];
+      const auto average = [weight](uint32_t v) { return weight ? static_cast<uint8_t>((v + weight / 2) / weight) : 0; };
       out[column] = Argb(average(sum[0]), average(sum[1]), average(sum[2]),
                          static_cast<uint8_t>((sum[3] + count / 2) / count));
       std::fill(sum, sum + 4, 0);
@@ -67,7 +79,7 @@ class RowReducer {
   const int sourceWidth_;
   const int factor_;
   const bool opaque_;
-  std::vector<uint64_t> sums_;  // per output column: red, green, blue (alpha-weighted), alpha
+  std::vector<uint32_t> sums_;  // per output column: red, green, blue (alpha-weighted), alpha
   int rows_ = 0;
   int outRow_ = 0;
 };
@@ -138,7 +150,7 @@ bool Decompress(PngJob& job) {
 
   const int w = static_cast<int>(width), h = static_cast<int>(height);
   job.target = ShownSize(w, h, job.box);
-  const int factor = CoveringReduction(w, h, job.target, std::max(w, h), /*powerOfTwo=*/false);
+  const int factor = CoveringReduction(w, h, job.target, RowReducer::kMaxFactor, /*powerOfTwo=*/false);
   job.picture = NewPicture((w + factor - 1) / factor, (h + factor - 1) / factor);
   const auto rowOf = [](Picture& p, int y) {
     return reinterpret_cast<png_bytep>(p.pixels.data() + static_cast<size_t>(y) * p.width);
