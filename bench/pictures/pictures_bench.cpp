@@ -80,7 +80,7 @@ void WindowPageTurn(benchmark::State& state, const std::string& extension) {
   QApplication::processEvents();
   for (auto _ : state) {
     LoadPage(game, "big");
-    window.Storypic->repaint();
+    window.storyPicture->repaint();
   }
   window.hide();
 }

@@ -120,7 +120,7 @@ TEST_F(PageLoaderTest, PictureFileInOtherLetterCaseIsFound) {
   WriteStory({{"p", {{"QuestPicture", "Hall.PNG"}}}});
   t.dir.Write("images/HALL.png", "png bytes");
   Game& g = Make();
-  g.mainWindow->pictureWidth = 640;  // as a view reports a narrower window
+  g.mainWindow->width = 642;  // a narrower window: the picture spans it inside its frame
   LoadPage(g, "p");
   EXPECT_EQ(decoder.decoded, (Lines{"png HALL.png"}));
   EXPECT_EQ(decoder.boxes.at(0).width, 640);
