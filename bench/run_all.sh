@@ -14,3 +14,9 @@ echo "== Pictures: page turn to a 4000x3000 picture against a full-size decode (
 echo
 echo "== Start-up to the first painted page, and peak memory with a 12-megapixel picture"
 "$src/bench/startup/run.sh" "$build" 15
+echo
+echo "== Script engine against Lua 5.4 embedded in the same program (CPU time per iteration)"
+"$build/bench/script/script_bench" --benchmark_color=false
+echo
+echo "== Page text with a line break in a variable's name"
+"$build/bench/story/story_bench" --benchmark_filter='LoadPage100k' --benchmark_color=false
