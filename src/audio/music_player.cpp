@@ -34,11 +34,13 @@ AudioLibrary& MusicLibrary(Game& game) {
 }
 
 void ApplyVolume(Game& game, double volume) {
+  game.music->streamVolume = static_cast<float>(volume);
   MusicLibrary(game).ChannelSetAttribute(game.music->musicStream, AudioLibrary::kAttribVolume,
                                          static_cast<float>(volume));
 }
 
 void ApplyBalance(Game& game, double balance) {
+  game.music->streamBalance = static_cast<float>(balance);
   MusicLibrary(game).ChannelSetAttribute(game.music->musicStream, AudioLibrary::kAttribPan,
                                          static_cast<float>(balance));
 }
@@ -71,7 +73,10 @@ void PlayFile(Game& game, bool effectPlayer, const std::string& file, const std:
   // of the run: a story that stops and restarts its music on every page would otherwise
   // hold a decoder for each time.
   const uint32_t before = music.musicStream;
-  music.musicStream = library.StreamCreateFile(game.files().Resolve(path));
+  music.streamFile = game.files().Resolve(path);
+  music.streamVolume.reset();
+  music.streamBalance.reset();
+  music.musicStream = library.StreamCreateFile(music.streamFile);
   if (before != 0 && before != music.musicStream && library.ChannelIsActive(before) != AudioLibrary::kPlaying)
     library.StreamFree(before);
   game.WriteLog(1, "Started playing sound: " + name);

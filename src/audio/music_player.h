@@ -3,6 +3,7 @@
 // The 100 ms music timer (Game::musicTimer) notices when the current stream has played to its end and
 // starts the next track, so a track that names itself as its successor repeats.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace velmora {
@@ -15,6 +16,10 @@ class MusicPlayer {
   uint32_t musicStream = 0;            // the current stream; 0 for none
   std::string nextTrackName = "nil";   // started when the current stream has ended
   bool musicPlaying = false;           // set by a start, cleared by $player.stop
+  // What a saved game needs to make the current stream again: its file (as opened) and
+  // the volume and balance applied to it since it was made (none: the library's own).
+  std::string streamFile;
+  std::optional<float> streamVolume, streamBalance;
   // Message boxes of PlayFile now open. The event loop keeps delivering music timer ticks
   // under a modal box; while one of these is open the tick would find the failed track
   // and the old next name and open the same box again on top, so ticks wait.

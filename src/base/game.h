@@ -85,6 +85,10 @@ class Game {
   // it and is shown in the error dialog; effects made before the fault stay.
   void RunEvent(const std::function<void()>& body);
 
+  // Called when the player chooses an item of the choice list, before anything of the
+  // choice runs: the state is still whole there, so the front end may keep it for "back".
+  std::function<void()> beforeChoice;
+
   // Closing the main window: front ends end their event loop once the current event
   // returns; the shutdown then runs.
   void RequestClose();

@@ -197,6 +197,11 @@ class AudioLibrary {
   virtual bool Stop() = 0;
   virtual bool StreamFree(uint32_t handle) = 0;
   virtual bool Free() = 0;
+  // Our own addition to the library's operations, for saved games: where a stream stands,
+  // in milliseconds from its start (-1 when unknown), and moving a stream that has not
+  // started yet to such a place (false when the engine cannot).
+  virtual int64_t ChannelGetPosition(uint32_t) { return -1; }
+  virtual bool ChannelSetPosition(uint32_t, int64_t) { return false; }
   // Why the last call that failed did, in words for the player; empty when unknown.
   virtual std::string ErrorText() { return {}; }
 };

@@ -32,6 +32,15 @@ std::optional<int64_t> Timer::Deadline() const {
   return deadline_;
 }
 
+int64_t Timer::TimeLeft() const { return enabled_ ? deadline_ - hub_.clock().NowMs() : 0; }
+
+void Timer::Restore(uint32_t interval, bool enabled, int64_t timeLeft) {
+  interval_ = interval;
+  enabled_ = enabled;
+  deadline_ = hub_.clock().NowMs() + timeLeft;
+  hub_.Changed();
+}
+
 void TimerHub::Remove(Timer* t) { timers_.erase(std::remove(timers_.begin(), timers_.end(), t), timers_.end()); }
 
 std::optional<int64_t> TimerHub::NextDeadline() const {

@@ -33,6 +33,10 @@ class Timer {
   const std::string& Name() const { return name_; }
   // Milliseconds until the next firing, or nullopt when it cannot fire.
   std::optional<int64_t> Deadline() const;
+  // The countdown's rest in milliseconds (meaningful while enabled), and putting a timer
+  // back as it was: a restored game goes on with the time its timers had left.
+  int64_t TimeLeft() const;
+  void Restore(uint32_t interval, bool enabled, int64_t timeLeft);
 
  private:
   friend class TimerHub;

@@ -94,6 +94,29 @@ int Inventory::Append(ItemFields f) {
   return index;
 }
 
+ItemFields Inventory::Fields(int index) const {
+  ItemFields f;
+  f.name = Name(index);
+  f.displayName = DisplayName(index);
+  f.picture = PictureFile(index);
+  f.count = Count(index);
+  f.maxCount = MaxCount(index);
+  f.enabled = Enabled(index);
+  f.script = Script(index);
+  f.linesCount = LinesCount(index);
+  f.canEquip = CanEquip(index);
+  f.isEquipped = IsEquipped(index);
+  f.equipScript = EquipScript(index);
+  f.unEquipScript = UnEquipScript(index);
+  f.lines = Lines(index);
+  return f;
+}
+
+void Inventory::Clear() {
+  if (impl_->block) impl_->block->count = 0;
+  impl_->lines.clear();
+}
+
 std::string_view Inventory::Name(int index) const { return GetShort(At(index).name); }
 std::string_view Inventory::DisplayName(int index) const { return GetShort(At(index).displayName); }
 std::string_view Inventory::PictureFile(int index) const { return GetShort(At(index).picture); }

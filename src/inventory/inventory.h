@@ -36,6 +36,7 @@ struct ItemFields {
   std::string equipScript;
   std::string unEquipScript;
   ItemLines lines;
+  bool operator==(const ItemFields&) const = default;
 };
 
 class Inventory {
@@ -53,6 +54,10 @@ class Inventory {
 
   // Appends an item (no check for a taken name); returns its index.
   int Append(ItemFields fields);
+  // The item as fields, and emptying the list, for putting a saved inventory back. The
+  // array's block stays where it is until it must grow, as with appending.
+  ItemFields Fields(int index) const;
+  void Clear();
 
   std::string_view Name(int index) const;
   std::string_view DisplayName(int index) const;

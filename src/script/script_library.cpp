@@ -147,6 +147,11 @@ void LabelTable::Add(ScriptLabel label) {
     labels.push_back(std::move(label));
 }
 
+void LabelTable::Clear() {
+  labels.clear();
+  byName_.clear();
+}
+
 void RunScript(Game& game, std::string_view name) {
   const int index = game.scripts->FindScript(name);
   if (index == -1) {

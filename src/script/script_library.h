@@ -51,6 +51,7 @@ struct ScriptLabel {
   std::string name;
   int32_t first = 0;
   int32_t last = -1;
+  bool operator==(const ScriptLabel&) const = default;
 };
 
 class LabelTable {
@@ -60,6 +61,7 @@ class LabelTable {
   std::vector<ScriptLabel> labels;
   int FindLabel(std::string_view name) const;
   void Add(ScriptLabel label);
+  void Clear();
 
  private:
   CommandNameMap byName_;

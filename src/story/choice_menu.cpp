@@ -68,8 +68,9 @@ ChoiceFont ChoiceDrawingFont(Game& game) {
 }
 
 void ChooseHighlightedAction(Game& game) {
-  game.answerTimer.SetEnabled(false);
   const int selected = game.mainWindow->selectedChoice;
+  if (game.beforeChoice && ItemText(game, selected)) game.beforeChoice();
+  game.answerTimer.SetEnabled(false);
   if (!ItemText(game, selected)) return;
   int k = selected;
   for (const Action& action : game.page->actions) {

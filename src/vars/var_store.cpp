@@ -139,6 +139,41 @@ void VarStore::StrSetClear() { impl_->strSet.Clear(); }
 int VarStore::StrSetSize() const { return impl_->strSet.Size(); }
 std::string_view VarStore::StrSetAt(int index) const { return impl_->strSet.At(index); }
 
+VarStore::Contents VarStore::Save() const {
+  Contents c;
+  if (intCount_ > 0)
+    c.intRecords.assign(reinterpret_cast<const char*>(intVars_), static_cast<size_t>(intCount_) * sizeof(TIntVar));
+  if (strCount_ > 0)
+    c.strRecords.assign(reinterpret_cast<const char*>(strVars_), static_cast<size_t>(strCount_) * sizeof(TStrVar));
+  for (int i = 0; i < IntSetSize(); ++i) c.intSet.push_back(IntSetAt(i));
+  for (int i = 0; i < StrSetSize(); ++i) c.strSet.emplace_back(StrSetAt(i));
+  return c;
+}
+
+namespace {
+
+// Refills a table from whole records; the block only grows, so a plug-in that kept the
+// table's holder finds the restored records there.
+template <class T>
+void RefillTable(T*& first, int32_t& count, int32_t& capacity, const std::string& bytes) {
+  const auto wanted = static_cast<int32_t>(bytes.size() / sizeof(T));
+  if (first) HeaderOf(first)->count = count = 0;
+  for (int32_t i = 0; i < wanted; ++i)
+    std::memcpy(&AppendRecord(first, count, capacity), bytes.data() + static_cast<size_t>(i) * sizeof(T), sizeof(T));
+}
+
+}  // namespace
+
+void VarStore::Restore(const Contents& c) {
+  RefillTable(intVars_, intCount_, intCapacity_, c.intRecords);
+  RefillTable(strVars_, strCount_, strCapacity_, c.strRecords);
+  impl_->intSet.Clear();
+  for (int32_t v : c.intSet) impl_->intSet.Add(v);
+  impl_->strSet.Clear();
+  for (const std::string& s : c.strSet) impl_->strSet.Add(s);
+  MemoryChangedExternally();
+}
+
 void VarStore::MemoryChangedExternally() {
   impl_->intIndex.Rebuild(intCount_, [this](int32_t i) { return IntName(i); });
   impl_->strIndex.Rebuild(strCount_, [this](int32_t i) { return StrName(i); });

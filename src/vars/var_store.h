@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/startup_log.h"
 #include "velmora/plugin.h"
@@ -67,6 +68,18 @@ class VarStore {
   int StrSetSize() const;
   int32_t IntSetAt(int index) const;
   std::string_view StrSetAt(int index) const;
+
+  // The whole store as a value and back, for saved games: the tables as their records'
+  // bytes, the sets in their order. Restoring keeps the tables' holders where plug-ins
+  // look for them, logs nothing and makes earlier lookups stale (a new generation).
+  struct Contents {
+    std::string intRecords, strRecords;  // IntCount() TIntVar, StrCount() TStrVar records
+    std::vector<int32_t> intSet;
+    std::vector<std::string> strSet;
+    bool operator==(const Contents&) const = default;
+  };
+  Contents Save() const;
+  void Restore(const Contents& contents);
 
   // Plug-in boundary: the addresses of the variables that hold the tables.
   void* IntVarsAddress() { return &intVars_; }

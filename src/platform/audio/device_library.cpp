@@ -99,6 +99,8 @@ class DeviceAudioLibrary : public EngineLibrary {
     return true;
   }
   bool StreamFree(uint32_t handle) override { return mixer_ && mixer_->Free(handle); }
+  int64_t ChannelGetPosition(uint32_t handle) override { return mixer_ ? mixer_->PositionMs(handle) : -1; }
+  bool ChannelSetPosition(uint32_t handle, int64_t ms) override { return mixer_ && mixer_->SetPositionMs(handle, ms); }
 
   bool Free() override {
     if (!mixer_) return false;

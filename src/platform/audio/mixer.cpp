@@ -65,6 +65,28 @@ bool Mixer::SetPan(uint32_t handle, float pan) {
   return With(handle, [pan](Stream& s) { s.pan = std::clamp(pan, -1.0f, 1.0f); });
 }
 
+int64_t Mixer::PositionMs(uint32_t handle) {
+  std::lock_guard lock(mutex_);
+  Stream* s = Find(handle);
+  return s ? static_cast<int64_t>(s->source->Rendered() * 1000 / static_cast<uint64_t>(rate_)) : -1;
+}
+
+bool Mixer::SetPositionMs(uint32_t handle, int64_t ms) {
+  const auto frame = static_cast<uint64_t>(ms < 0 ? 0 : ms) * static_cast<uint64_t>(rate_) / 1000;
+  StreamSource* source = nullptr;
+  {
+    std::lock_guard lock(mutex_);
+    Stream* s = Find(handle);
+    if (!s || s->state != State::kStopped || frame < s->source->Rendered()) return false;
+    source = s->source.get();
+  }
+  // Outside the lock: decoding up to the place may wait for the decoder to be ready. The
+  // audio thread never touches a stream that has not started, and only this thread
+  // starts or frees one.
+  source->SkipTo(frame);
+  return true;
+}
+
 bool Mixer::Free(uint32_t handle) {
   std::unique_ptr<StreamSource> dying;  // closed after the lock is given back
   {

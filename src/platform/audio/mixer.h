@@ -39,6 +39,10 @@ class Mixer {
   bool SetVolume(uint32_t handle, float volume);
   bool SetPan(uint32_t handle, float pan);
   bool Free(uint32_t handle);
+  // Milliseconds rendered (-1: no such stream); moving a stream that has not started
+  // forward to a place (false for one that plays, has ended, or is past it).
+  int64_t PositionMs(uint32_t handle);
+  bool SetPositionMs(uint32_t handle, int64_t ms);
   void FreeAll();
   void ReleaseEnded();
   size_t Count();

@@ -80,7 +80,11 @@ bool StreamSource::Refill() {
 }
 
 size_t StreamSource::Render(float* out, size_t frames) {
-  if (src_.empty()) return ReadFolded(out, frames);
+  if (src_.empty()) {
+    const size_t n = ReadFolded(out, frames);
+    rendered_ += n;
+    return n;
+  }
   size_t done = 0;
   while (done < frames) {
     size_t i = static_cast<size_t>(pos_);
@@ -101,7 +105,16 @@ size_t StreamSource::Render(float* out, size_t frames) {
     ++done;
     pos_ += step_;
   }
+  rendered_ += done;
   return done;
+}
+
+void StreamSource::SkipTo(uint64_t frame) {
+  std::vector<float> scratch(kBlockFrames * 2);
+  while (rendered_ < frame) {
+    const size_t want = static_cast<size_t>(std::min<uint64_t>(kBlockFrames, frame - rendered_));
+    if (Render(scratch.data(), want) < want) break;
+  }
 }
 
 }  // namespace velmora::audio

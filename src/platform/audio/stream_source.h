@@ -20,6 +20,10 @@ class StreamSource {
   // Renders up to `frames` stereo frames; fewer only at the end, 0 after it.
   size_t Render(float* out, size_t frames);
   bool Ready() { return decoder_->Ready(); }
+  // Output frames rendered so far, and rendering (unheard) up to a later frame: the way
+  // to a place in a stream, since not every decoder can seek.
+  uint64_t Rendered() const { return rendered_; }
+  void SkipTo(uint64_t frame);
 
  private:
   size_t ReadFolded(float* out, size_t frames);
@@ -32,6 +36,7 @@ class StreamSource {
   size_t srcFrames_ = 0;
   size_t end_ = 0;             // one past the last real input frame, once the decoder has ended
   bool ended_ = false;
+  uint64_t rendered_ = 0;
   double pos_ = 1.0;           // position of the next output frame in src_ (frame 0 is history)
 };
 

@@ -76,6 +76,18 @@ class VirtualAudioLibrary : public EngineLibrary {
     return Live(handle) != nullptr && (attrib == kAttribVolume || attrib == kAttribPan);
   }
 
+  int64_t ChannelGetPosition(uint32_t handle) override {
+    Stream* s = Live(handle);
+    return s ? std::min(Position(*s), s->lengthMs) : -1;
+  }
+
+  bool ChannelSetPosition(uint32_t handle, int64_t ms) override {
+    Stream* s = Live(handle);
+    if (!s || s->state == kPlaying || ms < 0) return false;
+    s->playedMs = std::min(ms, s->lengthMs);
+    return true;
+  }
+
   bool Stop() override {
     if (!initialised_) return false;
     if (running_) {

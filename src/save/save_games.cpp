@@ -1,0 +1,164 @@
+#include "save/save_games.h"
+
+#include <cstdio>
+#include <functional>
+#include <string_view>
+
+#include "base/fault.h"
+#include "base/game.h"
+#include "script/interpreter.h"
+#include "story/main_window_state.h"
+#include "story/page_state.h"
+
+namespace velmora {
+
+namespace {
+
+constexpr size_t kCaptionBytes = 80;
+
+size_t HashOf(const std::string& bytes) { return std::hash<std::string_view>{}(bytes); }
+
+}  // namespace
+
+SaveGames::SaveGames(Game& game) : game_(game), files_(game), playedSince_(game.clock().NowMs()) {
+  game_.beforeChoice = [this] { RememberChoice(); };
+}
+
+SaveGames::~SaveGames() { game_.beforeChoice = nullptr; }
+
+const std::string& SaveGames::GameId() {
+  // The caption comes from config.ini, so the id is known only once the game has started.
+  if (gameId_.empty()) gameId_ = GameSaveId(game_);
+  return gameId_;
+}
+
+std::string SaveGames::Folder() { return SaveFolder(game_, GameId()); }
+std::string SaveGames::SlotPath(int slot) { return Folder() + SlotFileName(slot); }
+
+int64_t SaveGames::PlayedMs() { return playedBefore_ + (game_.clock().NowMs() - playedSince_); }
+
+bool SaveGames::Busy() const { return game_.interp->depth > 0; }
+
+std::string SaveGames::PageCaption() const {
+  for (const std::string& line : game_.mainWindow->storyLines) {
+    const size_t start = line.find_first_not_of(" \t");
+    if (start == std::string::npos) continue;
+    std::string caption = line.substr(start, kCaptionBytes);
+    if (line.size() - start > kCaptionBytes) caption += "...";
+    return caption;
+  }
+  return game_.page->currentPage;
+}
+
+void SaveGames::RememberChoice() {
+  if (Busy()) return;
+  history_.push_back(CaptureSnapshot(game_, files_));
+  if (history_.size() > kBackSteps) history_.pop_front();
+}
+
+std::optional<std::string> SaveGames::Apply(const Snapshot& snapshot) {
+  const auto undo = CaptureSnapshot(game_, files_);
+  try {
+    RestoreSnapshot(game_, files_, snapshot);
+    return std::nullopt;
+  } catch (const RuntimeFault& fault) {
+    try {
+      RestoreSnapshot(game_, files_, *undo);
+    } catch (const RuntimeFault&) {
+      // The files that could not be written stay as they were; the rest is back.
+    }
+    return std::string(fault.what());
+  }
+}
+
+SaveGames::Outcome SaveGames::Save(int slot, const std::string& thumbnailPng, std::optional<std::string> name) {
+  if (Busy()) return {false, "cannot save now: a script is running"};
+  const std::string path = SlotPath(slot);
+  SaveHeader header;
+  header.gameId = GameId();
+  if (name) {
+    header.name = *name;
+  } else if (auto old = ReadSlotHeaderBytes(path)) {
+    const SaveReadResult read = DecodeSaveHeader(*old);
+    if (read.status == SaveReadStatus::kOk && read.header.gameId == header.gameId) header.name = read.header.name;
+  }
+  header.pageCaption = PageCaption();
+  header.savedAt = game_.clock().WallTime();
+  header.playedMs = PlayedMs();
+  header.thumbnailPng = thumbnailPng;
+  const auto snapshot = CaptureSnapshot(game_, files_);
+  const std::string bytes = EncodeSave(header, *snapshot);
+  std::string error;
+  if (!WriteSlotFile(path, bytes, error)) return {false, "cannot save " + SlotWords(slot) + ": " + error};
+  slotHistories_[slot] = SlotHistory{HashOf(bytes), history_};
+  return {true, "saved: " + SlotWords(slot)};
+}
+
+SaveGames::Outcome SaveGames::Load(int slot) {
+  if (Busy()) return {false, "cannot load now: a script is running"};
+  const auto bytes = ReadSlotFile(SlotPath(slot));
+  if (!bytes) return {false, "nothing to load: " + SlotWords(slot) + " is empty"};
+  SaveReadResult read = DecodeSave(*bytes, GameId(), files_);
+  if (read.status != SaveReadStatus::kOk)
+    return {false, "cannot load " + SlotWords(slot) + ": " + DescribeRefusal(read.status)};
+  try {
+    LoadSnapshotPictures(game_, *read.snapshot);
+  } catch (const RuntimeFault& fault) {
+    return {false, "cannot load " + SlotWords(slot) + ": its picture cannot be shown (" + fault.what() + ")"};
+  }
+  if (auto error = Apply(*read.snapshot)) return {false, "cannot load " + SlotWords(slot) + ": " + *error};
+  auto known = slotHistories_.find(slot);
+  if (known != slotHistories_.end() && known->second.fileHash == HashOf(*bytes)) {
+    history_ = known->second.history;
+  } else {
+    history_.clear();
+  }
+  playedBefore_ = read.header.playedMs;
+  playedSince_ = game_.clock().NowMs();
+  return {true, "loaded: " + SlotWords(slot)};
+}
+
+SaveGames::Outcome SaveGames::Back() {
+  if (Busy()) return {false, "cannot go back now: a script is running"};
+  if (history_.empty()) return {false, "nothing to go back to"};
+  if (auto error = Apply(*history_.back())) return {false, "cannot go back: " + *error};
+  history_.pop_back();
+  return {true, "back"};
+}
+
+std::vector<SlotInfo> SaveGames::ListSlots() {
+  std::vector<SlotInfo> slots;
+  for (int slot = kQuickSlot; slot <= kLastSlot; ++slot) {
+    SlotInfo info;
+    info.slot = slot;
+    if (auto bytes = ReadSlotHeaderBytes(SlotPath(slot))) {
+      info.used = true;
+      SaveReadResult read = DecodeSaveHeader(*bytes);
+      info.status = read.status;
+      info.header = std::move(read.header);
+      if (info.status == SaveReadStatus::kOk && info.header.gameId != GameId()) info.status = SaveReadStatus::kForeign;
+    }
+    slots.push_back(std::move(info));
+  }
+  return slots;
+}
+
+bool SaveGames::Delete(int slot) {
+  slotHistories_.erase(slot);
+  return std::remove(SlotPath(slot).c_str()) == 0;
+}
+
+bool SaveGames::Rename(int slot, const std::string& name) {
+  const std::string path = SlotPath(slot);
+  const auto bytes = ReadSlotFile(path);
+  if (!bytes) return false;
+  const auto renamed = RenameSave(*bytes, name);
+  std::string error;
+  if (!renamed || !WriteSlotFile(path, *renamed, error)) return false;
+  auto known = slotHistories_.find(slot);
+  if (known != slotHistories_.end() && known->second.fileHash == HashOf(*bytes))
+    known->second.fileHash = HashOf(*renamed);
+  return true;
+}
+
+}  // namespace velmora

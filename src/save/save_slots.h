@@ -1,0 +1,34 @@
+#pragma once
+// Where a game's saves live: one folder per game under
+// $XDG_DATA_HOME/velmora-player/saves/ (never in the game folder, which may be read-only
+// or shared), holding quick.sav and slot-01.sav ... slot-99.sav.
+//
+// A game is known by its id: a hash of its folder's canonical path and its window
+// caption, so two copies of one game keep apart, and a save copied into another game's
+// folder is recognised as foreign.
+#include <optional>
+#include <string>
+
+namespace velmora {
+
+class Game;
+
+constexpr int kQuickSlot = 0;
+constexpr int kFirstSlot = 1, kLastSlot = 99;
+
+// The id and the folder of the game's saves (the folder is made by the first save).
+std::string GameSaveId(const Game& game);
+std::string SaveFolder(const Game& game, const std::string& gameId);
+std::string SlotFileName(int slot);
+// "slot 5", "the quick slot".
+std::string SlotWords(int slot);
+
+// The whole file, or nothing when there is none (or it cannot be read).
+std::optional<std::string> ReadSlotFile(const std::string& path);
+// The beginning of the file up to the end of its header, for listing.
+std::optional<std::string> ReadSlotHeaderBytes(const std::string& path);
+// Writes a slot file whole and swaps it in, so an interrupted save never spoils the one
+// before. False, with the reason in `error`, when it cannot.
+bool WriteSlotFile(const std::string& path, const std::string& bytes, std::string& error);
+
+}  // namespace velmora
