@@ -10,6 +10,7 @@
 #include "base/game.h"
 #include "story/main_window_state.h"
 #include "base/text.h"
+#include "save/save_games.h"
 #include "story/choice_menu.h"
 
 namespace velmora {
@@ -24,6 +25,9 @@ const char* const kStepHelp =
     "inventory select N | use | wear | close\n"
     "audio            open the audio options window\n"
     "audio volume N | balance N | ok | close\n"
+    "save N           save the game in slot N (1 to 99)\n"
+    "load N           load the game saved in slot N\n"
+    "back             go back to before the last choice (repeat to go further)\n"
     "show             print the window: caption, picture, text, choices\n"
     "quit             the close box\n";
 
@@ -93,6 +97,9 @@ const Pattern kPatterns[] = {
     {"audio balance N", StepKind::kAudioBalance, "audio balance N", kIntMin, kIntMax},
     {"audio ok", StepKind::kAudioOk, "audio ok"},
     {"audio close", StepKind::kAudioClose, "audio close"},
+    {"save N", StepKind::kSave, "save N (1 to 99)", kFirstSlot, kLastSlot},
+    {"load N", StepKind::kLoad, "load N (1 to 99)", kFirstSlot, kLastSlot},
+    {"back", StepKind::kBack, "back"},
     {"show", StepKind::kShow, "show"},
     {"quit", StepKind::kQuit, "quit"},
     {"help", StepKind::kHelp, "help"},
@@ -148,6 +155,11 @@ void FireDueTimers(Game& game) {
   }
 }
 
+StepRunner::StepRunner(Game& game, ConsoleDialogs& dialogs, std::ostream& out)
+    : game_(game), dialogs_(dialogs), out_(out), saves_(std::make_unique<SaveGames>(game)) {}
+
+StepRunner::~StepRunner() = default;
+
 void StepRunner::PrintLines(const std::vector<std::string>& lines) {
   for (const std::string& line : lines) out_ << line << '\n';
   out_.flush();
@@ -185,6 +197,15 @@ void StepRunner::Run(const Step& step) {
     case StepKind::kAudioOk:
     case StepKind::kAudioClose:
       Audio(step);
+      break;
+    case StepKind::kSave:
+      PrintLines({saves_->Save(static_cast<int>(step.number)).message});
+      break;
+    case StepKind::kLoad:
+      PrintLines({saves_->Load(static_cast<int>(step.number)).message});
+      break;
+    case StepKind::kBack:
+      PrintLines({saves_->Back().message});
       break;
     case StepKind::kShow:
       PrintLines(DescribeMainWindow(game_));

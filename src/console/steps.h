@@ -3,12 +3,14 @@
 //   choose N | choose none | wait MS | answer TEXT | answer cancel | cancel
 //   inventory | inventory select N | inventory use | inventory wear | inventory close
 //   audio | audio volume N | audio balance N | audio ok | audio close
+//   save N | load N | back
 //   show | quit
 // Words are matched without regard to ASCII letter case. A line whose first non-blank
 // character is '#' is a comment, and so is the rest of a line from a '#' that follows a
 // blank, except on `answer` lines, whose text is taken as written.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -18,6 +20,7 @@ namespace velmora {
 
 class Game;
 class ConsoleDialogs;
+class SaveGames;
 
 enum class StepKind {
   kNone,  // a blank line or a comment
@@ -36,6 +39,9 @@ enum class StepKind {
   kAudioBalance,
   kAudioOk,
   kAudioClose,
+  kSave,
+  kLoad,
+  kBack,
   kShow,
   kQuit,
   kHelp,  // the terminal player's list of steps
@@ -43,7 +49,7 @@ enum class StepKind {
 
 struct Step {
   StepKind kind = StepKind::kNone;
-  int64_t number = 0;  // choose, wait, inventory select, audio volume/balance
+  int64_t number = 0;  // choose, wait, inventory select, audio volume/balance, save/load slot
   std::string text;    // answer (UTF-8)
   std::string source;  // the line without its comment, for the transcript
 };
@@ -63,7 +69,9 @@ void FireDueTimers(Game& game);
 // in replays, real time in the terminal.
 class StepRunner {
  public:
-  StepRunner(Game& game, ConsoleDialogs& dialogs, std::ostream& out) : game_(game), dialogs_(dialogs), out_(out) {}
+  // Keeps the run's saved games and its way back from now on.
+  StepRunner(Game& game, ConsoleDialogs& dialogs, std::ostream& out);
+  ~StepRunner();
   std::function<void(int64_t ms)> wait;
   void Run(const Step& step);
   void PrintLines(const std::vector<std::string>& lines);
@@ -75,6 +83,7 @@ class StepRunner {
   Game& game_;
   ConsoleDialogs& dialogs_;
   std::ostream& out_;
+  std::unique_ptr<SaveGames> saves_;
 };
 
 }  // namespace velmora

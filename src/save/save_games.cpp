@@ -91,6 +91,7 @@ SaveGames::Outcome SaveGames::Save(int slot, const std::string& thumbnailPng, st
   std::string error;
   if (!WriteSlotFile(path, bytes, error)) return {false, "cannot save " + SlotWords(slot) + ": " + error};
   slotHistories_[slot] = SlotHistory{HashOf(bytes), history_};
+  game_.WriteLog(1, "Game saved: " + SlotWords(slot));
   return {true, "saved: " + SlotWords(slot)};
 }
 
@@ -115,6 +116,7 @@ SaveGames::Outcome SaveGames::Load(int slot) {
   }
   playedBefore_ = read.header.playedMs;
   playedSince_ = game_.clock().NowMs();
+  game_.WriteLog(1, "Game loaded: " + SlotWords(slot));
   return {true, "loaded: " + SlotWords(slot)};
 }
 
@@ -123,6 +125,7 @@ SaveGames::Outcome SaveGames::Back() {
   if (history_.empty()) return {false, "nothing to go back to"};
   if (auto error = Apply(*history_.back())) return {false, "cannot go back: " + *error};
   history_.pop_back();
+  game_.WriteLog(1, "Went back before the last choice");
   return {true, "back"};
 }
 
