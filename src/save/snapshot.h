@@ -66,7 +66,7 @@ struct Snapshot {
   std::vector<std::string> choiceItems;
   int selectedChoice = -1;
 
-  // Timer1 (music), Timer2 (page action), Timer3 (fast answer).
+  // The music, page action and fast-answer timers.
   std::array<TimerImage, 3> timers;
   MusicImage music;
   bool soundDeviceOpen = false;
