@@ -12,6 +12,7 @@
 #include "ui/inventory_window.h"
 #include "ui/main_window.h"
 #include "ui/qt_dialogs.h"
+#include "ui/save_actions.h"
 #include "ui/skin.h"
 #include "ui/timer_driver.h"
 
@@ -51,6 +52,7 @@ int PlayInWindows(int& argc, char** argv, Platform platform, const GameOptions& 
       break;
   }
   CreateToolWindows(game);
+  SaveActions saveActions(game, mainWindow);
   AudioWindow audioWindow(game);
   InventoryWindow inventoryWindow(game);
 

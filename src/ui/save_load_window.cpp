@@ -1,0 +1,162 @@
+#include "ui/save_load_window.h"
+
+#include <QDateTime>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "base/game.h"
+#include "save/save_games.h"
+
+namespace velmora {
+
+namespace {
+
+constexpr int kThumbWidth = 176, kThumbHeight = 132;
+
+QString PlayedText(int64_t ms) {
+  const int64_t minutes = ms / 60000;
+  return QStringLiteral("%1:%2").arg(minutes / 60).arg(minutes % 60, 2, 10, QLatin1Char('0'));
+}
+
+QPixmap Thumbnail(const std::string& png) {
+  QPixmap picture;
+  if (png.empty() || !picture.loadFromData(reinterpret_cast<const uchar*>(png.data()), static_cast<uint>(png.size()), "PNG")) {
+    QPixmap empty(kThumbWidth, kThumbHeight);
+    empty.fill(QColor(24, 20, 20));
+    return empty;
+  }
+  return picture.scaled(kThumbWidth, kThumbHeight, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+}
+
+}  // namespace
+
+SaveLoadWindow::SaveLoadWindow(Game& game, SaveGames& saves, Mode mode, std::function<std::string()> thumbnail,
+                               QWidget* parent)
+    : QDialog(parent), game_(game), saves_(saves), mode_(mode), thumbnail_(std::move(thumbnail)) {
+  setObjectName(mode == Mode::kSave ? QStringLiteral("SaveWindow") : QStringLiteral("LoadWindow"));
+  setWindowTitle(mode == Mode::kSave ? tr("Save game") : tr("Load game"));
+  setModal(true);
+
+  slotGrid = new QListWidget(this);
+  slotGrid->setViewMode(QListView::IconMode);
+  slotGrid->setIconSize(QSize(kThumbWidth, kThumbHeight));
+  slotGrid->setGridSize(QSize(kThumbWidth + 24, kThumbHeight + 72));
+  slotGrid->setResizeMode(QListView::Adjust);
+  slotGrid->setMovement(QListView::Static);
+  slotGrid->setWordWrap(true);
+  slotGrid->setTextElideMode(Qt::ElideMiddle);
+
+  nameField = new QLineEdit(this);
+  nameField->setPlaceholderText(tr("Name of the save"));
+  actionButton = new QPushButton(mode == Mode::kSave ? tr("Save") : tr("Load"), this);
+  deleteButton = new QPushButton(tr("Delete"), this);
+  closeButton = new QPushButton(tr("Close"), this);
+  actionButton->setDefault(true);
+
+  auto* row = new QHBoxLayout;
+  row->addWidget(new QLabel(tr("Name:"), this));
+  row->addWidget(nameField, 1);
+  row->addWidget(actionButton);
+  row->addWidget(deleteButton);
+  row->addWidget(closeButton);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(slotGrid, 1);
+  layout->addLayout(row);
+  resize(4 * (kThumbWidth + 24) + 48, 2 * (kThumbHeight + 72) + 80);
+
+  connect(slotGrid, &QListWidget::currentRowChanged, this, [this] { SlotSelected(); });
+  connect(slotGrid, &QListWidget::itemActivated, this, [this] { Act(); });
+  connect(actionButton, &QPushButton::clicked, this, [this] { Act(); });
+  connect(deleteButton, &QPushButton::clicked, this, [this] { Delete(); });
+  connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
+  // A name typed for a slot that holds a save is kept with it at once.
+  connect(nameField, &QLineEdit::editingFinished, this, [this] { Rename(); });
+  Refill();
+}
+
+void SaveLoadWindow::Refill() {
+  // Saving starts at the first numbered slot, loading at the quick slot; a refill keeps the place.
+  const int keep = slotGrid->count() > 0 ? slotGrid->currentRow() : (mode_ == Mode::kSave ? 1 : 0);
+  slotGrid->clear();
+  for (const SlotInfo& slot : saves_.ListSlots()) {
+    const QString number = slot.slot == kQuickSlot ? tr("Quick") : QString::number(slot.slot);
+    QString text;
+    QPixmap picture = Thumbnail({});
+    if (!slot.used) {
+      text = number + QStringLiteral(". ") + tr("(empty)");
+    } else if (slot.status != SaveReadStatus::kOk) {
+      text = number + QStringLiteral(". ") + tr("(cannot be loaded)") + QLatin1Char('\n') +
+             QString::fromStdString(DescribeRefusal(slot.status));
+    } else {
+      const SaveHeader& h = slot.header;
+      picture = Thumbnail(h.thumbnailPng);
+      const QString name = h.name.empty() ? QString::fromStdString(game_.codec.ToUtf8(h.pageCaption))
+                                          : QString::fromStdString(h.name);
+      text = number + QStringLiteral(". ") + name + QLatin1Char('\n') +
+             QDateTime::fromSecsSinceEpoch(h.savedAt).toString(QStringLiteral("yyyy-MM-dd HH:mm")) +
+             QStringLiteral("  ") + PlayedText(h.playedMs);
+    }
+    auto* item = new QListWidgetItem(QIcon(picture), text, slotGrid);
+    item->setData(Qt::UserRole, slot.slot);
+    item->setData(Qt::UserRole + 1, slot.used && slot.status == SaveReadStatus::kOk);
+    item->setData(Qt::UserRole + 2, QString::fromStdString(slot.header.name));
+    item->setToolTip(text);
+  }
+  slotGrid->setCurrentRow(std::clamp(keep, 0, slotGrid->count() - 1));
+  SlotSelected();
+}
+
+int SaveLoadWindow::SelectedSlot() const {
+  const QListWidgetItem* item = slotGrid->currentItem();
+  return item ? item->data(Qt::UserRole).toInt() : -1;
+}
+
+void SaveLoadWindow::SlotSelected() {
+  const QListWidgetItem* item = slotGrid->currentItem();
+  const bool loadable = item && item->data(Qt::UserRole + 1).toBool();
+  nameField->setText(item ? item->data(Qt::UserRole + 2).toString() : QString());
+  actionButton->setEnabled(item && (mode_ == Mode::kSave || loadable));
+  deleteButton->setEnabled(item && item->text().indexOf(tr("(empty)")) < 0);
+}
+
+void SaveLoadWindow::Act() {
+  const int slot = SelectedSlot();
+  if (slot < 0) return;
+  SaveGames::Outcome outcome;
+  if (mode_ == Mode::kSave) {
+    outcome = saves_.Save(slot, thumbnail_ ? thumbnail_() : std::string(), nameField->text().toStdString());
+  } else {
+    outcome = saves_.Load(slot);
+  }
+  lastMessage_ = outcome.message;
+  if (!outcome.done) {
+    QMessageBox::information(this, windowTitle(), QString::fromStdString(outcome.message));
+    Refill();
+    return;
+  }
+  accept();
+}
+
+void SaveLoadWindow::Rename() {
+  const QListWidgetItem* item = slotGrid->currentItem();
+  if (!item || !item->data(Qt::UserRole + 1).toBool()) return;
+  if (item->data(Qt::UserRole + 2).toString() == nameField->text()) return;
+  saves_.Rename(item->data(Qt::UserRole).toInt(), nameField->text().toStdString());
+  Refill();
+}
+
+void SaveLoadWindow::Delete() {
+  const int slot = SelectedSlot();
+  if (slot < 0) return;
+  saves_.Delete(slot);
+  Refill();
+}
+
+}  // namespace velmora
