@@ -6,7 +6,6 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +13,7 @@
 
 #include "base/game.h"
 #include "base/ini_document.h"
+#include "library/user_folders.h"
 
 namespace velmora {
 
@@ -46,13 +46,6 @@ std::string ReadableName(const std::string& caption) {
   return name.empty() ? "game" : name;
 }
 
-std::string DataHome() {
-  const char* xdg = std::getenv("XDG_DATA_HOME");
-  if (xdg && *xdg == '/') return xdg;
-  const char* home = std::getenv("HOME");
-  return std::string(home && *home ? home : ".") + "/.local/share";
-}
-
 }  // namespace
 
 std::string GameSaveId(const Game& game) {
@@ -67,7 +60,7 @@ std::string GameSaveId(const Game& game) {
 }
 
 std::string SaveFolder(const Game& game, const std::string& gameId) {
-  return DataHome() + "/velmora-player/saves/" + ReadableName(GameCaption(game)) + "-" + gameId + "/";
+  return UserDataFolder() + "saves/" + ReadableName(GameCaption(game)) + "-" + gameId + "/";
 }
 
 std::string SlotFileName(int slot) {

@@ -138,6 +138,23 @@ TEST(Mixer, StreamsAddUpAndOnlyPlayingOnesSound) {
   EXPECT_FLOAT_EQ(out[0], 0.375f);
 }
 
+TEST(Mixer, AStreamThatHasNotStartedMovesForwardToAPlace) {
+  Mixer mixer(1000);
+  uint32_t h = mixer.Add(Tone(1000, 1, 1000, 0.25f, 0, 1000));  // one second at the output rate
+  EXPECT_EQ(mixer.PositionMs(h), 0);
+  EXPECT_TRUE(mixer.SetPositionMs(h, 600));
+  EXPECT_EQ(mixer.PositionMs(h), 600);
+  EXPECT_FALSE(mixer.SetPositionMs(h, 100)) << "never backwards";
+  mixer.Play(h);
+  EXPECT_FALSE(mixer.SetPositionMs(h, 700)) << "not while it plays";
+  std::vector<float> out(2 * 500);
+  mixer.Mix(out.data(), 399);
+  EXPECT_EQ(mixer.IsActive(h), audio::kPlaying);
+  mixer.Mix(out.data(), 2);
+  EXPECT_EQ(mixer.IsActive(h), audio::kInactive) << "400 ms were left";
+  EXPECT_EQ(mixer.PositionMs(h), -1);
+}
+
 TEST(Mixer, FinishedStreamsAreReleasedAndTheirHandlesReadInactive) {
   Mixer mixer(44100);
   uint32_t first = 0;

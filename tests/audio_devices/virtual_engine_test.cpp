@@ -59,6 +59,21 @@ TEST_F(VirtualEngineTest, PausedStreamsStayActiveAndResumeWhereTheyWere) {
   EXPECT_EQ(library->ChannelIsActive(h), 0u);
 }
 
+TEST_F(VirtualEngineTest, AStreamStartsAtAPlaceAndTellsWhereItIs) {
+  uint32_t h = library->StreamCreateFile(half);
+  EXPECT_EQ(library->ChannelGetPosition(h), 0);
+  EXPECT_TRUE(library->ChannelSetPosition(h, 300));
+  library->ChannelPlay(h, false);
+  EXPECT_FALSE(library->ChannelSetPosition(h, 100)) << "only before it plays";
+  clock.Advance(150);
+  EXPECT_EQ(library->ChannelGetPosition(h), 450);
+  clock.Advance(49);
+  EXPECT_EQ(library->ChannelIsActive(h), 1u);
+  clock.Advance(1);
+  EXPECT_EQ(library->ChannelIsActive(h), 0u);
+  EXPECT_EQ(library->ChannelGetPosition(h), -1);
+}
+
 TEST_F(VirtualEngineTest, StopHaltsTheOutput) {
   uint32_t h = library->StreamCreateFile(half);
   library->ChannelPlay(h, false);
