@@ -44,6 +44,24 @@ class Writer {
     Bool(v.has_value());
     F32(v.value_or(0.0f));
   }
+
+  void Field(const std::string& v) { Text(v); }
+  void Field(const std::vector<std::string>& v) { Lines(v); }
+  void Field(bool v) { Bool(v); }
+  void Field(int32_t v) { I32(v); }
+  void Field(uint32_t v) { U32(v); }
+  void Field(int64_t v) { I64(v); }
+  void Field(const std::optional<float>& v) { OptionalF32(v); }
+  void Field(const FileImage& f) {
+    U8(static_cast<uint8_t>(f.role));
+    Bool(f.present);
+    Text(f.present ? *f.bytes : std::string());
+  }
+  template <class T, class F>
+  void Each(std::vector<T>& items, size_t, F each) {
+    U32(static_cast<uint32_t>(items.size()));
+    for (T& item : items) each(item);
+  }
 };
 
 struct Damaged {};
@@ -103,6 +121,31 @@ class Reader {
   }
   bool AtEnd() const { return p_ == end_; }
 
+  void Field(std::string& v) { v = Text(); }
+  void Field(std::vector<std::string>& v) { v = Lines(); }
+  void Field(bool& v) { v = Bool(); }
+  void Field(int32_t& v) { v = I32(); }
+  void Field(uint32_t& v) { v = U32(); }
+  void Field(int64_t& v) { v = I64(); }
+  void Field(std::optional<float>& v) { v = OptionalF32(); }
+  // File contents are shared with the run's other images of the same bytes.
+  void Field(FileImage& f) {
+    const uint8_t role = U8();
+    if (role >= kGameFileRoles || !files_) throw Damaged{};
+    f.role = static_cast<GameFileRole>(role);
+    f.present = Bool();
+    std::string bytes = Text();
+    if (f.present) f.bytes = files_->Intern(std::move(bytes));
+  }
+  // `least`: the bytes each item takes at least, so a damaged count cannot make the
+  // reader reserve more than the file could hold.
+  template <class T, class F>
+  void Each(std::vector<T>& items, size_t least, F each) {
+    items.resize(Count(least));
+    for (T& item : items) each(item);
+  }
+  GameFiles* files_ = nullptr;
+
  private:
   const char* p_;
   const char* end_;
@@ -122,208 +165,108 @@ uint32_t Crc(const char* data, size_t size) {
 
 uint32_t Crc(const std::string& s) { return Crc(s.data(), s.size()); }
 
-void WritePicture(Writer& w, const PictureImage& p) {
-  w.Bool(p.shown);
-  w.Text(p.file);
+// The body's fields, in their order, once for writing and reading alike: Writer and
+// Reader offer the same Field and Each, so the two can never disagree.
+template <class IO>
+void PictureFields(IO& io, PictureImage& p) {
+  io.Field(p.shown);
+  io.Field(p.file);
 }
 
-PictureImage ReadPicture(Reader& r) {
-  PictureImage p;
-  p.shown = r.Bool();
-  p.file = r.Text();
-  return p;
+template <class IO>
+void BodyFields(IO& io, Snapshot& s) {
+  io.Field(s.vars.intRecords);
+  io.Field(s.vars.strRecords);
+  io.Each(s.vars.intSet, 4, [&](int32_t& v) { io.Field(v); });
+  io.Field(s.vars.strSet);
+
+  io.Each(s.items, 40, [&](ItemFields& f) {
+    io.Field(f.name);
+    io.Field(f.displayName);
+    io.Field(f.picture);
+    io.Field(f.count);
+    io.Field(f.maxCount);
+    io.Field(f.enabled);
+    io.Field(f.script);
+    io.Field(f.linesCount);
+    io.Field(f.canEquip);
+    io.Field(f.isEquipped);
+    io.Field(f.equipScript);
+    io.Field(f.unEquipScript);
+    io.Field(f.lines);
+  });
+  io.Each(s.labels, 12, [&](ScriptLabel& l) {
+    io.Field(l.name);
+    io.Field(l.first);
+    io.Field(l.last);
+  });
+  io.Field(s.randomSeed);
+
+  io.Field(s.currentPage);
+  io.Field(s.pageAction);
+  io.Field(s.pageParam);
+  io.Field(s.fastScript);
+  io.Each(s.actions, 9, [&](Action& a) {
+    io.Field(a.script);
+    io.Field(a.lines);
+    io.Field(a.enabled);
+  });
+  io.Field(s.caption);
+  io.Field(s.left);
+  io.Field(s.top);
+  io.Field(s.width);
+  io.Field(s.height);
+  io.Field(s.storyLines);
+  PictureFields(io, s.picture);
+  io.Field(s.choiceItems);
+  io.Field(s.selectedChoice);
+
+  for (TimerImage& t : s.timers) {
+    io.Field(t.interval);
+    io.Field(t.enabled);
+    io.Field(t.timeLeft);
+  }
+  io.Field(s.music.state);
+  io.Field(s.music.file);
+  io.Field(s.music.positionMs);
+  io.Field(s.music.volume);
+  io.Field(s.music.balance);
+  io.Field(s.music.nextTrackName);
+  io.Field(s.music.musicPlaying);
+  io.Field(s.soundDeviceOpen);
+  io.Field(s.soundFile);
+
+  io.Field(s.audioVisible);
+  io.Field(s.audioVolume);
+  io.Field(s.audioBalance);
+  io.Field(s.inventoryVisible);
+  io.Field(s.inventoryLeft);
+  io.Field(s.inventoryTop);
+  io.Field(s.inventoryEntries);
+  io.Field(s.inventorySelectedEntry);
+  io.Field(s.inventorySelectedItem);
+  PictureFields(io, s.inventoryPicture);
+  io.Field(s.inventoryItemName);
+  io.Field(s.inventoryItemCount);
+  io.Field(s.inventoryDescription);
+  io.Field(s.inventoryUseEnabled);
+  io.Field(s.inventoryWearEnabled);
+  io.Field(s.inventoryWearTakesOff);
+
+  io.Each(s.files, 6, [&](FileImage& f) { io.Field(f); });
 }
 
 std::string EncodeBody(const Snapshot& s) {
   Writer w;
-  w.Text(s.vars.intRecords);
-  w.Text(s.vars.strRecords);
-  w.U32(static_cast<uint32_t>(s.vars.intSet.size()));
-  for (int32_t v : s.vars.intSet) w.I32(v);
-  w.Lines(s.vars.strSet);
-
-  w.U32(static_cast<uint32_t>(s.items.size()));
-  for (const ItemFields& f : s.items) {
-    w.Text(f.name);
-    w.Text(f.displayName);
-    w.Text(f.picture);
-    w.I32(f.count);
-    w.I32(f.maxCount);
-    w.Bool(f.enabled);
-    w.Text(f.script);
-    w.I32(f.linesCount);
-    w.Bool(f.canEquip);
-    w.Bool(f.isEquipped);
-    w.Text(f.equipScript);
-    w.Text(f.unEquipScript);
-    w.Lines(f.lines);
-  }
-  w.U32(static_cast<uint32_t>(s.labels.size()));
-  for (const ScriptLabel& l : s.labels) {
-    w.Text(l.name);
-    w.I32(l.first);
-    w.I32(l.last);
-  }
-  w.U32(s.randomSeed);
-
-  w.Text(s.currentPage);
-  w.Text(s.pageAction);
-  w.Text(s.pageParam);
-  w.Text(s.fastScript);
-  w.U32(static_cast<uint32_t>(s.actions.size()));
-  for (const Action& a : s.actions) {
-    w.Text(a.script);
-    w.Lines(a.lines);
-    w.Bool(a.enabled);
-  }
-  w.Text(s.caption);
-  w.I32(s.left);
-  w.I32(s.top);
-  w.I32(s.width);
-  w.I32(s.height);
-  w.Lines(s.storyLines);
-  WritePicture(w, s.picture);
-  w.Lines(s.choiceItems);
-  w.I32(s.selectedChoice);
-
-  for (const TimerImage& t : s.timers) {
-    w.U32(t.interval);
-    w.Bool(t.enabled);
-    w.I64(t.timeLeft);
-  }
-  w.U32(s.music.state);
-  w.Text(s.music.file);
-  w.I64(s.music.positionMs);
-  w.OptionalF32(s.music.volume);
-  w.OptionalF32(s.music.balance);
-  w.Text(s.music.nextTrackName);
-  w.Bool(s.music.musicPlaying);
-  w.Bool(s.soundDeviceOpen);
-  w.Text(s.soundFile);
-
-  w.Bool(s.audioVisible);
-  w.I32(s.audioVolume);
-  w.I32(s.audioBalance);
-  w.Bool(s.inventoryVisible);
-  w.I32(s.inventoryLeft);
-  w.I32(s.inventoryTop);
-  w.Lines(s.inventoryEntries);
-  w.I32(s.inventorySelectedEntry);
-  w.I32(s.inventorySelectedItem);
-  WritePicture(w, s.inventoryPicture);
-  w.Text(s.inventoryItemName);
-  w.Text(s.inventoryItemCount);
-  w.Lines(s.inventoryDescription);
-  w.Bool(s.inventoryUseEnabled);
-  w.Bool(s.inventoryWearEnabled);
-  w.Bool(s.inventoryWearTakesOff);
-
-  w.U32(static_cast<uint32_t>(s.files.size()));
-  for (const FileImage& f : s.files) {
-    w.U8(static_cast<uint8_t>(f.role));
-    w.Bool(f.present);
-    w.Text(f.present ? *f.bytes : std::string());
-  }
+  BodyFields(w, const_cast<Snapshot&>(s));  // the writer only reads
   return std::move(w.out);
 }
 
-std::shared_ptr<Snapshot> DecodeBody(Reader& r, GameFiles& files) {
+std::shared_ptr<Snapshot> DecodeBody(Reader& r) {
   auto s = std::make_shared<Snapshot>();
-  s->vars.intRecords = r.Text();
-  s->vars.strRecords = r.Text();
+  BodyFields(r, *s);
   if (s->vars.intRecords.size() % sizeof(TIntVar) != 0 || s->vars.strRecords.size() % sizeof(TStrVar) != 0)
     throw Damaged{};
-  s->vars.intSet.resize(r.Count(4));
-  for (int32_t& v : s->vars.intSet) v = r.I32();
-  s->vars.strSet = r.Lines();
-
-  s->items.resize(r.Count(40));
-  for (ItemFields& f : s->items) {
-    f.name = r.Text();
-    f.displayName = r.Text();
-    f.picture = r.Text();
-    f.count = r.I32();
-    f.maxCount = r.I32();
-    f.enabled = r.Bool();
-    f.script = r.Text();
-    f.linesCount = r.I32();
-    f.canEquip = r.Bool();
-    f.isEquipped = r.Bool();
-    f.equipScript = r.Text();
-    f.unEquipScript = r.Text();
-    f.lines = r.Lines();
-  }
-  s->labels.resize(r.Count(12));
-  for (ScriptLabel& l : s->labels) {
-    l.name = r.Text();
-    l.first = r.I32();
-    l.last = r.I32();
-  }
-  s->randomSeed = r.U32();
-
-  s->currentPage = r.Text();
-  s->pageAction = r.Text();
-  s->pageParam = r.Text();
-  s->fastScript = r.Text();
-  s->actions.resize(r.Count(9));
-  for (Action& a : s->actions) {
-    a.script = r.Text();
-    a.lines = r.Lines();
-    a.enabled = r.Bool();
-  }
-  s->caption = r.Text();
-  s->left = r.I32();
-  s->top = r.I32();
-  s->width = r.I32();
-  s->height = r.I32();
-  s->storyLines = r.Lines();
-  s->picture = ReadPicture(r);
-  s->choiceItems = r.Lines();
-  s->selectedChoice = r.I32();
-
-  for (TimerImage& t : s->timers) {
-    t.interval = r.U32();
-    t.enabled = r.Bool();
-    t.timeLeft = r.I64();
-  }
-  s->music.state = r.U32();
-  s->music.file = r.Text();
-  s->music.positionMs = r.I64();
-  s->music.volume = r.OptionalF32();
-  s->music.balance = r.OptionalF32();
-  s->music.nextTrackName = r.Text();
-  s->music.musicPlaying = r.Bool();
-  s->soundDeviceOpen = r.Bool();
-  s->soundFile = r.Text();
-
-  s->audioVisible = r.Bool();
-  s->audioVolume = r.I32();
-  s->audioBalance = r.I32();
-  s->inventoryVisible = r.Bool();
-  s->inventoryLeft = r.I32();
-  s->inventoryTop = r.I32();
-  s->inventoryEntries = r.Lines();
-  s->inventorySelectedEntry = r.I32();
-  s->inventorySelectedItem = r.I32();
-  s->inventoryPicture = ReadPicture(r);
-  s->inventoryItemName = r.Text();
-  s->inventoryItemCount = r.Text();
-  s->inventoryDescription = r.Lines();
-  s->inventoryUseEnabled = r.Bool();
-  s->inventoryWearEnabled = r.Bool();
-  s->inventoryWearTakesOff = r.Bool();
-
-  const uint32_t fileCount = r.Count(6);
-  for (uint32_t i = 0; i < fileCount; ++i) {
-    FileImage f;
-    const uint8_t role = r.U8();
-    if (role >= kGameFileRoles) throw Damaged{};
-    f.role = static_cast<GameFileRole>(role);
-    f.present = r.Bool();
-    std::string bytes = r.Text();
-    if (f.present) f.bytes = files.Intern(std::move(bytes));
-    s->files.push_back(std::move(f));
-  }
   if (!r.AtEnd()) throw Damaged{};
   return s;
 }
@@ -427,7 +370,8 @@ SaveReadResult DecodeSave(const std::string& bytes, const std::string& gameId, G
         unpacked != bodySize)
       throw Damaged{};
     Reader b(body.data(), body.size());
-    result.snapshot = DecodeBody(b, files);
+    b.files_ = &files;
+    result.snapshot = DecodeBody(b);
   } catch (const Damaged&) {
     result.status = SaveReadStatus::kDamaged;
     result.snapshot.reset();
