@@ -75,6 +75,8 @@ class GameFiles {
   // Creates or truncates the file at path and writes bytes: for the run's log, which is
   // written once at the end and never read back. False when any of it fails.
   virtual bool Overwrite(const std::string& path, std::string_view bytes) = 0;
+  // Removes the file at path (a folder never); true when no file is there afterwards.
+  virtual bool Remove(const std::string& path) = 0;
   // The path as an absolute one with "." and ".." worked out, for messages.
   virtual std::string FullPath(const std::string& path) = 0;
   // The real time in nanoseconds on the clock that stamps modification times, so a cache

@@ -144,7 +144,7 @@ class Reader {
     items.resize(Count(least));
     for (T& item : items) each(item);
   }
-  GameFiles* files_ = nullptr;
+  FileImages* files_ = nullptr;
 
  private:
   const char* p_;
@@ -345,7 +345,7 @@ SaveReadResult DecodeSaveHeader(const std::string& bytes) {
   return ReadHeader(r);
 }
 
-SaveReadResult DecodeSave(const std::string& bytes, const std::string& gameId, GameFiles& files) {
+SaveReadResult DecodeSave(const std::string& bytes, const std::string& gameId, FileImages& files) {
   Reader r(bytes.data(), bytes.size());
   SaveReadResult result = ReadHeader(r);
   if (result.status != SaveReadStatus::kOk) return result;

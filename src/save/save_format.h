@@ -46,7 +46,7 @@ struct SaveReadResult {
 // The header alone (for listing). kForeign is never reported here.
 SaveReadResult DecodeSaveHeader(const std::string& bytes);
 // The whole save, for a game of id gameId. File contents are interned in `files`.
-SaveReadResult DecodeSave(const std::string& bytes, const std::string& gameId, GameFiles& files);
+SaveReadResult DecodeSave(const std::string& bytes, const std::string& gameId, FileImages& files);
 
 // The same save under another name (the body is kept as it is); nothing when the bytes
 // are no readable save.

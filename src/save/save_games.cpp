@@ -1,6 +1,5 @@
 #include "save/save_games.h"
 
-#include <cstdio>
 #include <functional>
 #include <string_view>
 
@@ -78,7 +77,7 @@ SaveGames::Outcome SaveGames::Save(int slot, const std::string& thumbnailPng, st
   header.gameId = GameId();
   if (name) {
     header.name = *name;
-  } else if (auto old = ReadSlotHeaderBytes(path)) {
+  } else if (auto old = ReadSlotFile(game_.files(), path)) {
     const SaveReadResult read = DecodeSaveHeader(*old);
     if (read.status == SaveReadStatus::kOk && read.header.gameId == header.gameId) header.name = read.header.name;
   }
@@ -88,8 +87,7 @@ SaveGames::Outcome SaveGames::Save(int slot, const std::string& thumbnailPng, st
   header.thumbnailPng = thumbnailPng;
   const auto snapshot = CaptureSnapshot(game_, files_);
   const std::string bytes = EncodeSave(header, *snapshot);
-  std::string error;
-  if (!WriteSlotFile(path, bytes, error)) return {false, "cannot save " + SlotWords(slot) + ": " + error};
+  if (!WriteSlotFile(game_.files(), path, bytes)) return {false, "cannot save " + SlotWords(slot) + ": unable to write to " + path};
   slotHistories_[slot] = SlotHistory{HashOf(bytes), history_};
   game_.WriteLog(1, "Game saved: " + SlotWords(slot));
   return {true, "saved: " + SlotWords(slot)};
@@ -97,7 +95,7 @@ SaveGames::Outcome SaveGames::Save(int slot, const std::string& thumbnailPng, st
 
 SaveGames::Outcome SaveGames::Load(int slot) {
   if (Busy()) return {false, "cannot load now: a script is running"};
-  const auto bytes = ReadSlotFile(SlotPath(slot));
+  const auto bytes = ReadSlotFile(game_.files(), SlotPath(slot));
   if (!bytes) return {false, "nothing to load: " + SlotWords(slot) + " is empty"};
   SaveReadResult read = DecodeSave(*bytes, GameId(), files_);
   if (read.status != SaveReadStatus::kOk)
@@ -134,7 +132,7 @@ std::vector<SlotInfo> SaveGames::ListSlots() {
   for (int slot = kQuickSlot; slot <= kLastSlot; ++slot) {
     SlotInfo info;
     info.slot = slot;
-    if (auto bytes = ReadSlotHeaderBytes(SlotPath(slot))) {
+    if (auto bytes = ReadSlotFile(game_.files(), SlotPath(slot))) {
       info.used = true;
       SaveReadResult read = DecodeSaveHeader(*bytes);
       info.status = read.status;
@@ -148,16 +146,15 @@ std::vector<SlotInfo> SaveGames::ListSlots() {
 
 bool SaveGames::Delete(int slot) {
   slotHistories_.erase(slot);
-  return std::remove(SlotPath(slot).c_str()) == 0;
+  return game_.files().Remove(SlotPath(slot));
 }
 
 bool SaveGames::Rename(int slot, const std::string& name) {
   const std::string path = SlotPath(slot);
-  const auto bytes = ReadSlotFile(path);
+  const auto bytes = ReadSlotFile(game_.files(), path);
   if (!bytes) return false;
   const auto renamed = RenameSave(*bytes, name);
-  std::string error;
-  if (!renamed || !WriteSlotFile(path, *renamed, error)) return false;
+  if (!renamed || !WriteSlotFile(game_.files(), path, *renamed)) return false;
   auto known = slotHistories_.find(slot);
   if (known != slotHistories_.end() && known->second.fileHash == HashOf(*bytes))
     known->second.fileHash = HashOf(*renamed);

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "save/game_files.h"
+#include "save/file_images.h"
 #include "save/save_format.h"
 #include "save/save_slots.h"
 #include "save/snapshot.h"
@@ -60,7 +60,7 @@ class SaveGames {
   std::string Folder();
   std::string SlotPath(int slot);
   int64_t PlayedMs();
-  GameFiles& files() { return files_; }
+  FileImages& files() { return files_; }
 
  private:
   void RememberChoice();
@@ -71,7 +71,7 @@ class SaveGames {
 
   using History = std::deque<std::shared_ptr<const Snapshot>>;
   Game& game_;
-  GameFiles files_;
+  FileImages files_;
   History history_;
   // The back history each slot had when this run saved it, with the saved file's hash:
   // loading that very file brings its way back along too.

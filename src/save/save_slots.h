@@ -12,23 +12,22 @@
 namespace velmora {
 
 class Game;
+class GameFiles;
 
 constexpr int kQuickSlot = 0;
 constexpr int kFirstSlot = 1, kLastSlot = 99;
 
 // The id and the folder of the game's saves (the folder is made by the first save).
-std::string GameSaveId(const Game& game);
+std::string GameSaveId(Game& game);
 std::string SaveFolder(const Game& game, const std::string& gameId);
 std::string SlotFileName(int slot);
 // "slot 5", "the quick slot".
 std::string SlotWords(int slot);
 
 // The whole file, or nothing when there is none (or it cannot be read).
-std::optional<std::string> ReadSlotFile(const std::string& path);
-// The beginning of the file up to the end of its header, for listing.
-std::optional<std::string> ReadSlotHeaderBytes(const std::string& path);
+std::optional<std::string> ReadSlotFile(GameFiles& files, const std::string& path);
 // Writes a slot file whole and swaps it in, so an interrupted save never spoils the one
-// before. False, with the reason in `error`, when it cannot.
-bool WriteSlotFile(const std::string& path, const std::string& bytes, std::string& error);
+// before. False when it cannot.
+bool WriteSlotFile(GameFiles& files, const std::string& path, const std::string& bytes);
 
 }  // namespace velmora

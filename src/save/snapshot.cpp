@@ -81,7 +81,7 @@ PictureImage ImageOf(const std::shared_ptr<const Picture>& picture, const std::s
 
 }  // namespace
 
-std::shared_ptr<const Snapshot> CaptureSnapshot(Game& game, GameFiles& files) {
+std::shared_ptr<const Snapshot> CaptureSnapshot(Game& game, FileImages& files) {
   auto s = std::make_shared<Snapshot>();
   s->vars = game.vars->Save();
   const Inventory& inv = *game.inventory;
@@ -141,7 +141,7 @@ void LoadSnapshotPictures(Game& game, Snapshot& s) {
     s.inventoryPicture.picture = LoadPicture(game, game.gameFolder() + s.inventoryPicture.file);
 }
 
-void RestoreSnapshot(Game& game, GameFiles& files, const Snapshot& s) {
+void RestoreSnapshot(Game& game, FileImages& files, const Snapshot& s) {
   for (const FileImage& file : s.files) files.Restore(file);
 
   game.vars->Restore(s.vars);

@@ -4,7 +4,7 @@
 // story goes on exactly from there.
 //
 // Snapshots are values; what is large and rarely changes is shared rather than copied:
-// a game file's bytes (one buffer per distinct content, see GameFiles) and the pictures
+// a game file's bytes (one buffer per distinct content, see FileImages) and the pictures
 // shown. A hundred snapshots of a game that changes only its variables cost little more
 // than one.
 #include <array>
@@ -16,7 +16,7 @@
 
 #include "base/platform.h"
 #include "inventory/inventory.h"
-#include "save/game_files.h"
+#include "save/file_images.h"
 #include "script/script_library.h"
 #include "story/page_state.h"
 #include "vars/var_store.h"
@@ -89,12 +89,12 @@ struct Snapshot {
 };
 
 // Takes the run's state. Call only between events (no script running).
-std::shared_ptr<const Snapshot> CaptureSnapshot(Game& game, GameFiles& files);
+std::shared_ptr<const Snapshot> CaptureSnapshot(Game& game, FileImages& files);
 
 // Puts a snapshot back: game files first (each replaced atomically, so a failure leaves
 // every file whole and nothing else changed yet), then the state in memory, then the
 // views are told. A RuntimeFault from a file write reaches the caller.
-void RestoreSnapshot(Game& game, GameFiles& files, const Snapshot& snapshot);
+void RestoreSnapshot(Game& game, FileImages& files, const Snapshot& snapshot);
 
 // Decodes the pictures of a snapshot read from a file (their files named in it). A
 // picture that cannot be loaded raises RuntimeFault; nothing of the run has changed then.

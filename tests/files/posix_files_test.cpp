@@ -107,5 +107,16 @@ TEST(PosixFilesWrite, OverwriteTruncatesInPlaceAndReplaceMakesANewFile) {
   EXPECT_EQ(fs::directory_iterator(dir.path())->path().filename(), "log.txt");  // no temporary file left
 }
 
+TEST(PosixFilesWrite, RemoveTakesAFileAwayButNeverAFolder) {
+  TempDir dir;
+  PosixFiles files;
+  const std::string path = dir.Write("Scripts/inventory.sav", "[Inventory]");
+  EXPECT_TRUE(files.Remove(path));
+  EXPECT_FALSE(files.Exists(path));
+  EXPECT_TRUE(files.Remove(path)) << "nothing there is what was asked";
+  EXPECT_FALSE(files.Remove((dir.path() / "Scripts").string()));
+  EXPECT_TRUE(fs::is_directory(dir.path() / "Scripts"));
+}
+
 }  // namespace
 }  // namespace velmora

@@ -114,6 +114,14 @@ bool MemoryFiles::Replace(const std::string& path, std::string_view bytes) { ret
 
 bool MemoryFiles::Overwrite(const std::string& path, std::string_view bytes) { return Write(path, bytes, false); }
 
+bool MemoryFiles::Remove(const std::string& path) {
+  const Node* node = Find(path);
+  if (!node) return true;
+  if (node->folder) return false;
+  nodes_.erase(Key(path));
+  return true;
+}
+
 int64_t MemoryFiles::FileTimeNowNs() { return nowNs_ += 1'000'000'000; }
 
 }  // namespace velmora::testing

@@ -202,6 +202,13 @@ bool PosixFiles::Overwrite(const std::string& path, std::string_view bytes) {
   return fd.Close() && ok;
 }
 
+bool PosixFiles::Remove(const std::string& path) {
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) != 0) return errno == ENOENT;
+  if (S_ISDIR(st.st_mode)) return false;
+  return ::unlink(path.c_str()) == 0 || errno == ENOENT;
+}
+
 std::string PosixFiles::FullPath(const std::string& path) {
   std::error_code ec;
   const std::filesystem::path full = std::filesystem::absolute(path, ec);

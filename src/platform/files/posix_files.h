@@ -13,6 +13,7 @@ class PosixFiles final : public GameFiles {
   bool List(const std::string& folder, std::vector<FolderEntry>& entries) override;
   bool Replace(const std::string& path, std::string_view bytes) override;
   bool Overwrite(const std::string& path, std::string_view bytes) override;
+  bool Remove(const std::string& path) override;
   std::string FullPath(const std::string& path) override;
   int64_t FileTimeNowNs() override;
 };

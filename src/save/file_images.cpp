@@ -1,18 +1,8 @@
-#include "save/game_files.h"
-
-#include <sys/stat.h>
-
-#include <cerrno>
-#include <cstdio>
-#include <fstream>
-#include <functional>
-#include <sstream>
-#include <string_view>
+#include "save/file_images.h"
 
 #include "base/fault.h"
 #include "base/game.h"
 #include "base/ini_document.h"
-#include "base/paths.h"
 
 namespace velmora {
 
@@ -20,42 +10,34 @@ namespace {
 
 constexpr const char* kInventoryStateFile = "Scripts\\inventory.sav";
 
-bool ReadWhole(const std::string& path, std::string& out) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  out = std::move(buffer).str();
-  return true;
-}
-
 }  // namespace
 
-GameFiles::Identity GameFiles::IdentityOf(const std::string& path) {
-  struct stat st {};
+FileImages::Identity FileImages::IdentityOf(const std::string& path) {
   Identity id;
-  if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return id;
+  if (path.empty()) return id;
+  const FileIdentity file = game_.files().Identity(path);
+  if (!file.regular) return id;
   id.present = true;
-  id.device = static_cast<uint64_t>(st.st_dev);
-  id.inode = static_cast<uint64_t>(st.st_ino);
-  id.size = static_cast<uint64_t>(st.st_size);
-  id.mtimeNs = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+  id.device = file.device;
+  id.inode = file.inode;
+  id.size = file.size;
+  id.mtimeNs = file.mtimeNs;
   return id;
 }
 
-std::string GameFiles::PathOf(GameFileRole role) const {
+std::string FileImages::PathOf(GameFileRole role) const {
   switch (role) {
     case GameFileRole::kStory:
       return game_.story ? game_.story->Path() : std::string();
     case GameFileRole::kConfig:
       return game_.config ? game_.config->Path() : std::string();
     case GameFileRole::kInventoryState:
-      return ResolvePath(game_.gameFolder() + kInventoryStateFile);
+      return game_.files().Resolve(game_.gameFolder() + kInventoryStateFile);
   }
   return {};
 }
 
-std::shared_ptr<const std::string> GameFiles::Intern(std::string bytes) {
+std::shared_ptr<const std::string> FileImages::Intern(std::string bytes) {
   const size_t hash = std::hash<std::string_view>{}(bytes);
   auto [first, last] = interned_.equal_range(hash);
   for (auto it = first; it != last;) {
@@ -72,30 +54,32 @@ std::shared_ptr<const std::string> GameFiles::Intern(std::string bytes) {
   return buffer;
 }
 
-void GameFiles::Remember(GameFileRole role, const Identity& id, const FileImage& image) {
+void FileImages::Remember(GameFileRole role, const Identity& id, const FileImage& image) {
   Seen& seen = seen_[static_cast<int>(role)];
   seen.valid = true;
   seen.id = id;
   seen.image = image;
 }
 
-FileImage GameFiles::Capture(GameFileRole role) {
+FileImage FileImages::Capture(GameFileRole role) {
   const std::string path = PathOf(role);
   const Identity id = IdentityOf(path);
   Seen& seen = seen_[static_cast<int>(role)];
   if (seen.valid && seen.id == id) return seen.image;
   FileImage image;
   image.role = role;
-  std::string bytes;
-  if (id.present && ReadWhole(path, bytes)) {
-    image.present = true;
-    image.bytes = Intern(std::move(bytes));
+  if (id.present) {
+    FileRead read = game_.files().Read(path, IniDocument::kMaxFileSize);
+    if (read.ok()) {
+      image.present = true;
+      image.bytes = Intern(std::move(read.bytes));
+    }
   }
   Remember(role, id, image);
   return image;
 }
 
-std::vector<FileImage> GameFiles::CaptureAll() {
+std::vector<FileImage> FileImages::CaptureAll() {
   std::vector<FileImage> images;
   for (int r = 0; r < kGameFileRoles; ++r) {
     const auto role = static_cast<GameFileRole>(r);
@@ -104,7 +88,7 @@ std::vector<FileImage> GameFiles::CaptureAll() {
   return images;
 }
 
-void GameFiles::Restore(const FileImage& image) {
+void FileImages::Restore(const FileImage& image) {
   const std::string path = PathOf(image.role);
   if (path.empty()) return;
   const FileImage now = Capture(image.role);
@@ -118,9 +102,9 @@ void GameFiles::Restore(const FileImage& image) {
     if (open) {
       open->ReplaceContent(*image.bytes);
     } else {
-      IniDocument(path).ReplaceContent(*image.bytes);
+      IniDocument(game_.files(), path).ReplaceContent(*image.bytes);
     }
-  } else if (std::remove(path.c_str()) != 0 && errno != ENOENT) {
+  } else if (!game_.files().Remove(path)) {
     throw RuntimeFault("Unable to write to " + path);
   }
   Remember(image.role, IdentityOf(path), image);

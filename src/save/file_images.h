@@ -26,9 +26,9 @@ struct FileImage {
   std::shared_ptr<const std::string> bytes;   // set when present
 };
 
-class GameFiles {
+class FileImages {
  public:
-  explicit GameFiles(Game& game) : game_(game) {}
+  explicit FileImages(Game& game) : game_(game) {}
 
   // The files of the game as they are now, one image per role that the game has.
   std::vector<FileImage> CaptureAll();
@@ -51,7 +51,7 @@ class GameFiles {
     bool present = false;
     bool operator==(const Identity&) const = default;
   };
-  static Identity IdentityOf(const std::string& path);
+  Identity IdentityOf(const std::string& path);
   void Remember(GameFileRole role, const Identity& id, const FileImage& image);
 
   Game& game_;
