@@ -20,3 +20,6 @@ echo "== Script engine against Lua 5.4 embedded in the same program (CPU time pe
 echo
 echo "== Page text with a line break in a variable's name"
 "$build/bench/story/story_bench" --benchmark_filter='LoadPage100k' --benchmark_color=false
+echo
+echo "== Saved games: saving the demo, saving with a changed 10 MB story file against one write of it, going back, the memory of 100 steps back"
+"$build/bench/save/save_bench" --benchmark_color=false

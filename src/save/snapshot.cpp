@@ -136,9 +136,11 @@ std::shared_ptr<const Snapshot> CaptureSnapshot(Game& game, FileImages& files) {
 }
 
 void LoadSnapshotPictures(Game& game, Snapshot& s) {
-  if (s.picture.shown) s.picture.picture = LoadPicture(game, s.picture.file);
+  // Decoded for the boxes as they are now: a picture shrinks only to fit its box.
+  if (s.picture.shown) s.picture.picture = LoadPicture(game, s.picture.file, game.mainWindow->ShownPictureBox());
   if (s.inventoryPicture.shown)
-    s.inventoryPicture.picture = LoadPicture(game, game.gameFolder() + s.inventoryPicture.file);
+    s.inventoryPicture.picture = LoadPicture(game, game.gameFolder() + s.inventoryPicture.file,
+                                             InventoryWindowState::kPictureBox);
 }
 
 void RestoreSnapshot(Game& game, FileImages& files, const Snapshot& s) {
