@@ -3,35 +3,30 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSlider>
 
 #include "audio/audio_window_state.h"
 #include "base/game.h"
+#include "ui/skin.h"
 
 namespace velmora {
 namespace {
 
-QFont WindowFont() {
-  QFont font(QStringLiteral("MS Sans Serif"));
-  font.setStyleHint(QFont::SansSerif);
-  font.setPixelSize(13);
-  return font;
-}
-
-QLabel* PlaceLabel(QWidget* parent, const char* name, const char* text, int top) {
+QLabel* PlaceLabel(ScaledPlacement& placement, QWidget* parent, const char* name, const char* text, int top) {
   auto* label = new QLabel(QString::fromLatin1(text), parent);
   label->setObjectName(QString::fromLatin1(name));
-  label->move(8, top);
-  label->adjustSize();
+  placement.Place(label, QRect(8, top, 0, 0));
   return label;
 }
 
 // A horizontal track bar, 257 by 25, with a tick under every step it moves by.
-QSlider* PlaceTrackBar(QWidget* parent, const char* name, int top, int low, int high, int page, int tick) {
+QSlider* PlaceTrackBar(ScaledPlacement& placement, QWidget* parent, const char* name, int top, int low, int high,
+                       int page, int tick) {
   auto* bar = new QSlider(Qt::Horizontal, parent);
   bar->setObjectName(QString::fromLatin1(name));
   bar->setAccessibleName(QString::fromLatin1(name));
-  bar->setGeometry(0, top, 257, 25);
+  placement.Place(bar, QRect(0, top, 257, 25));
   bar->setRange(low, high);
   bar->setSingleStep(1);
   bar->setPageStep(page);
@@ -48,21 +43,29 @@ AudioWindow::AudioWindow(Game& game, QWidget* parent)
       game_(game) {
   setObjectName(QStringLiteral("TForm2"));
   setWindowTitle(QStringLiteral("Audio options"));
-  setFixedSize(AudioWindowState::kClientWidth, AudioWindowState::kClientHeight);
-  move(AudioWindowState::kLeft, AudioWindowState::kTop);
-  setFont(WindowFont());
+  placement_.Fix(this, QSize(AudioWindowState::kClientWidth, AudioWindowState::kClientHeight));
+  placement_.SetFont(this, QStringLiteral("MS Sans Serif"), 13);
+  move(KeepOnScreens(QRect(AudioWindowState::kLeft, AudioWindowState::kTop, AudioWindowState::kClientWidth,
+                           AudioWindowState::kClientHeight))
+           .topLeft());
 
-  volumeLabel = PlaceLabel(this, "sLabel1", "Volume", 8);
-  volumeBar = PlaceTrackBar(this, "Volume", 32, AudioWindowState::kVolumeMin, AudioWindowState::kVolumeMax, 10, 10);
-  balanceLabel = PlaceLabel(this, "sLabel2", "Balance", 72);
-  balanceBar = PlaceTrackBar(this, "Balance", 96, AudioWindowState::kBalanceMin, AudioWindowState::kBalanceMax, 1, 1);
+  volumeLabel = PlaceLabel(placement_, this, "sLabel1", "Volume", 8);
+  volumeBar = PlaceTrackBar(placement_, this, "Volume", 32, AudioWindowState::kVolumeMin,
+                            AudioWindowState::kVolumeMax, 10, 10);
+  balanceLabel = PlaceLabel(placement_, this, "sLabel2", "Balance", 72);
+  balanceBar = PlaceTrackBar(placement_, this, "Balance", 96, AudioWindowState::kBalanceMin,
+                             AudioWindowState::kBalanceMax, 1, 1);
   volumeLabel->setBuddy(volumeBar);
   balanceLabel->setBuddy(balanceBar);
 
   okButton = new QPushButton(QStringLiteral("OK"), this);
   okButton->setObjectName(QStringLiteral("sButton1"));
-  okButton->setGeometry(88, 136, 75, 25);
+  placement_.Place(okButton, QRect(88, 136, 75, 25));
   okButton->setDefault(true);
+  placement_.Apply(scale_);
+  // Escape is the close box.
+  connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+          [this] { game_.audioWindow->Close(); });
 
   // A slider reports only real changes, after keeping the value within its range, as the
   // core's track bars do; the core still decides, so both agree whatever the view does.
@@ -79,6 +82,15 @@ AudioWindow::AudioWindow(Game& game, QWidget* parent)
 }
 
 AudioWindow::~AudioWindow() { game_.audioWindow->onChanged = nullptr; }
+
+void AudioWindow::SetScale(double scale) {
+  if (scale == scale_) return;
+  scale_ = scale;
+  setStyleSheet(scale == 1.0 ? QString() : ScaledStyleSheet(SkinStyleSheet(), scale));
+  placement_.Apply(scale);
+  const QRect frame = isVisible() ? frameGeometry() : geometry();
+  move(KeepOnScreens(QRect(pos(), frame.size())).topLeft());
+}
 
 void AudioWindow::closeEvent(QCloseEvent* event) {
   // The close box hides without saving; the core decides.

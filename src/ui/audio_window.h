@@ -1,8 +1,12 @@
 #pragma once
 // The audio options window (object name TForm2): a view over the core's AudioWindowState.
 // It draws that state whenever the core reports a change and forwards the player's moves
-// and clicks to the core's operations; it keeps no state of its own.
+// and clicks to the core's operations; it keeps no state of its own. Made with the main
+// window as its parent, it stays above it; it is drawn at the main window's scale; Escape
+// closes it.
 #include <QWidget>
+
+#include "ui/window_scale.h"
 
 class QLabel;
 class QPushButton;
@@ -26,6 +30,8 @@ class AudioWindow : public QWidget {
   QSlider* balanceBar;    // Balance
   QPushButton* okButton;  // sButton1
 
+  void SetScale(double scale);
+
  protected:
   void closeEvent(QCloseEvent* event) override;
 
@@ -35,6 +41,8 @@ class AudioWindow : public QWidget {
   Game& game_;
   bool redrawing_ = false;  // moves made while drawing are not the player's
   int shownFor_ = 0;        // the core's show count last brought to the front
+  double scale_ = 1.0;
+  ScaledPlacement placement_;
 };
 
 }  // namespace velmora

@@ -13,8 +13,12 @@ namespace velmora {
 const QColor ChoiceList::kText(153, 137, 137);
 const QColor ChoiceList::kBackground(0, 0, 0);
 
+namespace {
+int Scaled(int units, double scale) { return qRound(units * scale); }
+}  // namespace
+
 QSize ChoiceDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
-  return {option.rect.width(), ChoiceHeight(game_, index.row(), MainWindowState::kChoiceLineHeight)};
+  return {option.rect.width(), Scaled(ChoiceHeight(game_, index.row(), MainWindowState::kChoiceLineHeight), scale_)};
 }
 
 void ChoiceDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
@@ -24,15 +28,16 @@ void ChoiceDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option
   painter->setClipRect(rect);
   painter->fillRect(rect, selected ? option.palette.highlight().color() : ChoiceList::kBackground);
   const ChoiceFont choiceFont = ChoiceDrawingFont(game_);
-  const QFont font = GameFont(QString::fromStdString(game_.codec.ToUtf8(choiceFont.name)), choiceFont.size);
+  const QFont font = GameFont(QString::fromStdString(game_.codec.ToUtf8(choiceFont.name)), choiceFont.size, scale_);
   painter->setFont(font);
   painter->setPen(selected ? option.palette.highlightedText().color() : ChoiceList::kText);
   const int ascent = QFontMetrics(font, painter->device()).ascent();
   const std::vector<std::string> lines = ChoiceLinesToDraw(game_, index.row());
-  // Lines stand 16 pixels apart whatever the font's size; a larger font overlaps.
+  // Lines stand 16 units apart whatever the font's size; a larger font overlaps.
   for (size_t a = 0; a < lines.size(); ++a) {
-    const int top = rect.top() + static_cast<int>(a) * MainWindowState::kChoiceLineHeight;
-    painter->drawText(QPoint(rect.left() + 2, top + ascent), QString::fromStdString(game_.codec.ToUtf8(lines[a])));
+    const int top = rect.top() + Scaled(static_cast<int>(a) * MainWindowState::kChoiceLineHeight, scale_);
+    painter->drawText(QPoint(rect.left() + Scaled(2, scale_), top + ascent),
+                      QString::fromStdString(game_.codec.ToUtf8(lines[a])));
   }
   if ((option.state & QStyle::State_HasFocus) && (option.state & QStyle::State_Selected)) {
     QStyleOptionFocusRect focus;
@@ -44,7 +49,8 @@ void ChoiceDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option
   painter->restore();
 }
 
-ChoiceList::ChoiceList(Game& game, QWidget* parent) : QListWidget(parent), game_(game) {
+ChoiceList::ChoiceList(Game& game, QWidget* parent)
+    : QListWidget(parent), game_(game), delegate_(new ChoiceDelegate(game, this)) {
   setObjectName(QStringLiteral("sListBox1"));
   setAccessibleName(QStringLiteral("Choices"));
   setAccessibleDescription(QStringLiteral("Double-click a choice, or select it and press Enter"));
@@ -52,17 +58,43 @@ ChoiceList::ChoiceList(Game& game, QWidget* parent) : QListWidget(parent), game_
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setUniformItemSizes(false);
   setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
-  setItemDelegate(new ChoiceDelegate(game, this));
+  setItemDelegate(delegate_);
   QPalette p = palette();
   p.setColor(QPalette::Base, kBackground);
   p.setColor(QPalette::Text, kText);
   setPalette(p);
 
-  connect(this, &QListWidget::currentRowChanged, this, [this] {
+  // The highlight is what Enter chooses. A click moves the current row before it selects,
+  // so the selection, not the current row, is what the core is told.
+  connect(this, &QListWidget::itemSelectionChanged, this, [this] {
     if (redrawing_) return;
     const QList<QListWidgetItem*> chosen = selectedItems();
     game_.mainWindow->selectedChoice = chosen.isEmpty() ? -1 : row(chosen.front());
   });
+}
+
+void ChoiceList::SetScale(double scale) {
+  delegate_->SetScale(scale);
+  doItemsLayout();
+  viewport()->update();
+}
+
+QModelIndex ChoiceList::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+  if (count() == 0 || !selectedItems().isEmpty()) return QListWidget::moveCursor(action, modifiers);
+  switch (action) {
+    case MoveDown:
+    case MoveNext:
+    case MoveHome:
+    case MovePageUp:
+      return indexFromItem(item(0));
+    case MoveUp:
+    case MovePrevious:
+    case MoveEnd:
+    case MovePageDown:
+      return indexFromItem(item(count() - 1));
+    default:
+      return QListWidget::moveCursor(action, modifiers);
+  }
 }
 
 void ChoiceList::Redraw(unsigned parts) {
@@ -115,6 +147,13 @@ void ChoiceList::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
     Choose();
     return;
+  }
+  // Qt makes the first row current, unseen, when the list gains focus; a move from it
+  // would skip the first choice (or, for Down, land on the row it already holds).
+  if (selectedItems().isEmpty() && currentIndex().isValid()) {
+    redrawing_ = true;
+    selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    redrawing_ = false;
   }
   QListWidget::keyPressEvent(event);
 }

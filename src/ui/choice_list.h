@@ -1,8 +1,12 @@
 #pragma once
 // The choice list (object name sListBox1): one item per enabled action of the page,
-// measured and drawn by the core's rules (16 pixels a line, quotes removed, references
-// substituted at every drawing, the font read from config.ini at every drawing). A double-click, or Enter on
-// the selected item, chooses.
+// measured and drawn by the core's rules (16 units a line, quotes removed, references
+// substituted at every drawing, the font read from config.ini at every drawing), at the
+// main window's scale. A double-click, or Enter on the highlighted item, chooses.
+//
+// Keys work as in any list: nothing is highlighted until the player moves, and the first
+// move starts at an end (Down, Home, PageUp from the top; Up, End, PageDown from the
+// bottom) instead of stepping from a row the list treats as current without showing it.
 #include <QListWidget>
 #include <QStyledItemDelegate>
 
@@ -13,11 +17,13 @@ class Game;
 class ChoiceDelegate : public QStyledItemDelegate {
  public:
   ChoiceDelegate(Game& game, QObject* parent) : QStyledItemDelegate(parent), game_(game) {}
+  void SetScale(double scale) { scale_ = scale; }
   QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
   void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
  private:
   Game& game_;
+  double scale_ = 1.0;
 };
 
 class ChoiceList : public QListWidget {
@@ -29,14 +35,18 @@ class ChoiceList : public QListWidget {
   ChoiceList(Game& game, QWidget* parent);
   // Draws the core's list after a change (MainWindowState::kChoices, kSelection).
   void Redraw(unsigned parts);
+  // Item heights and fonts follow the main window's scale.
+  void SetScale(double scale);
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
   void Choose();
   Game& game_;
+  ChoiceDelegate* delegate_;
   bool redrawing_ = false;  // selection changes made while drawing are not the player's
 };
 

@@ -9,10 +9,13 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 
 #include "inventory/inventory_window_state.h"
 #include "base/game.h"
 #include "ui/picture_pixmap.h"
+#include "ui/skin.h"
+#include "ui/window_scale.h"
 
 namespace velmora {
 namespace {
@@ -20,25 +23,21 @@ namespace {
 // The window's own captions are UTF-8; the game's texts go through the game's codec.
 QString Caption(const char* utf8) { return QString::fromUtf8(utf8); }
 
-QFont WindowFont(int pixelHeight) {
-  QFont font(QStringLiteral("MS Sans Serif"));
-  font.setStyleHint(QFont::SansSerif);
-  font.setPixelSize(pixelHeight);
-  return font;
-}
+const QString kFace = QStringLiteral("MS Sans Serif");
 
-QLabel* PlaceLabel(QWidget* parent, const char* name, const QString& text, int left, int top) {
+QLabel* PlaceLabel(ScaledPlacement& placement, QWidget* parent, const char* name, const QString& text, int left,
+                   int top) {
   auto* label = new QLabel(text, parent);
   label->setObjectName(QString::fromLatin1(name));
-  label->move(left, top);
-  label->adjustSize();
+  placement.Place(label, QRect(left, top, 0, 0));
   return label;
 }
 
-QPushButton* PlaceButton(QWidget* parent, const char* name, const char* caption, int left) {
+QPushButton* PlaceButton(ScaledPlacement& placement, QWidget* parent, const char* name, const char* caption,
+                         int left) {
   auto* button = new QPushButton(Caption(caption), parent);
   button->setObjectName(QString::fromLatin1(name));
-  button->setGeometry(left, 600, 75, 25);
+  placement.Place(button, QRect(left, 600, 75, 25));
   button->setAccessibleName(Caption(caption));
   return button;
 }
@@ -54,42 +53,44 @@ InventoryWindow::InventoryWindow(Game& game, QWidget* parent)
       game_(game) {
   setObjectName(QStringLiteral("TForm3"));
   setWindowTitle(Caption(InventoryWindowState::kCaption));
-  setFixedSize(InventoryWindowState::kClientWidth, InventoryWindowState::kClientHeight);
-  setFont(WindowFont(13));
+  placement_.Fix(this, QSize(InventoryWindowState::kClientWidth, InventoryWindowState::kClientHeight));
+  placement_.SetFont(this, kFace, 13);
 
   itemList = new QListWidget(this);
   itemList->setObjectName(QStringLiteral("sListBox1"));
-  itemList->setGeometry(0, 0, 313, InventoryWindowState::kClientHeight);
+  placement_.Place(itemList, QRect(0, 0, 313, InventoryWindowState::kClientHeight));
   itemList->setSelectionMode(QAbstractItemView::SingleSelection);
   itemList->setUniformItemSizes(true);
-  itemList->setFont(WindowFont(11));
+  placement_.SetFont(itemList, kFace, 11);
   itemList->setStyleSheet(QString::fromLatin1(kTextColours));
   itemList->setAccessibleName(Caption(InventoryWindowState::kCaption));
   itemList->viewport()->installEventFilter(this);
 
   itemPicture = new QLabel(this);
   itemPicture->setObjectName(QStringLiteral("sImage1"));
-  itemPicture->setGeometry(320, 8, 250, 250);
+  placement_.Place(itemPicture, QRect(320, 8, 250, 250));
   itemPicture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-  itemCaption = PlaceLabel(this, "sLabel1", Caption(InventoryWindowState::kItemCaption), 320, 272);
-  itemName = PlaceLabel(this, "sLabel2", QString(), 392, 272);
-  countCaption = PlaceLabel(this, "sLabel3", Caption(InventoryWindowState::kCountCaption), 320, 304);
-  itemCount = PlaceLabel(this, "sLabel4", QString(), 376, 304);
-  descriptionCaption = PlaceLabel(this, "sLabel5", Caption(InventoryWindowState::kDescriptionCaption), 320, 336);
+  itemCaption = PlaceLabel(placement_, this, "sLabel1", Caption(InventoryWindowState::kItemCaption), 320, 272);
+  itemName = PlaceLabel(placement_, this, "sLabel2", QString(), 392, 272);
+  countCaption = PlaceLabel(placement_, this, "sLabel3", Caption(InventoryWindowState::kCountCaption), 320, 304);
+  itemCount = PlaceLabel(placement_, this, "sLabel4", QString(), 376, 304);
+  descriptionCaption =
+      PlaceLabel(placement_, this, "sLabel5", Caption(InventoryWindowState::kDescriptionCaption), 320, 336);
 
   description = new QPlainTextEdit(this);
   description->setObjectName(QStringLiteral("sMemo1"));
-  description->setGeometry(320, 352, 249, 241);
+  placement_.Place(description, QRect(320, 352, 249, 241));
   description->setReadOnly(true);
   description->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   description->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   description->setStyleSheet(QString::fromLatin1(kTextColours));
   description->setAccessibleName(Caption(InventoryWindowState::kDescriptionCaption));
 
-  useButton = PlaceButton(this, "sButton1", InventoryWindowState::kUseCaption, 320);
-  wearButton = PlaceButton(this, "sButton3", InventoryWindowState::kWearCaption, 408);
-  closeButton = PlaceButton(this, "sButton2", InventoryWindowState::kCloseCaption, 496);
+  useButton = PlaceButton(placement_, this, "sButton1", InventoryWindowState::kUseCaption, 320);
+  wearButton = PlaceButton(placement_, this, "sButton3", InventoryWindowState::kWearCaption, 408);
+  closeButton = PlaceButton(placement_, this, "sButton2", InventoryWindowState::kCloseCaption, 496);
+  placement_.Apply(scale_);
 
   setTabOrder(itemList, description);
   setTabOrder(description, useButton);
@@ -107,6 +108,9 @@ InventoryWindow::InventoryWindow(Game& game, QWidget* parent)
   connect(useButton, &QPushButton::clicked, this, [this] { game_.inventoryWindow->PressUse(game_); });
   connect(wearButton, &QPushButton::clicked, this, [this] { game_.inventoryWindow->PressWear(game_); });
   connect(closeButton, &QPushButton::clicked, this, [this] { game_.inventoryWindow->Close(game_); });
+  // Escape is the close box.
+  connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+          [this] { game_.inventoryWindow->Close(game_); });
 
   game_.inventoryWindow->onChanged = [this](unsigned parts) { Redraw(parts); };
   Redraw(InventoryWindowState::kAll & ~InventoryWindowState::kBringToFront);
@@ -122,6 +126,24 @@ bool InventoryWindow::eventFilter(QObject* watched, QEvent* event) {
       mouseDown_ = false;
   }
   return QWidget::eventFilter(watched, event);
+}
+
+void InventoryWindow::SetScale(double scale) {
+  if (scale == scale_) return;
+  scale_ = scale;
+  setStyleSheet(scale == 1.0 ? QString() : ScaledStyleSheet(SkinStyleSheet(), scale));
+  placement_.Apply(scale);
+  for (int k = 0; k < itemList->count(); ++k)
+    itemList->item(k)->setSizeHint(QSize(0, Scaled(InventoryWindowState::kListEntryHeight, scale)));
+  DrawDetail();
+  if (isVisible()) Place();
+}
+
+void InventoryWindow::Place() {
+  const InventoryWindowState& state = *game_.inventoryWindow;
+  // Frame and all: a window manager's frame counts when the window must stay on a screen.
+  const QSize frame = isVisible() ? frameGeometry().size() : size();
+  move(KeepOnScreens(QRect(QPoint(state.left, state.top), frame)).topLeft());
 }
 
 void InventoryWindow::ReportSelection() {
@@ -141,7 +163,7 @@ void InventoryWindow::Redraw(unsigned parts) {
   if (parts & InventoryWindowState::kList) DrawList();
   if (parts & InventoryWindowState::kDetail) DrawDetail();
   if (parts & InventoryWindowState::kButtons) DrawButtons();
-  if (parts & InventoryWindowState::kGeometry) move(state.left, state.top);
+  if (parts & (InventoryWindowState::kGeometry | InventoryWindowState::kVisibility)) Place();
   if ((parts & InventoryWindowState::kVisibility) && isVisible() != state.visible) setVisible(state.visible);
   if ((parts & InventoryWindowState::kBringToFront) && state.visible) {
     raise();
@@ -160,7 +182,7 @@ void InventoryWindow::DrawList() {
     for (const std::string& entry : state.entries) {
       auto* item = new QListWidgetItem(QString::fromStdString(game_.codec.ToUtf8(entry)), itemList);
       item->setData(Qt::UserRole, QByteArray::fromStdString(entry));
-      item->setSizeHint(QSize(0, InventoryWindowState::kListEntryHeight));
+      item->setSizeHint(QSize(0, Scaled(InventoryWindowState::kListEntryHeight, scale_)));
     }
   }
   if (state.selectedEntry >= 0 && state.selectedEntry < itemList->count()) {
@@ -187,6 +209,9 @@ void InventoryWindow::DrawDetail() {
     return;
   }
   QPixmap pixmap = PixmapOf(state.picture);
+  if (scale_ != 1.0)
+    pixmap = pixmap.scaled(Scaled(pixmap.width(), scale_), Scaled(pixmap.height(), scale_), Qt::IgnoreAspectRatio,
+                           Qt::SmoothTransformation);
   // A picture larger than its box is shrunk to fit rather than cut off (the loader makes
   // them fit already; this is for any other).
   if (pixmap.width() > itemPicture->width() || pixmap.height() > itemPicture->height())

@@ -1,8 +1,11 @@
 #pragma once
 // The inventory window (object name TForm3): a view over the core's InventoryWindowState.
 // It draws that state whenever the core reports a change and forwards the player's clicks
-// to the core's operations; it keeps no state of its own.
+// to the core's operations; it keeps no state of its own. Made with the main window as its
+// parent, it stays above it; it is drawn at the main window's scale; Escape closes it.
 #include <QWidget>
+
+#include "ui/window_scale.h"
 
 class QLabel;
 class QListWidget;
@@ -33,6 +36,8 @@ class InventoryWindow : public QWidget {
   QPushButton* wearButton;      // sButton3
   QPushButton* closeButton;     // sButton2
 
+  void SetScale(double scale);
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -43,10 +48,13 @@ class InventoryWindow : public QWidget {
   void DrawDetail();
   void DrawButtons();
   void ReportSelection();
+  void Place();
 
   Game& game_;
   bool redrawing_ = false;  // changes made while drawing are not the player's
   bool mouseDown_ = false;  // a mouse click reports its selection once, when complete
+  double scale_ = 1.0;
+  ScaledPlacement placement_;
 };
 
 }  // namespace velmora

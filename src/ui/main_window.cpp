@@ -1,11 +1,16 @@
 #include "ui/main_window.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QImage>
 #include <QLabel>
+#include <QMenu>
 #include <QPixmap>
+#include <QScreen>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTextEdit>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -16,9 +21,23 @@
 #include "ui/choice_list.h"
 #include "ui/fonts.h"
 #include "ui/picture_pixmap.h"
+#include "ui/skin.h"
 #include "ui/title_bar.h"
+#include "ui/window_scale.h"
 
 namespace velmora {
+
+namespace {
+
+QAction* Command(QWidget* window, const QString& text, const QList<QKeySequence>& keys) {
+  auto* action = new QAction(text, window);
+  action->setShortcuts(keys);
+  action->setShortcutContext(Qt::WindowShortcut);
+  window->addAction(action);
+  return action;
+}
+
+}  // namespace
 
 MainWindow::MainWindow(Game& game, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), game_(game) {
@@ -53,6 +72,24 @@ MainWindow::MainWindow(Game& game, QWidget* parent)
   connect(titleBar, &TitleBar::inventoryClicked, this, [this] { game_.inventoryWindow->Open(game_); });
   connect(titleBar, &TitleBar::closeClicked, this, &QWidget::close);
 
+  zoomInAction = Command(this, QStringLiteral("Zoom in"),
+                         {QKeySequence(Qt::CTRL | Qt::Key_Equal), QKeySequence(Qt::CTRL | Qt::Key_Plus)});
+  zoomOutAction = Command(this, QStringLiteral("Zoom out"), {QKeySequence(Qt::CTRL | Qt::Key_Minus)});
+  zoomResetAction = Command(this, QStringLiteral("Actual size"), {QKeySequence(Qt::CTRL | Qt::Key_0)});
+  fullScreenAction = Command(this, QStringLiteral("Full screen"), {QKeySequence(Qt::Key_F11)});
+  fullScreenAction->setCheckable(true);
+  libraryAction = Command(this, QStringLiteral("Game library..."), {});
+  libraryAction->setVisible(false);
+  auto* separator = new QAction(this);
+  separator->setSeparator(true);
+  titleMenuActions = {zoomInAction, zoomOutAction, zoomResetAction, fullScreenAction, separator, libraryAction};
+  connect(zoomInAction, &QAction::triggered, this, [this] { SetZoom(NextZoomStep(scale_)); });
+  connect(zoomOutAction, &QAction::triggered, this, [this] { SetZoom(PreviousZoomStep(scale_)); });
+  connect(zoomResetAction, &QAction::triggered, this, [this] { SetZoom(1.0); });
+  connect(fullScreenAction, &QAction::triggered, this, [this](bool on) { SetFullScreen(on); });
+  connect(libraryAction, &QAction::triggered, this, &MainWindow::libraryRequested);
+  connect(titleBar, &TitleBar::menuRequested, this, &MainWindow::ShowTitleMenu);
+
   game_.mainWindow->onChanged = [this](unsigned parts) { Redraw(parts); };
   Redraw(~0u & ~MainWindowState::kStoryCaret);
 }
@@ -68,12 +105,7 @@ void MainWindow::Redraw(unsigned parts) {
     titleBar->SetCaption(Screen(state.caption));
   }
   if (parts & MainWindowState::kGeometry) DrawGeometry();
-  if (parts & MainWindowState::kFont) {
-    // The story text has the window's font; the choice list reads its own at every drawing.
-    const QFont font = GameFont(Screen(state.fontName), state.fontSize);
-    setFont(font);
-    storyText->setFont(font);
-  }
+  if (parts & MainWindowState::kFont) DrawFont();
   if (parts & MainWindowState::kWordWrap)
     storyText->setLineWrapMode(state.wordWrap ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
   if (parts & MainWindowState::kStoryText) {
@@ -86,15 +118,89 @@ void MainWindow::Redraw(unsigned parts) {
   if (parts & (MainWindowState::kChoices | MainWindowState::kSelection)) choiceList->Redraw(parts);
 }
 
-void MainWindow::DrawGeometry() {
+void MainWindow::DrawFont() {
+  // The story text has the window's font; the choice list reads its own at every drawing.
+  const MainWindowState& state = *game_.mainWindow;
+  const QFont font = GameFont(Screen(state.fontName), state.fontSize, scale_);
+  setFont(font);
+  storyText->setFont(font);
+}
+
+QSize MainWindow::UnitSize() const {
   const MainWindowState& state = *game_.mainWindow;
   // Until config.ini applies, the designed client area below the title bar.
   const int width = state.width > 0 ? state.width : MainWindowState::kDesignClientWidth + 2 * kBorder;
   const int height =
       state.height > 0 ? state.height : MainWindowState::kDesignClientHeight + TitleBar::kHeight + 2 * kBorder;
-  setFixedSize(std::max(width, 1), std::max(height, 1));
-  move(state.left, state.top);
+  return {std::max(width, 1), std::max(height, 1)};
+}
+
+void MainWindow::DrawGeometry() {
+  if (fullScreen_) {
+    LayOut();
+    return;
+  }
+  MainWindowState& state = *game_.mainWindow;
+  const QSize units = UnitSize();
+  const QRect wanted(QPoint(state.left, state.top), units);
+  const QRect area = ScreenFor(wanted)->availableGeometry();
+  const double scale = std::min(zoom_, FitScale(units, area.size()));
+  const QRect placed = KeepOnScreens(QRect(wanted.topLeft(), QSize(Scaled(units.width(), scale),
+                                                                     Scaled(units.height(), scale))));
+  placing_ = true;
+  setFixedSize(placed.size());
+  move(placed.topLeft());
+  placing_ = false;
+  // A position off the screens is where the window now is: the shutdown saves that.
+  state.left = placed.left();
+  state.top = placed.top();
+  origin_ = {};
+  ApplyScale(scale);
   LayOut();  // also while hidden, when Qt holds resize events back
+}
+
+void MainWindow::ApplyScale(double scale) {
+  if (scale == scale_ && sheetScale_ == scale) return;
+  scale_ = scale;
+  if (sheetScale_ != scale) {
+    // The skin's measures at the scale; at 1 the application's own sheet serves.
+    setStyleSheet(scale == 1.0 ? QString() : ScaledStyleSheet(SkinStyleSheet(), scale));
+    sheetScale_ = scale;
+  }
+  titleBar->SetScale(scale);
+  choiceList->SetScale(scale);
+  DrawFont();
+  emit scaleChanged(scale);
+}
+
+void MainWindow::SetZoom(double zoom) {
+  zoom_ = std::clamp(zoom, kZoomSteps[0], std::end(kZoomSteps)[-1]);
+  DrawGeometry();
+}
+
+void MainWindow::SetFullScreen(bool on) {
+  if (on == fullScreen_) return;
+  fullScreen_ = on;
+  fullScreenAction->setChecked(on);
+  // Full screen, the frame gives way to black bars around the form.
+  setProperty("fullScreen", on);
+  style()->unpolish(this);
+  style()->polish(this);
+  if (on) {
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    showFullScreen();
+  } else {
+    showNormal();
+  }
+  DrawGeometry();
+}
+
+void MainWindow::ShowTitleMenu(QPoint at) {
+  QMenu menu(this);
+  menu.setObjectName(QStringLiteral("TitleMenu"));
+  menu.addActions(titleMenuActions);
+  menu.exec(at);
 }
 
 void MainWindow::DrawStoryText(bool caretToStart) {
@@ -142,27 +248,55 @@ void MainWindow::FitPicture() {
 void MainWindow::resizeEvent(QResizeEvent*) { LayOut(); }
 
 void MainWindow::LayOut() {
+  const QSize units = UnitSize();
+  if (fullScreen_) {
+    // The largest scale that fits, the form centred.
+    const double scale = FitScale(units, size());
+    origin_ = QPoint((width() - Scaled(units.width(), scale)) / 2, (height() - Scaled(units.height(), scale)) / 2);
+    ApplyScale(scale);
+  }
   // Docked from the top: title bar, picture, story text; the choice list takes the rest
   // (nothing when a script makes the window too small for it).
-  const int inner = std::max(0, width() - 2 * kBorder);
+  const int inner = std::max(0, units.width() - 2 * kBorder);
+  const auto place = [this, inner](QWidget* control, int top, int height) {
+    control->setGeometry(ScaledRect(QRect(kBorder, top, inner, height), scale_, origin_));
+  };
   int top = kBorder;
-  titleBar->setGeometry(kBorder, top, inner, TitleBar::kHeight);
+  place(titleBar, top, TitleBar::kHeight);
   top += TitleBar::kHeight;
-  storyPicture->setGeometry(kBorder, top, inner, MainWindowState::kPictureHeight);
+  place(storyPicture, top, MainWindowState::kPictureHeight);
   FitPicture();
   top += MainWindowState::kPictureHeight;
-  storyText->setGeometry(kBorder, top, inner, MainWindowState::kStoryHeight);
+  place(storyText, top, MainWindowState::kStoryHeight);
   top += MainWindowState::kStoryHeight;
-  choiceList->setGeometry(kBorder, top, inner, std::max(0, height() - kBorder - top));
+  place(choiceList, top, std::max(0, units.height() - kBorder - top));
 }
 
 void MainWindow::moveEvent(QMoveEvent*) {
   // Where the player dragged the window: the shutdown saves it.
+  if (placing_ || fullScreen_ || isFullScreen()) return;
   game_.mainWindow->left = x();
   game_.mainWindow->top = y();
 }
 
-void MainWindow::showEvent(QShowEvent*) { choiceList->setFocus(); }
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && fullScreen_) {
+    SetFullScreen(false);
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+void MainWindow::showEvent(QShowEvent*) {
+  choiceList->setFocus();
+  // On another screen the scale that fits may differ.
+  if (QWindow* handle = windowHandle(); handle && !watchingScreen_) {
+    watchingScreen_ = true;
+    connect(handle, &QWindow::screenChanged, this, [this] {
+      if (!fullScreen_) DrawGeometry();
+    });
+  }
+}
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   event->accept();

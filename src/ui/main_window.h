@@ -1,13 +1,21 @@
 #pragma once
 // The main window (object name TForm1): a view over the core's MainWindowState. From top to
-// bottom: the title bar with "Audio..." and "Инвентарь", the picture (337 pixels, the
-// picture stretched to its box), the story text (208 pixels) and the choice list filling
+// bottom: the title bar with "Audio..." and "Инвентарь", the picture (337 units, the
+// picture stretched to its box), the story text (208 units) and the choice list filling
 // the rest. Fixed size, a close box, no minimise or maximise. It draws the core's state
 // whenever the core reports a change and forwards the player's input to the core.
+//
+// The window is designed in units (the core's geometry, config.ini and the $form commands
+// use them) and drawn at a scale: the player's zoom, never more than fits the available
+// area of the screen it is on; full screen, the largest that fits, centred on black.
+// Positions are desktop points and are kept on a screen.
+#include <QList>
+#include <QPoint>
 #include <QWidget>
 
 #include "story/main_window_state.h"
 
+class QAction;
 class QLabel;
 class QTextEdit;
 
@@ -24,7 +32,7 @@ class MainWindow : public QWidget {
   explicit MainWindow(Game& game, QWidget* parent = nullptr);
   ~MainWindow() override;
 
-  // The window's frame around its client area (title bar and controls), in pixels.
+  // The window's frame around its client area (title bar and controls), in units.
   static constexpr int kBorder = velmora::MainWindowState::kFrameBorder;
 
   // The controls; their object names are the designed ones the skin and plug-ins see.
@@ -33,12 +41,32 @@ class MainWindow : public QWidget {
   QTextEdit* storyText;    // Story
   ChoiceList* choiceList;  // sListBox1
 
+  // The window's own commands, with their keys (they work while the window is active).
+  QAction* zoomInAction;     // Ctrl+=
+  QAction* zoomOutAction;    // Ctrl+-
+  QAction* zoomResetAction;  // Ctrl+0
+  QAction* fullScreenAction;  // F11
+  QAction* libraryAction;    // the game library; hidden until the program offers one
+  // What the title bar's context menu offers, in order; append to offer more (a
+  // separator is an action with isSeparator()).
+  QList<QAction*> titleMenuActions;
+
+  // The scale the window is drawn at: device-independent pixels per unit.
+  double scale() const { return scale_; }
+  // The player's zoom; the scale follows it as far as the screen allows.
+  void SetZoom(double zoom);
+  void SetFullScreen(bool on);
+  bool fullScreen() const { return fullScreen_; }
+
  signals:
   // The window has closed: the program ends (its shutdown runs).
   void closed();
+  void scaleChanged(double scale);
+  void libraryRequested();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void showEvent(QShowEvent* event) override;
@@ -46,13 +74,24 @@ class MainWindow : public QWidget {
  private:
   void Redraw(unsigned parts);
   void DrawGeometry();
+  void DrawFont();
   void LayOut();
+  void ApplyScale(double scale);
+  void ShowTitleMenu(QPoint at);
   void DrawStoryText(bool caretToStart);
   void DrawPicture();
   void FitPicture();
+  QSize UnitSize() const;
   QString Screen(const std::string& bytes) const;
 
   Game& game_;
+  double zoom_ = 1.0;
+  double scale_ = 1.0;
+  double sheetScale_ = 1.0;  // the scale the window's style sheet was written for
+  bool fullScreen_ = false;
+  bool watchingScreen_ = false;
+  bool placing_ = false;  // moves made while placing the window are not the player's
+  QPoint origin_;         // where the form starts inside the window (full screen)
 };
 
 }  // namespace velmora

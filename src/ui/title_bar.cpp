@@ -2,23 +2,26 @@
 
 #include <algorithm>
 
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QToolButton>
 #include <QWindow>
 
 #include "ui/fonts.h"
+#include "ui/window_scale.h"
 
 namespace velmora {
 
 namespace {
 
-QToolButton* Item(QWidget* parent, const char* name, const QString& text, int width) {
+constexpr int kCloseBoxWidth = TitleBar::kItemHeight + 8;
+
+QToolButton* Item(QWidget* parent, const char* name, const QString& text) {
   auto* item = new QToolButton(parent);
   item->setObjectName(QString::fromLatin1(name));
   item->setText(text);
   item->setAccessibleName(text);
-  item->setFixedSize(width, TitleBar::kItemHeight);
   item->setFocusPolicy(Qt::TabFocus);
   item->setCursor(Qt::PointingHandCursor);
   return item;
@@ -29,24 +32,35 @@ QToolButton* Item(QWidget* parent, const char* name, const QString& text, int wi
 TitleBar::TitleBar(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("sTitleBar1"));
   setAttribute(Qt::WA_StyledBackground);
-  setFixedHeight(kHeight);
-  setFont(GameFont(QStringLiteral("MS Sans Serif"), -13));
 
   caption = new QLabel(this);
   caption->setObjectName(QStringLiteral("sTitleBar1Caption"));
   caption->setTextFormat(Qt::PlainText);
   caption->setAttribute(Qt::WA_TransparentForMouseEvents);  // the bar under it drags
 
-  audioItem = Item(this, "sTitleBar1Items0", QStringLiteral("Audio..."), kAudioItemWidth);
-  inventoryItem = Item(this, "sTitleBar1Items1", QStringLiteral("Инвентарь"), kInventoryItemWidth);
-  closeBox = Item(this, "sTitleBar1Close", QString(QChar(0x2715)), kItemHeight + 8);
+  audioItem = Item(this, "sTitleBar1Items0", QStringLiteral("Audio..."));
+  inventoryItem = Item(this, "sTitleBar1Items1", QStringLiteral("Инвентарь"));
+  closeBox = Item(this, "sTitleBar1Close", QString(QChar(0x2715)));
   closeBox->setAccessibleName(QStringLiteral("Close"));
   closeBox->setToolTip(QStringLiteral("Close"));
 
   connect(audioItem, &QToolButton::clicked, this, &TitleBar::audioClicked);
   connect(inventoryItem, &QToolButton::clicked, this, &TitleBar::inventoryClicked);
   connect(closeBox, &QToolButton::clicked, this, &TitleBar::closeClicked);
+  SetScale(1.0);
 }
+
+void TitleBar::SetScale(double scale) {
+  scale_ = scale;
+  setFixedHeight(Scaled(kHeight, scale));
+  setFont(GameFont(QStringLiteral("MS Sans Serif"), -13, scale));
+  audioItem->setFixedSize(Scaled(kAudioItemWidth, scale), Scaled(kItemHeight, scale));
+  inventoryItem->setFixedSize(Scaled(kInventoryItemWidth, scale), Scaled(kItemHeight, scale));
+  closeBox->setFixedSize(Scaled(kCloseBoxWidth, scale), Scaled(kItemHeight, scale));
+  resizeEvent(nullptr);
+}
+
+void TitleBar::contextMenuEvent(QContextMenuEvent* event) { emit menuRequested(event->globalPos()); }
 
 void TitleBar::SetCaption(const QString& text) {
   caption->setText(text);
@@ -55,18 +69,19 @@ void TitleBar::SetCaption(const QString& text) {
 
 void TitleBar::resizeEvent(QResizeEvent*) {
   // Right to left: the close box, "Инвентарь", "Audio...", then the caption in what is left.
-  const int top = (kHeight - kItemHeight) / 2;
-  int right = width() - 2;
+  const int gap = Scaled(2, scale_);
+  const int top = (height() - audioItem->height()) / 2;
+  int right = width() - gap;
   for (QToolButton* item : {closeBox, inventoryItem, audioItem}) {
     right -= item->width();
     item->move(right, top);
-    right -= 2;
+    right -= gap;
   }
-  caption->setGeometry(6, 0, std::max(0, right - 10), kHeight);
+  caption->setGeometry(Scaled(6, scale_), 0, std::max(0, right - Scaled(10, scale_)), height());
 }
 
 void TitleBar::mousePressEvent(QMouseEvent* event) {
-  if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
+  if (event->button() != Qt::LeftButton || window()->isFullScreen()) return QWidget::mousePressEvent(event);
   // The window manager moves the window when it can (it knows the screen's edges);
   // without one, the bar moves it itself.
   QWindow* handle = window()->windowHandle();

@@ -1,6 +1,7 @@
 #pragma once
 // The main window's own title bar: the caption, and at its right end the two items
-// "Audio..." and "Инвентарь" beside the close box. Dragging the bar moves the window.
+// "Audio..." and "Инвентарь" beside the close box. Dragging the bar moves the window; a
+// right-click asks the window for its menu. Sizes are units, drawn at the window's scale.
 #include <QPoint>
 #include <QWidget>
 
@@ -20,6 +21,7 @@ class TitleBar : public QWidget {
 
   explicit TitleBar(QWidget* parent);
   void SetCaption(const QString& caption);
+  void SetScale(double scale);
 
   QLabel* caption;
   QToolButton* audioItem;      // sTitleBar1Items0
@@ -30,14 +32,17 @@ class TitleBar : public QWidget {
   void audioClicked();
   void inventoryClicked();
   void closeClicked();
+  void menuRequested(QPoint globalPosition);
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
+  double scale_ = 1.0;
   bool dragging_ = false;
   QPoint grab_;  // where the bar was grabbed, relative to the window's corner
 };

@@ -1,5 +1,6 @@
 #include "ui/windows_program.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QIcon>
 #include <QLabel>
@@ -8,6 +9,7 @@
 #include "run/startup.h"
 #include "ui/audio_window.h"
 #include "ui/choice_list.h"
+#include "ui/dialog_language.h"
 #include "ui/fonts.h"
 #include "ui/inventory_window.h"
 #include "ui/main_window.h"
@@ -51,10 +53,21 @@ int PlayInWindows(int& argc, char** argv, Platform platform, const GameOptions& 
     case StartupResult::kCompleted:
       break;
   }
+  TranslateStandardButtons(app, DialogLocale(game));
   CreateToolWindows(game);
   SaveActions saveActions(game, mainWindow);
-  AudioWindow audioWindow(game);
-  InventoryWindow inventoryWindow(game);
+  // The title bar's menu offers the saves after the window's own commands.
+  auto* savesSeparator = new QAction(&mainWindow);
+  savesSeparator->setSeparator(true);
+  mainWindow.titleMenuActions << savesSeparator << saveActions.quickSave << saveActions.quickLoad << saveActions.save
+                              << saveActions.load << saveActions.back;
+  // Children of the main window: they stay above it, and go before it.
+  AudioWindow audioWindow(game, &mainWindow);
+  InventoryWindow inventoryWindow(game, &mainWindow);
+  audioWindow.SetScale(mainWindow.scale());
+  inventoryWindow.SetScale(mainWindow.scale());
+  QObject::connect(&mainWindow, &MainWindow::scaleChanged, &audioWindow, &AudioWindow::SetScale);
+  QObject::connect(&mainWindow, &MainWindow::scaleChanged, &inventoryWindow, &InventoryWindow::SetScale);
 
   if (!game.CloseRequested()) {
     mainWindow.show();

@@ -13,22 +13,15 @@
 #include "audio/scripted_audio.h"
 #include "support/test_game.h"
 #include "ui/audio_window.h"
+#include "ui_fixture.h"
 
 namespace velmora::testing {
 namespace {
 
 class AudioWindowTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    if (!QApplication::instance()) {
-      static int argc = 1;
-      static char name[] = "audio_window_test";
-      static char* argv[] = {name, nullptr};
-      new QApplication(argc, argv);
-    }
-  }
-
   AudioWindowTest() : audio(tg.clock) {
+    TestApplication();
     tg.platform.audio = &audio;
     tg.dir.Write("config.ini", "[Start]\nStartMusic=Song\n[Sound]\nVolume=40\nBalance=-1\n");
     tg.dir.Write("story.qst", "[gamestart]\nTextSize=0\n");

@@ -4,7 +4,6 @@
 
 #include <set>
 
-#include <QFontDatabase>
 #include <QFontInfo>
 #include <QLabel>
 #include <QScrollBar>
@@ -156,18 +155,6 @@ TEST_F(MainWindowTest, ThePictureIsStretchedToItsBox) {
   game.mainWindow->picture = nullptr;
   game.mainWindow->Changed(MainWindowState::kPicture);
   EXPECT_TRUE(window->storyPicture->pixmap().isNull());
-}
-
-TEST_F(MainWindowTest, WindowsFontNamesMapToInstalledLookAlikes) {
-  const QStringList installed = QFontDatabase::families();
-  for (const char* name : {"MS Sans Serif", "Times New Roman", "Courier New", "Some Font Nobody Has"}) {
-    const QString family = InstalledFamilyFor(QString::fromLatin1(name));
-    EXPECT_TRUE(installed.contains(family)) << name << " -> " << family.toStdString();
-  }
-  EXPECT_TRUE(QFontInfo(GameFont("Courier New", 10)).fixedPitch());
-  EXPECT_FALSE(QFontInfo(GameFont("MS Sans Serif", 10)).fixedPitch());
-  EXPECT_EQ(InstalledFamilyFor("DejaVu Serif"), "DejaVu Serif");  // an installed font is itself
-  EXPECT_EQ(GameFont("MS Sans Serif", -13).pixelSize(), 13);      // a negative size counts pixels
 }
 
 const char kChoices[] =

@@ -1,5 +1,7 @@
 #include "ui_fixture.h"
 
+#include <QTemporaryFile>
+
 #include "ui/fonts.h"
 #include "ui/skin.h"
 
@@ -8,6 +10,17 @@ namespace velmora::testing {
 QApplication& TestApplication() {
   auto* app = qobject_cast<QApplication*>(QApplication::instance());
   if (!app) {
+    // The offscreen platform's own screen (800 by 600) is smaller than the windows, which
+    // would draw them scaled down: the tests get one the designed sizes fit on.
+    if (qgetenv("QT_QPA_PLATFORM") == "offscreen") {
+      static QTemporaryFile screens;
+      if (screens.open()) {
+        screens.write(R"({"screens": [{"name": "test", "x": 0, "y": 0, "width": 1920, "height": 1200,)"
+                      R"( "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+        screens.flush();
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + screens.fileName().toUtf8());
+      }
+    }
     static int argc = 1;
     static char name[] = "ui_tests";
     static char* argv[] = {name, nullptr};
