@@ -3,7 +3,7 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QShortcut>
+#include <QKeyEvent>
 #include <QSlider>
 
 #include "audio/audio_window_state.h"
@@ -63,9 +63,6 @@ AudioWindow::AudioWindow(Game& game, QWidget* parent)
   placement_.Place(okButton, QRect(88, 136, 75, 25));
   okButton->setDefault(true);
   placement_.Apply(scale_);
-  // Escape is the close box.
-  connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
-          [this] { game_.audioWindow->Close(); });
 
   // A slider reports only real changes, after keeping the value within its range, as the
   // core's track bars do; the core still decides, so both agree whatever the view does.
@@ -90,6 +87,15 @@ void AudioWindow::SetScale(double scale) {
   placement_.Apply(scale);
   const QRect frame = isVisible() ? frameGeometry() : geometry();
   move(KeepOnScreens(QRect(pos(), frame.size())).topLeft());
+}
+
+void AudioWindow::keyPressEvent(QKeyEvent* event) {
+  // Escape is the close box (the controls pass it on).
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    game_.audioWindow->Close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void AudioWindow::closeEvent(QCloseEvent* event) {

@@ -30,15 +30,15 @@ QLocale DialogLocale(const Game& game) {
   return QLocale::system();
 }
 
-bool TranslateStandardButtons(QCoreApplication& app, const QLocale& locale) {
+QTranslator* TranslateStandardButtons(QCoreApplication& app, const QLocale& locale) {
   auto* translator = new QTranslator(&app);
   if (!translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
     delete translator;
-    return false;
+    return nullptr;
   }
   QCoreApplication::installTranslator(translator);
-  return true;
+  return translator;
 }
 
 }  // namespace velmora

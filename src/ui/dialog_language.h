@@ -6,6 +6,7 @@
 #include <QString>
 
 class QCoreApplication;
+class QTranslator;
 
 namespace velmora {
 
@@ -16,8 +17,8 @@ bool MostlyCyrillic(const QString& text);
 // The language for the game's dialogs, judged by the texts the game has shown so far
 // (caption, story text, choices).
 QLocale DialogLocale(const Game& game);
-// Loads Qt's translation for `locale` into the application; false when none is installed
-// (the buttons then stay English).
-bool TranslateStandardButtons(QCoreApplication& app, const QLocale& locale);
+// Loads Qt's translation for `locale` into the application (it owns the translator);
+// null when none is installed (the buttons then stay English).
+QTranslator* TranslateStandardButtons(QCoreApplication& app, const QLocale& locale);
 
 }  // namespace velmora

@@ -9,7 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QShortcut>
+#include <QKeyEvent>
 
 #include "inventory/inventory_window_state.h"
 #include "base/game.h"
@@ -108,9 +108,6 @@ InventoryWindow::InventoryWindow(Game& game, QWidget* parent)
   connect(useButton, &QPushButton::clicked, this, [this] { game_.inventoryWindow->PressUse(game_); });
   connect(wearButton, &QPushButton::clicked, this, [this] { game_.inventoryWindow->PressWear(game_); });
   connect(closeButton, &QPushButton::clicked, this, [this] { game_.inventoryWindow->Close(game_); });
-  // Escape is the close box.
-  connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
-          [this] { game_.inventoryWindow->Close(game_); });
 
   game_.inventoryWindow->onChanged = [this](unsigned parts) { Redraw(parts); };
   Redraw(InventoryWindowState::kAll & ~InventoryWindowState::kBringToFront);
@@ -149,6 +146,15 @@ void InventoryWindow::Place() {
 void InventoryWindow::ReportSelection() {
   const QList<QListWidgetItem*> selected = itemList->selectedItems();
   game_.inventoryWindow->Select(game_, selected.isEmpty() ? -1 : itemList->row(selected.front()));
+}
+
+void InventoryWindow::keyPressEvent(QKeyEvent* event) {
+  // Escape is the close box (the controls pass it on).
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    game_.inventoryWindow->Close(game_);
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void InventoryWindow::closeEvent(QCloseEvent* event) {

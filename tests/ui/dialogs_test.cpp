@@ -2,7 +2,10 @@
 // the game's timers firing while a box waits (a timer's script runs nested in the waiting one).
 #include <gtest/gtest.h>
 
+#include <QDialogButtonBox>
 #include <QInputDialog>
+#include <QPushButton>
+#include <QTranslator>
 #include <QMessageBox>
 #include <QTimer>
 #include <functional>
@@ -15,6 +18,7 @@
 #include "story/page_loader.h"
 #include "story/page_state.h"
 #include "support/test_game.h"
+#include "ui/dialog_language.h"
 #include "ui/qt_dialogs.h"
 #include "ui/timer_driver.h"
 #include "ui_fixture.h"
@@ -93,6 +97,37 @@ TEST_F(DialogsTest, TheInputDialogAnswersInTheGamesCodePageOrCancels) {
 
   WhenModalOpens([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
   EXPECT_FALSE(dialogs.InputQuery("c", "p", answer));
+}
+
+TEST(DialogLanguageTest, CyrillicTextsAskForRussianButtons) {
+  const struct {
+    const char* text;
+    bool cyrillic;
+  } cases[] = {
+      {"Маяк на краю света", true},
+      {"The lighthouse", false},
+      {"Маяк: Lighthouse Keeper 2", false},  // more Latin letters than Cyrillic
+      {"Глава 1: dawn", true},
+      {"1234 ... !!", false},                   // no letters at all
+  };
+  for (const auto& c : cases) EXPECT_EQ(MostlyCyrillic(QString::fromUtf8(c.text)), c.cyrillic) << c.text;
+}
+
+TEST_F(DialogsTest, TheInputDialogsButtonsSpeakTheGamesLanguage) {
+  QTranslator* russian = TranslateStandardButtons(*QCoreApplication::instance(), QLocale(QLocale::Russian));
+  ASSERT_NE(russian, nullptr) << "qt6-translations-l10n is not installed";
+  QStringList buttons;
+  WhenModalOpens([&](QWidget* modal) {
+    for (QPushButton* button : modal->findChild<QDialogButtonBox*>()->findChildren<QPushButton*>())
+      buttons << button->text().remove(QLatin1Char('&'));
+    qobject_cast<QDialog*>(modal)->reject();
+  });
+  std::string answer;
+  dialogs.InputQuery("c", "p", answer);
+  QCoreApplication::removeTranslator(russian);
+  delete russian;
+  buttons.sort();
+  EXPECT_EQ(buttons, QStringList({QStringLiteral("OK"), QStringLiteral("Отмена")}));
 }
 
 TEST(ModalBoxTest, TimersKeepFiringWhileAScriptWaitsForABox) {

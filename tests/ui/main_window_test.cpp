@@ -5,7 +5,12 @@
 #include <set>
 
 #include <QFontInfo>
+#include <QAction>
+#include <QContextMenuEvent>
 #include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
 #include <QScrollBar>
 #include <QTextEdit>
 #include <QToolButton>
@@ -235,15 +240,57 @@ TEST_F(ChoiceListTest, ADoubleClickBelowTheLastItemOnlyStopsTheFastAnswer) {
   EXPECT_EQ(game.mainWindow->selectedChoice, -1);
 }
 
-TEST_F(ChoiceListTest, ArrowsSelectAndEnterChooses) {
+TEST_F(ChoiceListTest, KeysMoveAsInAnyListAndEnterChoosesTheHighlight) {
+  // kChoices lists North (one_line), A B C (three_lines) and 1 2 3 4 (four_lines).
+  const struct {
+    std::vector<int> keys;
+    const char* chosen;  // null: nothing is chosen
+  } cases[] = {
+      {{Qt::Key_Down}, "one_line"},
+      {{Qt::Key_Up}, "four_lines"},
+      {{Qt::Key_Down, Qt::Key_Down}, "three_lines"},
+      {{Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down}, "four_lines"},
+      {{Qt::Key_End}, "four_lines"},
+      {{Qt::Key_End, Qt::Key_Home}, "one_line"},
+      {{Qt::Key_PageDown}, "four_lines"},
+      {{Qt::Key_End, Qt::Key_PageUp}, "one_line"},
+      {{}, nullptr},
+  };
+  for (const auto& c : cases) {
+    ChoiceList* list = ShowChoices();
+    list->setFocus();
+    for (int key : c.keys) QTest::keyClick(list, static_cast<Qt::Key>(key));
+    const size_t before = LogMessages(tg.game()).size();
+    QTest::keyClick(list, Qt::Key_Return);
+    const auto log = LogMessages(tg.game());
+    if (c.chosen)
+      EXPECT_TRUE(Logged(std::string("Error:Script Error! Script ") + c.chosen + " not found!")) << c.chosen;
+    else
+      EXPECT_EQ(log.size(), before);
+  }
+}
+
+TEST_F(ChoiceListTest, TheFirstDownHighlightsTheFirstChoiceAfterTheWindowIsActivated) {
+  ChoiceList* list = ShowChoices();
+  // What gaining focus from a window manager does: the first row current, not highlighted.
+  QFocusEvent focus(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+  QApplication::sendEvent(list, &focus);
+  list->selectionModel()->setCurrentIndex(list->model()->index(0, 0), QItemSelectionModel::NoUpdate);
+  EXPECT_EQ(tg.game().mainWindow->selectedChoice, -1);
+  QTest::keyClick(list, Qt::Key_Down);
+  EXPECT_EQ(tg.game().mainWindow->selectedChoice, 0);
+  EXPECT_TRUE(list->item(0)->isSelected());
+}
+
+TEST_F(ChoiceListTest, ASingleClickHighlightsBeforeEnterReadsTheList) {
   ChoiceList* list = ShowChoices();
   list->setFocus();
-  QTest::keyClick(list, Qt::Key_Home);
   QTest::keyClick(list, Qt::Key_Down);
   QTest::keyClick(list, Qt::Key_Down);
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+  EXPECT_EQ(tg.game().mainWindow->selectedChoice, 0);
   QTest::keyClick(list, Qt::Key_Return);
-  EXPECT_TRUE(Logged("Error:Script Error! Script four_lines not found!"));
-  EXPECT_FALSE(Logged("Error:Script Error! Script one_line not found!"));
+  EXPECT_TRUE(Logged("Error:Script Error! Script one_line not found!"));
   EXPECT_FALSE(Logged("Error:Script Error! Script three_lines not found!"));
 }
 
@@ -282,6 +329,136 @@ TEST_F(MainWindowTest, ControlsCarryAccessibleNames) {
                                                     window->titleBar->audioItem, window->titleBar->inventoryItem,
                                                     window->titleBar->closeBox})
     EXPECT_FALSE(w->accessibleName().isEmpty()) << w->objectName().toStdString();
+}
+
+}  // namespace
+}  // namespace velmora
+
+namespace velmora {
+namespace {
+
+// The window's geometry in units, drawn at a scale: the screen of these tests is 1920 by
+// 1200 (ui_fixture.cpp).
+TEST_F(MainWindowTest, AWindowLargerThanTheScreenIsDrawnSmallerWithItsUnitsKept) {
+  Game& game = Make(kChoices);
+  Configure(game, 50, 40, 2400, 1960);  // twice the usual size: half of it fits
+  LoadPage(game, "hall");
+  Show();
+  EXPECT_DOUBLE_EQ(window->scale(), 0.5);
+  EXPECT_EQ(window->size(), QSize(980, 1200));
+  EXPECT_EQ(window->pos(), QPoint(50, 0));  // moved up to stay on the screen
+  EXPECT_EQ(window->storyPicture->geometry(), QRect(1, 16, 979, 168));
+  EXPECT_EQ(window->choiceList->visualItemRect(window->choiceList->item(1)).height(), 24);  // 48 units
+  EXPECT_EQ(window->titleBar->audioItem->size(), QSize(28, 13));
+  EXPECT_EQ(game.mainWindow->storyWidth, 1958);  // units, whatever the scale
+  EXPECT_EQ(game.mainWindow->width, 1960);
+  EXPECT_EQ(game.mainWindow->left, 50);
+  EXPECT_EQ(game.mainWindow->top, 0);
+}
+
+TEST_F(MainWindowTest, ZoomKeysScaleTheWindowAndItsFonts) {
+  Game& game = Make("[a]\n");
+  Configure(game, 0, 0, 720, 980);
+  Show();
+  const int fontPixels = QFontInfo(window->storyText->font()).pixelSize();
+  const struct {
+    QKeySequence key;
+    double scale;
+    QSize size;
+  } steps[] = {
+      {QKeySequence(Qt::CTRL | Qt::Key_Equal), 1.1, {1078, 792}},
+      {QKeySequence(Qt::CTRL | Qt::Key_Equal), 1.25, {1225, 900}},
+      {QKeySequence(Qt::CTRL | Qt::Key_Equal), 1.5, {1470, 1080}},
+      {QKeySequence(Qt::CTRL | Qt::Key_Equal), 1200.0 / 720, {1633, 1200}},  // no more than fits
+      {QKeySequence(Qt::CTRL | Qt::Key_Equal), 1200.0 / 720, {1633, 1200}},
+      {QKeySequence(Qt::CTRL | Qt::Key_0), 1.0, {980, 720}},
+      {QKeySequence(Qt::CTRL | Qt::Key_Minus), 0.9, {882, 648}},
+  };
+  for (const auto& step : steps) {
+    QTest::keySequence(window.get(), step.key);
+    EXPECT_NEAR(window->scale(), step.scale, 1e-9) << step.key.toString().toStdString();
+    EXPECT_EQ(window->size(), step.size) << step.key.toString().toStdString();
+  }
+  EXPECT_LT(QFontInfo(window->storyText->font()).pixelSize(), fontPixels);  // 0.9 of it
+  EXPECT_EQ(game.mainWindow->width, 980);  // the units stay
+}
+
+TEST_F(MainWindowTest, FullScreenCentresTheFormOnBlack) {
+  Game& game = Make("[a]\n");
+  Configure(game, 100, 60, 720, 980);
+  Show();
+  QTest::keyClick(window.get(), Qt::Key_F11);
+  ASSERT_TRUE(window->fullScreen());
+  QTRY_COMPARE(window->size(), QSize(1920, 1200));
+  const double scale = 1200.0 / 720;
+  EXPECT_NEAR(window->scale(), scale, 1e-9);
+  // 980 units at that scale is 1633 pixels, centred: 143 pixels of black each side.
+  EXPECT_EQ(window->titleBar->geometry().left(), 143 + 2);
+  EXPECT_EQ(window->titleBar->geometry().top(), 2);
+  EXPECT_EQ(window->choiceList->geometry().bottom(), 1200 - 2 - 1);
+  EXPECT_EQ(game.mainWindow->left, 100);  // full screen is not a place to save
+  QTest::keyClick(window.get(), Qt::Key_Escape);
+  EXPECT_FALSE(window->fullScreen());
+  QTRY_COMPARE(window->size(), QSize(980, 720));
+  EXPECT_EQ(window->pos(), QPoint(100, 60));
+}
+
+TEST_F(MainWindowTest, TheToolWindowsFollowTheMainWindowsScale) {
+  Game& game = Make("[a]\n");
+  Configure(game, 0, 0, 720, 980);
+  game.audioWindow->LoadSettings(game);
+  AudioWindow audio(game, window.get());
+  InventoryWindow inventory(game, window.get());
+  QObject::connect(window.get(), &MainWindow::scaleChanged, &audio, &AudioWindow::SetScale);
+  QObject::connect(window.get(), &MainWindow::scaleChanged, &inventory, &InventoryWindow::SetScale);
+  Show();
+  window->SetZoom(0.5);
+  EXPECT_EQ(audio.size(), QSize(131, 81));
+  EXPECT_EQ(audio.okButton->geometry().topLeft(), QPoint(44, 68));
+  EXPECT_EQ(audio.okButton->width(), 38);
+  EXPECT_EQ(inventory.size(), QSize(288, 314));
+  EXPECT_EQ(inventory.description->geometry(), QRect(160, 176, 125, 121));
+  EXPECT_EQ(QFontInfo(inventory.font()).pixelSize(), 7);  // 13 pixels at half
+  EXPECT_TRUE(audio.windowFlags() & Qt::Window);
+  EXPECT_EQ(audio.parentWidget(), window.get());  // stays above the main window
+}
+
+TEST_F(MainWindowTest, EscapeIsTheToolWindowsCloseBox) {
+  Game& game = Make("[a]\n");
+  game.audioWindow->LoadSettings(game);
+  AudioWindow audio(game, window.get());
+  InventoryWindow inventory(game, window.get());
+  Show();
+  game.inventoryWindow->Open(game);
+  game.audioWindow->Open(game);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&inventory));
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&audio));
+  for (QWidget* tool : std::initializer_list<QWidget*>{&inventory, &audio}) {
+    tool->activateWindow();
+    QTest::keyClick(tool->focusWidget() ? tool->focusWidget() : tool, Qt::Key_Escape);
+    EXPECT_FALSE(tool->isVisible()) << tool->objectName().toStdString();
+  }
+  EXPECT_FALSE(game.inventoryWindow->visible);
+  EXPECT_FALSE(game.audioWindow->visible);
+}
+
+TEST_F(MainWindowTest, TheTitleBarsMenuOffersTheWindowsCommands) {
+  Make("[a]\n");
+  Show();
+  QStringList offered;
+  QTimer::singleShot(50, [&] {
+    if (QWidget* menu = QApplication::activePopupWidget()) {
+      for (QAction* action : menu->actions())
+        if (action->isVisible() && !action->isSeparator()) offered << action->text();
+      menu->close();
+    }
+  });
+  QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(100, 10), window->titleBar->mapToGlobal(QPoint(100, 10)));
+  QApplication::sendEvent(window->titleBar, &click);
+  EXPECT_EQ(offered, QStringList({"Zoom in", "Zoom out", "Actual size", "Full screen"}));
+  // The program offers the library when it has one; others add their own commands.
+  window->libraryAction->setVisible(true);
+  EXPECT_TRUE(window->titleMenuActions.contains(window->libraryAction));
 }
 
 }  // namespace
