@@ -38,7 +38,7 @@ QSlider* PlaceTrackBar(ScaledPlacement& placement, QWidget* parent, const char* 
 }  // namespace
 
 AudioWindow::AudioWindow(Game& game, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint),
       game_(game) {
   setObjectName(QStringLiteral("TForm2"));

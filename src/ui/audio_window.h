@@ -2,7 +2,7 @@
 // The audio options window (object name TForm2): a view over the core's AudioWindowState.
 // It draws that state whenever the core reports a change and forwards the player's moves
 // and clicks to the core's operations; it keeps no state of its own. Made with the main
-// window as its parent, it stays above it; it is drawn at the main window's scale; Escape
+// window as its parent, it is a dialog-type window that window managers keep above it; it is drawn at the main window's scale; Escape
 // closes it.
 #include <QWidget>
 

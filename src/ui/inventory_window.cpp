@@ -48,7 +48,7 @@ const char kTextColours[] = "background-color: black; color: rgb(153, 137, 137);
 }  // namespace
 
 InventoryWindow::InventoryWindow(Game& game, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       game_(game) {
   setObjectName(QStringLiteral("TForm3"));

@@ -2,7 +2,7 @@
 // The inventory window (object name TForm3): a view over the core's InventoryWindowState.
 // It draws that state whenever the core reports a change and forwards the player's clicks
 // to the core's operations; it keeps no state of its own. Made with the main window as its
-// parent, it stays above it; it is drawn at the main window's scale; Escape closes it.
+// parent, it is a dialog-type window that window managers keep above it; it is drawn at the main window's scale; Escape closes it.
 #include <QWidget>
 
 #include "ui/window_scale.h"

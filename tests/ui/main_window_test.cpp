@@ -421,7 +421,7 @@ TEST_F(MainWindowTest, TheToolWindowsFollowTheMainWindowsScale) {
   EXPECT_EQ(inventory.size(), QSize(288, 314));
   EXPECT_EQ(inventory.description->geometry(), QRect(160, 176, 125, 121));
   EXPECT_EQ(QFontInfo(inventory.font()).pixelSize(), 7);  // 13 pixels at half
-  EXPECT_TRUE(audio.windowFlags() & Qt::Window);
+  EXPECT_EQ(audio.windowType(), Qt::Dialog);  // with a parent: a transient window
   EXPECT_EQ(audio.parentWidget(), window.get());  // stays above the main window
 }
 
