@@ -27,6 +27,7 @@
 #include "library/game_library.h"
 #include "platform/pictures/picture_decoders.h"
 #include "tools/story_checker.h"
+#include "ui/library_window.h"
 #include "ui/windows_program.h"
 
 namespace {
@@ -69,9 +70,33 @@ std::string GameFolder(const ProgramOptions& options, std::string& error) {
   return text;
 }
 
-// The game library. Until the library window takes this place, its games are listed
-// with the command that plays each.
-int OpenLibrary(const ProgramOptions& options) {
+bool HaveDisplay() {
+  return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY") || std::getenv("QT_QPA_PLATFORM");
+}
+
+int PlayGame(int& argc, char** argv, ProgramOptions options, const std::string& source);
+
+// The library window; without a display, the library's games with the command that plays
+// each.
+int OpenLibrary(int& argc, char** argv, const ProgramOptions& options) {
+  if (HaveDisplay()) {
+    GameLibrary library(Files(), GameLibrary::DefaultPath(), options.codePage);
+    struct Context {
+      int& argc;
+      char** argv;
+      const ProgramOptions& options;
+    } here{argc, argv, options};
+    return RunLibrary(argc, argv, library, Files(), [](const std::string& folder, void* c) {
+      auto* context = static_cast<Context*>(c);
+      ProgramOptions play = context->options;
+      play.mode = ProgramOptions::Mode::kWindows;
+      play.gameFolder = folder;
+      // A game of the library keeps its log where it is played.
+      std::error_code ec;
+      std::filesystem::current_path(folder, ec);
+      PlayGame(context->argc, context->argv, play, folder);
+    }, &here);
+  }
   const std::vector<LibraryEntry> games = GameLibrary(Files(), GameLibrary::DefaultPath(), options.codePage).Games();
   if (games.empty()) {
     std::cerr << "The game library (" << GameLibrary::DefaultPath() << ") is empty; play a game with --game DIR.\n";
@@ -84,7 +109,7 @@ int OpenLibrary(const ProgramOptions& options) {
 }
 
 // No game named and none beside the program.
-int NoGame(const ProgramOptions& options, const std::string& programFolder) {
+int NoGame(int& argc, char** argv, const ProgramOptions& options, const std::string& programFolder) {
   std::cerr << kProgram << ": no game named, and no game beside the program in " << programFolder
             << "; play one with --game DIR";
   if (options.mode != ProgramOptions::Mode::kWindows) {
@@ -92,7 +117,7 @@ int NoGame(const ProgramOptions& options, const std::string& programFolder) {
     return 2;
   }
   std::cerr << ", or pick one of the library (--library)\n";
-  return OpenLibrary(options);
+  return OpenLibrary(argc, argv, options);
 }
 
 // The folder to play in: the game folder itself, or the user's copy of it when it is not
@@ -250,7 +275,7 @@ int Terminal(const ProgramOptions& options, Platform platform, const GameOptions
 int Windows(int& argc, char** argv, const ProgramOptions& options, Platform platform,
             const GameOptions& gameOptions) {
   // Without a display Qt would abort; say what to do instead.
-  if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM"))
+  if (!HaveDisplay())
     return Fail("no display to open the windows on; --text plays in the terminal", 2);
   SteadyClock clock;
   Audio audio = MakeAudio(options, clock);
@@ -276,15 +301,21 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  if (options.mode == ProgramOptions::Mode::kLibrary) return OpenLibrary(options);
+  if (options.mode == ProgramOptions::Mode::kLibrary) return OpenLibrary(argc, argv, options);
 
-  GameOptions gameOptions;
   const std::string source = GameFolder(options, error);
   if (source.empty()) return Fail(error, 2);
   if (options.gameFolder.empty() && !InspectGameFolder(Files(), source, options.codePage).isGame)
-    return NoGame(options, source);
+    return NoGame(argc, argv, options, source);
   if (options.mode == ProgramOptions::Mode::kCheck) return Check(source);
+  return PlayGame(argc, argv, options, source);
+}
 
+namespace {
+
+int PlayGame(int& argc, char** argv, ProgramOptions options, const std::string& source) {
+  std::string error;
+  GameOptions gameOptions;
   // Files named on the command line stay where they were when a copy is entered.
   for (std::string* file : {&options.replayFile, &options.soundfont})
     if (!file->empty()) *file = std::filesystem::absolute(*file).string();
@@ -311,3 +342,5 @@ int main(int argc, char** argv) {
       return Windows(argc, argv, options, platform, gameOptions);
   }
 }
+
+}  // namespace

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <memory>
 #include <QIcon>
 #include <QLabel>
 #include <QTextEdit>
@@ -21,7 +22,10 @@
 namespace velmora {
 
 int PlayInWindows(int& argc, char** argv, Platform platform, const GameOptions& options) {
-  QApplication app(argc, argv);
+  // From the library, the game plays inside the library's application.
+  std::unique_ptr<QApplication> own;
+  if (!QApplication::instance()) own = std::make_unique<QApplication>(argc, argv);
+  auto& app = *qobject_cast<QApplication*>(QApplication::instance());
   QApplication::setApplicationName(QStringLiteral("velmora-player"));
   QApplication::setDesktopFileName(QStringLiteral("velmora-player"));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/velmora-player.svg")));
@@ -39,6 +43,9 @@ int PlayInWindows(int& argc, char** argv, Platform platform, const GameOptions& 
   MainWindow mainWindow(game);
   dialogs.SetOwner(&mainWindow);
   QObject::connect(&mainWindow, &MainWindow::closed, &app, &QCoreApplication::quit);
+  // Played from the library: going back to it ends the game (with its shutdown).
+  mainWindow.libraryAction->setVisible(!own);
+  QObject::connect(&mainWindow, &MainWindow::libraryRequested, &mainWindow, &QWidget::close);
   // Scripts and page actions close the window once their event has returned.
   game.onCloseRequested = [&mainWindow] { QMetaObject::invokeMethod(&mainWindow, &QWidget::close, Qt::QueuedConnection); };
   // What start-up publishes to plug-ins: the window, choice list, story text and picture.

@@ -1,0 +1,215 @@
+#include "ui/library_window.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QDragEnterEvent>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QImageReader>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "base/fault.h"
+#include "library/game_library.h"
+#include "ui/fonts.h"
+#include "ui/skin.h"
+
+namespace velmora {
+
+namespace {
+
+constexpr int kThumbnailWidth = 128, kThumbnailHeight = 72;
+
+QIcon Thumbnail(const std::string& file) {
+  QPixmap canvas(kThumbnailWidth, kThumbnailHeight);
+  canvas.fill(Qt::black);
+  if (!file.empty()) {
+    QImageReader reader(QString::fromStdString(file));
+    reader.setAutoTransform(true);
+    const QImage image = reader.read();
+    if (!image.isNull()) canvas = QPixmap::fromImage(image.scaled(kThumbnailWidth, kThumbnailHeight,
+                                                                  Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+  }
+  return QIcon(canvas);
+}
+
+QString LastPlayed(const LibraryEntry& game) {
+  if (!game.present) return QStringLiteral("The folder is gone");
+  if (game.lastPlayed == 0) return QStringLiteral("Not played yet");
+  return QStringLiteral("Last played ") +
+         QLocale().toString(QDateTime::fromSecsSinceEpoch(game.lastPlayed), QLocale::ShortFormat);
+}
+
+}  // namespace
+
+LibraryWindow::LibraryWindow(GameLibrary& library, GameFiles& files, QWidget* parent)
+    : QWidget(parent), library_(library), files_(files) {
+  setObjectName(QStringLiteral("LibraryWindow"));
+  setWindowTitle(QStringLiteral("Velmora Player: game library"));
+  setAcceptDrops(true);
+  setFont(GameFont(QStringLiteral("MS Sans Serif"), -13));
+  resize(640, 480);
+
+  gameList = new QListWidget(this);
+  gameList->setObjectName(QStringLiteral("GameList"));
+  gameList->setAccessibleName(QStringLiteral("Games"));
+  gameList->setIconSize(QSize(kThumbnailWidth, kThumbnailHeight));
+  gameList->setSelectionMode(QAbstractItemView::SingleSelection);
+  gameList->setSpacing(2);
+
+  const auto button = [this](const char* text) {
+    auto* b = new QPushButton(QString::fromUtf8(text), this);
+    b->setAccessibleName(b->text().remove(QLatin1Char('&')));
+    return b;
+  };
+  addButton = button("&Add game...");
+  scanButton = button("&Scan folder...");
+  removeButton = button("&Remove");
+  playButton = button("&Play");
+  playButton->setDefault(true);
+
+  auto* buttons = new QHBoxLayout;
+  for (QPushButton* b : {addButton, scanButton, removeButton}) buttons->addWidget(b);
+  buttons->addStretch();
+  buttons->addWidget(playButton);
+  auto* hint = new QLabel(QStringLiteral("Drop game folders here to add them."), this);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(gameList);
+  layout->addWidget(hint);
+  layout->addLayout(buttons);
+
+  connect(addButton, &QPushButton::clicked, this, [this] {
+    const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("Add a game folder"));
+    if (!folder.isEmpty()) AddFolder(folder);
+  });
+  connect(scanButton, &QPushButton::clicked, this, [this] {
+    const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("Scan a folder for games"));
+    if (!folder.isEmpty()) ScanFolder(folder);
+  });
+  connect(removeButton, &QPushButton::clicked, this, &LibraryWindow::RemoveSelected);
+  connect(playButton, &QPushButton::clicked, this, &LibraryWindow::PlaySelected);
+  connect(gameList, &QListWidget::itemActivated, this, &LibraryWindow::PlaySelected);
+  connect(gameList, &QListWidget::itemSelectionChanged, this, [this] {
+    const bool any = !gameList->selectedItems().isEmpty();
+    removeButton->setEnabled(any);
+    playButton->setEnabled(any);
+  });
+  Reload();
+}
+
+void LibraryWindow::Reload() {
+  const QString selected = gameList->currentItem() ? gameList->currentItem()->data(Qt::UserRole).toString() : QString();
+  gameList->clear();
+  for (const LibraryEntry& game : library_.Games()) {
+    auto* item = new QListWidgetItem(Thumbnail(game.thumbnail),
+                                     QString::fromStdString(game.captionUtf8) + QLatin1Char('\n') + LastPlayed(game),
+                                     gameList);
+    item->setData(Qt::UserRole, QString::fromStdString(game.folder));
+    item->setToolTip(QString::fromStdString(game.folder));
+    if (!game.present) item->setFlags(item->flags() & ~Qt::ItemIsEnabled & ~Qt::ItemIsSelectable);
+    if (item->data(Qt::UserRole).toString() == selected) gameList->setCurrentItem(item);
+  }
+  if (!gameList->currentItem() && gameList->count() > 0 && (gameList->item(0)->flags() & Qt::ItemIsEnabled))
+    gameList->setCurrentRow(0);
+  emit gameList->itemSelectionChanged();
+}
+
+void LibraryWindow::Report(const QString& text) {
+  QMessageBox::information(this, windowTitle(), text);
+}
+
+void LibraryWindow::AddFolder(const QString& folder) {
+  try {
+    std::string problem;
+    if (library_.Add(folder.toStdString(), &problem) == GameLibrary::AddResult::kNotAGame)
+      Report(folder + QStringLiteral(" holds no game: ") + QString::fromStdString(problem));
+  } catch (const RuntimeFault& fault) {
+    Report(QString::fromStdString(fault.what()));
+  }
+  Reload();
+}
+
+void LibraryWindow::ScanFolder(const QString& folder) {
+  try {
+    if (library_.Scan(folder.toStdString()).empty()) Report(QStringLiteral("No new games in ") + folder);
+  } catch (const RuntimeFault& fault) {
+    Report(QString::fromStdString(fault.what()));
+  }
+  Reload();
+}
+
+void LibraryWindow::RemoveSelected() {
+  QListWidgetItem* item = gameList->currentItem();
+  if (!item) return;
+  try {
+    library_.Remove(item->data(Qt::UserRole).toString().toStdString());
+  } catch (const RuntimeFault& fault) {
+    Report(QString::fromStdString(fault.what()));
+  }
+  Reload();
+}
+
+void LibraryWindow::PlaySelected() {
+  QListWidgetItem* item = gameList->currentItem();
+  if (item && item->isSelected() && (item->flags() & Qt::ItemIsEnabled))
+    emit playRequested(item->data(Qt::UserRole).toString());
+}
+
+void LibraryWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Delete) {
+    RemoveSelected();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+void LibraryWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void LibraryWindow::dropEvent(QDropEvent* event) {
+  // A game folder is added; a folder of game folders is scanned.
+  for (const QUrl& url : event->mimeData()->urls()) {
+    if (!url.isLocalFile()) continue;
+    const QString folder = url.toLocalFile();
+    if (InspectGameFolder(files_, folder.toStdString()).isGame)
+      AddFolder(folder);
+    else
+      ScanFolder(folder);
+  }
+  event->acceptProposedAction();
+}
+
+int RunLibrary(int& argc, char** argv, GameLibrary& library, GameFiles& files, PlayFromLibrary play, void* context) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("velmora-player"));
+  QApplication::setDesktopFileName(QStringLiteral("velmora-player"));
+  InstallFontSubstitutions();
+  ApplySkin(app);
+  LibraryWindow window(library, files);
+  QString chosen;
+  QObject::connect(&window, &LibraryWindow::playRequested, &app, [&](const QString& folder) {
+    chosen = folder;
+    window.hide();
+    app.quit();
+  });
+  QApplication::setQuitOnLastWindowClosed(true);
+  for (;;) {
+    chosen.clear();
+    window.Reload();
+    window.show();
+    window.activateWindow();
+    app.exec();
+    if (chosen.isEmpty()) return 0;
+    play(chosen.toStdString(), context);  // the game's windows run their own loop
+    QApplication::setQuitOnLastWindowClosed(true);
+  }
+}
+
+}  // namespace velmora

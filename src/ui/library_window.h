@@ -1,0 +1,58 @@
+#pragma once
+// The game library window: the games the player added, each with its caption, a
+// thumbnail of its start page's picture and when it was last played. Games are added with
+// a folder dialog or by dropping folders on the window, found by scanning a folder one
+// level down, removed, and played with Enter, a double-click or the Play button.
+#include <QWidget>
+
+#include <string>
+
+class QListWidget;
+class QPushButton;
+
+namespace velmora {
+
+class GameFiles;
+class GameLibrary;
+
+class LibraryWindow : public QWidget {
+  Q_OBJECT
+
+ public:
+  // `files` reads the folders dropped on the window.
+  LibraryWindow(GameLibrary& library, GameFiles& files, QWidget* parent = nullptr);
+
+  QListWidget* gameList;
+  QPushButton* addButton;
+  QPushButton* scanButton;
+  QPushButton* removeButton;
+  QPushButton* playButton;
+
+  // Re-reads the library (a game may have changed or gone since).
+  void Reload();
+  // What the buttons and drops do, callable without the dialogs.
+  void AddFolder(const QString& folder);
+  void ScanFolder(const QString& folder);
+  void RemoveSelected();
+  void PlaySelected();
+
+ signals:
+  void playRequested(const QString& folder);
+
+ protected:
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void Report(const QString& text);
+  GameLibrary& library_;
+  GameFiles& files_;
+};
+
+// Shows the library until the player closes it; every game the player picks is handed to
+// `play` (the library hides meanwhile and comes back when the game ends).
+using PlayFromLibrary = void (*)(const std::string& folder, void* context);
+int RunLibrary(int& argc, char** argv, GameLibrary& library, GameFiles& files, PlayFromLibrary play, void* context);
+
+}  // namespace velmora

@@ -1,0 +1,94 @@
+// The game library window on Qt's offscreen platform: what it lists, and adding, scanning,
+// removing, dropping and playing.
+#include <gtest/gtest.h>
+
+#include <QMimeData>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QUrl>
+
+#include "library/game_library.h"
+#include "platform/files/posix_files.h"
+#include "support/test_game.h"
+#include "ui/library_window.h"
+#include "ui_fixture.h"
+
+namespace velmora {
+namespace {
+
+class LibraryWindowTest : public ::testing::Test {
+ protected:
+  LibraryWindowTest() : library(files, (home.path() / "library.ini").string()) {
+    testing::TestApplication();
+    shown = std::make_unique<LibraryWindow>(library, files);
+  }
+  // A game folder below the games folder, with a caption and a start-page picture.
+  std::string Game(const std::string& name, const std::string& caption) {
+    games.Write(name + "/config.ini", "[GameForm]\nCaption=" + caption + "\n");
+    games.Write(name + "/story.qst", "[gamestart]\ntextsize=0\n");
+    return (games.path() / name).string();
+  }
+  QStringList Listed() {
+    QStringList lines;
+    for (int k = 0; k < window().gameList->count(); ++k) lines << window().gameList->item(k)->text().section('\n', 0, 0);
+    return lines;
+  }
+
+  testing::TempDir home, games;
+  PosixFiles files;
+  GameLibrary library;
+  std::unique_ptr<LibraryWindow> shown;
+  LibraryWindow& window() { return *shown; }
+};
+
+TEST_F(LibraryWindowTest, AddsScansAndRemovesGames) {
+  EXPECT_TRUE(Listed().isEmpty());
+  EXPECT_FALSE(window().playButton->isEnabled());
+  window().AddFolder(QString::fromStdString(Game("owl", "Owl Spit")));
+  EXPECT_EQ(Listed(), QStringList{"Owl Spit"});
+  EXPECT_TRUE(window().gameList->item(0)->text().endsWith("Not played yet"));
+  EXPECT_TRUE(window().playButton->isEnabled());
+  EXPECT_FALSE(window().gameList->item(0)->icon().isNull());  // a black thumbnail without a picture
+
+  Game("lamp", "Lamp");
+  window().ScanFolder(QString::fromStdString(games.path().string()));
+  EXPECT_EQ(Listed(), QStringList({"Owl Spit", "Lamp"}));
+
+  window().gameList->setCurrentRow(0);
+  window().RemoveSelected();
+  EXPECT_EQ(Listed(), QStringList{"Lamp"});
+  EXPECT_EQ(library.Games().size(), 1u);  // kept in the library file
+}
+
+TEST_F(LibraryWindowTest, EnterOrADoubleClickPlaysTheSelectedGame) {
+  const std::string folder = Game("owl", "Owl Spit");
+  window().AddFolder(QString::fromStdString(folder));
+  window().show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window()));
+  QSignalSpy played(&window(), &LibraryWindow::playRequested);
+  window().gameList->setFocus();
+  window().gameList->setCurrentRow(0);
+  QTest::keyClick(window().gameList, Qt::Key_Return);
+  ASSERT_EQ(played.count(), 1);
+  EXPECT_EQ(played.at(0).at(0).toString(), QString::fromStdString(GameLibrary::ListedForm(folder)));
+  const QPoint at = window().gameList->visualItemRect(window().gameList->item(0)).center();
+  QTest::mouseClick(window().gameList->viewport(), Qt::LeftButton, {}, at);
+  QTest::mouseDClick(window().gameList->viewport(), Qt::LeftButton, {}, at);
+  EXPECT_EQ(played.count(), 2);
+}
+
+TEST_F(LibraryWindowTest, DroppedFoldersAreAddedOrScanned) {
+  const std::string owl = Game("owl", "Owl Spit");
+  testing::TempDir shelf;
+  shelf.Write("lamp/config.ini", "[GameForm]\nCaption=Lamp\n");
+  shelf.Write("lamp/story.qst", "[gamestart]\n");
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile(QString::fromStdString(owl)), QUrl::fromLocalFile(QString::fromStdString(shelf.path().string()))});
+  QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+  static_cast<QObject*>(shown.get())->event(&drop);  // as the drag manager delivers it
+  EXPECT_EQ(Listed(), QStringList({"Owl Spit", "Lamp"}));
+}
+
+}  // namespace
+}  // namespace velmora
