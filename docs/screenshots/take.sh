@@ -54,24 +54,23 @@ LastPlayed=$(date +%s)
 Folder=$root/examples/utf8-mini/
 LastPlayed=0
 INI
-cat > "$work/library.sh" <<INSIDE
-"$player" --library --no-audio >/dev/null 2>&1 &
-pid=\$!
-sleep 2.5
-import -window \$(xdotool search --onlyvisible --name "game library" | head -1) "$here/library.png"
-kill \$pid
-wait \$pid || true
-INSIDE
-env -u QT_QPA_PLATFORM xvfb-run -a -s "-screen 0 1280x1024x24" sh "$work/library.sh"
-
-# A screen smaller than the window: the whole window, drawn at the scale that fits.
-cat > "$work/small.sh" <<INSIDE
+# One picture: the program started with ARGS on a screen of SIZE, the window named NAME
+# (or the whole screen) saved to OUT.    shoot SIZE NAME OUT ARGS...
+shoot() {
+  size=$1 name=$2 out=$3
+  shift 3
+  cat > "$work/shoot.sh" <<INSIDE
 cd "$game"
-"$player" --game "$game" --no-audio >/dev/null 2>&1 &
+"$player" $* --no-audio >/dev/null 2>&1 &
 pid=\$!
 sleep 3
-import -window root "$here/small-screen.png"
+if [ "$name" = root ]; then window=root; else window=\$(xdotool search --onlyvisible --name "$name" | head -1); fi
+import -window \$window "$out"
 kill \$pid
 wait \$pid || true
 INSIDE
-env -u QT_QPA_PLATFORM xvfb-run -a -s "-screen 0 1024x600x24" sh "$work/small.sh"
+  env -u QT_QPA_PLATFORM xvfb-run -a -s "-screen 0 ${size}x24" sh "$work/shoot.sh"
+}
+shoot 1280x1024 "game library" "$here/library.png" --library
+# A screen smaller than the window: the whole window, drawn at the scale that fits.
+shoot 1024x600 root "$here/small-screen.png" --game "$game"

@@ -71,7 +71,11 @@ std::string GameFolder(const ProgramOptions& options, std::string& error) {
 }
 
 bool HaveDisplay() {
-  return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY") || std::getenv("QT_QPA_PLATFORM");
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    const char* value = std::getenv(name);
+    if (value && *value) return true;
+  }
+  return false;
 }
 
 int PlayGame(int& argc, char** argv, ProgramOptions options, const std::string& source);
