@@ -27,6 +27,7 @@
 #include "library/game_library.h"
 #include "platform/pictures/picture_decoders.h"
 #include "tools/story_checker.h"
+#include "ui/copy_progress.h"
 #include "ui/library_window.h"
 #include "ui/windows_program.h"
 
@@ -127,8 +128,9 @@ int NoGame(int& argc, char** argv, const ProgramOptions& options, const std::str
 // The folder to play in: the game folder itself, or the user's copy of it when it is not
 // writable or --copy asks for one. A copy becomes the current directory, where games
 // keep LastStart.log and their plugins/ folder.
-bool EnterPlayFolder(const ProgramOptions& options, std::string& folder, std::string& error) {
-  const PlayFolder play = PrepareGameFolder(Files(), folder, options.copyGame);
+bool EnterPlayFolder(const ProgramOptions& options, std::string& folder, std::string& error,
+                     const CopyProgress& progress) {
+  const PlayFolder play = PrepareGameFolder(Files(), folder, options.copyGame, progress);
   if (!play.error.empty()) {
     error = play.error;
     return false;
@@ -324,7 +326,10 @@ int PlayGame(int& argc, char** argv, ProgramOptions options, const std::string& 
   for (std::string* file : {&options.replayFile, &options.soundfont})
     if (!file->empty()) *file = std::filesystem::absolute(*file).string();
   gameOptions.gameFolder = source;
-  if (!EnterPlayFolder(options, gameOptions.gameFolder, error)) return Fail(error, 2);
+  // With windows, a long copy shows its progress.
+  CopyProgress progress;
+  if (options.mode == ProgramOptions::Mode::kWindows && HaveDisplay()) progress = WindowCopyProgress(argc, argv);
+  if (!EnterPlayFolder(options, gameOptions.gameFolder, error, progress)) return Fail(error, 2);
   gameOptions.args = options.gameArgs;
   gameOptions.codePage = options.codePage;
   if (options.mode == ProgramOptions::Mode::kWindows) MarkPlayed(options, source);
