@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -327,8 +328,9 @@ int PlayGame(int& argc, char** argv, ProgramOptions options, const std::string& 
     if (!file->empty()) *file = std::filesystem::absolute(*file).string();
   gameOptions.gameFolder = source;
   // With windows, a long copy shows its progress.
+  std::optional<CopyProgressWindow> copyWindow;
   CopyProgress progress;
-  if (options.mode == ProgramOptions::Mode::kWindows && HaveDisplay()) progress = WindowCopyProgress(argc, argv);
+  if (options.mode == ProgramOptions::Mode::kWindows && HaveDisplay()) progress = copyWindow.emplace(argc, argv).Callback();
   if (!EnterPlayFolder(options, gameOptions.gameFolder, error, progress)) return Fail(error, 2);
   gameOptions.args = options.gameArgs;
   gameOptions.codePage = options.codePage;

@@ -21,7 +21,8 @@ QProgressDialog* ShownProgress() {
 TEST(CopyProgressTest, ALongCopyShowsItsProgressAndTheDialogGoesWhenDone) {
   testing::TestApplication();
   int argc = 0;
-  const CopyProgress progress = WindowCopyProgress(argc, nullptr);
+  CopyProgressWindow window(argc, nullptr);
+  const CopyProgress progress = window.Callback();
   const uint64_t total = 50ull << 20;
   progress(0, total);
   EXPECT_EQ(ShownProgress(), nullptr);  // not before it has taken a while
@@ -37,7 +38,8 @@ TEST(CopyProgressTest, ALongCopyShowsItsProgressAndTheDialogGoesWhenDone) {
 TEST(CopyProgressTest, AQuickCopyShowsNothingEvenWhenTheEventLoopRunsLater) {
   testing::TestApplication();
   int argc = 0;
-  const CopyProgress progress = WindowCopyProgress(argc, nullptr);
+  CopyProgressWindow window(argc, nullptr);
+  const CopyProgress progress = window.Callback();
   progress(0, 4096);
   progress(4096, 4096);
   QTest::qWait(700);
