@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/audio/midi_file.h"
+#include "platform/dl/module_loader.h"
 
 namespace velmora::audio {
 namespace {
@@ -79,6 +80,14 @@ SNDFILE* OpenSndfile(const std::string& path, SF_INFO& info, std::string& error)
   return file;
 }
 
+// The MIDI module, loaded by the first MIDI track; when it is missing every MIDI track
+// fails to open with the reason.
+Opened OpenMidi(const std::string& path, std::string bytes, const DecoderSettings& settings) {
+  static const ModuleEntry module = LoadModule(kMidiModuleFile, kMidiModuleEntry);
+  if (!module.entry) return {nullptr, module.error};
+  return static_cast<const MidiModule*>(module.entry)->open(path, std::move(bytes), settings);
+}
+
 }  // namespace
 
 Opened OpenDecoder(const std::string& path, const DecoderSettings& settings) {
@@ -86,7 +95,7 @@ Opened OpenDecoder(const std::string& path, const DecoderSettings& settings) {
   std::string head;
   bool midi = false;
   if (!ReadHead(path, head, midi, out.error)) return out;
-  if (midi) return OpenMidiDecoder(path, std::move(head), settings);
+  if (midi) return OpenMidi(path, std::move(head), settings);
   SF_INFO info;
   SNDFILE* file = OpenSndfile(path, info, out.error);
   if (file) out.decoder = std::make_unique<SndfileDecoder>(file, info);
@@ -123,15 +132,6 @@ Length ProbeLength(const std::string& path) {
   }
   sf_close(file);
   return out;
-}
-
-std::string DefaultSoundfont() {
-  for (const char* candidate : {"/usr/share/sounds/sf2/default-GM.sf2", "/usr/share/sounds/sf2/FluidR3_GM.sf2",
-                                "/usr/share/sounds/sf2/TimGM6mb.sf2", "/usr/share/sounds/sf3/default-GM.sf3"}) {
-    std::error_code ec;
-    if (std::filesystem::exists(candidate, ec)) return candidate;
-  }
-  return "/usr/share/sounds/sf2/default-GM.sf2";
 }
 
 }  // namespace velmora::audio

@@ -60,7 +60,15 @@ Length ProbeLength(const std::string& path);
 // The soundfont used when none is configured: Debian's General MIDI default.
 std::string DefaultSoundfont();
 
-// Opens a MIDI decoder (midi_decoder.cpp).
+// Opens a MIDI decoder (midi_decoder.cpp). It lives in a module of its own
+// (velmora-midi.so), so FluidSynth and its many libraries load only with the first MIDI
+// track, and on the thread that opens it rather than before the first page.
 Opened OpenMidiDecoder(const std::string& path, std::string bytes, const DecoderSettings& settings);
+
+struct MidiModule {
+  Opened (*open)(const std::string& path, std::string bytes, const DecoderSettings& settings);
+};
+constexpr const char* kMidiModuleFile = "velmora-midi.so";
+constexpr const char* kMidiModuleEntry = "velmora_midi_module";
 
 }  // namespace velmora::audio

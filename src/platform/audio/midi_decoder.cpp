@@ -255,3 +255,8 @@ Opened OpenMidiDecoder(const std::string&, std::string bytes, const DecoderSetti
 }
 
 }  // namespace velmora::audio
+
+extern "C" __attribute__((visibility("default"))) const void* velmora_midi_module() {
+  static const velmora::audio::MidiModule table{&velmora::audio::OpenMidiDecoder};
+  return &table;
+}

@@ -1,7 +1,11 @@
 #include "platform/audio/midi_file.h"
 
+#include "platform/audio/decoder.h"
+
 #include <algorithm>
+#include <filesystem>
 #include <map>
+#include <system_error>
 
 namespace velmora::audio {
 namespace {
@@ -165,6 +169,16 @@ MidiLength ParseMidiLength(std::string_view bytes) {
   }
   out.ok = true;
   return out;
+}
+
+// Kept with the MIDI parsing: both the engines and the MIDI module use it.
+std::string DefaultSoundfont() {
+  for (const char* candidate : {"/usr/share/sounds/sf2/default-GM.sf2", "/usr/share/sounds/sf2/FluidR3_GM.sf2",
+                                "/usr/share/sounds/sf2/TimGM6mb.sf2", "/usr/share/sounds/sf3/default-GM.sf3"}) {
+    std::error_code ec;
+    if (std::filesystem::exists(candidate, ec)) return candidate;
+  }
+  return "/usr/share/sounds/sf2/default-GM.sf2";
 }
 
 }  // namespace velmora::audio

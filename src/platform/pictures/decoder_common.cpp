@@ -2,7 +2,6 @@
 
 #include <QImage>
 #include <QPainter>
-#include <QSvgRenderer>
 #include <sys/stat.h>
 #include <algorithm>
 #include <cerrno>
@@ -77,6 +76,8 @@ QImage Wrap(const Picture& picture, bool opaque) {
                 static_cast<qsizetype>(picture.width) * 4, opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32);
 }
 
+}  // namespace
+
 std::shared_ptr<Picture> CopyOf(const QImage& source) {
   const QImage image = source.format() == QImage::Format_RGB32 ? source : source.convertToFormat(QImage::Format_ARGB32);
   auto picture = NewPicture(image.width(), image.height());
@@ -86,8 +87,6 @@ std::shared_ptr<Picture> CopyOf(const QImage& source) {
   }
   return picture;
 }
-
-}  // namespace
 
 std::shared_ptr<const Picture> ScaledTo(std::shared_ptr<Picture> decoded, Size target, bool opaque) {
   if (Size{decoded->width, decoded->height} == target) return decoded;
@@ -99,17 +98,6 @@ std::shared_ptr<const Picture> FromQImage(const QImage& image, const PictureBox&
   const Size target = ShownSize(image.width(), image.height(), box);
   if (Size{image.width(), image.height()} == target) return CopyOf(image);
   return CopyOf(image.scaled(target.width, target.height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-}
-
-std::shared_ptr<const Picture> RenderSvg(QSvgRenderer& renderer, int width, int height, const PictureBox& box) {
-  const Size target = ShownSize(width, height, box);
-  QImage image(target.width, target.height, QImage::Format_ARGB32);
-  image.fill(Qt::white);
-  {
-    QPainter painter(&image);
-    renderer.render(&painter);
-  }
-  return CopyOf(image);
 }
 
 }  // namespace velmora::decoders

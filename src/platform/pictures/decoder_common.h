@@ -53,14 +53,12 @@ std::shared_ptr<const Picture> ScaledTo(std::shared_ptr<Picture> decoded, Size t
 }  // namespace velmora::decoders
 
 class QImage;
-class QSvgRenderer;
 namespace velmora::decoders {
+
+// The image's pixels in the core's form (any QImage format), at the image's own size.
+std::shared_ptr<Picture> CopyOf(const QImage& image);
 
 // The image's pixels in the core's form (any QImage format), at its size in box.
 std::shared_ptr<const Picture> FromQImage(const QImage& image, const PictureBox& box);
-
-// Draws an SVG drawing of width by height pixels onto white (metafiles have no
-// background), straight at its size in box.
-std::shared_ptr<const Picture> RenderSvg(QSvgRenderer& renderer, int width, int height, const PictureBox& box);
 
 }  // namespace velmora::decoders

@@ -11,6 +11,7 @@
 
 #include "platform/pictures/decoder_common.h"
 #include "platform/pictures/decoders.h"
+#include "platform/pictures/metafile_module.h"
 
 namespace velmora::decoders {
 

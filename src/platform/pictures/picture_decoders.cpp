@@ -1,11 +1,21 @@
 #include "platform/pictures/picture_decoders.h"
 
 #include "base/fault.h"
+#include "platform/dl/module_loader.h"
 #include "platform/pictures/decoders.h"
+#include "platform/pictures/metafile_module.h"
 
 namespace velmora {
 
 namespace {
+
+// The metafile module, loaded by the first metafile; a missing module is a fault of that
+// picture (and of every later metafile), with the reason.
+const decoders::MetafileModule& Metafiles() {
+  static const ModuleEntry module = LoadModule(decoders::kMetafileModuleFile, decoders::kMetafileModuleEntry);
+  if (!module.entry) throw RuntimeFault(module.error);
+  return *static_cast<const decoders::MetafileModule*>(module.entry);
+}
 
 class FileDecoder : public PictureDecoder {
  public:
@@ -15,8 +25,8 @@ class FileDecoder : public PictureDecoder {
     if (extension == "png") return decoders::DecodePng(path, box);
     if (extension == "bmp") return decoders::DecodeWithQt(path, "bmp", box);
     if (extension == "ico") return decoders::DecodeWithQt(path, "ico", box);
-    if (extension == "wmf") return decoders::DecodeWmf(path, box);
-    if (extension == "emf") return decoders::DecodeEmf(path, box);
+    if (extension == "wmf") return Metafiles().wmf(path, box);
+    if (extension == "emf") return Metafiles().emf(path, box);
     throw RuntimeFault("Unknown picture file extension (." + extension + ")");
   }
 };

@@ -7,6 +7,7 @@
 
 #include "platform/pictures/decoder_common.h"
 #include "platform/pictures/decoders.h"
+#include "platform/pictures/metafile_module.h"
 
 // After Qt: libwmf's headers define macros (U8, U16 ...) that Qt's headers use as names.
 #include <libwmf/api.h>
