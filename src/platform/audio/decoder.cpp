@@ -5,7 +5,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <chrono>
 #include <filesystem>
+#include <future>
+#include <thread>
 #include <vector>
 
 #include "platform/audio/midi_file.h"
@@ -80,12 +83,79 @@ SNDFILE* OpenSndfile(const std::string& path, SF_INFO& info, std::string& error)
   return file;
 }
 
-// The MIDI module, loaded by the first MIDI track; when it is missing every MIDI track
-// fails to open with the reason.
-Opened OpenMidi(const std::string& path, std::string bytes, const DecoderSettings& settings) {
-  static const ModuleEntry module = LoadModule(kMidiModuleFile, kMidiModuleEntry);
-  if (!module.entry) return {nullptr, module.error};
-  return static_cast<const MidiModule*>(module.entry)->open(path, std::move(bytes), settings);
+// FluidSynth and its dozens of libraries load on a worker thread with the first MIDI
+// track, once for the run.
+std::shared_future<ModuleEntry> MidiModuleLoading(const ModuleFile& file) {
+  static const std::shared_future<ModuleEntry> loading = [&] {
+    std::packaged_task<ModuleEntry()> task([file] { return OpenModule(file, kMidiModuleEntry); });
+    std::shared_future<ModuleEntry> future = task.get_future().share();
+    std::thread(std::move(task)).detach();
+    return future;
+  }();
+  return loading;
+}
+
+// A MIDI track whose synthesiser comes from the MIDI module once that has loaded. Until
+// then the stream is not Ready, so the mixer passes it over and a MIDI start track never
+// holds up the first page; its song then starts from the beginning, a little late.
+class LateMidiDecoder : public Decoder {
+ public:
+  LateMidiDecoder(std::string path, std::string bytes, DecoderSettings settings,
+                  std::shared_future<ModuleEntry> module)
+      : path_(std::move(path)), bytes_(std::move(bytes)), settings_(std::move(settings)), module_(std::move(module)) {
+    channels_ = 2;
+    rate_ = settings_.midiRate;
+  }
+
+  bool Ready() override {
+    if (!inner_ && !opened_ && module_.wait_for(std::chrono::seconds(0)) != std::future_status::ready) return false;
+    Open();
+    return !inner_ || inner_->Ready();
+  }
+
+  size_t Read(float* out, size_t frames) override {
+    Open();
+    return inner_ ? inner_->Read(out, frames) : 0;
+  }
+
+ private:
+  void Open() {
+    if (opened_) return;
+    opened_ = true;
+    const ModuleEntry& module = module_.get();
+    std::string error = module.error;
+    if (module.entry) {
+      Opened opened = static_cast<const MidiModule*>(module.entry)->open(path_, std::move(bytes_), settings_);
+      inner_ = std::move(opened.decoder);
+      error = opened.error;
+    }
+    // The track was checked when it was opened; what still goes wrong here (the module's
+    // libraries will not load) ends it without a sound, said once on stderr.
+    if (!inner_) std::fprintf(stderr, "velmora-player: %s: %s\n", path_.c_str(), error.c_str());
+  }
+
+  std::string path_;
+  std::string bytes_;
+  DecoderSettings settings_;
+  std::shared_future<ModuleEntry> module_;
+  std::unique_ptr<Decoder> inner_;
+  bool opened_ = false;
+};
+
+Opened OpenMidi(const std::string& path, std::string bytes, DecoderSettings settings) {
+  Opened out;
+  if (settings.soundfont.empty()) settings.soundfont = DefaultSoundfont();
+  MidiLength length;
+  out.error = CheckMidi(bytes, settings.soundfont, length);
+  if (!out.error.empty()) return out;
+  static const ModuleFile module = FindModule(kMidiModuleFile);
+  if (module.path.empty()) {
+    out.error = module.error;
+    return out;
+  }
+  out.decoder = std::make_unique<LateMidiDecoder>(path, std::move(bytes), std::move(settings),
+                                                   MidiModuleLoading(module));
+  return out;
 }
 
 }  // namespace

@@ -99,17 +99,6 @@ class SynthPool {
   std::vector<std::unique_ptr<Synth>> idle_;
 };
 
-// A readable RIFF file: SoundFont 2 (sfbk), which Debian's sf3 files are as well.
-bool LooksLikeSoundfont(const std::string& path) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return false;
-  char head[12] = {};
-  const bool riff = std::fread(head, 1, sizeof head, f) == sizeof head && std::memcmp(head, "RIFF", 4) == 0 &&
-                    std::memcmp(head + 8, "sfbk", 4) == 0;
-  std::fclose(f);
-  return riff;
-}
-
 SynthPool& Pool() {
   static SynthPool* pool = new SynthPool;  // kept to the end: synthesisers outlive static destruction order
   return *pool;
@@ -232,19 +221,11 @@ class MidiDecoder : public Decoder {
 
 Opened OpenMidiDecoder(const std::string&, std::string bytes, const DecoderSettings& settings) {
   Opened out;
-  MidiLength length = ParseMidiLength(bytes);
-  if (!length.ok) {
-    out.error = length.error;
-    return out;
-  }
-  QuietFluidLog();
+  MidiLength length;
   const std::string soundfont = settings.soundfont.empty() ? DefaultSoundfont() : settings.soundfont;
-  // What can be told at once is told at once; a soundfont damaged inside shows only later,
-  // as a stream that ends without a sound.
-  if (!LooksLikeSoundfont(soundfont)) {
-    out.error = "Cannot load the MIDI soundfont " + soundfont;
-    return out;
-  }
+  out.error = CheckMidi(bytes, soundfont, length);
+  if (!out.error.empty()) return out;
+  QuietFluidLog();
   auto decoder = std::make_unique<MidiDecoder>(settings.midiRate, std::move(bytes), length.microseconds);
   if (!decoder->Begin(soundfont)) {
     out.error = "Cannot play the MIDI file";

@@ -3,6 +3,8 @@
 #include "platform/audio/decoder.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <system_error>
@@ -171,7 +173,24 @@ MidiLength ParseMidiLength(std::string_view bytes) {
   return out;
 }
 
-// Kept with the MIDI parsing: both the engines and the MIDI module use it.
+// A readable RIFF file: SoundFont 2 (sfbk), which Debian's sf3 files are as well.
+bool LooksLikeSoundfont(const std::string& path) {
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return false;
+  char head[12] = {};
+  const bool riff = std::fread(head, 1, sizeof head, f) == sizeof head && std::memcmp(head, "RIFF", 4) == 0 &&
+                    std::memcmp(head + 8, "sfbk", 4) == 0;
+  std::fclose(f);
+  return riff;
+}
+
+std::string CheckMidi(std::string_view bytes, const std::string& soundfont, MidiLength& length) {
+  length = ParseMidiLength(bytes);
+  if (!length.ok) return length.error;
+  if (!LooksLikeSoundfont(soundfont)) return "Cannot load the MIDI soundfont " + soundfont;
+  return {};
+}
+
 std::string DefaultSoundfont() {
   for (const char* candidate : {"/usr/share/sounds/sf2/default-GM.sf2", "/usr/share/sounds/sf2/FluidR3_GM.sf2",
                                 "/usr/share/sounds/sf2/TimGM6mb.sf2", "/usr/share/sounds/sf3/default-GM.sf3"}) {

@@ -18,4 +18,13 @@ struct MidiLength {
 bool LooksLikeMidi(std::string_view bytes);
 MidiLength ParseMidiLength(std::string_view bytes);
 
+// A readable RIFF file: SoundFont 2 (sfbk), which Debian's sf3 files are as well.
+bool LooksLikeSoundfont(const std::string& path);
+
+// What can be told at once about a MIDI track, before any synthesiser: empty when the
+// bytes parse (length then holds how long they play) and the soundfont looks like one,
+// else why not. A soundfont damaged inside shows only later, as a stream that ends
+// without a sound.
+std::string CheckMidi(std::string_view bytes, const std::string& soundfont, MidiLength& length);
+
 }  // namespace velmora::audio

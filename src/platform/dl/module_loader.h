@@ -11,11 +11,23 @@ struct ModuleEntry {
   std::string error;            // why the module could not be loaded
 };
 
-// Loads the module file `name` (e.g. "velmora-midi.so") and calls its entry function
-// `entrySymbol` (extern "C", no arguments, returning a pointer to the module's table).
-// A module already linked into the program (tests link them) is used as it is; else it is
-// looked for next to the executable (the build tree), then in the installed module folder.
-// Modules stay loaded for the rest of the run.
-ModuleEntry LoadModule(const std::string& name, const char* entrySymbol);
+struct ModuleFile {
+  std::string path;   // empty when the module is nowhere
+  std::string error;  // then: where it was looked for
+};
+
+// Where the module file `name` (e.g. "velmora-midi.so") is: a module already linked into
+// the program (tests link them) as it is; else next to the executable (the build tree),
+// then in the installed module folder. Only looks, so it is quick.
+ModuleFile FindModule(const std::string& name);
+
+// Loads a module found by FindModule and calls its entry function `entrySymbol` (extern
+// "C", no arguments, returning a pointer to the module's table). Modules stay loaded for
+// the rest of the run.
+ModuleEntry OpenModule(const ModuleFile& file, const char* entrySymbol);
+
+inline ModuleEntry LoadModule(const std::string& name, const char* entrySymbol) {
+  return OpenModule(FindModule(name), entrySymbol);
+}
 
 }  // namespace velmora
