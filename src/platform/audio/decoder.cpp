@@ -87,7 +87,10 @@ SNDFILE* OpenSndfile(const std::string& path, SF_INFO& info, std::string& error)
 // track, once for the run.
 std::shared_future<ModuleEntry> MidiModuleLoading(const ModuleFile& file) {
   static const std::shared_future<ModuleEntry> loading = [&] {
-    std::packaged_task<ModuleEntry()> task([file] { return OpenModule(file, kMidiModuleEntry); });
+    std::packaged_task<ModuleEntry()> task([file] {
+      YieldToForeground();
+      return OpenModule(file, kMidiModuleEntry);
+    });
     std::shared_future<ModuleEntry> future = task.get_future().share();
     std::thread(std::move(task)).detach();
     return future;

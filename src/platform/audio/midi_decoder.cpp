@@ -119,6 +119,7 @@ struct PendingSynth {
 std::shared_ptr<PendingSynth> MakeInBackground(int rate, std::string soundfont) {
   auto pending = std::make_shared<PendingSynth>();
   std::thread([pending, rate, soundfont = std::move(soundfont)] {
+    YieldToForeground();
     std::string error;
     auto synth = SynthPool::Make(rate, soundfont, error);
     std::lock_guard lock(pending->mutex);

@@ -2,6 +2,9 @@
 
 #include "platform/audio/decoder.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -198,6 +201,14 @@ std::string DefaultSoundfont() {
     if (std::filesystem::exists(candidate, ec)) return candidate;
   }
   return "/usr/share/sounds/sf2/default-GM.sf2";
+}
+
+void YieldToForeground() {
+  // Linux keeps a nice value per thread; elsewhere this lowers the whole process, which
+  // no caller wants, so it is left alone there.
+#if defined(__linux__)
+  setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 19);
+#endif
 }
 
 }  // namespace velmora::audio

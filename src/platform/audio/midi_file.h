@@ -27,4 +27,9 @@ bool LooksLikeSoundfont(const std::string& path);
 // without a sound.
 std::string CheckMidi(std::string_view bytes, const std::string& soundfont, MidiLength& length);
 
+// Lowers the calling worker thread's priority as far as it goes: the MIDI synthesiser's
+// libraries and soundfont load on such threads, and on a machine with few cores they
+// would otherwise take the time the window needs to show its first page.
+void YieldToForeground();
+
 }  // namespace velmora::audio
