@@ -220,6 +220,8 @@ Audio MakeAudio(const ProgramOptions& options, Clock& clock) {
       silent = true;
     }
   }
+  // The output opens while the window is being built; start-up's Init takes the result.
+  device.openEarly = true;
   Audio audio;
   if (silent) {
     audio.library = CreateVirtualAudioLibrary(clock);

@@ -21,6 +21,9 @@ struct AudioDeviceOptions {
   std::string device;     // output device name; empty: the default output
   std::string soundfont;  // General MIDI soundfont for .mid files; empty: the system's default-GM.sf2
   int bufferFrames = 1024;
+  // Load the engines and open the output on a worker thread as soon as the library is
+  // made, for the program's start-up; Init(-1, 44100, 0) then takes that result.
+  bool openEarly = false;
 };
 
 // Init returns false (and ErrorText says why) when no output device opens.

@@ -2,7 +2,7 @@
 #include <SDL.h>
 #include <dlfcn.h>
 
-#include "platform/audio/audio_devices.h"
+#include "platform/audio/audio_module.h"
 #include "platform/audio/engine_library.h"
 #include "platform/audio/mixer.h"
 
@@ -135,17 +135,17 @@ class DeviceAudioLibrary : public EngineLibrary {
 };
 
 }  // namespace
-}  // namespace audio
 
-std::unique_ptr<AudioLibrary> CreateDeviceAudioLibrary(const AudioDeviceOptions& options) {
-  return std::make_unique<audio::DeviceAudioLibrary>(options);
+std::unique_ptr<AudioLibrary> MakeDeviceLibrary(const AudioDeviceOptions& options) {
+  return std::make_unique<DeviceAudioLibrary>(options);
 }
 
-bool ProbeAudioOutput(const AudioDeviceOptions& options, std::string* reason) {
-  audio::DeviceAudioLibrary library(options);
+bool ProbeOutput(const AudioDeviceOptions& options, std::string* reason) {
+  DeviceAudioLibrary library(options);
   const bool ok = library.Init(-1, 44100, 0);
   if (!ok && reason) *reason = library.ErrorText();
   return ok;
 }
 
+}  // namespace audio
 }  // namespace velmora

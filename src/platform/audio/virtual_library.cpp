@@ -5,7 +5,7 @@
 #include <map>
 #include <vector>
 
-#include "platform/audio/audio_devices.h"
+#include "platform/audio/audio_module.h"
 #include "platform/audio/engine_library.h"
 #include "platform/audio/mixer.h"
 
@@ -173,15 +173,13 @@ class VirtualAudioLibrary : public EngineLibrary {
 };
 
 }  // namespace
-}  // namespace audio
 
-std::unique_ptr<AudioLibrary> CreateVirtualAudioLibrary(Clock& clock) {
-  return std::make_unique<audio::VirtualAudioLibrary>(clock);
-}
+std::unique_ptr<AudioLibrary> MakeVirtualLibrary(Clock& clock) { return std::make_unique<VirtualAudioLibrary>(clock); }
 
-size_t HeldStreamCount(AudioLibrary& library) {
-  auto* engine = dynamic_cast<audio::EngineLibrary*>(&library);
+size_t HeldStreams(AudioLibrary& library) {
+  auto* engine = dynamic_cast<EngineLibrary*>(&library);
   return engine ? engine->HeldStreams() : 0;
 }
 
+}  // namespace audio
 }  // namespace velmora
