@@ -208,7 +208,7 @@ struct Audio {
   }
 };
 
-Audio MakeAudio(const ProgramOptions& options, Clock& clock) {
+Audio MakeAudio(const ProgramOptions& options, Clock& clock, bool windows) {
   AudioDeviceOptions device;
   device.soundfont = options.soundfont;
   bool silent = options.noAudio;
@@ -220,8 +220,9 @@ Audio MakeAudio(const ProgramOptions& options, Clock& clock) {
       silent = true;
     }
   }
-  // The output opens while the window is being built; start-up's Init takes the result.
-  device.openEarly = true;
+  // With windows the output opens while they are being built; start-up's Init takes the
+  // result.
+  device.openEarly = windows;
   Audio audio;
   if (silent) {
     audio.library = CreateVirtualAudioLibrary(clock);
@@ -270,7 +271,7 @@ int Replay(const ProgramOptions& options, Platform platform, const GameOptions& 
 
 int Terminal(const ProgramOptions& options, Platform platform, const GameOptions& gameOptions) {
   SteadyClock clock;
-  Audio audio = MakeAudio(options, clock);
+  Audio audio = MakeAudio(options, clock, false);
   ConsoleDialogs dialogs(std::cout);
   platform.clock = &clock;
   platform.audio = audio.library.get();
@@ -287,11 +288,11 @@ int Windows(int& argc, char** argv, const ProgramOptions& options, Platform plat
   if (!HaveDisplay())
     return Fail("no display to open the windows on; --text plays in the terminal", 2);
   SteadyClock clock;
-  Audio audio = MakeAudio(options, clock);
+  Audio audio = MakeAudio(options, clock, true);
   platform.clock = &clock;
   platform.audio = audio.library.get();
   platform.effects = audio.effects.get();
-  return audio.Hint(PlayInWindows(argc, argv, platform, gameOptions));
+  return audio.Hint(PlayInWindows(argc, argv, platform, gameOptions, &ReleaseBackgroundAudioWork));
 }
 
 }  // namespace
@@ -346,13 +347,18 @@ int PlayGame(int& argc, char** argv, ProgramOptions options, const std::string& 
   platform.pictures = pictures.get();
   platform.libraries = libraries.get();
 
-  switch (options.mode) {
-    case ProgramOptions::Mode::kReplay:
-      return Replay(options, platform, gameOptions);
-    case ProgramOptions::Mode::kText:
-      return Terminal(options, platform, gameOptions);
-    default:
-      return Windows(argc, argv, options, platform, gameOptions);
+  // What reaches here is the program's own part missing (a module not installed).
+  try {
+    switch (options.mode) {
+      case ProgramOptions::Mode::kReplay:
+        return Replay(options, platform, gameOptions);
+      case ProgramOptions::Mode::kText:
+        return Terminal(options, platform, gameOptions);
+      default:
+        return Windows(argc, argv, options, platform, gameOptions);
+    }
+  } catch (const RuntimeFault& fault) {
+    return Fail(fault.what(), 2);
   }
 }
 

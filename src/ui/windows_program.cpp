@@ -6,6 +6,8 @@
 #include <QIcon>
 #include <QLabel>
 #include <QTextEdit>
+#include <QTimer>
+#include <utility>
 
 #include "run/startup.h"
 #include "ui/audio_window.h"
@@ -21,7 +23,32 @@
 
 namespace velmora {
 
-int PlayInWindows(int& argc, char** argv, Platform platform, const GameOptions& options) {
+namespace {
+
+// Calls `then` once, right after the watched widget's first paint has been handled.
+class FirstPaintWatcher : public QObject {
+ public:
+  FirstPaintWatcher(QWidget& widget, std::function<void()> then) : then_(std::move(then)) {
+    if (then_) widget.installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint) {
+      watched->removeEventFilter(this);
+      QTimer::singleShot(0, this, std::exchange(then_, nullptr));
+    }
+    return false;
+  }
+
+ private:
+  std::function<void()> then_;
+};
+
+}  // namespace
+
+int PlayInWindows(int& argc, char** argv, Platform platform, const GameOptions& options,
+                  std::function<void()> firstPageShown) {
   // From the library, the game plays inside the library's application.
   std::unique_ptr<QApplication> own;
   if (!QApplication::instance()) own = std::make_unique<QApplication>(argc, argv);
@@ -77,6 +104,7 @@ int PlayInWindows(int& argc, char** argv, Platform platform, const GameOptions& 
   QObject::connect(&mainWindow, &MainWindow::scaleChanged, &inventoryWindow, &InventoryWindow::SetScale);
 
   if (!game.CloseRequested()) {
+    FirstPaintWatcher firstPaint(mainWindow, std::move(firstPageShown));
     mainWindow.show();
     app.exec();
   }

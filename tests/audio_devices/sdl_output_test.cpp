@@ -143,5 +143,29 @@ TEST(SdlOutput, NoDeviceMeansInitFails) {
   EXPECT_TRUE(ProbeAudioOutput(options));
 }
 
+// Opened early on a worker thread, the output reports at Init what it would have reported
+// there; Init with other arguments opens it again with them.
+TEST(SdlOutput, EarlyOpeningReportsAtInit) {
+  struct Case {
+    const char* driver;
+    uint32_t freq;
+    bool opens;
+  } cases[] = {{"no-such-driver", 44100, false}, {"dummy", 44100, true}, {"dummy", 22050, true},
+               {"no-such-driver", 22050, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.driver) + " at " + std::to_string(c.freq));
+    AudioDeviceOptions options;
+    options.driver = c.driver;
+    options.openEarly = true;
+    auto library = CreateDeviceAudioLibrary(options);
+    EXPECT_EQ(library->Init(-1, c.freq, 0), c.opens);
+    if (!c.opens) {
+      EXPECT_EQ(library->ErrorText().rfind("Audio driver no-such-driver: ", 0), 0u) << library->ErrorText();
+    }
+    EXPECT_FALSE(library->Init(-1, c.freq, 0)) << "a second Init is refused, as without opening early";
+    ReleaseBackgroundAudioWork();
+  }
+}
+
 }  // namespace
 }  // namespace velmora::testing

@@ -33,6 +33,7 @@ class EarlyDeviceLibrary : public AudioLibrary {
     std::packaged_task<Opened()> task([options] {
       Opened out;
       try {
+        Module().holdBackgroundWork();
         out.library = Module().makeDevice(options);
         out.ok = out.library->Init(kGuessDevice, kGuessFreq, kGuessFlags);
       } catch (const RuntimeFault& fault) {
@@ -114,6 +115,14 @@ bool ProbeAudioOutput(const AudioDeviceOptions& options, std::string* reason) {
 }
 
 std::unique_ptr<AudioLibrary> CreateVirtualAudioLibrary(Clock& clock) { return Module().makeVirtual(clock); }
+
+void ReleaseBackgroundAudioWork() {
+  try {
+    Module().releaseBackgroundWork();
+  } catch (const RuntimeFault&) {
+    // no module: nothing was held
+  }
+}
 
 size_t HeldStreamCount(AudioLibrary& library) {
   if (auto* early = dynamic_cast<EarlyDeviceLibrary*>(&library)) return early->HeldStreams();

@@ -21,8 +21,9 @@ struct AudioDeviceOptions {
   std::string device;     // output device name; empty: the default output
   std::string soundfont;  // General MIDI soundfont for .mid files; empty: the system's default-GM.sf2
   int bufferFrames = 1024;
-  // Load the engines and open the output on a worker thread as soon as the library is
-  // made, for the program's start-up; Init(-1, 44100, 0) then takes that result.
+  // For the program's start-up with windows: load the engines and open the output on a
+  // worker thread as soon as the library is made; Init(-1, 44100, 0) then takes that
+  // result. Background work is held back (see ReleaseBackgroundAudioWork).
   bool openEarly = false;
 };
 
@@ -39,6 +40,12 @@ bool ProbeAudioOutput(const AudioDeviceOptions& options, std::string* reason = n
 std::unique_ptr<EffectDevice> CreateDeviceEffectPlayer(AudioLibrary& library);
 // Sound effects on their own virtual engine: files are checked and timed, nothing is heard.
 std::unique_ptr<EffectDevice> CreateVirtualEffectPlayer(Clock& clock);
+
+// A device library made with openEarly holds back the engines' work on worker threads
+// that would compete with the window's start-up (loading the MIDI synthesiser) until
+// this is called, once the first page is on screen, or for a few seconds at most; a MIDI
+// track started meanwhile is simply not ready yet.
+void ReleaseBackgroundAudioWork();
 
 // Streams an engine still holds (playing, paused, or not started); 0 for other libraries.
 size_t HeldStreamCount(AudioLibrary& library);

@@ -8,6 +8,7 @@
 
 #include "base/platform.h"
 #include "platform/audio/audio_devices.h"
+#include "platform/audio/decoder.h"
 
 namespace velmora::audio {
 
@@ -21,6 +22,8 @@ struct AudioModule {
   decltype(&ProbeOutput) probeOutput;
   decltype(&MakeVirtualLibrary) makeVirtual;
   decltype(&HeldStreams) heldStreams;
+  void (*holdBackgroundWork)();
+  void (*releaseBackgroundWork)();
 };
 constexpr const char* kAudioModuleFile = "velmora-audio.so";
 constexpr const char* kAudioModuleEntry = "velmora_audio_module";

@@ -6,8 +6,10 @@
 #include <cstdio>
 #include <cstring>
 #include <chrono>
+#include <condition_variable>
 #include <filesystem>
 #include <future>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -83,12 +85,26 @@ SNDFILE* OpenSndfile(const std::string& path, SF_INFO& info, std::string& error)
   return file;
 }
 
+struct BackgroundGate {
+  std::mutex mutex;
+  std::condition_variable released;
+  bool held = false;
+  std::chrono::steady_clock::time_point limit;
+};
+
+BackgroundGate& Gate() {
+  static BackgroundGate gate;
+  return gate;
+}
+
 // FluidSynth and its dozens of libraries load on a worker thread with the first MIDI
 // track, once for the run.
 std::shared_future<ModuleEntry> MidiModuleLoading(const ModuleFile& file) {
   static const std::shared_future<ModuleEntry> loading = [&] {
     std::packaged_task<ModuleEntry()> task([file] {
-      YieldToForeground();
+      // Not at a lowered priority: loading holds the dynamic loader's lock, which the
+      // window's thread may be waiting for.
+      WaitForBackgroundTurn();
       return OpenModule(file, kMidiModuleEntry);
     });
     std::shared_future<ModuleEntry> future = task.get_future().share();
@@ -162,6 +178,28 @@ Opened OpenMidi(const std::string& path, std::string bytes, DecoderSettings sett
 }
 
 }  // namespace
+
+void HoldBackgroundWork() {
+  BackgroundGate& gate = Gate();
+  std::lock_guard lock(gate.mutex);
+  gate.held = true;
+  gate.limit = std::chrono::steady_clock::now() + std::chrono::milliseconds(kBackgroundHoldLimitMs);
+}
+
+void ReleaseBackgroundWork() {
+  BackgroundGate& gate = Gate();
+  {
+    std::lock_guard lock(gate.mutex);
+    gate.held = false;
+  }
+  gate.released.notify_all();
+}
+
+void WaitForBackgroundTurn() {
+  BackgroundGate& gate = Gate();
+  std::unique_lock lock(gate.mutex);
+  if (gate.held) gate.released.wait_until(lock, gate.limit, [&] { return !gate.held; });
+}
 
 Opened OpenDecoder(const std::string& path, const DecoderSettings& settings) {
   Opened out;

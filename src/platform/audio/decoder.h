@@ -65,6 +65,14 @@ std::string DefaultSoundfont();
 // track, and on the thread that opens it rather than before the first page.
 Opened OpenMidiDecoder(const std::string& path, std::string bytes, const DecoderSettings& settings);
 
+// Background work that would compete with the program's start-up (loading the MIDI
+// synthesiser) waits while it is held back: from HoldBackgroundWork until
+// ReleaseBackgroundWork, or at most kBackgroundHoldLimitMs. Not held, it starts at once.
+constexpr int64_t kBackgroundHoldLimitMs = 3000;
+void HoldBackgroundWork();
+void ReleaseBackgroundWork();
+void WaitForBackgroundTurn();
+
 struct MidiModule {
   Opened (*open)(const std::string& path, std::string bytes, const DecoderSettings& settings);
 };
