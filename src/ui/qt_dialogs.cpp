@@ -4,12 +4,14 @@
 #include <QMessageBox>
 
 #include "base/codepage.h"
+#include "ui/skin.h"
 
 namespace velmora {
 
 namespace {
 
 void Box(QMessageBox::Icon icon, const QString& caption, const QString& text, QWidget* owner) {
+  ApplyProgramIcon();
   QMessageBox box(icon, caption, text, QMessageBox::Ok, owner);
   box.setObjectName(QStringLiteral("MessageBox"));
   box.setTextFormat(Qt::PlainText);  // game text is never markup
@@ -36,6 +38,7 @@ void QtDialogs::ShowSystemError(const std::string& text) {
 }
 
 bool QtDialogs::InputQuery(const std::string& caption, const std::string& prompt, std::string& answer) {
+  ApplyProgramIcon();
   QInputDialog dialog(owner_);
   dialog.setObjectName(QStringLiteral("InputQuery"));
   dialog.setInputMode(QInputDialog::TextInput);

@@ -2,8 +2,10 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QIcon>
 #include <QRegularExpression>
 #include <QStyleFactory>
+#include <utility>
 
 // The resource lives in this static library; naming it keeps the linker from dropping it.
 static void InitSkinResource() { Q_INIT_RESOURCE(skin); }
@@ -64,6 +66,12 @@ void ApplySkin(QApplication& app) {
   if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) app.setStyle(fusion);
   app.setPalette(SkinPalette(sheet));
   app.setStyleSheet(sheet);
+}
+
+void ApplyProgramIcon() {
+  static bool applied = false;
+  if (std::exchange(applied, true)) return;
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/velmora-player.svg")));
 }
 
 }  // namespace velmora

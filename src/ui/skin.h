@@ -17,5 +17,9 @@ QString SkinStyleSheet();
 QPalette SkinPalette(const QString& styleSheet);
 // Fusion style, the palette and the style sheet, for the whole application.
 void ApplySkin(QApplication& app);
+// The program's icon, for all its windows. Drawing it loads Qt's SVG icon engine, so the
+// window program sets it once its first page is on screen, and a dialog shown before
+// then sets it first. Only the first call does anything.
+void ApplyProgramIcon();
 
 }  // namespace velmora

@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QApplication>
 #include <memory>
-#include <QIcon>
 #include <QLabel>
 #include <QTextEdit>
 #include <QTimer>
@@ -29,7 +28,7 @@ namespace {
 class FirstPaintWatcher : public QObject {
  public:
   FirstPaintWatcher(QWidget& widget, std::function<void()> then) : then_(std::move(then)) {
-    if (then_) widget.installEventFilter(this);
+    widget.installEventFilter(this);
   }
 
  protected:
@@ -55,7 +54,6 @@ int PlayInWindows(int& argc, char** argv, Platform platform, const GameOptions& 
   auto& app = *qobject_cast<QApplication*>(QApplication::instance());
   QApplication::setApplicationName(QStringLiteral("velmora-player"));
   QApplication::setDesktopFileName(QStringLiteral("velmora-player"));
-  QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/velmora-player.svg")));
   // The other two windows do not keep the program alive: closing the main window ends it.
   QApplication::setQuitOnLastWindowClosed(false);
   InstallFontSubstitutions();
@@ -104,7 +102,10 @@ int PlayInWindows(int& argc, char** argv, Platform platform, const GameOptions& 
   QObject::connect(&mainWindow, &MainWindow::scaleChanged, &inventoryWindow, &InventoryWindow::SetScale);
 
   if (!game.CloseRequested()) {
-    FirstPaintWatcher firstPaint(mainWindow, std::move(firstPageShown));
+    FirstPaintWatcher firstPaint(mainWindow, [&firstPageShown] {
+      ApplyProgramIcon();
+      if (firstPageShown) firstPageShown();
+    });
     mainWindow.show();
     app.exec();
   }
