@@ -17,9 +17,7 @@ namespace {
 
 // The module; a missing one ends the program with the reason, as a missing library would.
 const audio::AudioModule& Module() {
-  static const ModuleEntry module = LoadModule(audio::kAudioModuleFile, audio::kAudioModuleEntry);
-  if (!module.entry) throw RuntimeFault(module.error);
-  return *static_cast<const audio::AudioModule*>(module.entry);
+  return RequiredModule<audio::AudioModule>(audio::kAudioModuleFile, audio::kAudioModuleEntry);
 }
 
 // A device library that loads the module and opens the output on a worker thread from
@@ -59,7 +57,9 @@ class EarlyDeviceLibrary : public AudioLibrary {
   }
   uint32_t StreamCreateFile(const std::string& path) override { return Inner() ? inner_->StreamCreateFile(path) : 0; }
   bool ChannelPlay(uint32_t handle, bool restart) override { return Inner() && inner_->ChannelPlay(handle, restart); }
-  uint32_t ChannelIsActive(uint32_t handle) override { return Inner() ? inner_->ChannelIsActive(handle) : 0; }  // inactive
+  uint32_t ChannelIsActive(uint32_t handle) override {
+    return Inner() ? inner_->ChannelIsActive(handle) : 0;  // inactive
+  }
   bool ChannelPause(uint32_t handle) override { return Inner() && inner_->ChannelPause(handle); }
   bool ChannelSetAttribute(uint32_t handle, uint32_t attrib, float value) override {
     return Inner() && inner_->ChannelSetAttribute(handle, attrib, value);

@@ -3,7 +3,7 @@
 
 extern "C" __attribute__((visibility("default"))) const void* velmora_audio_module() {
   using namespace velmora::audio;
-  static const AudioModule table{&MakeDeviceLibrary, &ProbeOutput, &MakeVirtualLibrary, &HeldStreams, &HoldBackgroundWork,
-                                  &ReleaseBackgroundWork};
+  static const AudioModule table{&MakeDeviceLibrary,  &ProbeOutput,        &MakeVirtualLibrary,
+                                 &HeldStreams,        &HoldBackgroundWork, &ReleaseBackgroundWork};
   return &table;
 }

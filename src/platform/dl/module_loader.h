@@ -4,6 +4,8 @@
 // start-up that needs none of them does not pay for loading and relocating them.
 #include <string>
 
+#include "base/fault.h"
+
 namespace velmora {
 
 struct ModuleEntry {
@@ -28,6 +30,15 @@ ModuleEntry OpenModule(const ModuleFile& file, const char* entrySymbol);
 
 inline ModuleEntry LoadModule(const std::string& name, const char* entrySymbol) {
   return OpenModule(FindModule(name), entrySymbol);
+}
+
+// The table of a module the caller cannot do without, loaded by the first call (one
+// module per Table type); when it does not load, every call raises RuntimeFault with why.
+template <typename Table>
+const Table& RequiredModule(const char* name, const char* entrySymbol) {
+  static const ModuleEntry module = LoadModule(name, entrySymbol);
+  if (!module.entry) throw RuntimeFault(module.error);
+  return *static_cast<const Table*>(module.entry);
 }
 
 }  // namespace velmora

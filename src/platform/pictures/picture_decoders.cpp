@@ -12,9 +12,7 @@ namespace {
 // The metafile module, loaded by the first metafile; a missing module is a fault of that
 // picture (and of every later metafile), with the reason.
 const decoders::MetafileModule& Metafiles() {
-  static const ModuleEntry module = LoadModule(decoders::kMetafileModuleFile, decoders::kMetafileModuleEntry);
-  if (!module.entry) throw RuntimeFault(module.error);
-  return *static_cast<const decoders::MetafileModule*>(module.entry);
+  return RequiredModule<decoders::MetafileModule>(decoders::kMetafileModuleFile, decoders::kMetafileModuleEntry);
 }
 
 class FileDecoder : public PictureDecoder {
