@@ -183,6 +183,8 @@ class WatchedAudio : public AudioLibrary {
   bool Stop() override { return inner_->Stop(); }
   bool StreamFree(uint32_t handle) override { return inner_->StreamFree(handle); }
   bool Free() override { return inner_->Free(); }
+  int64_t ChannelGetPosition(uint32_t handle) override { return inner_->ChannelGetPosition(handle); }
+  bool ChannelSetPosition(uint32_t handle, int64_t ms) override { return inner_->ChannelSetPosition(handle, ms); }
   std::string ErrorText() override { return inner_->ErrorText(); }
 
  private:

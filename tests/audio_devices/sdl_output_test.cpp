@@ -167,5 +167,23 @@ TEST(SdlOutput, EarlyOpeningReportsAtInit) {
   }
 }
 
+// The early library passes every call through, saved games' stream positions included.
+TEST(SdlOutput, EarlyOpenedLibraryMovesStreams) {
+  TempDir dir;
+  const std::string tone = (dir.path() / "tone.wav").string();
+  ASSERT_TRUE(WriteTone(tone, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 22050, 1, 1.0));
+  AudioDeviceOptions options;
+  options.driver = "dummy";
+  options.openEarly = true;
+  auto library = CreateDeviceAudioLibrary(options);
+  ASSERT_TRUE(library->Init(-1, 44100, 0)) << library->ErrorText();
+  const uint32_t h = library->StreamCreateFile(tone);
+  ASSERT_NE(h, 0u) << library->ErrorText();
+  EXPECT_TRUE(library->ChannelSetPosition(h, 600));
+  EXPECT_EQ(library->ChannelGetPosition(h), 600);
+  EXPECT_EQ(HeldStreamCount(*library), 1u);
+  ReleaseBackgroundAudioWork();
+}
+
 }  // namespace
 }  // namespace velmora::testing

@@ -67,6 +67,10 @@ class EarlyDeviceLibrary : public AudioLibrary {
   bool Stop() override { return Inner() && inner_->Stop(); }
   bool StreamFree(uint32_t handle) override { return Inner() && inner_->StreamFree(handle); }
   bool Free() override { return Inner() && inner_->Free(); }
+  int64_t ChannelGetPosition(uint32_t handle) override { return Inner() ? inner_->ChannelGetPosition(handle) : -1; }
+  bool ChannelSetPosition(uint32_t handle, int64_t ms) override {
+    return Inner() && inner_->ChannelSetPosition(handle, ms);
+  }
   std::string ErrorText() override { return Inner() ? inner_->ErrorText() : error_; }
 
   size_t HeldStreams() { return Inner() ? Module().heldStreams(*inner_) : 0; }
