@@ -61,10 +61,13 @@ struct Line {
   std::string_view trimmed;
 };
 
-// The lines of a text that hold more than blanks. Lines end at CR LF, LF or CR.
+// The lines of a text that hold more than blanks. Lines end at CR LF, LF or CR. A UTF-8
+// byte-order mark, which editors put before the first section, is no part of a line.
 class LineReader {
  public:
-  explicit LineReader(std::string_view text) : text_(text) {}
+  explicit LineReader(std::string_view text) : text_(text) {
+    if (text_.starts_with("\xEF\xBB\xBF")) pos_ = 3;
+  }
   bool Next(Line& line) {
     while (pos_ < text_.size()) {
       line = Cut(pos_);

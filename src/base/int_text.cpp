@@ -60,4 +60,16 @@ int32_t StrToInt(std::string_view token) {
   throw RuntimeFault("'" + std::string(token) + "' is not a valid integer value");
 }
 
+std::optional<int64_t> NumberedName(std::string_view name, std::string_view prefix) {
+  if (name.size() <= prefix.size() || name.substr(0, prefix.size()) != prefix) return std::nullopt;
+  const std::string_view digits = name.substr(prefix.size());
+  if (digits.size() > 18 || (digits[0] == '0' && digits.size() > 1)) return std::nullopt;
+  int64_t n = 0;
+  for (char c : digits) {
+    if (c < '0' || c > '9') return std::nullopt;
+    n = n * 10 + (c - '0');
+  }
+  return n;
+}
+
 }  // namespace velmora

@@ -14,4 +14,9 @@ std::optional<int32_t> ParseInt32(std::string_view text);
 // "'%s' is not a valid integer value".
 int32_t StrToInt(std::string_view token);
 
+// The n of a (lower-case) name that reads exactly as the program forms numbered names:
+// prefix, then n in decimal digits without leading zeros ("item7", not "item07",
+// "item-0" or "item+7"). Empty for any other name.
+std::optional<int64_t> NumberedName(std::string_view name, std::string_view prefix);
+
 }  // namespace velmora

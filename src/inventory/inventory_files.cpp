@@ -1,13 +1,13 @@
 // The definitions file and the state file: one INI format, read item by item and
 // written whole.
 #include <algorithm>
-#include <charconv>
 #include <limits>
 #include <unordered_set>
 
 #include "inventory/inventory.h"
 #include "base/game.h"
 #include "base/ini_document.h"
+#include "base/int_text.h"
 #include "base/text.h"
 
 namespace velmora {
@@ -69,14 +69,8 @@ void LoadSection(Game& game, const IniDocument& file, std::string_view section, 
 std::vector<int64_t> PresentItemSections(const IniDocument& file, int64_t total) {
   std::vector<int64_t> present;
   for (const std::string& name : file.SectionNames()) {
-    if (name.size() < 5 || name.compare(0, 4, "item") != 0) continue;
-    const char* first = name.data() + 4;
-    const char* last = name.data() + name.size();
-    if (*first == '0' && last - first > 1) continue;  // Item07 is not what Item7 forms
-    int64_t n = 0;
-    auto [end, ec] = std::from_chars(first, last, n);
-    if (ec != std::errc() || end != last || n < 0 || n >= total) continue;
-    present.push_back(n);
+    const std::optional<int64_t> n = NumberedName(name, "item");  // Item07 is not what Item7 forms
+    if (n && *n < total) present.push_back(*n);
   }
   std::sort(present.begin(), present.end());
   return present;

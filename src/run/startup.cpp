@@ -3,7 +3,7 @@
 #include "run/startup.h"
 
 #include <algorithm>
-#include <charconv>
+#include <optional>
 
 #include "audio/audio_window_state.h"
 #include "base/silent_platform.h"
@@ -13,6 +13,7 @@
 #include "plugins/plugin_host.h"
 #include "script/script_library.h"
 #include "base/game.h"
+#include "base/int_text.h"
 #include "story/main_window_state.h"
 #include "base/text.h"
 #include "story/page_loader.h"
@@ -89,17 +90,12 @@ void ListScriptFolder(Game& game) {
 }
 
 // The n below count of the keys Page<n> present in [WriterList], ascending. Only the
-// form the check itself builds counts: "Page07" is not entry 7.
+// form the check itself builds counts: "Page07" and "Page-0" are no entries.
 std::vector<int64_t> PresentPageEntries(const IniDocument& story, int64_t count) {
   std::vector<int64_t> present;
   for (const std::string& key : story.KeyNames("WriterList")) {
-    if (key.size() < 5 || key.compare(0, 4, "page") != 0) continue;
-    const char* first = key.data() + 4;
-    const char* last = key.data() + key.size();
-    if (*first == '0' && last - first > 1) continue;
-    int64_t n = 0;
-    auto [end, ec] = std::from_chars(first, last, n);
-    if (ec == std::errc() && end == last && n >= 0 && n < count) present.push_back(n);
+    const std::optional<int64_t> n = NumberedName(key, "page");
+    if (n && *n < count) present.push_back(*n);
   }
   std::sort(present.begin(), present.end());
   return present;

@@ -22,7 +22,8 @@ uint64_t NextGeneration() {
 void SetShort(VelmoraShortString& s, std::string_view text) {
   const size_t n = std::min<size_t>(text.size(), sizeof s.chars);
   s.length = static_cast<uint8_t>(n);
-  std::memmove(s.chars, text.data(), n);  // the text may be a piece of this very record
+  // The text may be a piece of this very record; an empty view may have no data at all.
+  if (n > 0) std::memmove(s.chars, text.data(), n);
   std::memset(s.chars + n, 0, sizeof s.chars - n);
 }
 

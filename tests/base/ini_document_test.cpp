@@ -53,6 +53,7 @@ TEST(IniRead, TextFollowsTheReadingRules) {
       {"cut after unquoting", "[a]\r\nk=\"" + std::string(2047, 'q') + "\"\r\n", "a", "k", std::string(2047, 'q')},
       {"Windows-1251 bytes kept", "[a]\r\nk=\xCF\xF0\xE8\xE2\xE5\xF2\r\n", "a", "k", "\xCF\xF0\xE8\xE2\xE5\xF2"},
       {"national letters are not folded", "[\xC0]\r\nk=1\r\n", "\xE0", "k", "<def>"},
+      {"byte-order mark before the first section", "\xEF\xBB\xBF[a]\r\nk=1\r\n", "a", "k", "1"},
   };
   TempDir dir;
   for (const auto& c : cases) {
@@ -164,6 +165,8 @@ TEST(IniWrite, KeepsEverythingButTheKeyLine) {
       {"empty file gets Windows line ends", "", "s", "k", "v", "[s]\r\nk=v\r\n"},
       {"LF file stays LF", "[a]\nk=1\n", "a", "j", "2", "[a]\nk=1\nj=2\n"},
       {"header as last line", "[a]", "a", "k", "1", "[a]\r\nk=1\r\n"},
+      {"byte-order mark kept, its section found", "\xEF\xBB\xBF[a]\r\nk=1\r\n", "a", "k", "2",
+       "\xEF\xBB\xBF[a]\r\nk=2\r\n"},
       {"a line break cannot enter the file", "[a]\r\n", "a", "k", "one\r\n[evil]\r\nx=1",
        "[a]\r\nk=one\r\n"},
   };

@@ -36,5 +36,17 @@ TEST(StrToInt, RaisesTheConversionFault) {
   }
 }
 
+TEST(NumberedName, TakesOnlyTheFormTheProgramBuilds) {
+  const struct {
+    const char* name;
+    std::optional<int64_t> n;
+  } cases[] = {
+      {"page0", 0},           {"page12", 12},           {"page", std::nullopt},  {"page07", std::nullopt},
+      {"page-0", std::nullopt}, {"page+7", std::nullopt}, {"page 7", std::nullopt}, {"page7x", std::nullopt},
+      {"pages7", std::nullopt}, {"page9999999999999999999", std::nullopt},
+  };
+  for (const auto& c : cases) EXPECT_EQ(NumberedName(c.name, "page"), c.n) << c.name;
+}
+
 }  // namespace
 }  // namespace velmora

@@ -29,13 +29,13 @@ TEST_F(InventoryTest, RecordsSitInTheArrayThatPluginsRead) {
   ASSERT_NE(items, nullptr);
   EXPECT_EQ((reinterpret_cast<const VelmoraArrayHeader*>(items) - 1)->count, 2);
   EXPECT_EQ(std::string(items[0].name.chars, items[0].name.length), "sword");
-  EXPECT_EQ(items[0].count, 2);
-  EXPECT_EQ(items[0].maxCount, 5);
-  EXPECT_EQ(items[0].canEquip, 1);
+  EXPECT_EQ(int32_t{items[0].count}, 2);  // packed fields are read by value
+  EXPECT_EQ(int32_t{items[0].maxCount}, 5);
+  EXPECT_EQ(uint8_t{items[0].canEquip}, 1);
   EXPECT_EQ(std::string(items[0].equipScript.chars, items[0].equipScript.length), "wield");
-  EXPECT_EQ(items[0].lines, &inv().Lines(0));
+  EXPECT_EQ(static_cast<const void*>(items[0].lines), &inv().Lines(0));
   EXPECT_EQ(inv().Lines(0), ItemLines{"Sharp"});
-  EXPECT_EQ(items[1].name.length, 255);  // cut without a message
+  EXPECT_EQ(uint8_t{items[1].name.length}, 255);  // cut without a message
 }
 
 TEST_F(InventoryTest, GrowingKeepsEveryRecordAndItsLines) {

@@ -191,13 +191,13 @@ TEST_F(StartupTest, FaultInsideTheSequenceShowsTheErrorAndSkipsTheRest) {
 TEST_F(StartupTest, AbsurdPageCountEndsSoonWithOneWarning) {
   WriteGame();
   game.dir.Write("my story.QST",
-                 "[WriterList]\r\nCount=2000000000\r\nPage0=start\r\nPage123456=start\r\n"
+                 "[WriterList]\r\nCount=2000000000\r\nPage0=start\r\nPage123456=start\r\nPage-0=start\r\n"
                  "[start]\r\nTextSize=1\r\nLine0=x\r\n");
   game.dir.Write("music.lst", "[WriterList]\r\nCount=2000000000\r\n");
   ASSERT_EQ(Start(), StartupResult::kCompleted);
   const Lines pages = Between(Log(), " | Checking Pages...", " | Initializing done!");
   EXPECT_EQ(std::count(pages.begin(), pages.end(), " | Warning:nil ---not found!"), 10000);
-  EXPECT_EQ(std::count(pages.begin(), pages.end(), " | start ---Processing..."), 2);  // both keys checked
+  EXPECT_EQ(std::count(pages.begin(), pages.end(), " | start ---Processing..."), 2);  // both entries, once each
   EXPECT_EQ(pages[pages.size() - 2], " | Warning:Pages check: 1999989998 more entries of [WriterList] Count "
                                      "2000000000 have no Page key and were not checked");
 }

@@ -82,6 +82,14 @@ SNDFILE* OpenSndfile(const std::string& path, SF_INFO& info, std::string& error)
     error = "File has no audio channels";
     return nullptr;
   }
+  // A cut-off Ogg file announces the largest count there is: it would seem to end at
+  // once, and a chain would restart it at every tick. (An MP3's count is only an
+  // estimate and is measured by decoding instead.)
+  if ((info.format & SF_FORMAT_TYPEMASK) != SF_FORMAT_MPEG && (info.frames < 0 || info.frames == SF_COUNT_MAX)) {
+    sf_close(file);
+    error = "The file is damaged: its length is unknown";
+    return nullptr;
+  }
   return file;
 }
 

@@ -50,7 +50,10 @@ struct Length {
   int64_t frames = 0;
   int rate = 0;
   std::string error;
-  int64_t Milliseconds() const { return rate > 0 ? (frames * 1000 + rate - 1) / rate : 0; }
+  // Rounded up; whole seconds first, so that no frame count can overflow.
+  int64_t Milliseconds() const {
+    return rate > 0 && frames > 0 ? frames / rate * 1000 + ((frames % rate) * 1000 + rate - 1) / rate : 0;
+  }
 };
 
 // The exact playing length, as the device engine would play the file: from the file's
