@@ -24,6 +24,7 @@
 #include "platform/files/posix_files.h"
 #include "base/game.h"
 #include "base/virtual_clock.h"
+#include "base/visible_text.h"
 #include "library/game_copy.h"
 #include "library/game_library.h"
 #include "platform/pictures/picture_decoders.h"
@@ -242,7 +243,7 @@ int Check(const std::string& folder) {
   bool errors = false;
   const CheckReport report = CheckStory(folder);
   for (const CheckFinding& finding : report.findings) {
-    std::cout << FormatFinding(finding) << '\n';
+    std::cout << EscapeControls(FormatFinding(finding)) << '\n';
     errors = errors || finding.error;
   }
   std::cout << FormatSummary(report) << '\n';

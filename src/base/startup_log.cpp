@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "base/steady_clock.h"
+#include "base/visible_text.h"
 
 namespace velmora {
 
@@ -24,7 +25,7 @@ void StartupLog::WriteLog(int32_t level, std::string_view text) {
                 tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec);
   std::string line(stamp);
   line += levelText;
-  line += text;
+  line += EscapeControls(text);  // names from game data cannot break the line
   lines_.push_back(std::move(line));
   if (lines_.size() > alarmAt_) [[unlikely]] {
     alarmAt_ = SIZE_MAX;

@@ -1,13 +1,14 @@
 #include "console/console_dialogs.h"
 
+#include "base/visible_text.h"
 #include "story/text_lines.h"
 
 namespace velmora {
 
 void ConsoleDialogs::Print(const char* label, const std::string& text) {
   const std::vector<std::string> lines = SplitLines(Screen(text));
-  out_ << label << (lines.empty() ? std::string() : lines.front()) << '\n';
-  for (size_t i = 1; i < lines.size(); ++i) out_ << "  " << lines[i] << '\n';
+  out_ << label << (lines.empty() ? std::string() : VisibleUtf8(lines.front())) << '\n';
+  for (size_t i = 1; i < lines.size(); ++i) out_ << "  " << VisibleUtf8(lines[i]) << '\n';
   out_.flush();
 }
 

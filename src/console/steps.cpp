@@ -10,6 +10,7 @@
 #include "base/game.h"
 #include "story/main_window_state.h"
 #include "base/text.h"
+#include "base/visible_text.h"
 #include "save/save_games.h"
 #include "story/choice_menu.h"
 
@@ -161,7 +162,7 @@ StepRunner::StepRunner(Game& game, ConsoleDialogs& dialogs, std::ostream& out)
 StepRunner::~StepRunner() = default;
 
 void StepRunner::PrintLines(const std::vector<std::string>& lines) {
-  for (const std::string& line : lines) out_ << line << '\n';
+  for (const std::string& line : lines) out_ << VisibleUtf8(line) << '\n';
   out_.flush();
 }
 

@@ -43,6 +43,7 @@ TEST_F(StartupLogTest, ThreeLevelsWithTheirTexts) {
   log.WriteLog(0, "zero");
   log.WriteLog(4, "four");
   log.WriteLog(-1, "negative");
+  log.WriteLog(3, "Script Error! Script a\r\n2024-01-01 | 00:00:00 | \x1b[2J\tb not found!");
   clock.Advance(61000);
   log.WriteLog(1, "");
   const std::vector<std::string> expected = {
@@ -50,6 +51,7 @@ TEST_F(StartupLogTest, ThreeLevelsWithTheirTexts) {
       "2024-03-01 | 12:04:05 | Warning:x",
       "2024-03-01 | 12:04:05 | Warning: Picturefile  not found!",
       "2024-03-01 | 12:04:05 | Error:Confgiguration file not found!",
+      "2024-03-01 | 12:04:05 | Error:Script Error! Script a\\r\\n2024-01-01 | 00:00:00 | \\x1B[2J\tb not found!",
       "2024-03-01 | 12:05:06 | ",
   };
   EXPECT_EQ(log.Lines(), expected);

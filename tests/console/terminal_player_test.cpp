@@ -58,6 +58,23 @@ TEST_F(TerminalTest, PlaysWhatAPersonTypesUntilTheInputEnds) {
   EXPECT_FALSE(game.CloseRequested());  // the end of input ends the game as the close box does
 }
 
+// Escape sequences in a story could retitle the terminal, clear it or write the clipboard.
+TEST_F(TerminalTest, ControlCharactersFromTheGameAreShownAsEscapes) {
+  Game& game = Make(
+      "[hall]\ntextsize=1\nLine0=\x1b]0;owned\x07Hall \xc2\x9b" "2J\xff\nActionsCount=1\n"
+      "Action0.Script=x\nAction0.LinesCount=1\nAction0.Line0=\x1b]52;c;aGk=\x1b\\North\n");
+  game.codec.SetGameIsUtf8(true);
+  LoadPage(game, "hall");
+  dialogs.ShowMessage("one\r\ntwo\x1b[2J");
+  EndInput();
+  RunTerminal(game, dialogs, fds[0], out);
+  EXPECT_EQ(out.str().find('\x1b'), std::string::npos);
+  EXPECT_TRUE(Printed("  | \\x1B]0;owned\\x07Hall \\u009B2J\\xFF"));
+  EXPECT_TRUE(Printed("  1. \\x1B]52;c;aGk=\\x1B\\North"));
+  EXPECT_TRUE(Printed("message: one"));  // a line break in a box is a line of the box
+  EXPECT_TRUE(Printed("  two\\x1B[2J"));
+}
+
 TEST_F(TerminalTest, ACutsceneMovesOnWhileNothingIsTyped) {
   Game& game = Make(
       "[a]\ntextsize=1\nLine0=Waiting.\nPage.Cutscene=1\nPage.Delay=100\nPage.Action=$goto\nPage.Param=b\n"
