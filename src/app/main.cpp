@@ -18,6 +18,7 @@
 #include "console/program_options.h"
 #include "console/replay_runner.h"
 #include "base/steady_clock.h"
+#include "base/stop_signals.h"
 #include "console/terminal_player.h"
 #include "platform/dl/dl_loader.h"
 #include "base/fault.h"
@@ -350,6 +351,8 @@ int PlayGame(int& argc, char** argv, ProgramOptions options, const std::string& 
   platform.pictures = pictures.get();
   platform.libraries = libraries.get();
 
+  // From here on a logout, kill or Ctrl+C ends the game through its shutdown, with its writes.
+  StopSignals stopSignals;
   // What reaches here is the program's own part missing (a module not installed).
   try {
     switch (options.mode) {

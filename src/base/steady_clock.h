@@ -1,9 +1,9 @@
 #pragma once
 // Real time for the windows and the terminal player.
 #include <chrono>
-#include <thread>
 
 #include "base/platform.h"
+#include "base/stop_signals.h"
 
 namespace velmora {
 
@@ -14,8 +14,9 @@ class SteadyClock : public Clock {
     return duration_cast<milliseconds>(steady_clock::now() - start_).count();
   }
   std::time_t WallTime() override { return std::time(nullptr); }
+  // A stop signal cuts the wait short, so that even a long $sleep ends the program soon.
   void Sleep(int64_t ms) override {
-    if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+    if (ms > 0) StopSignals::Sleep(ms);
   }
 
  private:

@@ -22,9 +22,9 @@ std::optional<std::string> LineReader::TakeLine() {
 std::optional<std::string> LineReader::Read(int timeoutMs) {
   if (auto line = TakeLine()) return line;
   while (!eof_) {
-    pollfd p{fd_, POLLIN, 0};
-    const int ready = poll(&p, 1, timeoutMs);
-    if (ready <= 0) return std::nullopt;  // timeout, or a signal
+    pollfd p[2] = {{fd_, POLLIN, 0}, {wakeFd_, POLLIN, 0}};
+    const int ready = poll(p, wakeFd_ >= 0 ? 2 : 1, timeoutMs);
+    if (ready <= 0 || p[1].revents != 0) return std::nullopt;  // timeout, a signal, a wake-up
     char chunk[4096];
     const ssize_t got = read(fd_, chunk, sizeof chunk);
     if (got < 0) return std::nullopt;

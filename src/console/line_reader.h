@@ -8,15 +8,17 @@ namespace velmora {
 
 class LineReader {
  public:
-  explicit LineReader(int fd) : fd_(fd) {}
+  // wakeFd, when not -1, ends a wait as soon as it becomes readable (a stop request).
+  explicit LineReader(int fd, int wakeFd = -1) : fd_(fd), wakeFd_(wakeFd) {}
   // A complete line (without its line end) when one arrives within timeoutMs (-1: no
-  // limit); nullopt on timeout, on a signal, or at the end of input (then AtEnd()).
+  // limit); nullopt on timeout, on a signal or wake-up, or at the end of input (then AtEnd()).
   std::optional<std::string> Read(int timeoutMs);
   bool AtEnd() const { return eof_ && buffer_.empty(); }
 
  private:
   std::optional<std::string> TakeLine();
   int fd_;
+  int wakeFd_;
   std::string buffer_;
   bool eof_ = false;
 };

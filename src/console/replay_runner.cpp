@@ -4,6 +4,7 @@
 
 #include "console/console_dialogs.h"
 #include "base/game.h"
+#include "base/stop_signals.h"
 #include "run/startup.h"
 #include "base/virtual_clock.h"
 
@@ -47,6 +48,10 @@ void ReplayRunner::Run(const std::vector<Step>& steps) {
   for (size_t i = 0; i < steps.size(); ++i) {
     if (game_.CloseRequested()) {
       out_ << "(the window has closed: " << steps.size() - i << " step(s) not run)\n";
+      break;
+    }
+    if (StopSignals::Requested()) {
+      out_ << "(stopped by signal " << StopSignals::Signal() << ": " << steps.size() - i << " step(s) not run)\n";
       break;
     }
     out_ << "> " << steps[i].source << '\n';

@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <csignal>
 
 #include "audio/audio_window_state.h"
 #include "console/console_dialogs.h"
@@ -13,6 +12,7 @@
 #include "console/steps.h"
 #include "inventory/inventory_window_state.h"
 #include "base/game.h"
+#include "base/stop_signals.h"
 #include "story/main_window_state.h"
 #include "run/startup.h"
 
@@ -20,30 +20,10 @@ namespace velmora {
 
 namespace {
 
-volatile std::sig_atomic_t interrupted = 0;
-void OnInterrupt(int) { interrupted = 1; }
-
-// Ctrl+C ends the game as the close box does (the log is saved) instead of killing it.
-class InterruptGuard {
- public:
-  InterruptGuard() {
-    interrupted = 0;
-    struct sigaction action {};
-    action.sa_handler = OnInterrupt;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = 0;  // no restart: a waiting poll returns at once
-    sigaction(SIGINT, &action, &old_);
-  }
-  ~InterruptGuard() { sigaction(SIGINT, &old_, nullptr); }
-
- private:
-  struct sigaction old_ {};
-};
-
 class TerminalPlayer {
  public:
   TerminalPlayer(Game& game, ConsoleDialogs& dialogs, int inFd, std::ostream& out)
-      : game_(game), out_(out), reader_(inFd), steps_(game, dialogs, out), person_(isatty(inFd) != 0) {
+      : game_(game), out_(out), reader_(inFd, StopSignals::WakeFd()), steps_(game, dialogs, out), person_(isatty(inFd) != 0) {
     steps_.wait = [this](int64_t ms) { Wait(ms); };
     dialogs.inputEnded = false;
     dialogs.askPerson = [this, &dialogs]() -> std::optional<std::string> {
@@ -103,13 +83,13 @@ class TerminalPlayer {
   }
 
   // The event loop while waiting for a line: timers fire on time meanwhile (also inside
-  // an input prompt, as a dialog's own loop lets them). nullopt: end of input, Ctrl+C, or
+  // an input prompt, as a dialog's own loop lets them). nullopt: end of input, a stop signal, or
   // the window closed.
   std::optional<std::string> NextLine() {
     bool prompted = false;
     while (true) {
       FireDueTimers(game_);
-      if (game_.CloseRequested() || interrupted) return std::nullopt;
+      if (game_.CloseRequested() || StopSignals::Requested()) return std::nullopt;
       ShowChanges();
       if (person_ && !prompted) {
         out_ << "> " << std::flush;
@@ -125,7 +105,7 @@ class TerminalPlayer {
     const int64_t end = game_.clock().NowMs() + ms;
     while (true) {
       FireDueTimers(game_);
-      if (game_.CloseRequested() || interrupted) return;
+      if (game_.CloseRequested() || StopSignals::Requested()) return;
       ShowChanges();
       const int64_t now = game_.clock().NowMs();
       if (now >= end) return;
@@ -148,7 +128,6 @@ class TerminalPlayer {
 }  // namespace
 
 void RunTerminal(Game& game, ConsoleDialogs& dialogs, int inFd, std::ostream& out) {
-  InterruptGuard guard;
   {
     TerminalPlayer player(game, dialogs, inFd, out);
     player.Run();

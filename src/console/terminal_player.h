@@ -12,11 +12,11 @@ class Game;
 class ConsoleDialogs;
 
 // Plays on a game that has started, until `quit`, the main window closes, the input ends
-// or Ctrl+C is pressed.
+// or a stop signal arrives (Ctrl+C, SIGTERM, SIGHUP: StopSignals, installed by the program).
 void RunTerminal(Game& game, ConsoleDialogs& dialogs, int inFd, std::ostream& out);
 
-// The whole run: start-up, play until `quit`, the window closes, end of input or
-// Ctrl+C, then the shutdown. Returns the exit status: 1 when start-up ended the program.
+// The whole run: start-up, play until `quit`, the window closes, end of input or a stop
+// signal, then the shutdown. Returns the exit status: 1 when start-up ended the program.
 int PlayTerminal(Game& game, ConsoleDialogs& dialogs, int inFd, std::ostream& out);
 
 }  // namespace velmora

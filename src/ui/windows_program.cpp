@@ -4,10 +4,12 @@
 #include <QApplication>
 #include <memory>
 #include <QLabel>
+#include <QSocketNotifier>
 #include <QTextEdit>
 #include <QTimer>
 #include <utility>
 
+#include "base/stop_signals.h"
 #include "run/startup.h"
 #include "ui/audio_window.h"
 #include "ui/choice_list.h"
@@ -101,7 +103,17 @@ int PlayInWindows(int& argc, char** argv, Platform platform, const GameOptions& 
   QObject::connect(&mainWindow, &MainWindow::scaleChanged, &audioWindow, &AudioWindow::SetScale);
   QObject::connect(&mainWindow, &MainWindow::scaleChanged, &inventoryWindow, &InventoryWindow::SetScale);
 
-  if (!game.CloseRequested()) {
+  // A stop signal (logout, kill, Ctrl+C) closes the window as its close box does; closing
+  // ends every event loop, a box's own included, and the shutdown below runs.
+  std::unique_ptr<QSocketNotifier> stopNotifier;
+  if (StopSignals::WakeFd() >= 0) {
+    stopNotifier = std::make_unique<QSocketNotifier>(StopSignals::WakeFd(), QSocketNotifier::Read);
+    QObject::connect(stopNotifier.get(), &QSocketNotifier::activated, &mainWindow, [&stopNotifier, &mainWindow] {
+      stopNotifier->setEnabled(false);
+      mainWindow.close();
+    });
+  }
+  if (!game.CloseRequested() && !StopSignals::Requested()) {
     FirstPaintWatcher firstPaint(mainWindow, [&firstPageShown] {
       ApplyProgramIcon();
       if (firstPageShown) firstPageShown();

@@ -34,6 +34,8 @@ class DeviceAudioLibrary : public EngineLibrary {
   bool Init(int32_t, uint32_t freq, uint32_t) override {
     if (mixer_) return Fail("The audio output is already initialized");
     QuietAlsa();
+    // SIGINT and SIGTERM are the program's: they end the game through its shutdown.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return Fail(std::string("No audio driver: ") + SDL_GetError());
     if (!options_.driver.empty()) {
       SDL_AudioQuit();

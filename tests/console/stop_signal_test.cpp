@@ -1,0 +1,122 @@
+// A logout, kill or Ctrl+C while the program plays: it must run the shutdown as the close
+// box does (the page and window position into config.ini, LastStart.log) and end, with
+// the sound device running (SDL would take SIGINT and SIGTERM for itself) and without,
+// also while a script sleeps.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "support/test_game.h"
+
+namespace velmora {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Half a second of silence as 16-bit mono WAV: enough for the music chain to loop.
+std::string SilentWav() {
+  const uint32_t rate = 8000, bytes = rate;  // 0.5 s of 16-bit samples
+  auto le = [](uint32_t v, int n) {
+    std::string out;
+    for (int i = 0; i < n; ++i) out += static_cast<char>((v >> (8 * i)) & 0xff);
+    return out;
+  };
+  return "RIFF" + le(36 + bytes, 4) + "WAVEfmt " + le(16, 4) + le(1, 2) + le(1, 2) + le(rate, 4) + le(rate * 2, 4) +
+         le(2, 2) + le(16, 2) + "data" + le(bytes, 4) + std::string(bytes, '\0');
+}
+
+// True once the process has its own handler for the signal (the program is past the
+// point where the default action would kill it).
+bool Catches(pid_t pid, int signal) {
+  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind("SigCgt:", 0) != 0) continue;
+    return (std::stoull(line.substr(7), nullptr, 16) >> (signal - 1)) & 1;
+  }
+  return false;
+}
+
+struct SignalCase {
+  const char* what;
+  std::vector<std::string> args;
+  int signal;
+};
+void PrintTo(const SignalCase& c, std::ostream* os) { *os << c.what; }
+
+class StopSignalTest : public ::testing::TestWithParam<SignalCase> {};
+
+TEST_P(StopSignalTest, RunsTheShutdownAndEnds) {
+  const SignalCase& c = GetParam();
+  testing::TempDir game, user;
+  game.Write("config.ini", "[GameForm]\nCaption=Signals\n[Start]\nStartMusic=tone\n");
+  game.Write("music.lst", "[tone]\nTrack=tone.wav\nNextTrack=tone\n");
+  game.Write("Music/tone.wav", SilentWav());
+  game.Write("Scripts/messages.ini", "[Messages]\n");
+  // The start page sleeps for ten minutes in its page action.
+  game.Write("Scripts/Scripts.bsf", "___script nap $sleep 600000 ___end\n");
+  game.Write("story.qst",
+             "[gamestart]\ntextsize=1\nLine0=Start.\nPage.Cutscene=1\nPage.Delay=50\nPage.Action=$run\n"
+             "Page.Param=nap\n");
+
+  int input[2];
+  ASSERT_EQ(pipe(input), 0);  // kept open: the player waits for steps
+  const pid_t pid = fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    dup2(input[0], STDIN_FILENO);
+    close(input[1]);
+    const std::string out = (user.path() / "out.txt").string();
+    freopen(out.c_str(), "w", stdout);
+    freopen(out.c_str(), "a", stderr);
+    if (chdir(game.path().c_str()) != 0) _exit(127);
+    setenv("XDG_CONFIG_HOME", (user.path() / "config").c_str(), 1);
+    setenv("XDG_DATA_HOME", (user.path() / "data").c_str(), 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    std::vector<char*> argv = {const_cast<char*>(VELMORA_PLAYER), const_cast<char*>("--game"), const_cast<char*>(".")};
+    for (const std::string& a : c.args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(VELMORA_PLAYER, argv.data());
+    _exit(127);
+  }
+  close(input[0]);
+  const auto deadline = Clock::now() + std::chrono::seconds(30);
+  while (!Catches(pid, c.signal) && Clock::now() < deadline) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));  // into the page action's sleep
+  ASSERT_EQ(kill(pid, c.signal), 0);
+  const auto sent = Clock::now();
+  int status = 0;
+  pid_t done = 0;
+  while ((done = waitpid(pid, &status, WNOHANG)) == 0 && Clock::now() - sent < std::chrono::seconds(20))
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  close(input[1]);
+  if (done == 0) {
+    kill(pid, SIGKILL);
+    waitpid(pid, &status, 0);
+    FAIL() << c.what << ": still running 20 s after the signal";
+  }
+  EXPECT_TRUE(WIFEXITED(status)) << c.what << ": ended by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+  const std::string config = game.Read("config.ini");
+  EXPECT_NE(config.find("[GameLoad]"), std::string::npos) << c.what << ":\n" << config;
+  EXPECT_NE(config.find("Page=gamestart"), std::string::npos) << c.what;
+  EXPECT_NE(game.Read("LastStart.log").find("Sleeping 600000 ms..."), std::string::npos) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Program, StopSignalTest,
+    ::testing::Values(SignalCase{"terminal, sound on, SIGTERM", {"--text"}, SIGTERM},
+                      SignalCase{"terminal, sound on, SIGHUP", {"--text"}, SIGHUP},
+                      SignalCase{"terminal, sound on, SIGINT", {"--text"}, SIGINT},
+                      SignalCase{"terminal, no sound, SIGTERM", {"--text", "--no-audio"}, SIGTERM},
+                      SignalCase{"windows, sound on, SIGTERM", {}, SIGTERM}));
+
+}  // namespace
+}  // namespace velmora
