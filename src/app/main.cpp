@@ -28,6 +28,7 @@
 #include "base/visible_text.h"
 #include "library/game_copy.h"
 #include "library/game_library.h"
+#include "library/plugin_consent.h"
 #include "platform/pictures/picture_decoders.h"
 #include "tools/story_checker.h"
 #include "ui/copy_progress.h"
@@ -151,6 +152,24 @@ bool EnterPlayFolder(const ProgramOptions& options, std::string& folder, std::st
     return false;
   }
   return true;
+}
+
+// Plug-ins run native code from whoever made the game: ask once per library (file name
+// and content) and remember the answer. A player who cannot answer does not load it.
+bool AskOncePerPlugin(Dialogs& dialogs, const std::string& fileName, const std::string& sha256) {
+  const PluginConsent consent;
+  if (const std::optional<bool> known = consent.Recorded(fileName, sha256)) return *known;
+  const std::optional<bool> load = dialogs.AskYesNo(
+      "This game comes with the plug-in " + fileName + " (SHA-256 " + sha256 +
+      "). A plug-in is a program: it can do anything you can on this computer. Load it? "
+      "Answer no unless you trust whoever made the game.");
+  if (!load) return false;
+  try {
+    consent.Record(fileName, sha256, *load);
+  } catch (const RuntimeFault& fault) {
+    std::cerr << kProgram << ": " << fault.what() << "; the answer is not remembered\n";
+  }
+  return *load;
 }
 
 // Remembers a play of a game of the library.
@@ -341,6 +360,8 @@ int PlayGame(int& argc, char** argv, ProgramOptions options, const std::string& 
   if (!EnterPlayFolder(options, gameOptions.gameFolder, error, progress)) return Fail(error, 2);
   gameOptions.args = options.gameArgs;
   gameOptions.codePage = options.codePage;
+  // Replays are an author's own tests: their plug-ins load as they are.
+  if (!options.trustPlugins && options.mode != ProgramOptions::Mode::kReplay) gameOptions.approvePlugin = AskOncePerPlugin;
   if (options.mode == ProgramOptions::Mode::kWindows) MarkPlayed(options, source);
 
   // LastStart.log and plugins/ stay relative to the current directory, as games expect.

@@ -37,6 +37,10 @@ struct GameOptions {
   std::string gameFolder;         // ends with a separator
   std::vector<std::string> args;  // the player's own arguments; the first may be "debug"
   std::string codePage = "WINDOWS-1251";
+  // Asked before each plug-in library is loaded, with its file name in the plug-in folder
+  // and the SHA-256 of its bytes (hex): a plug-in is native code from whoever made the
+  // game. False leaves it unloaded. Unset, every plug-in loads.
+  std::function<bool(Dialogs& dialogs, const std::string& fileName, const std::string& sha256)> approvePlugin;
 };
 
 class Game {

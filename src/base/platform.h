@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <ctime>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -112,6 +113,9 @@ class Dialogs {
   // False once no answer can come any more (a replay or test out of answers): a prompt that
   // insists on a non-empty answer then stops asking instead of asking for ever.
   virtual bool MoreInputPossible() { return true; }
+  // A question of the player's own, not a game's (so its text is UTF-8): Yes or No;
+  // nullopt when nobody can answer (no person at hand, the input ended).
+  virtual std::optional<bool> AskYesNo(const std::string& /*question*/) { return std::nullopt; }
 };
 
 // Time. Real front ends use the system clock; the replay runner a virtual one that moves

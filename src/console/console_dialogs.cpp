@@ -31,4 +31,18 @@ bool ConsoleDialogs::InputQuery(const std::string&, const std::string& prompt, s
   return true;
 }
 
+std::optional<bool> ConsoleDialogs::AskYesNo(const std::string& question) {
+  out_ << "question: " << VisibleUtf8(question) << " [y/N]\n";
+  out_.flush();
+  if (!askPerson) {
+    out_ << "answer: (none, nobody to ask)\n";
+    return std::nullopt;
+  }
+  const std::optional<std::string> given = askPerson();
+  if (!given) return inputEnded ? std::nullopt : std::optional<bool>(false);
+  std::string word;
+  for (char c : *given) word += static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+  return word == "y" || word == "yes";
+}
+
 }  // namespace velmora

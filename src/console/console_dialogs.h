@@ -32,6 +32,8 @@ class ConsoleDialogs : public Dialogs {
   void ShowSystemError(const std::string& text) override { Print("system error: ", text); }
   bool InputQuery(const std::string& caption, const std::string& prompt, std::string& answer) override;
   bool MoreInputPossible() override { return !answers_.empty() || (askPerson && !inputEnded); }
+  // Asks the person ("y" or "yes" in any letter case is Yes); nobody answers in a replay.
+  std::optional<bool> AskYesNo(const std::string& question) override;
 
   // Game bytes as UTF-8 for the screen.
   std::string Screen(const std::string& bytes) const { return codec_ ? codec_->ToUtf8(bytes) : bytes; }

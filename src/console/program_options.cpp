@@ -33,6 +33,7 @@ const std::pair<const char*, bool ProgramOptions::*> kSwitches[] = {
     {"--no-audio", &ProgramOptions::noAudio},
     {"--audio-fallback", &ProgramOptions::audioFallback},
     {"--copy", &ProgramOptions::copyGame},
+    {"--trust-plugins", &ProgramOptions::trustPlugins},
     {"--text", nullptr},
     {"--check", nullptr},
     {"--library", nullptr},
@@ -144,6 +145,9 @@ std::string UsageText() {
              "  --codepage NAME     code page of the game's texts (default WINDOWS-1251; texts in\n"
              "                      UTF-8 are recognised by themselves)\n"
              "  --soundfont FILE    General MIDI soundfont for MIDI music (default: the system's)\n"
+             "  --trust-plugins     load the game's plug-ins without asking (otherwise the player\n"
+             "                      asks once for each, by file name and content; replays load them\n"
+             "                      and --check loads none)\n"
              "  --help, --version   print this text or the version, and exit\n"
              "\n"
              "Game arguments: every argument that is no option is the game's; when the first is\n"
@@ -161,7 +165,7 @@ std::string UsageText() {
          "copied on first play to $XDG_DATA_HOME/velmora-player/games/ (default\n"
          "~/.local/share) and played there, with the copy as current directory; later plays\n"
          "go on in that copy. The library is kept in $XDG_CONFIG_HOME/velmora-player/library.ini\n"
-         "(default ~/.config).\n"
+         "(default ~/.config), the answers about plug-ins in plugins.ini beside it.\n"
          "\n"
          "Exit status: 0 after play, 1 when start-up ended the program (see LastStart.log) or\n"
          "--check found an error, 2 for a wrong command line, no game to play, an unreadable\n"

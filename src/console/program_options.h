@@ -14,6 +14,7 @@ struct ProgramOptions {
   bool noAudio = false;        // play silently
   bool audioFallback = false;  // play silently when no audio output opens
   bool copyGame = false;       // play from the user's copy even when the folder is writable
+  bool trustPlugins = false;   // load the game's plug-ins without asking
   std::string codePage = "WINDOWS-1251";
   std::string soundfont;
   std::vector<std::string> gameArgs;

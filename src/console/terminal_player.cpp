@@ -136,8 +136,15 @@ void RunTerminal(Game& game, ConsoleDialogs& dialogs, int inFd, std::ostream& ou
 }
 
 int PlayTerminal(Game& game, ConsoleDialogs& dialogs, int inFd, std::ostream& out) {
-  if (!StartWithoutWindows(game, out)) return 1;
-  RunTerminal(game, dialogs, inFd, out);
+  bool started;
+  {
+    // There already to answer start-up's questions (plug-ins).
+    TerminalPlayer player(game, dialogs, inFd, out);
+    started = StartWithoutWindows(game, out);
+    if (started) player.Run();
+  }
+  dialogs.askPerson = nullptr;
+  if (!started) return 1;
   ShutDownGame(game);
   return 0;
 }

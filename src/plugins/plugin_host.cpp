@@ -2,6 +2,7 @@
 
 #include "script/script_library.h"
 #include "base/game.h"
+#include "base/sha256.h"
 #include "base/text.h"
 
 namespace velmora {
@@ -26,6 +27,19 @@ std::vector<std::string> MatchingEntries(GameFiles& files, std::string_view suff
   for (FolderEntry& e : entries)
     if (HasSuffix(e.name, suffix)) out.push_back(std::move(e.name));
   return out;
+}
+
+// Whether the front end lets the library at path be loaded; one it cannot even read would
+// not load either.
+bool Approved(Game& game, const std::string& path, const std::string& entry) {
+  if (!game.options.approvePlugin) return true;
+  // Libraries are a few megabytes; the bound only keeps a device or a huge file out.
+  constexpr size_t kMaxPluginBytes = 256u << 20;
+  const FileRead read = game.files().Read(path, kMaxPluginBytes);
+  if (!read.ok()) return false;
+  if (game.options.approvePlugin(game.dialogs(), entry, Sha256Hex(read.bytes))) return true;
+  game.WriteLog(2, "Plugin " + entry + " not loaded: not trusted");
+  return false;
 }
 
 template <typename Proc>
@@ -62,7 +76,9 @@ void LoadPlugins(Game& game) {
   const std::vector<std::string> entries = MatchingEntries(game.files(), loader->FileSuffix());
   if (entries.empty()) return;
   for (const std::string& entry : entries) {
-    void* library = loader->Load(std::string(kFolder) + "/" + entry);
+    const std::string path = std::string(kFolder) + "/" + entry;
+    if (!Approved(game, path, entry)) continue;
+    void* library = loader->Load(path);
     if (!library) continue;
     auto getName = Export<VelmoraGetPluginNameProc>(*loader, library, "GetPluginName");
     if (!getName) {

@@ -51,4 +51,13 @@ bool QtDialogs::InputQuery(const std::string& caption, const std::string& prompt
   return true;
 }
 
+std::optional<bool> QtDialogs::AskYesNo(const std::string& question) {
+  QMessageBox box(QMessageBox::Question, QString::fromUtf8(kApplicationTitle), QString::fromStdString(question),
+                  QMessageBox::Yes | QMessageBox::No, owner_);
+  box.setObjectName(QStringLiteral("Question"));
+  box.setTextFormat(Qt::PlainText);
+  box.setDefaultButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
+}
+
 }  // namespace velmora

@@ -25,6 +25,7 @@ class QtDialogs : public Dialogs {
   void ShowError(const std::string& text) override;
   void ShowSystemError(const std::string& text) override;
   bool InputQuery(const std::string& caption, const std::string& prompt, std::string& answer) override;
+  std::optional<bool> AskYesNo(const std::string& question) override;
 
  private:
   QString Screen(const std::string& bytes) const;

@@ -202,5 +202,34 @@ TEST_F(ProgramTest, ACopyIsPlayedInItsOwnFolderAndSaidSoOnce) {
   EXPECT_EQ(copies, 1u);
 }
 
+// A plug-in is native code from whoever made the game: the terminal player asks once per
+// library (name and content) and remembers; --trust-plugins and replays load it unasked.
+TEST_F(ProgramTest, PluginsLoadOnlyWithTheUsersConsent) {
+  std::filesystem::create_directories(game.path() / "plugins");
+  std::filesystem::copy_file(SAMPLE_PLUGIN_PATH, game.path() / "plugins/sample.so");
+  const std::string question = "question: This game comes with the plug-in sample.so (SHA-256 ";
+  const std::string refused = "Warning:Plugin sample.so not loaded: not trusted\r\n";
+  const std::string loaded = " | sample.so\r\n";
+
+  const Outcome no = Player("--game . --text --no-audio", "n\nquit\n");
+  EXPECT_EQ(no.status, 0) << no.output;
+  EXPECT_TRUE(Has(no.output, question)) << no.output;
+  EXPECT_TRUE(Has(game.Read("LastStart.log"), refused));
+  const Outcome again = Player("--game . --text --no-audio", "quit\n");
+  EXPECT_FALSE(Has(again.output, "question:")) << again.output;  // the answer was remembered
+  EXPECT_TRUE(Has(game.Read("LastStart.log"), refused));
+
+  const Outcome trusted = Player("--game . --text --no-audio --trust-plugins", "quit\n");
+  EXPECT_FALSE(Has(trusted.output, "question:")) << trusted.output;
+  EXPECT_TRUE(Has(game.Read("LastStart.log"), loaded));
+  EXPECT_EQ(Replay("show\n").status, 0);
+  EXPECT_TRUE(Has(game.Read("LastStart.log"), loaded));
+
+  std::filesystem::remove(user.path() / "config/velmora-player/plugins.ini");
+  const Outcome yes = Player("--game . --text --no-audio", "yes\nquit\n");
+  EXPECT_TRUE(Has(yes.output, question)) << yes.output;
+  EXPECT_TRUE(Has(game.Read("LastStart.log"), loaded));
+}
+
 }  // namespace
 }  // namespace velmora

@@ -62,6 +62,32 @@ TEST_F(PluginTest, LoadsEveryEntryEndingInTheExtensionInListingOrder) {
   }
 }
 
+// A library's constructor runs as it is opened, whatever it exports: a refused one is
+// never opened. The front end decides from the entry's name and its bytes' checksum.
+TEST_F(PluginTest, ALibraryTheFrontEndRefusesIsNeverOpened) {
+  Install(TP_DEMO_PATH, "demo.so");
+  Install(TP_NO_PROCESS_PATH, "refused.so");
+  game = &tg.Make();
+  std::vector<std::string> asked;
+  game->options.approvePlugin = [&](Dialogs&, const std::string& name, const std::string& sha256) {
+    asked.push_back(name + " " + sha256);
+    return name != "refused.so";
+  };
+  LoadPlugins(*game);
+  ASSERT_EQ(asked.size(), 2u);
+  std::sort(asked.begin(), asked.end());
+  std::string sum = "sha256sum < '" + (PluginsFolder() / "refused.so").string() + "'";
+  FILE* pipe = popen(sum.c_str(), "r");
+  char digest[65] = {};
+  ASSERT_EQ(fread(digest, 1, 64, pipe), 64u);
+  pclose(pipe);
+  EXPECT_EQ(asked[1], "refused.so " + std::string(digest));
+  EXPECT_EQ(loader.loads, std::vector<std::string>{"plugins/demo.so"});
+  ASSERT_EQ(Plugins().size(), 1u);
+  const std::vector<std::string> log = Log();
+  EXPECT_NE(std::find(log.begin(), log.end(), "Warning:Plugin refused.so not loaded: not trusted"), log.end());
+}
+
 TEST_F(PluginTest, LibraryWithOnlyGetPluginNameLoadsAndIsNeverCalledThroughAMissingExport) {
   Install(TP_BARE_PATH, "bare.so");
   Start();
