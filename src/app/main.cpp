@@ -157,7 +157,7 @@ bool EnterPlayFolder(const ProgramOptions& options, std::string& folder, std::st
 // Plug-ins run native code from whoever made the game: ask once per library (file name
 // and content) and remember the answer. A player who cannot answer does not load it.
 bool AskOncePerPlugin(Dialogs& dialogs, const std::string& fileName, const std::string& sha256) {
-  const PluginConsent consent;
+  const PluginConsent consent(Files());
   if (const std::optional<bool> known = consent.Recorded(fileName, sha256)) return *known;
   const std::optional<bool> load = dialogs.AskYesNo(
       "This game comes with the plug-in " + fileName + " (SHA-256 " + sha256 +

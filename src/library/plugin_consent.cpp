@@ -20,10 +20,10 @@ std::string Key(const std::string& fileName, const std::string& sha256) { return
 
 std::string PluginConsent::DefaultPath() { return UserConfigFolder() + "plugins.ini"; }
 
-PluginConsent::PluginConsent(std::string path) : path_(std::move(path)) {}
+PluginConsent::PluginConsent(GameFiles& files, std::string path) : files_(files), path_(std::move(path)) {}
 
 std::optional<bool> PluginConsent::Recorded(const std::string& fileName, const std::string& sha256) const {
-  const std::string answer = IniDocument(path_).ReadText(kSection, Key(fileName, sha256), "");
+  const std::string answer = IniDocument(files_, path_).ReadText(kSection, Key(fileName, sha256), "");
   if (answer == "load") return true;
   if (answer == "refuse") return false;
   return std::nullopt;
@@ -36,7 +36,7 @@ void PluginConsent::Record(const std::string& fileName, const std::string& sha25
   std::error_code ec;
   std::filesystem::create_directories(std::filesystem::path(path_).parent_path(), ec);
   if (ec) throw RuntimeFault("Unable to write to " + path_);
-  IniDocument(path_).WriteText(kSection, Key(fileName, sha256), load ? "load" : "refuse");
+  IniDocument(files_, path_).WriteText(kSection, Key(fileName, sha256), load ? "load" : "refuse");
 }
 
 }  // namespace velmora

@@ -7,10 +7,13 @@
 
 namespace velmora {
 
+class GameFiles;
+
 class PluginConsent {
  public:
   static std::string DefaultPath();
-  explicit PluginConsent(std::string path = DefaultPath());
+  // The answers are read and written through files.
+  explicit PluginConsent(GameFiles& files, std::string path = DefaultPath());
 
   // The answer given for this file name and SHA-256, nullopt when never asked.
   std::optional<bool> Recorded(const std::string& fileName, const std::string& sha256) const;
@@ -18,6 +21,7 @@ class PluginConsent {
   void Record(const std::string& fileName, const std::string& sha256, bool load) const;
 
  private:
+  GameFiles& files_;
   std::string path_;
 };
 

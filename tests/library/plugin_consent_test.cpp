@@ -17,11 +17,11 @@ using PluginConsentTest = UserFoldersTest;
 TEST_F(PluginConsentTest, AnAnswerHoldsForThatNameAndContentOnly) {
   EXPECT_EQ(Sha256Hex("abc"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
   const std::string a = Sha256Hex("library a"), b = Sha256Hex("library b");
-  const PluginConsent consent;
+  const PluginConsent consent(files);
   EXPECT_EQ(consent.Recorded("demo.so", a), std::nullopt);
   consent.Record("demo.so", a, true);
   consent.Record("evil.so", b, false);
-  EXPECT_EQ(PluginConsent().Recorded("demo.so", a), true);
+  EXPECT_EQ(PluginConsent(files).Recorded("demo.so", a), true);
   EXPECT_EQ(consent.Recorded("evil.so", b), false);
   EXPECT_EQ(consent.Recorded("demo.so", b), std::nullopt);  // changed content
   EXPECT_EQ(consent.Recorded("other.so", a), std::nullopt);  // the trusted bytes under another name
