@@ -4,8 +4,8 @@
 //   YYYY-MM-DD | HH:MM:SS | message          (level 1)
 //   YYYY-MM-DD | HH:MM:SS | Warning:message  (level 2)
 //   YYYY-MM-DD | HH:MM:SS | Error:message    (level 3)
-// Other levels write nothing. Control characters in the message are escaped ("\\n",
-// "\\x1B"), so a name from game data never splits or forges a line.
+// Other levels write nothing. Control characters in the message are escaped ("\n",
+// "\x1B"), so a name from game data never splits or forges a line.
 #include <cstddef>
 #include <cstdint>
 #include <string>
