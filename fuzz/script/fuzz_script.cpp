@@ -72,8 +72,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   game.tracklist = std::make_unique<IniDocument>(files, options.gameFolder + "music.lst");
   game.messages = std::make_unique<IniDocument>(files, options.gameFolder + "Scripts/messages.ini");
   game.interp->limits.maxCommands = 5'000;
-  game.interp->limits.maxSlowCommands = 500;
-  game.interp->limits.maxLogLines = 2'000;
   LoadDefinitions(game);
 
   game.scripts->scripts = CutIntoBlocks(SplitTokens(std::string_view(reinterpret_cast<const char*>(data), size)));

@@ -29,6 +29,7 @@
 #include "library/game_copy.h"
 #include "library/game_library.h"
 #include "library/plugin_consent.h"
+#include "script/interpreter.h"
 #include "platform/pictures/picture_decoders.h"
 #include "tools/story_checker.h"
 #include "ui/copy_progress.h"
@@ -289,6 +290,7 @@ int Replay(const ProgramOptions& options, Platform platform, const GameOptions& 
   platform.dialogs = &dialogs;
   Game game(platform, gameOptions);
   dialogs.SetCodec(&game.codec);
+  if (!options.maxCommands.empty()) game.interp->limits.maxCommands = std::stoull(options.maxCommands);
   return PlayReplay(game, clock, dialogs, steps, std::cout);
 }
 

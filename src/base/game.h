@@ -16,6 +16,7 @@
 #include "base/ini_document.h"
 #include "base/platform.h"
 #include "base/startup_log.h"
+#include "base/timed_dialogs.h"
 #include "base/timers.h"
 
 namespace velmora {
@@ -54,9 +55,10 @@ class Game {
   GameOptions options;
   const std::string& gameFolder() const { return options.gameFolder; }
   GameFiles& files() { return *platform.files; }
-  Dialogs& dialogs() { return *platform.dialogs; }
+  Dialogs& dialogs() { return timedDialogs; }
   Clock& clock() { return *platform.clock; }
 
+  TimedDialogs timedDialogs;  // the platform's boxes, timed
   TimerHub timers;
   StartupLog log;
   TextCodec codec;
@@ -95,6 +97,17 @@ class Game {
 
   // Closing the main window: front ends end their event loop once the current event
   // returns; the shutdown then runs.
+  // Asked now and then while a script chain runs (every few thousand commands, and before
+  // every command that waits, shows, loads or writes), with the real time the chain has
+  // run, time in boxes not counted. Front ends with a person at hand ask after a few
+  // seconds whether to stop the chain or keep waiting. Unset: chains run to their bounds.
+  struct ChainVerdict {
+    bool stop = false;          // end the chain now, with the fault `why`
+    std::string why;
+    bool restartClock = false;  // count the running time afresh (the person chose to wait)
+  };
+  std::function<ChainVerdict(int64_t runningMs)> checkChain;
+
   void RequestClose();
   bool CloseRequested() const { return closeRequested_; }
   std::function<void()> onCloseRequested;

@@ -27,10 +27,6 @@ void StartupLog::WriteLog(int32_t level, std::string_view text) {
   line += levelText;
   line += EscapeControls(text);  // names from game data cannot break the line
   lines_.push_back(std::move(line));
-  if (lines_.size() > alarmAt_) [[unlikely]] {
-    alarmAt_ = SIZE_MAX;
-    if (alarm_) alarm_(alarmContext_);
-  }
 }
 
 bool StartupLog::Save(GameFiles& files, const std::string& path) const {

@@ -26,21 +26,9 @@ class StartupLog {
   // Writes the file over; false when it cannot be written.
   bool Save(GameFiles& files, const std::string& path) const;
 
-  // Calls alarm(context) once, as soon as the log holds more than `lines` lines: how the
-  // interpreter learns that a script chain has written too much, without counting itself.
-  using Alarm = void (*)(void* context);
-  void SetLineAlarm(size_t lines, Alarm alarm, void* context) {
-    alarmAt_ = lines;
-    alarm_ = alarm;
-    alarmContext_ = context;
-  }
-
  private:
   Clock* clock_;
   std::vector<std::string> lines_;
-  size_t alarmAt_ = SIZE_MAX;
-  Alarm alarm_ = nullptr;
-  void* alarmContext_ = nullptr;
 };
 
 }  // namespace velmora

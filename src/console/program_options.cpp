@@ -43,6 +43,7 @@ const std::pair<const char*, std::string ProgramOptions::*> kValued[] = {
     {"--game", &ProgramOptions::gameFolder},
     {"--codepage", &ProgramOptions::codePage},
     {"--soundfont", &ProgramOptions::soundfont},
+    {"--max-commands", &ProgramOptions::maxCommands},
 };
 // The ways to play; at most one may be named.
 const std::pair<const char*, ProgramOptions::Mode> kModes[] = {
@@ -86,6 +87,11 @@ bool ParseProgramOptions(const std::vector<std::string>& args, ProgramOptions& o
       if (!value && i + 1 < args.size()) value = args[++i];
       if (!value || value->empty()) {
         error = name + " needs a value";
+        return false;
+      }
+      if (name == "--max-commands" &&
+          (value->size() > 18 || value->find_first_not_of("0123456789") != std::string::npos || std::stoll(*value) == 0)) {
+        error = "--max-commands needs a whole number above 0";
         return false;
       }
       if (name == "--codepage" && !KnownCodePage(*value)) {
@@ -145,6 +151,10 @@ std::string UsageText() {
              "  --codepage NAME     code page of the game's texts (default WINDOWS-1251; texts in\n"
              "                      UTF-8 are recognised by themselves)\n"
              "  --soundfont FILE    General MIDI soundfont for MIDI music (default: the system's)\n"
+             "  --max-commands N    with --replay: a script chain (everything one choice, timer or\n"
+             "                      button runs) stops after N commands (default 100000000); the\n"
+             "                      windows and --text ask instead whether to stop a script that\n"
+             "                      has run for 3 seconds\n"
              "  --trust-plugins     load the game's plug-ins without asking (otherwise the player\n"
              "                      asks once for each, by file name and content; replays load them\n"
              "                      and --check loads none)\n"

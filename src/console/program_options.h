@@ -17,6 +17,7 @@ struct ProgramOptions {
   bool trustPlugins = false;   // load the game's plug-ins without asking
   std::string codePage = "WINDOWS-1251";
   std::string soundfont;
+  std::string maxCommands;     // --replay: the bound on commands per script chain, in decimal
   std::vector<std::string> gameArgs;
   bool help = false;
   bool version = false;

@@ -14,6 +14,7 @@
 #include "base/game.h"
 #include "base/stop_signals.h"
 #include "story/main_window_state.h"
+#include "run/chain_question.h"
 #include "run/startup.h"
 
 namespace velmora {
@@ -140,6 +141,7 @@ int PlayTerminal(Game& game, ConsoleDialogs& dialogs, int inFd, std::ostream& ou
   {
     // There already to answer start-up's questions (plug-ins).
     TerminalPlayer player(game, dialogs, inFd, out);
+    AskAboutLongChains(game);
     started = StartWithoutWindows(game, out);
     if (started) player.Run();
   }

@@ -19,6 +19,7 @@ namespace velmora {
 Game::Game(Platform platformIn, GameOptions optionsIn)
     : platform(platformIn),
       options(std::move(optionsIn)),
+      timedDialogs(platform.dialogs, platform.clock),
       timers(*platform.clock),
       log(platform.clock),
       codec(options.codePage),

@@ -10,12 +10,17 @@ namespace velmora {
 
 namespace {
 
-// The log's alarm: the chain has written more lines than it may. The next command stops.
-void LogBoundPassed(void* context) {
-  auto& s = *static_cast<InterpreterState*>(context);
-  if (s.heldBudget < 0) {
-    s.heldBudget = s.budget;
-    s.budget = 0;
+// Asks the front end about the chain, when it wants to be asked.
+void AskFrontEnd(Game& game) {
+  if (!game.checkChain) return;
+  InterpreterState& s = *game.interp;
+  const int64_t now = game.clock().NowMs();
+  const int64_t waited = game.timedDialogs.WaitedMs();
+  const Game::ChainVerdict verdict = game.checkChain(now - s.startedMs - (waited - s.waitedMs));
+  if (verdict.stop) throw RuntimeFault(verdict.why);
+  if (verdict.restartClock) {
+    s.startedMs = game.clock().NowMs();
+    s.waitedMs = game.timedDialogs.WaitedMs();
   }
 }
 
@@ -23,10 +28,13 @@ void LogBoundPassed(void* context) {
 
 NestedRun::NestedRun(Game& game, Kind kind) : state_(*game.interp) {
   if (state_.depth == 0 && kind == kRun) {
-    state_.budget = static_cast<int64_t>(state_.limits.maxCommands);
-    state_.heldBudget = -1;
-    state_.slowLeft = static_cast<int64_t>(state_.limits.maxSlowCommands);
-    game.log.SetLineAlarm(game.log.Lines().size() + state_.limits.maxLogLines, LogBoundPassed, &state_);
+    const int64_t bound = static_cast<int64_t>(state_.limits.maxCommands);
+    state_.budget = std::min(bound, InterpreterState::kStretch);
+    state_.left = bound - state_.budget;
+    if (game.checkChain) {
+      state_.startedMs = game.clock().NowMs();
+      state_.waitedMs = game.timedDialogs.WaitedMs();
+    }
   }
   if (state_.depth >= state_.limits.maxDepth)
     throw RuntimeFault("Scripts nested too deeply (more than " + std::to_string(state_.limits.maxDepth) +
@@ -34,23 +42,19 @@ NestedRun::NestedRun(Game& game, Kind kind) : state_(*game.interp) {
   ++state_.depth;
 }
 
-void StopChain(InterpreterState& s) {
-  // With the log's alarm raised, this command is the first one after the log bound was
-  // passed; the command bound, counted on, comes first all the same.
-  const bool logBound = s.heldBudget >= 0;
-  const int64_t left = logBound ? s.heldBudget - 1 : s.budget;
-  s.heldBudget = -1;
-  s.budget = 0;
-  if (left >= 0)
-    throw RuntimeFault("Script stopped after writing " + std::to_string(s.limits.maxLogLines) + " log lines");
-  throw RuntimeFault("Script stopped after " + std::to_string(s.limits.maxCommands) + " commands");
+void EndOfStretch(Game& game) {
+  InterpreterState& s = *game.interp;
+  if (s.left <= 0) {
+    s.budget = 0;
+    throw RuntimeFault("Script stopped after " + std::to_string(s.limits.maxCommands) + " commands");
+  }
+  const int64_t stretch = std::min(s.left, InterpreterState::kStretch);
+  s.left -= stretch;
+  s.budget = stretch - 1;  // this command is the stretch's first
+  AskFrontEnd(game);
 }
 
-void CountSlowCommand(InterpreterState& s) {
-  if (--s.slowLeft < 0)
-    throw RuntimeFault("Script stopped after " + std::to_string(s.limits.maxSlowCommands) +
-                       " commands that load pages, write files, show boxes, wait or play sound");
-}
+void BeforeSlowCommand(Game& game) { AskFrontEnd(game); }
 
 void PrepareSlots(const TokenList& t, int32_t p) {
   if (t.cache.size() != t.tokens.size()) t.cache.assign(t.tokens.size(), TokenSlot {});

@@ -2,14 +2,15 @@
 // The interpreter: executes the one command at a position and moves the position on.
 //
 // A chain is everything one window event runs: the outermost script or label run and all
-// runs nested in it. Scripts can recurse and loop without end, so a chain is bounded: in
-// nesting (so a script that runs itself ends with a fault, not a stack overflow), in the
-// commands it executes, in the slow ones among them (a loop that saves the inventory or
-// loads a page each time costs far more per command) and in the log lines it writes: a
-// runaway loop ends after a few seconds instead of freezing the player or filling its memory.
+// runs nested in it. Scripts can recurse and loop without end, so a chain is bounded in
+// nesting (a script that runs itself ends with a fault, not a stack overflow) and in the
+// commands it executes (a count far above any honest script's, the same in every run, so
+// a replay ends the same way each time). Between these, the front end is asked now and
+// then whether to go on (Game::checkChain): the players ask the person after a few seconds.
 //
-// The bounds cost one decrement per command: the log raises its own alarm when the chain
-// has written too much, which empties the command budget so that the next command stops.
+// This costs one decrement per command: the commands are counted down in stretches, and
+// the end of a stretch is where the bound and the front end are looked at; so is every
+// command that waits, shows a box, loads or writes, since a few of those can take long.
 #include <cstddef>
 #include <cstdint>
 
@@ -21,26 +22,27 @@
 namespace velmora {
 
 struct ScriptLimits {
-  int32_t maxDepth = 1000;               // nested runs: scripts, label ranges, loop bodies
-  uint64_t maxCommands = 100'000'000;    // commands (and passed-over tokens) one chain executes
-  uint64_t maxSlowCommands = 5'000;      // of those, commands of kSlow speed (files, pages, boxes, ...)
-  size_t maxLogLines = 200'000;          // log lines one chain writes
+  int32_t maxDepth = 1000;             // nested runs: scripts, label ranges, loop bodies
+  uint64_t maxCommands = 100'000'000;  // commands (and passed-over tokens) one chain executes
 };
 
 struct InterpreterState {
+  static constexpr int64_t kStretch = 1 << 16;  // commands between two looks at the bounds
   uint32_t randomSeed = 0;  // never seeded from the clock: every run draws the same numbers
   int32_t depth = 0;        // nesting of runs in the current chain
-  // Commands the chain may still execute before the bounds are looked at (a command run
-  // outside any chain counts against the last chain's).
-  int64_t budget = static_cast<int64_t>(ScriptLimits {}.maxCommands);
-  int64_t heldBudget = -1;  // the real budget while the log's alarm has emptied `budget`
-  int64_t slowLeft = static_cast<int64_t>(ScriptLimits {}.maxSlowCommands);  // slow commands still allowed
+  // Commands left in this stretch, and in the chain after it (a command run outside any
+  // chain counts against the last chain's).
+  int64_t budget = kStretch;
+  int64_t left = static_cast<int64_t>(ScriptLimits {}.maxCommands) - kStretch;
+  // Where the chain's running time is counted from: the clock, and the time spent in boxes.
+  int64_t startedMs = 0, waitedMs = 0;
   ScriptLimits limits;
 };
 
-// The out-of-line parts of a step.
-[[noreturn]] void StopChain(InterpreterState& s);  // the budget is spent: the bound that was passed
-void CountSlowCommand(InterpreterState& s);
+// The out-of-line parts of a step: the end of a stretch (a fault when the bound is
+// passed), and the look at a command that may take long.
+void EndOfStretch(Game& game);
+void BeforeSlowCommand(Game& game);
 void PrepareSlots(const TokenList& t, int32_t p);  // first run of the list, or p outside it
 void ResolveOperands(const VarStore& vars, const TokenList& t, int32_t p, int operands);
 
@@ -54,7 +56,7 @@ inline void EnsureOperands(Game& game, const TokenList& t, int32_t p, int operan
 
 inline void ExecuteCommand(Game& game, const TokenList& t, int32_t& p) {
   InterpreterState& s = *game.interp;
-  if (--s.budget < 0) [[unlikely]] StopChain(s);
+  if (--s.budget < 0) [[unlikely]] EndOfStretch(game);
   // Also the argument-position fault for a position past the end (a loop body there).
   if (static_cast<uint32_t>(p) >= t.cache.size()) [[unlikely]] PrepareSlots(t, p);
   const int16_t code = t.command[static_cast<size_t>(p)];
@@ -63,7 +65,7 @@ inline void ExecuteCommand(Game& game, const TokenList& t, int32_t& p) {
     return;
   }
   const CommandInfo& command = kCommands[static_cast<size_t>(code)];
-  if (command.speed == kSlow) CountSlowCommand(s);
+  if (command.speed == kSlow) BeforeSlowCommand(game);
   EnsureOperands(game, t, p, command.operands);
   switch (command.advance) {
     case Advance::kFixed:

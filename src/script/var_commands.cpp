@@ -130,7 +130,7 @@ void LoopWhile(Game& game, const TokenList& t, int32_t c) {
     InterpreterState& s = *game.interp;
     while (HoldsAt<kind>(game, t, c)) {
       if (--s.budget < 0) [[unlikely]]
-        StopChain(s);
+        EndOfStretch(game);
       EnsureOperands(game, t, body, row->operands);
       if (row->action) row->action(game, t, body);
       else row->test(game, t, body);

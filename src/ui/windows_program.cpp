@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "base/stop_signals.h"
+#include "run/chain_question.h"
 #include "run/startup.h"
 #include "ui/audio_window.h"
 #include "ui/choice_list.h"
@@ -79,6 +80,7 @@ int PlayInWindows(int& argc, char** argv, Platform platform, const GameOptions& 
   game.windowObjects = {static_cast<QWidget*>(&mainWindow), static_cast<QWidget*>(mainWindow.choiceList),
                         static_cast<QWidget*>(mainWindow.storyText), static_cast<QWidget*>(mainWindow.storyPicture)};
 
+  AskAboutLongChains(game);
   switch (StartGame(game)) {
     case StartupResult::kAudioFailed:
       return 1;

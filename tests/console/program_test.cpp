@@ -202,6 +202,22 @@ TEST_F(ProgramTest, ACopyIsPlayedInItsOwnFolderAndSaidSoOnce) {
   EXPECT_EQ(copies, 1u);
 }
 
+// A script that runs away: a replay stops it at its command bound, the same each time; the
+// terminal player asks the person after 3 seconds, and stops it when told to.
+TEST_F(ProgramTest, ARunawayScriptIsBoundedInReplaysAndQuestionedInTheTerminal) {
+  // Never near the command bound in real time: each round sleeps.
+  game.Write("Scripts/Scripts.bsf", "___script nowhere $string.new s $while $string.equal s s $sleep 1 ___end\n");
+  const Outcome replay = Replay("choose 1\n", "--max-commands 1000");
+  EXPECT_EQ(replay.status, 0) << replay.output;
+  EXPECT_TRUE(Has(replay.output, "error: Script stopped after 1000 commands.\n")) << replay.output;
+
+  const Outcome terminal = Player("--game . --text --no-audio", "1\ny\nquit\n");
+  EXPECT_EQ(terminal.status, 0) << terminal.output;
+  EXPECT_TRUE(Has(terminal.output, "question: A script of the game has been running for 3 seconds. Stop it?"))
+      << terminal.output;
+  EXPECT_TRUE(Has(terminal.output, "error: Script stopped by the player after 3 seconds.\n")) << terminal.output;
+}
+
 // A plug-in is native code from whoever made the game: the terminal player asks once per
 // library (name and content) and remembers; --trust-plugins and replays load it unasked.
 TEST_F(ProgramTest, PluginsLoadOnlyWithTheUsersConsent) {

@@ -1,0 +1,57 @@
+#pragma once
+// The front end's boxes, with the time the player spends in them added up: a script chain
+// that waits for the player is not a chain that runs away.
+#include <optional>
+#include <string>
+
+#include "base/platform.h"
+
+namespace velmora {
+
+class TimedDialogs final : public Dialogs {
+ public:
+  // Refers to the pointers, not the objects: a run may be lent other boxes or another clock.
+  TimedDialogs(Dialogs*& inner, Clock*& clock) : inner_(inner), clock_(clock) {}
+  // Milliseconds spent in boxes since the run began.
+  int64_t WaitedMs() const { return waitedMs_; }
+
+  void ShowMessage(const std::string& text) override {
+    Timed([&] { inner_->ShowMessage(text); });
+  }
+  void ShowError(const std::string& text) override {
+    Timed([&] { inner_->ShowError(text); });
+  }
+  void ShowSystemError(const std::string& text) override {
+    Timed([&] { inner_->ShowSystemError(text); });
+  }
+  bool InputQuery(const std::string& caption, const std::string& prompt, std::string& answer) override {
+    bool ok = false;
+    Timed([&] { ok = inner_->InputQuery(caption, prompt, answer); });
+    return ok;
+  }
+  bool MoreInputPossible() override { return inner_->MoreInputPossible(); }
+  std::optional<bool> AskYesNo(const std::string& question) override {
+    std::optional<bool> answer;
+    Timed([&] { answer = inner_->AskYesNo(question); });
+    return answer;
+  }
+
+ private:
+  template <class Body>
+  void Timed(Body body) {
+    const int64_t start = clock_ ? clock_->NowMs() : 0;
+    struct Add {
+      TimedDialogs& self;
+      int64_t start;
+      ~Add() {
+        if (self.clock_) self.waitedMs_ += self.clock_->NowMs() - start;
+      }
+    } add{*this, start};
+    body();
+  }
+  Dialogs*& inner_;
+  Clock*& clock_;
+  int64_t waitedMs_ = 0;
+};
+
+}  // namespace velmora

@@ -1,0 +1,17 @@
+#pragma once
+// The players' watch over script chains (the windows and the terminal; replays keep their
+// fixed command bound instead): a chain that has run for more than a few seconds of real
+// time, time in boxes not counted, makes the player ask the person whether to stop it or
+// keep waiting; a stop signal (logout, kill, Ctrl+C) ends it at once, so that the program
+// can shut down.
+#include <cstdint>
+
+namespace velmora {
+
+class Game;
+
+inline constexpr int64_t kLongChainMs = 3000;
+
+void AskAboutLongChains(Game& game);
+
+}  // namespace velmora
