@@ -369,8 +369,11 @@ int PlayGame(int& argc, char** argv, ProgramOptions options, const std::string& 
   // LastStart.log and plugins/ stay relative to the current directory, as games expect.
   auto pictures = CreatePictureDecoder();
   auto libraries = CreateDlLoader();
+  // The run's own files, whose writes it confines to its game; the player's own settings
+  // (the library, the answers about plug-ins) are written through the other one.
+  PosixFiles runFiles;
   Platform platform;
-  platform.files = &Files();
+  platform.files = &runFiles;
   platform.pictures = pictures.get();
   platform.libraries = libraries.get();
 

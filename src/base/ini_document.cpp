@@ -359,7 +359,11 @@ void IniDocument::WriteBool(std::string_view section, std::string_view key, bool
 }
 
 void IniDocument::WriteText(std::string_view section, std::string_view key, std::string_view value) {
-  value = value.substr(0, value.find_first_of("\r\n"));
+  // A line break would write lines of the caller's making (a page name from a script can
+  // hold one); a NUL byte cuts the line for other readers. Refused before anything is written.
+  constexpr std::string_view kUnwritable("\r\n\0", 3);
+  for (std::string_view part : {section, key, value})
+    if (part.find_first_of(kUnwritable) != std::string_view::npos) throw RuntimeFault("Unable to write to " + path_);
   const Parsed& current = Current();
   // Rewriting a file we could not read would lose everything in it.
   if (current.unreadable) throw RuntimeFault("Unable to write to " + path_);

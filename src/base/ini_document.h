@@ -48,8 +48,8 @@ class IniDocument {
   bool HoldsUtf8Text() const;
 
   // A failed write raises RuntimeFault("Unable to write to <path>"); so does a write to a
-  // file without its owner's write permission, even for root. A line break cannot be held
-  // by a value: the value is cut before it rather than splitting the file.
+  // file without its owner's write permission, even for root, and so does a section, key or
+  // value that holds a line break or a NUL byte, which no line of the file can hold.
   void WriteText(std::string_view section, std::string_view key, std::string_view value);
   void WriteInteger(std::string_view section, std::string_view key, int32_t value);
   void WriteBool(std::string_view section, std::string_view key, bool value);

@@ -58,8 +58,9 @@ class GameFiles {
   // Something has this name, a link that leads nowhere too (the name is taken).
   virtual bool Exists(const std::string& path) = 0;
   virtual FileIdentity Identity(const std::string& path) = 0;
-  // 0 when path is a file this program may open for reading; else the system's error
-  // number (EISDIR for a folder). For files read by a platform layer (pictures).
+  // 0 when path is a regular file this program may open for reading; else the system's
+  // error number (EISDIR for a folder, EINVAL for a FIFO, a device or the like). For files
+  // read by a platform layer (pictures).
   virtual int ReadableError(const std::string& path) = 0;
   // The whole regular file, at most maxBytes of it; anything else is refused, never waited
   // on (a FIFO) and never read without end (a device).
@@ -67,15 +68,28 @@ class GameFiles {
   // The folder's entries but "." and "..", in the order the file system keeps them; false
   // when the folder cannot be listed.
   virtual bool List(const std::string& folder, std::vector<FolderEntry>& entries) = 0;
+  // Game folders come from strangers, so writes are confined: once an area is allowed, a
+  // write (Replace, Overwrite, Remove) lands only in an allowed folder (or, with below,
+  // a folder under it), judged by where the folder really is, links followed; anything
+  // else fails as a write that cannot be done. Writes never go through a link at the name
+  // itself either: a new regular file takes the name's place.
+  virtual void AllowWrites(const std::string& folder, bool below) = 0;
   // Puts bytes in place of the file at path in one step: a complete temporary file in the
-  // same folder, synced, renamed over the old one, and the folder synced. A link stays a
-  // link (its target is replaced); an existing file keeps its mode and owner. False, with
-  // nothing changed, when the file cannot be written, and always when it is no regular
-  // file or lacks its owner's write permission (even for root: the user made it read-only).
+  // same folder, synced, renamed over the old one, and the folder synced. An existing file
+  // keeps its mode and owner; a link at the name is replaced, its target left alone. When
+  // the folder forbids new files but the file may be written, the file is written in place
+  // and synced. False, with nothing changed, when the file cannot be written, and always
+  // when it is no regular file (or link) or lacks its owner's write permission (even for
+  // root: the user made it read-only).
   virtual bool Replace(const std::string& path, std::string_view bytes) = 0;
   // Creates or truncates the file at path and writes bytes: for the run's log, which is
-  // written once at the end and never read back. False when any of it fails.
+  // written once at the end and never read back. A link or a file with other names (hard
+  // links) at path is replaced by a new file, never written through. False when any of it
+  // fails.
   virtual bool Overwrite(const std::string& path, std::string_view bytes) = 0;
+  // Removes what an interrupted Replace left in the folder: temporary files of processes
+  // that no longer run.
+  virtual void RemoveStaleTemporaries(const std::string& folder) = 0;
   // Removes the file at path (a folder never); true when no file is there afterwards.
   virtual bool Remove(const std::string& path) = 0;
   // The path as an absolute one with "." and ".." worked out, for messages.

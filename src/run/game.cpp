@@ -39,6 +39,12 @@ Game::Game(Platform platformIn, GameOptions optionsIn)
       pageActionTimer(timers, "Timer2", [this] { RunEvent([this] { RunPageAction(*this); }); }),
       answerTimer(timers, "Timer3", [this] { RunEvent([this] { RunFastAnswer(*this); }); }) {
   musicTimer.SetInterval(100);
+  // What a run may write: config.ini, the story file and Scripts/inventory.sav in the game
+  // folder (the story file may lie below it), and LastStart.log in the current directory.
+  if (platform.files) {
+    platform.files->AllowWrites(options.gameFolder, true);
+    platform.files->AllowWrites(".", false);
+  }
 }
 
 Game::~Game() = default;

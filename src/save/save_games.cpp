@@ -5,6 +5,7 @@
 
 #include "base/fault.h"
 #include "base/game.h"
+#include "library/user_folders.h"
 #include "script/interpreter.h"
 #include "story/main_window_state.h"
 #include "story/page_state.h"
@@ -20,6 +21,7 @@ size_t HashOf(const std::string& bytes) { return std::hash<std::string_view>{}(b
 }  // namespace
 
 SaveGames::SaveGames(Game& game) : game_(game), files_(game), playedSince_(game.clock().NowMs()) {
+  game_.files().AllowWrites(UserDataFolder() + "saves", true);  // the player's own slots
   game_.beforeChoice = [this] { RememberChoice(); };
 }
 

@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 #include "base/fault.h"
 #include "support/test_game.h"
@@ -167,8 +168,6 @@ TEST(IniWrite, KeepsEverythingButTheKeyLine) {
       {"header as last line", "[a]", "a", "k", "1", "[a]\r\nk=1\r\n"},
       {"byte-order mark kept, its section found", "\xEF\xBB\xBF[a]\r\nk=1\r\n", "a", "k", "2",
        "\xEF\xBB\xBF[a]\r\nk=2\r\n"},
-      {"a line break cannot enter the file", "[a]\r\n", "a", "k", "one\r\n[evil]\r\nx=1",
-       "[a]\r\nk=one\r\n"},
   };
   TempDir dir;
   for (const auto& c : cases) {
@@ -205,13 +204,14 @@ TEST(IniWrite, ReplacesTheFileAtomically) {
   EXPECT_EQ(after.st_mode & 07777, 0640u);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);  // no temp left
 
-  // Through a link, the link stays and its target changes.
+  // Never through a link: a file of its own takes the link's name, the target stays.
   const std::string link = (dir.path() / "link.ini").string();
   fs::create_symlink(path, link);
   IniDocument viaLink(files, link);
   viaLink.WriteText("a", "k", "3");
-  EXPECT_TRUE(fs::is_symlink(link));
-  EXPECT_EQ(dir.Read("a.ini"), "[a]\r\nk=3\r\n");
+  EXPECT_FALSE(fs::is_symlink(link));
+  EXPECT_EQ(dir.Read("link.ini"), "[a]\r\nk=3\r\n");
+  EXPECT_EQ(dir.Read("a.ini"), "[a]\r\nk=2\r\n");
 }
 
 void ExpectWriteFails(IniDocument& doc) {
@@ -239,6 +239,14 @@ TEST(IniWrite, FailuresRaiseUnableToWrite) {
   IniDocument folder(files, (dir.path() / "sub").string());
   ExpectWriteFails(folder);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 2);  // no temp left
+
+  // What no line can hold is refused before anything is written.
+  const std::string plain = dir.Write("plain.ini", "[a]\r\nk=1\r\n");
+  IniDocument doc(files, plain);
+  for (const auto& [section, key, value] : {std::tuple<std::string, std::string, std::string>{"a", "k", "x\r\n[evil]"},
+                                             {"a", "k\nz", "x"}, {"a\r", "k", "x"}, {"a", "k", std::string("x\0y", 3)}})
+    EXPECT_THROW(doc.WriteText(section, key, value), RuntimeFault) << key << value;
+  EXPECT_EQ(dir.Read("plain.ini"), "[a]\r\nk=1\r\n");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <map>
@@ -116,6 +117,79 @@ TEST(PosixFilesWrite, RemoveTakesAFileAwayButNeverAFolder) {
   EXPECT_TRUE(files.Remove(path)) << "nothing there is what was asked";
   EXPECT_FALSE(files.Remove((dir.path() / "Scripts").string()));
   EXPECT_TRUE(fs::is_directory(dir.path() / "Scripts"));
+}
+
+// A game folder from a stranger may hold links that lead outside; once its areas are
+// allowed, no write lands anywhere else, and none goes through a link.
+TEST(PosixFilesWrite, WritesStayInTheAllowedFoldersAndNeverFollowALink) {
+  TempDir game, outside;
+  const std::string target = outside.Write("notes.ini", "[a]\nk=outside\n");
+  fs::create_directories(outside.path() / "folder");
+  fs::create_symlink(target, game.path() / "config.ini");
+  fs::create_symlink(outside.path() / "folder", game.path() / "Scripts");
+  fs::create_directories(game.path() / "sub");
+  ::link(target.c_str(), (game.path() / "LastStart.log").c_str());  // a second name for the outside file
+  PosixFiles files;
+  files.AllowWrites(game.path().string() + "/", true);
+  const std::string g = game.path().string();
+  EXPECT_FALSE(files.Replace(g + "/../notes.ini", "x"));           // outside by ".."
+  EXPECT_FALSE(files.Replace(g + "/Scripts/inventory.sav", "x"));  // a linked folder leads outside
+  EXPECT_FALSE(files.Remove(g + "/Scripts/inventory.sav"));
+  EXPECT_FALSE(files.Replace(outside.path().string() + "/new.ini", "x"));
+  EXPECT_TRUE(files.Replace(g + "/sub/story.qst", "x"));  // below the game folder
+  ASSERT_TRUE(files.Replace(g + "/config.ini", "[a]\nk=inside\n"));
+  EXPECT_FALSE(fs::is_symlink(game.path() / "config.ini"));  // a file of its own now
+  ASSERT_TRUE(files.Overwrite(g + "/LastStart.log", "log"));
+  EXPECT_EQ(game.Read("LastStart.log"), "log");
+  EXPECT_EQ(outside.Read("notes.ini"), "[a]\nk=outside\n");
+  EXPECT_TRUE(fs::is_empty(outside.path() / "folder"));
+}
+
+// A crash between the temporary file's sync and its rename leaves the temporary file: the
+// next start-up removes those of processes that are gone, and no other file.
+TEST(PosixFilesWrite, StaleTemporaryFilesAreRemoved) {
+  TempDir game;
+  const std::string g = game.path().string();
+  game.Write("config.ini.tmp999999999-3", "stale");  // no such process
+  const std::string live = "story.qst.tmp" + std::to_string(::getppid()) + "-1";
+  game.Write(live, "another player's write in progress");
+  for (const char* keep : {"notes.tmp-1", "x.tmp12a-1", "config.ini"}) game.Write(keep, "keep");
+  PosixFiles files;
+  files.AllowWrites(g, true);
+  files.RemoveStaleTemporaries(g);
+  std::vector<std::string> left;
+  for (const auto& e : fs::directory_iterator(game.path())) left.push_back(e.path().filename().string());
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(left, (std::vector<std::string>{"config.ini", "notes.tmp-1", live, "x.tmp12a-1"}));
+}
+
+// The replaced file lasts only when the temporary file is on disk before the rename and
+// the folder after it.
+TEST(PosixFilesWrite, ReplaceSyncsTheFileBeforeTheRenameAndTheFolderAfter) {
+  TempDir game;
+  const std::string path = game.Write("config.ini", "old");
+  PosixFiles files;
+  std::vector<std::string> steps;
+  files.observe = [&](std::string_view step, const std::string& at) {
+    steps.push_back(std::string(step) + (at.find(".tmp") != std::string::npos ? " temporary" : ""));
+  };
+  ASSERT_TRUE(files.Replace(path, "new"));
+  EXPECT_EQ(steps, (std::vector<std::string>{"sync file temporary", "rename", "sync folder"}));
+}
+
+// A folder where no new file may be made, whose file may be written: written in place.
+TEST(PosixFilesWrite, AReadOnlyFolderWithAWritableFileIsWrittenInPlace) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root may make files in any folder";
+  TempDir game;
+  const std::string path = game.Write("save/config.ini", "a much longer old text");
+  ::chmod((game.path() / "save").c_str(), 0555);
+  PosixFiles files;
+  std::vector<std::string> steps;
+  files.observe = [&](std::string_view step, const std::string&) { steps.emplace_back(step); };
+  EXPECT_TRUE(files.Replace(path, "new"));
+  ::chmod((game.path() / "save").c_str(), 0755);
+  EXPECT_EQ(game.Read("save/config.ini"), "new");
+  EXPECT_EQ(steps, std::vector<std::string>{"sync file"});
 }
 
 }  // namespace

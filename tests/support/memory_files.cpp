@@ -98,7 +98,19 @@ bool MemoryFiles::List(const std::string& folder, std::vector<FolderEntry>& entr
   return true;
 }
 
+// As on disk, with no links to follow: the folder's own path decides.
+bool MemoryFiles::WriteAllowed(const std::string& path) const {
+  if (areas_.empty()) return true;
+  const std::string folder = Parent(Key(path));
+  for (const Area& area : areas_) {
+    const std::string root = Key(area.folder);
+    if (folder == root || (area.below && folder.starts_with(root == "/" ? root : root + "/"))) return true;
+  }
+  return false;
+}
+
 bool MemoryFiles::Write(const std::string& path, std::string_view bytes, bool newInode) {
+  if (!WriteAllowed(path)) return false;
   const std::string full = Key(path);
   const Node* parent = Find(Parent(full));
   if (!parent || !parent->folder) return false;
@@ -115,6 +127,7 @@ bool MemoryFiles::Replace(const std::string& path, std::string_view bytes) { ret
 bool MemoryFiles::Overwrite(const std::string& path, std::string_view bytes) { return Write(path, bytes, false); }
 
 bool MemoryFiles::Remove(const std::string& path) {
+  if (!WriteAllowed(path)) return false;
   const Node* node = Find(path);
   if (!node) return true;
   if (node->folder) return false;

@@ -4,6 +4,7 @@
 // their letter case, and listing order is byte order. Time moves one second per call to
 // FileTimeNowNs, and every write stamps the file with it.
 #include <map>
+#include <vector>
 #include <string>
 
 #include "base/platform.h"
@@ -22,6 +23,8 @@ class MemoryFiles final : public GameFiles {
   std::string Content(const std::string& path) const;
   bool HasFile(const std::string& path) const;
 
+  void AllowWrites(const std::string& folder, bool below) override { areas_.push_back({folder, below}); }
+  void RemoveStaleTemporaries(const std::string&) override {}  // no write is ever cut short here
   bool Exists(const std::string& path) override;
   FileIdentity Identity(const std::string& path) override;
   int ReadableError(const std::string& path) override;
@@ -43,6 +46,12 @@ class MemoryFiles final : public GameFiles {
   };
   const Node* Find(const std::string& path) const;
   bool Write(const std::string& path, std::string_view bytes, bool newInode);
+  bool WriteAllowed(const std::string& path) const;
+  struct Area {
+    std::string folder;
+    bool below;
+  };
+  std::vector<Area> areas_;
 
   std::map<std::string, Node> nodes_;  // by full path, "/" for the root
   int64_t nowNs_ = int64_t{1'700'000'000} * 1'000'000'000;

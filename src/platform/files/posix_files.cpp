@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -82,6 +83,7 @@ int PosixFiles::ReadableError(const std::string& path) {
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) return errno;
   if (S_ISDIR(st.st_mode)) return EISDIR;
+  if (!S_ISREG(st.st_mode)) return EINVAL;
   if (::access(path.c_str(), R_OK) != 0) return errno;
   return 0;
 }
@@ -149,60 +151,141 @@ bool PosixFiles::List(const std::string& folder, std::vector<FolderEntry>& entri
   return true;
 }
 
-bool PosixFiles::Replace(const std::string& path, std::string_view bytes) {
-  // A link stays a link: its target is the file replaced.
-  std::string target = path;
-  struct stat st {};
-  if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-    char* real = ::realpath(path.c_str(), nullptr);
-    if (!real) return false;
-    target = real;
+void PosixFiles::AllowWrites(const std::string& folder, bool below) { areas_.push_back({folder, below}); }
+
+// The folder a name is in, where it really is; empty when it does not exist.
+static std::string RealFolderOf(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+  char* real = ::realpath(folder.c_str(), nullptr);
+  if (!real) return {};
+  std::string out = real;
+  std::free(real);
+  return out;
+}
+
+bool PosixFiles::WriteAllowed(const std::string& path) const {
+  const size_t slash = path.find_last_of('/');
+  const std::string_view name = slash == std::string::npos ? std::string_view(path) : std::string_view(path).substr(slash + 1);
+  if (name.empty() || name == "." || name == "..") return false;
+  if (areas_.empty()) return true;
+  const std::string folder = RealFolderOf(path);
+  if (folder.empty()) return false;
+  for (const Area& area : areas_) {
+    char* real = ::realpath(area.folder.c_str(), nullptr);
+    if (!real) continue;
+    std::string root = real;
     std::free(real);
+    if (folder == root) return true;
+    if (root != "/") root += '/';
+    if (area.below && folder.compare(0, root.size(), root) == 0) return true;
   }
-  const bool exists = ::stat(target.c_str(), &st) == 0;
-  // A rename would replace a file we may not write to; and a file without its owner's
-  // write bit stays untouched even for root, as the user meant by making it read-only.
-  if (exists && (!S_ISREG(st.st_mode) || (st.st_mode & S_IWUSR) == 0 || ::access(target.c_str(), W_OK) != 0))
+  return false;
+}
+
+// A folder where no new file may be made, but whose file may be written: the file takes
+// the bytes where it is. Only a plain file with no other name, so nothing else changes.
+bool PosixFiles::ReplaceInPlace(const std::string& path, const struct stat& old, std::string_view bytes) {
+  Descriptor fd(::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC));
+  struct stat st {};
+  if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink != 1 ||
+      st.st_ino != old.st_ino || st.st_dev != old.st_dev)
     return false;
+  bool ok = WriteAll(fd.get(), bytes) && ::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) == 0;
+  Observe("sync file", path);
+  ok = ::fsync(fd.get()) == 0 && ok;
+  return fd.Close() && ok;
+}
+
+bool PosixFiles::Replace(const std::string& path, std::string_view bytes) {
+  if (!WriteAllowed(path)) return false;
+  struct stat st {};
+  const bool exists = ::lstat(path.c_str(), &st) == 0;
+  const bool regular = exists && S_ISREG(st.st_mode);
+  // A link at the name is replaced, never written through. A file without its owner's
+  // write bit stays untouched even for root, as the user meant by making it read-only.
+  if (exists && !regular && !S_ISLNK(st.st_mode)) return false;
+  if (regular && ((st.st_mode & S_IWUSR) == 0 || ::access(path.c_str(), W_OK) != 0)) return false;
 
   static unsigned serial = 0;
   std::string tmp;
   int created = -1;
   for (int attempt = 0; attempt < 100 && created < 0; ++attempt) {
-    tmp = target + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(++serial);
-    created = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    tmp = path + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(++serial);
+    created = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (created < 0 && errno != EEXIST) break;
   }
-  if (created < 0) return false;
+  if (created < 0) {
+    const bool folderForbids = errno == EACCES || errno == EPERM || errno == EROFS;
+    return folderForbids && regular && ReplaceInPlace(path, st, bytes);
+  }
   Descriptor fd(created);
   bool ok = true;
-  if (exists) {
+  if (regular) {
     ok = ::fchmod(fd.get(), st.st_mode & 07777) == 0;
     if (st.st_uid != ::geteuid() || st.st_gid != ::getegid()) (void)!::fchown(fd.get(), st.st_uid, st.st_gid);
   }
   ok = ok && WriteAll(fd.get(), bytes);
+  Observe("sync file", tmp);
   ok = ::fsync(fd.get()) == 0 && ok;
   ok = fd.Close() && ok;
-  if (!ok || ::rename(tmp.c_str(), target.c_str()) != 0) {
+  Observe("rename", path);
+  if (!ok || ::rename(tmp.c_str(), path.c_str()) != 0) {
     ::unlink(tmp.c_str());
     return false;
   }
   // The rename itself lasts only once the folder is on disk too.
-  const size_t slash = target.find_last_of('/');
-  const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
+  const size_t slash = path.find_last_of('/');
+  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
   Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (dir.get() >= 0) ::fsync(dir.get());
+  if (dir.get() >= 0) {
+    Observe("sync folder", folder);
+    ::fsync(dir.get());
+  }
   return true;
 }
 
 bool PosixFiles::Overwrite(const std::string& path, std::string_view bytes) {
-  Descriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+  if (!WriteAllowed(path)) return false;
+  // Truncating a link's target or a file's other name would change a file elsewhere.
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) == 0 && (!S_ISREG(st.st_mode) || st.st_nlink > 1)) {
+    if (S_ISDIR(st.st_mode) || ::unlink(path.c_str()) != 0) return false;
+  }
+  Descriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666));
   if (fd.get() < 0) return false;
   const bool ok = WriteAll(fd.get(), bytes);
   return fd.Close() && ok;
 }
 
+void PosixFiles::RemoveStaleTemporaries(const std::string& folder) {
+  if (!WriteAllowed((folder.empty() ? std::string(".") : folder) + "/x")) return;
+  DIR* d = ::opendir(folder.empty() ? "." : folder.c_str());
+  if (!d) return;
+  while (const dirent* e = ::readdir(d)) {
+    // <name>.tmp<pid>-<n>, as Replace names them.
+    const std::string_view name = e->d_name;
+    const size_t tmp = name.rfind(".tmp");
+    const size_t dash = name.rfind('-');
+    if (tmp == std::string_view::npos || tmp == 0 || dash == std::string_view::npos || dash < tmp + 5 ||
+        dash + 1 == name.size())
+      continue;
+    const std::string_view pid = name.substr(tmp + 4, dash - tmp - 4), serial = name.substr(dash + 1);
+    if (pid.size() > 9 || pid.find_first_not_of("0123456789") != std::string_view::npos ||
+        serial.find_first_not_of("0123456789") != std::string_view::npos)
+      continue;
+    const pid_t owner = static_cast<pid_t>(std::stol(std::string(pid)));
+    // A Replace still at work in another player keeps its file.
+    if (owner == ::getpid() || ::kill(owner, 0) == 0 || errno != ESRCH) continue;
+    struct stat st {};
+    if (::fstatat(::dirfd(d), e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode))
+      ::unlinkat(::dirfd(d), e->d_name, 0);
+  }
+  ::closedir(d);
+}
+
 bool PosixFiles::Remove(const std::string& path) {
+  if (!WriteAllowed(path)) return false;
   struct stat st {};
   if (::lstat(path.c_str(), &st) != 0) return errno == ENOENT;
   if (S_ISDIR(st.st_mode)) return false;
