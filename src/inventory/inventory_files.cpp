@@ -5,6 +5,7 @@
 #include <unordered_set>
 
 #include "inventory/inventory.h"
+#include "base/fault.h"
 #include "base/game.h"
 #include "base/ini_document.h"
 #include "base/int_text.h"
@@ -21,9 +22,10 @@ const char kStateFile[] = "Scripts\\inventory.sav";
 // section; a longer run than this (TotalItems=2000000000 in a three-item file) is
 // reported in one line instead, so loading stays bounded by what the file holds.
 constexpr int64_t kMaxWarningsPerGap = 100;
-// A description longer than this is not a description: LinesCount=2000000000 must not
-// fill memory with empty lines.
-constexpr int32_t kMaxDescriptionLines = 10000;
+// Declared description lines that a file may bring in all: LinesCount=2000000000, or ten
+// thousand items of ten thousand lines each, must not fill memory with empty lines. The
+// bound is on the whole file, which is refused past it: a description is never cut.
+constexpr int64_t kMaxInventoryLines = 1'000'000;
 
 std::string LineKey(int64_t k) { return "Line" + IntToStr(k); }
 std::string ItemSection(int64_t n) { return "Item" + IntToStr(n); }
@@ -52,13 +54,7 @@ void LoadSection(Game& game, const IniDocument& file, std::string_view section, 
   f.isEquipped = file.ReadBool(section, "IsEquipped", false);
   f.equipScript = file.ReadText(section, "EquipScript", "");
   f.unEquipScript = file.ReadText(section, "UnEquipScript", "");
-  int32_t lines = f.linesCount;
-  if (lines > kMaxDescriptionLines) {
-    game.WriteLog(2, "Item " + f.name + " declares " + IntToStr(lines) + " description lines; only the first " +
-                         IntToStr(kMaxDescriptionLines) + " are read!");
-    lines = kMaxDescriptionLines;
-  }
-  for (int32_t k = 0; k < lines; ++k) f.lines.push_back(file.ReadText(section, LineKey(k), ""));
+  for (int32_t k = 0; k < f.linesCount; ++k) f.lines.push_back(file.ReadText(section, LineKey(k), ""));
   const std::string name = f.name;
   inv.Append(std::move(f));
   if (taken) taken->insert(name);
@@ -114,6 +110,13 @@ void LoadInventoryFile(Game& game, const std::string& path) {
   for (int i = 0; i < game.inventory->Size(); ++i) taken.emplace(game.inventory->Name(i));
 
   const std::vector<int64_t> present = PresentItemSections(file, total);
+  int64_t lines = 0;
+  for (int64_t section : present) {
+    lines += std::max(file.ReadInteger(ItemSection(section), "LinesCount", 0), 0);
+    if (lines > kMaxInventoryLines)
+      throw RuntimeFault("The inventory file " + resolved + " declares more than " + IntToStr(kMaxInventoryLines) +
+                         " description lines and was not loaded");
+  }
   size_t next = 0;  // the next present section
   int64_t n = 0;
   while (n < total) {

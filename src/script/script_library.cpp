@@ -13,6 +13,10 @@ namespace {
 
 // The largest script library read; a larger one loads as an empty one.
 constexpr size_t kMaxLibrarySize = size_t{1} << 30;
+// Each token costs some 40 bytes however short it is, so the bound on a library is on its
+// tokens: a file of a hundred megabytes of one-letter words would take gigabytes. Real
+// libraries hold a few thousand.
+constexpr size_t kMaxLibraryTokens = 8'000'000;
 
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
 
@@ -41,13 +45,13 @@ std::string JoinTrimmedLines(std::string_view text) {
 
 }  // namespace
 
-std::vector<std::string> SplitTokens(std::string_view text) {
+std::vector<std::string> SplitTokens(std::string_view text, size_t maxTokens) {
   text = text.substr(0, text.find('\0'));  // the text ends at the first zero byte
   const std::string joined = JoinTrimmedLines(text);
   const std::string_view s = joined;
   std::vector<std::string> tokens;
   size_t k = 0;
-  while (k < s.size()) {
+  while (k < s.size() && tokens.size() <= maxTokens) {
     if (IsBlank(s[k])) {
       ++k;
     } else if (s[k] == '"') {
@@ -108,7 +112,14 @@ void LoadScriptLibrary(Game& game) {
   if (game.files().FileExists(path)) {
     // A library that cannot be read loads as an empty one.
     const FileRead read = game.files().Read(game.files().Resolve(path), kMaxLibrarySize);
-    game.scripts->scripts = CutIntoBlocks(SplitTokens(read.bytes));
+    if (read.status == FileRead::Status::kTooLarge)
+      throw RuntimeFault("The script library " + path + " is larger than " + std::to_string(kMaxLibrarySize >> 20) +
+                         " MB and was not loaded");
+    std::vector<std::string> tokens = SplitTokens(read.bytes, kMaxLibraryTokens);
+    if (tokens.size() > kMaxLibraryTokens)
+      throw RuntimeFault("The script library " + path + " holds more than " + std::to_string(kMaxLibraryTokens) +
+                         " words and was not loaded");
+    game.scripts->scripts = CutIntoBlocks(std::move(tokens));
   }
   game.scripts->Reindex();
 }

@@ -7,6 +7,7 @@
 // case, so that lookups give the answer of a scan from the front without scanning or
 // copying the name.
 #include <cstdint>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -67,8 +68,9 @@ class LabelTable {
   CommandNameMap byName_;
 };
 
-// Splits library text into tokens (the only place text becomes tokens).
-std::vector<std::string> SplitTokens(std::string_view text);
+// Splits library text into tokens (the only place text becomes tokens). Past maxTokens it
+// stops, with maxTokens + 1 tokens, so a caller can tell the text held more.
+std::vector<std::string> SplitTokens(std::string_view text, size_t maxTokens = SIZE_MAX);
 // Cuts a library's tokens into blocks between "___script" name ... "___end".
 std::vector<ScriptBlock> CutIntoBlocks(std::vector<std::string> tokens);
 

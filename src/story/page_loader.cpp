@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/fault.h"
 #include "base/game.h"
 #include "story/main_window_state.h"
 #include "story/choice_menu.h"
@@ -13,15 +14,29 @@ namespace velmora {
 
 namespace {
 
-// A count read from the story file sizes the page's lists, so an absurd one (a damaged or
-// hostile file saying two billion) must not take all memory or hang the load. Real pages
-// stay far below these; counts of 0 or less mean nothing to read.
-constexpr int32_t kMaxTextLines = 1'000'000;
-constexpr int32_t kMaxActions = 10'000;
-constexpr int32_t kMaxActionLines = 10'000;
+// Counts read from the story file size the page's lists, so absurd ones (a damaged or
+// hostile file saying two billion, or ten thousand choices of ten thousand lines each)
+// must not take all memory or hang the load. The bound is on the whole page, text lines,
+// choices and their lines together; a page past it is refused, never cut. Real pages stay
+// far below it; counts of 0 or less mean nothing to read.
+constexpr int64_t kMaxPageLines = 1'000'000;
 
-int32_t ReadCount(const IniDocument& story, const std::string& section, const std::string& key, int32_t bound) {
-  return std::clamp(story.ReadInteger(section, key, 0), 0, bound);
+int32_t ReadCount(const IniDocument& story, const std::string& section, const std::string& key) {
+  return std::max(story.ReadInteger(section, key, 0), 0);
+}
+
+std::string Numbered(std::string_view prefix, int32_t n);
+
+// Raises the fault for a page whose text and choices together pass the bound.
+void CheckPageSize(const IniDocument& story, const std::string& page) {
+  int64_t lines = ReadCount(story, page, "textsize");
+  const int32_t actions = ReadCount(story, page, "ActionsCount");
+  lines += actions;
+  for (int32_t n = 0; n < actions && lines <= kMaxPageLines; ++n)
+    lines += ReadCount(story, page, Numbered("Action", n) + ".LinesCount");
+  if (lines > kMaxPageLines)
+    throw RuntimeFault("Page " + page + " is too large: its text and choices declare more than " +
+                       std::to_string(kMaxPageLines) + " lines");
 }
 
 std::string Numbered(std::string_view prefix, int32_t n) { return std::string(prefix) + std::to_string(n); }
@@ -36,13 +51,13 @@ std::vector<std::string> SubstitutedPageLines(Game& game, const std::string& pag
 }
 
 std::vector<Action> ReadActions(const IniDocument& story, const std::string& page) {
-  std::vector<Action> actions(static_cast<size_t>(ReadCount(story, page, "ActionsCount", kMaxActions)));
+  std::vector<Action> actions(static_cast<size_t>(ReadCount(story, page, "ActionsCount")));
   for (size_t n = 0; n < actions.size(); ++n) {
     const std::string key = Numbered("Action", static_cast<int32_t>(n));
     Action& action = actions[n];
     action.script = story.ReadText(page, key + ".Script", "");
     action.enabled = story.ReadBool(page, key + ".Enabled", true);
-    const int32_t lineCount = ReadCount(story, page, key + ".LinesCount", kMaxActionLines);
+    const int32_t lineCount = ReadCount(story, page, key + ".LinesCount");
     for (int32_t m = 0; m < lineCount; ++m) action.lines.push_back(story.ReadText(page, Numbered(key + ".Line", m), ""));
   }
   return actions;
@@ -52,7 +67,8 @@ std::vector<Action> ReadActions(const IniDocument& story, const std::string& pag
 
 void LoadPageText(Game& game, const std::string& page) {
   MainWindowState& window = *game.mainWindow;
-  const int32_t n = ReadCount(*game.story, page, "textsize", kMaxTextLines);
+  CheckPageSize(*game.story, page);
+  const int32_t n = ReadCount(*game.story, page, "textsize");
   window.storyLines.clear();
   game.WriteLog(1, "Loading Page text...");
   window.storyLines = SubstitutedPageLines(game, page, n);
@@ -65,6 +81,7 @@ void LoadPage(Game& game, const std::string& nameArg) {
   PageState& page = *game.page;
   MainWindowState& window = *game.mainWindow;
 
+  CheckPageSize(story, name);  // before anything of the page is shown
   const bool cutscene = story.ReadBool(name, "Page.Cutscene", false);
   const bool fastAnswer = story.ReadBool(name, "Page.RequireFastAnswer", false);
   page.pageAction = story.ReadText(name, "Page.Action", "nil");

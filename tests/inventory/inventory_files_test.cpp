@@ -159,16 +159,34 @@ TEST_F(InventoryTest, DescriptionHasTheDeclaredNumberOfLines) {
 TEST_F(InventoryTest, AbsurdCountsStayBoundedByTheFile) {
   // Three sections and a count of two thousand million: loading reads what is there.
   Define("[Inventory]\nTotalItems=2000000000\n[Item0]\nName=a\n[Item1]\nName=b\n[Item2]\nName=c\n"
-         "[Item1999999999]\nName=last\nLinesCount=2000000000\nLine0=x\n");
+         "[Item1999999999]\nName=last\nLinesCount=12000\nLine0=x\nLine11999=y\n");
   EXPECT_EQ(Names(inv()), (std::vector<std::string>{"a", "b", "c", "ITEM_NAME", "last"}));
   const std::string path = tg.folder() + "Scripts/inventory.inv";
   EXPECT_EQ(Log(), (std::vector<std::string>{
                        "Added item named a", "Added item named b", "Added item named c", "Added item named ITEM_NAME",
                        "Warning:Sections Item4 to Item1999999998 of " + path + " not found, skipped!",
-                       "Warning:Item last declares 2000000000 description lines; only the first 10000 are read!",
                        "Added item named last"}));
-  EXPECT_EQ(inv().Lines(4).size(), 10000u);
-  EXPECT_EQ(inv().Lines(4).front(), "x");
+  // A long description is read whole, and saved whole.
+  EXPECT_EQ(inv().Lines(4).size(), 12000u);
+  EXPECT_EQ(inv().Lines(4).back(), "y");
+  const std::string saved = InventoryFileText(inv());
+  EXPECT_NE(saved.find("LinesCount=12000\r\n"), std::string::npos);
+  EXPECT_NE(saved.find("Line11999=y\r\n"), std::string::npos);
+}
+
+// Declared lines past the bound over the whole file (ten thousand items of ten thousand
+// lines each) refuse the file with a message: nothing of it is loaded, nothing is cut.
+TEST_F(InventoryTest, AFileThatDeclaresTooManyLinesIsRefusedWhole) {
+  std::string file = "[Inventory]\nTotalItems=10000\n";
+  for (int i = 0; i < 10000; ++i) file += "[Item" + std::to_string(i) + "]\nName=i" + std::to_string(i) + "\nLinesCount=10000\n";
+  try {
+    Define(file);
+    FAIL() << "no fault";
+  } catch (const RuntimeFault& f) {
+    EXPECT_EQ(std::string(f.what()), "The inventory file " + tg.folder() + "Scripts/inventory.inv declares more than "
+                                     "1000000 description lines and was not loaded");
+  }
+  EXPECT_EQ(inv().Size(), 0);
 }
 
 TEST_F(InventoryTest, ShortRunsOfMissingSectionsWarnOncePerSection) {

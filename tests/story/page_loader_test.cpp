@@ -188,15 +188,29 @@ TEST_F(PageLoaderTest, TextLinesFollowTextsize) {
 
 // Counts from the story file size the page's lists; an absurd one is bounded rather than
 // taking all memory.
-TEST_F(PageLoaderTest, AbsurdActionCountIsBounded) {
-  WriteStory({{"p", {{"ActionsCount", "2000000000"}, {"Action0.Script", "s"}, {"Action0.LinesCount", "2000000000"},
-                     {"Action0.Line1", "second"}}}});
+// The bound is on the whole page: a long choice loads whole, an absurd page is refused
+// with a message before anything of it is shown.
+TEST_F(PageLoaderTest, APageIsLoadedWholeOrRefused) {
+  WriteStory({{"long", {{"ActionsCount", "1"}, {"Action0.LinesCount", "12000"}, {"Action0.Line11999", "last"}}},
+              {"count", {{"ActionsCount", "2000000000"}}},
+              {"lines", {{"ActionsCount", "2"}, {"Action1.LinesCount", "2000000000"}}},
+              {"text", {{"textsize", "2000000000"}}}});
   Game& g = Make();
-  LoadPage(g, "p");
-  ASSERT_GE(g.page->actions.size(), 2u);
-  EXPECT_LT(g.page->actions.size(), 2000000000u);
-  EXPECT_EQ(g.page->actions[0].lines[1], "second");
-  EXPECT_LT(g.page->actions[0].lines.size(), 2000000000u);
+  LoadPage(g, "long");
+  ASSERT_EQ(g.page->actions.size(), 1u);
+  EXPECT_EQ(g.page->actions[0].lines.size(), 12000u);
+  EXPECT_EQ(g.page->actions[0].lines.back(), "last");
+  for (const char* page : {"count", "lines", "text"}) {
+    try {
+      LoadPage(g, page);
+      ADD_FAILURE() << page << ": no fault";
+    } catch (const RuntimeFault& f) {
+      EXPECT_EQ(std::string(f.what()),
+                "Page " + std::string(page) + " is too large: its text and choices declare more than 1000000 lines");
+    }
+    EXPECT_EQ(g.page->currentPage, "long");
+    EXPECT_EQ(g.page->actions.size(), 1u);
+  }
 }
 
 // Reloading the page shown reads it again (enabled states as now stored) and switches its
