@@ -1,6 +1,7 @@
 // How a game path becomes a path on this system, over whatever GameFiles lists.
 #include "base/paths.h"
 
+#include <cerrno>
 #include <cstring>
 #include <vector>
 
@@ -145,7 +146,9 @@ bool GameFiles::FileExists(std::string_view gamePath) {
 bool GameFiles::PathExists(std::string_view gamePath) { return Exists(Resolve(gamePath)); }
 
 std::string CannotOpenMessage(const std::string& fullPath, int error) {
-  return "Cannot open file \"" + fullPath + "\". " + std::strerror(error);
+  // The seam's word for a FIFO, a device or the like, which is never read.
+  const std::string reason = error == EINVAL ? "It is not a regular file" : std::strerror(error);
+  return "Cannot open file \"" + fullPath + "\". " + reason;
 }
 
 }  // namespace velmora
