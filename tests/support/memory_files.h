@@ -23,7 +23,11 @@ class MemoryFiles final : public GameFiles {
   std::string Content(const std::string& path) const;
   bool HasFile(const std::string& path) const;
 
-  void AllowWrites(const std::string& folder, bool below) override { areas_.push_back({folder, below}); }
+  void AllowWrites(const std::string& folder, bool below) override {
+    for (const Area& area : areas_)
+      if (area.folder == folder && area.below == below) return;
+    areas_.push_back({folder, below});
+  }
   void RemoveStaleTemporaries(const std::string&) override {}  // no write is ever cut short here
   bool Exists(const std::string& path) override;
   FileIdentity Identity(const std::string& path) override;

@@ -151,7 +151,12 @@ bool PosixFiles::List(const std::string& folder, std::vector<FolderEntry>& entri
   return true;
 }
 
-void PosixFiles::AllowWrites(const std::string& folder, bool below) { areas_.push_back({folder, below}); }
+void PosixFiles::AllowWrites(const std::string& folder, bool below) {
+  // Each run of a process allows its areas again.
+  for (const Area& area : areas_)
+    if (area.folder == folder && area.below == below) return;
+  areas_.push_back({folder, below});
+}
 
 // The folder a name is in, where it really is; empty when it does not exist.
 static std::string RealFolderOf(const std::string& path) {

@@ -1,0 +1,78 @@
+// Arbitrary bytes as a replay file: read as steps, and when they read, played from
+// start-up to shutdown on a small game on a virtual clock. Nothing may crash or hang.
+#include <unistd.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "base/game.h"
+#include "base/silent_platform.h"
+#include "base/virtual_clock.h"
+#include "console/console_dialogs.h"
+#include "console/replay_runner.h"
+#include "platform/files/posix_files.h"
+#include "script/interpreter.h"
+
+namespace {
+
+using namespace velmora;
+
+void WriteFile(const std::filesystem::path& path, const std::string& text) {
+  std::filesystem::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+// A game with a choice, a cutscene, an input prompt and an item, written afresh each time
+// (the run writes back into it).
+const std::filesystem::path& WriteGame() {
+  static const std::filesystem::path f =
+      std::filesystem::temp_directory_path() / ("velmora-fuzz-replay-" + std::to_string(::getpid()));
+  WriteFile(f / "config.ini", "[GameForm]\r\nCaption=Fuzz\r\n");
+  WriteFile(f / "music.lst", "[tune]\r\nTrack=none.ogg\r\nNextTrack=tune\r\n");
+  WriteFile(f / "story.qst",
+            "[gamestart]\r\ntextsize=1\r\nLine0=Start $_name\r\nActionsCount=2\r\nAction0.Script=ask\r\n"
+            "Action0.LinesCount=1\r\nAction0.Line0=Ask\r\nAction1.Script=give\r\nAction1.LinesCount=1\r\n"
+            "Action1.Line0=Give\r\nPage.Cutscene=1\r\nPage.Delay=500\r\nPage.Action=$goto\r\nPage.Param=end\r\n"
+            "[end]\r\ntextsize=1\r\nLine0=End\r\n");
+  WriteFile(f / "Scripts" / "messages.ini", "[Messages]\r\nq=Name?\r\n");
+  WriteFile(f / "Scripts" / "Scripts.bsf",
+            "___script ask $string.get name q $showmessage q ___end\r\n"
+            "___script give $inventory.add lamp 1 $player.playtrack tune ___end\r\n");
+  WriteFile(f / "Scripts" / "inventory.inv",
+            "[Inventory]\r\nTotalItems=1\r\n[Item0]\r\nName=lamp\r\nScript=give\r\nMaxCount=3\r\nCanEquip=1\r\n");
+  std::error_code ec;
+  std::filesystem::remove(f / "Scripts" / "inventory.sav", ec);
+  std::filesystem::current_path(f, ec);  // where the shutdown writes LastStart.log
+  return f;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
+  std::vector<Step> steps;
+  std::vector<std::string> errors;
+  if (!ReadReplay(in, steps, errors) || steps.size() > 200) return 0;
+
+  static PosixFiles files;
+  const auto& folder = WriteGame();
+  VirtualClock clock;
+  SilentAudioLibrary audio;
+  std::ostringstream out;
+  ConsoleDialogs dialogs(out);
+  Platform platform;
+  platform.files = &files;
+  platform.clock = &clock;
+  platform.audio = &audio;
+  platform.dialogs = &dialogs;
+  GameOptions options;
+  options.gameFolder = folder.string() + "/";
+  Game game(platform, options);
+  dialogs.SetCodec(&game.codec);
+  game.interp->limits.maxCommands = 5'000;
+  PlayReplay(game, clock, dialogs, steps, out);
+  return 0;
+}
