@@ -9,11 +9,10 @@
 #include <string>
 
 #include "base/game.h"
-#include "base/silent_platform.h"
-#include "base/virtual_clock.h"
 #include "console/console_dialogs.h"
 #include "console/replay_runner.h"
 #include "platform/files/posix_files.h"
+#include "run/headless.h"
 #include "script/interpreter.h"
 
 namespace {
@@ -59,20 +58,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   static PosixFiles files;
   const auto& folder = WriteGame();
-  VirtualClock clock;
-  SilentAudioLibrary audio;
+  HeadlessServices services(files);
   std::ostringstream out;
-  ConsoleDialogs dialogs(out);
-  Platform platform;
-  platform.files = &files;
-  platform.clock = &clock;
-  platform.audio = &audio;
+  ConsoleDialogs dialogs(out);  // answers the prompts the steps queue
+  Platform platform = services.platform();
   platform.dialogs = &dialogs;
   GameOptions options;
   options.gameFolder = folder.string() + "/";
   Game game(platform, options);
   dialogs.SetCodec(&game.codec);
   game.interp->limits.maxCommands = 5'000;
-  PlayReplay(game, clock, dialogs, steps, out);
+  PlayReplay(game, services.clock, dialogs, steps, out);
   return 0;
 }
