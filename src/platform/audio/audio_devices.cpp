@@ -37,6 +37,11 @@ class EarlyDeviceLibrary : public AudioLibrary {
       } catch (const RuntimeFault& fault) {
         out.error = fault.what();
       }
+      try {
+        Module().endThread();  // not a thread the sound library made
+      } catch (const RuntimeFault&) {
+        // no module, so nothing of it on this thread
+      }
       return out;
     });
     opening_ = task.get_future();

@@ -24,6 +24,9 @@ struct AudioModule {
   decltype(&HeldStreams) heldStreams;
   void (*holdBackgroundWork)();
   void (*releaseBackgroundWork)();
+  // For a thread of the caller's own that used the sound device: what the sound library
+  // keeps per thread (its error text) is released; call it as the thread's last act.
+  void (*endThread)();
 };
 constexpr const char* kAudioModuleFile = "velmora-audio.so";
 constexpr const char* kAudioModuleEntry = "velmora_audio_module";
