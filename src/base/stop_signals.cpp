@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <iterator>
 
 namespace velmora {
 
@@ -17,7 +18,7 @@ constexpr int kSignals[] = {SIGTERM, SIGHUP, SIGINT};
 
 volatile std::sig_atomic_t received = 0;
 int pipeFds[2] = {-1, -1};
-struct sigaction previous[3];
+struct sigaction previous[std::size(kSignals)];
 
 void OnStop(int signal) {
   const int saved = errno;
@@ -37,11 +38,11 @@ StopSignals::StopSignals() {
   // No SA_RESTART: a wait in progress returns at once. SA_RESETHAND: a second signal of
   // the same kind takes its default action.
   action.sa_flags = SA_RESETHAND;
-  for (int i = 0; i < 3; ++i) sigaction(kSignals[i], &action, &previous[i]);
+  for (size_t i = 0; i < std::size(kSignals); ++i) sigaction(kSignals[i], &action, &previous[i]);
 }
 
 StopSignals::~StopSignals() {
-  for (int i = 0; i < 3; ++i) sigaction(kSignals[i], &previous[i], nullptr);
+  for (size_t i = 0; i < std::size(kSignals); ++i) sigaction(kSignals[i], &previous[i], nullptr);
   for (int& fd : pipeFds) {
     if (fd >= 0) ::close(fd);
     fd = -1;

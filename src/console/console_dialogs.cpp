@@ -1,5 +1,6 @@
 #include "console/console_dialogs.h"
 
+#include "base/text.h"
 #include "base/visible_text.h"
 #include "story/text_lines.h"
 
@@ -40,8 +41,7 @@ std::optional<bool> ConsoleDialogs::AskYesNo(const std::string& question) {
   }
   const std::optional<std::string> given = askPerson();
   if (!given) return inputEnded ? std::nullopt : std::optional<bool>(false);
-  std::string word;
-  for (char c : *given) word += static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+  const std::string word = AsciiLower(*given);
   return word == "y" || word == "yes";
 }
 

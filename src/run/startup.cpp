@@ -194,7 +194,7 @@ StartupResult StartGame(Game& game) {
     return StartupResult::kAudioFailed;
   }
   // What an earlier run left when it ended between writing a file and putting it in place.
-  for (const std::string folder : {game.gameFolder(), game.files().Resolve(game.gameFolder() + "Scripts"), std::string(".")})
+  for (const std::string& folder : {game.gameFolder(), game.files().Resolve(game.gameFolder() + "Scripts"), std::string(".")})
     game.files().RemoveStaleTemporaries(folder);
   // The log exists from here on; a fault anywhere below shows the error dialog, skips the
   // rest of the sequence and leaves the window to show what was loaded.

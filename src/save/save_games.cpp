@@ -131,10 +131,11 @@ SaveGames::Outcome SaveGames::Back() {
 
 std::vector<SlotInfo> SaveGames::ListSlots() {
   std::vector<SlotInfo> slots;
+  const std::string folder = Folder();
   for (int slot = kQuickSlot; slot <= kLastSlot; ++slot) {
     SlotInfo info;
     info.slot = slot;
-    if (auto bytes = ReadSlotFile(game_.files(), SlotPath(slot))) {
+    if (auto bytes = ReadSlotFile(game_.files(), folder + SlotFileName(slot))) {
       info.used = true;
       SaveReadResult read = DecodeSaveHeader(*bytes);
       info.status = read.status;

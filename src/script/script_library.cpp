@@ -1,6 +1,5 @@
 #include "script/script_library.h"
 
-#include <iterator>
 
 #include "script/interpreter.h"
 #include "base/fault.h"
@@ -11,7 +10,7 @@ namespace velmora {
 
 namespace {
 
-// The largest script library read; a larger one loads as an empty one.
+// The largest script library read; a larger one is refused with a fault.
 constexpr size_t kMaxLibrarySize = size_t{1} << 30;
 // Each token costs some 40 bytes however short it is, so the bound on a library is on its
 // tokens: a file of a hundred megabytes of one-letter words would take gigabytes. Real

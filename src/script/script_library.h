@@ -7,7 +7,6 @@
 // case, so that lookups give the answer of a scan from the front without scanning or
 // copying the name.
 #include <cstdint>
-#include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_map>

@@ -2,7 +2,6 @@
 // and the messages file.
 #include "script/var_commands.h"
 
-#include <charconv>
 #include <string>
 #include <type_traits>
 
@@ -272,13 +271,8 @@ void CmdStringSplitInt(Game& game, const TokenList& t, int32_t p) {
   const int v = RequiredVar(game, t, p + 1, true);
   if (v != -1) {
     const int x = FindVarArg(game, t, p + 2, false);
-    if (x == -1) {
-      game.vars->AppendStr(v, Arg(t, p + 2));
-    } else {
-      char digits[12];
-      const auto end = std::to_chars(digits, digits + sizeof digits, game.vars->IntValue(x)).ptr;
-      game.vars->AppendStr(v, std::string_view(digits, static_cast<size_t>(end - digits)));
-    }
+    if (x == -1) game.vars->AppendStr(v, Arg(t, p + 2));
+    else game.vars->AppendStr(v, IntToStr(game.vars->IntValue(x)));  // short: no allocation
   }
 }
 

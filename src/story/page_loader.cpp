@@ -25,7 +25,7 @@ int32_t ReadCount(const IniDocument& story, const std::string& section, const st
   return std::max(story.ReadInteger(section, key, 0), 0);
 }
 
-std::string Numbered(std::string_view prefix, int32_t n);
+std::string Numbered(std::string_view prefix, int32_t n) { return std::string(prefix) + std::to_string(n); }
 
 // Raises the fault for a page whose text and choices together pass the bound.
 void CheckPageSize(const IniDocument& story, const std::string& page) {
@@ -38,8 +38,6 @@ void CheckPageSize(const IniDocument& story, const std::string& page) {
     throw RuntimeFault("Page " + page + " is too large: its text and choices declare more than " +
                        std::to_string(kMaxPageLines) + " lines");
 }
-
-std::string Numbered(std::string_view prefix, int32_t n) { return std::string(prefix) + std::to_string(n); }
 
 // Every appended line is followed by a pass over the whole list.
 std::vector<std::string> SubstitutedPageLines(Game& game, const std::string& page, int32_t n) {
@@ -63,16 +61,21 @@ std::vector<Action> ReadActions(const IniDocument& story, const std::string& pag
   return actions;
 }
 
-}  // namespace
-
-void LoadPageText(Game& game, const std::string& page) {
+// The page's text into the story text control; its size already checked.
+void FillPageText(Game& game, const std::string& page) {
   MainWindowState& window = *game.mainWindow;
-  CheckPageSize(*game.story, page);
   const int32_t n = ReadCount(*game.story, page, "textsize");
   window.storyLines.clear();
   game.WriteLog(1, "Loading Page text...");
   window.storyLines = SubstitutedPageLines(game, page, n);
   window.Changed(MainWindowState::kStoryText | MainWindowState::kStoryCaret);
+}
+
+}  // namespace
+
+void LoadPageText(Game& game, const std::string& page) {
+  CheckPageSize(*game.story, page);
+  FillPageText(game, page);
 }
 
 void LoadPage(Game& game, const std::string& nameArg) {
@@ -88,7 +91,7 @@ void LoadPage(Game& game, const std::string& nameArg) {
   page.pageParam = story.ReadText(name, "Page.Param", "nil");
   game.WriteLog(1, "Loading Page: " + name);
 
-  LoadPageText(game, name);
+  FillPageText(game, name);
 
   page.actions = ReadActions(story, name);
   UpdateList(game);

@@ -7,15 +7,12 @@
 #include "story/main_window_state.h"
 #include "story/choice_menu.h"
 #include "ui/fonts.h"
+#include "ui/window_scale.h"
 
 namespace velmora {
 
 const QColor ChoiceList::kText(153, 137, 137);
 const QColor ChoiceList::kBackground(0, 0, 0);
-
-namespace {
-int Scaled(int units, double scale) { return qRound(units * scale); }
-}  // namespace
 
 QSize ChoiceDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
   return {option.rect.width(), Scaled(ChoiceHeight(game_, index.row(), MainWindowState::kChoiceLineHeight), scale_)};

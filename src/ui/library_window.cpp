@@ -202,12 +202,12 @@ int RunLibrary(int& argc, char** argv, GameLibrary& library, GameFiles& files, P
   QApplication::setQuitOnLastWindowClosed(true);
   for (;;) {
     chosen.clear();
-    window.Reload();
     window.show();
     window.activateWindow();
     app.exec();
     if (chosen.isEmpty()) return 0;
     play(chosen.toStdString(), context);  // the game's windows run their own loop
+    window.Reload();                      // the game was played: its last play changed
     QApplication::setQuitOnLastWindowClosed(true);
   }
 }

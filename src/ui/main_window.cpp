@@ -160,13 +160,10 @@ void MainWindow::DrawGeometry() {
 }
 
 void MainWindow::ApplyScale(double scale) {
-  if (scale == scale_ && sheetScale_ == scale) return;
+  if (scale == scale_) return;
   scale_ = scale;
-  if (sheetScale_ != scale) {
-    // The skin's measures at the scale; at 1 the application's own sheet serves.
-    setStyleSheet(scale == 1.0 ? QString() : ScaledStyleSheet(SkinStyleSheet(), scale));
-    sheetScale_ = scale;
-  }
+  // The skin's measures at the scale; at 1 the application's own sheet serves.
+  setStyleSheet(scale == 1.0 ? QString() : ScaledStyleSheet(SkinStyleSheet(), scale));
   titleBar->SetScale(scale);
   choiceList->SetScale(scale);
   DrawFont();

@@ -87,7 +87,6 @@ class MainWindow : public QWidget {
   Game& game_;
   double zoom_ = 1.0;
   double scale_ = 1.0;
-  double sheetScale_ = 1.0;  // the scale the window's style sheet was written for
   bool fullScreen_ = false;
   bool watchingScreen_ = false;
   bool placing_ = false;  // moves made while placing the window are not the player's

@@ -7,6 +7,7 @@
 #include <QSocketNotifier>
 #include <QTextEdit>
 #include <QTimer>
+#include <QTranslator>
 #include <utility>
 
 #include "base/stop_signals.h"
@@ -89,7 +90,7 @@ int PlayInWindows(int& argc, char** argv, Platform platform, const GameOptions& 
     case StartupResult::kCompleted:
       break;
   }
-  TranslateStandardButtons(app, DialogLocale(game));
+  QTranslator* buttonTranslation = TranslateStandardButtons(app, DialogLocale(game));
   CreateToolWindows(game);
   SaveActions saveActions(game, mainWindow);
   // The title bar's menu offers the saves after the window's own commands.
@@ -124,6 +125,10 @@ int PlayInWindows(int& argc, char** argv, Platform platform, const GameOptions& 
     app.exec();
   }
   ShutDownGame(game);
+  if (buttonTranslation) {  // the library's application outlives the game
+    QCoreApplication::removeTranslator(buttonTranslation);
+    delete buttonTranslation;
+  }
   game.onCloseRequested = nullptr;
   return 0;
 }

@@ -135,7 +135,7 @@ class LateMidiDecoder : public Decoder {
   }
 
   bool Ready() override {
-    if (!inner_ && !opened_ && module_.wait_for(std::chrono::seconds(0)) != std::future_status::ready) return false;
+    if (!opened_ && module_.wait_for(std::chrono::seconds(0)) != std::future_status::ready) return false;
     Open();
     return !inner_ || inner_->Ready();
   }

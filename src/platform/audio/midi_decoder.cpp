@@ -222,10 +222,14 @@ class MidiDecoder : public Decoder {
 
 Opened OpenMidiDecoder(const std::string&, std::string bytes, const DecoderSettings& settings) {
   Opened out;
-  MidiLength length;
-  const std::string soundfont = settings.soundfont.empty() ? DefaultSoundfont() : settings.soundfont;
-  out.error = CheckMidi(bytes, soundfont, length);
-  if (!out.error.empty()) return out;
+  // OpenMidi checked the file and the soundfont and named the default one already; this
+  // may run on the sound thread, so it reads no file again.
+  const MidiLength length = ParseMidiLength(bytes);
+  if (!length.ok) {
+    out.error = length.error;
+    return out;
+  }
+  const std::string& soundfont = settings.soundfont;
   QuietFluidLog();
   auto decoder = std::make_unique<MidiDecoder>(settings.midiRate, std::move(bytes), length.microseconds);
   if (!decoder->Begin(soundfont)) {

@@ -1,7 +1,6 @@
 #include "platform/pictures/decoder_common.h"
 
 #include <QImage>
-#include <QPainter>
 #include <sys/stat.h>
 #include <algorithm>
 #include <cerrno>
