@@ -146,6 +146,9 @@ const HostileCase kCases[] = {
        h.Script("$int.new i $while $int.smallerthan i 1 $form.LoadTextFromFile big.txt");
      },
      "error: Script stopped: it did more work than one script run may"},
+    {"a flood of message boxes",
+     [](const Hostile& h) { h.Script("$int.new i $while $int.smallerthan i 1 $showmessage hi"); },
+     "error: Script stopped: it did more work than one script run may"},
 };
 
 void PrintTo(const HostileCase& c, std::ostream* os) { *os << c.way; }
