@@ -14,10 +14,12 @@
 
 #include "base/codepage.h"
 #include "base/ini_document.h"
+#include "base/metered_files.h"
 #include "base/platform.h"
 #include "base/startup_log.h"
 #include "base/timed_dialogs.h"
 #include "base/timers.h"
+#include "base/work_meter.h"
 
 namespace velmora {
 
@@ -54,11 +56,14 @@ class Game {
   Platform platform;
   GameOptions options;
   const std::string& gameFolder() const { return options.gameFolder; }
-  GameFiles& files() { return *platform.files; }
+  GameFiles& files() { return meteredFiles; }
   Dialogs& dialogs() { return timedDialogs; }
   Clock& clock() { return *platform.clock; }
 
-  TimedDialogs timedDialogs;  // the platform's boxes, timed
+  // The work of the script chain that runs now; the files, the boxes and the log charge it.
+  WorkMeter work;
+  MeteredFiles meteredFiles;  // the platform's files, metered
+  TimedDialogs timedDialogs;  // the platform's boxes, timed and metered
   TimerHub timers;
   StartupLog log;
   TextCodec codec;

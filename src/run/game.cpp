@@ -19,9 +19,10 @@ namespace velmora {
 Game::Game(Platform platformIn, GameOptions optionsIn)
     : platform(platformIn),
       options(std::move(optionsIn)),
-      timedDialogs(platform.dialogs, platform.clock),
+      meteredFiles(platform.files, work),
+      timedDialogs(platform.dialogs, platform.clock, &work),
       timers(*platform.clock),
-      log(platform.clock),
+      log(platform.clock, &work),
       codec(options.codePage),
       mainWindow(std::make_unique<MainWindowState>()),
       vars(std::make_unique<VarStore>(log)),

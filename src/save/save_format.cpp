@@ -2,6 +2,8 @@
 
 #include <zlib.h>
 
+#include "base/ini_document.h"
+
 #include <cstring>
 #include <limits>
 
@@ -13,6 +15,8 @@ constexpr char kMagic[8] = {'V', 'E', 'L', 'M', 'S', 'A', 'V', 'E'};
 // Packing speed matters more than size: a save must take no noticeable time, even with a
 // story file of several megabytes.
 constexpr int kCompressionLevel = 1;
+// The run's state besides the game files: variables, sets, inventory, page, windows.
+constexpr uint64_t kMaxStateBytes = uint64_t{512} << 20;
 
 class Writer {
  public:
@@ -98,8 +102,9 @@ class Reader {
     std::memcpy(&v, &bits, sizeof v);
     return v;
   }
-  std::string Text() {
+  std::string Text(size_t maxBytes = UINT32_MAX) {
     const uint32_t n = U32();
+    if (n > maxBytes) throw Damaged{};
     return std::string(Take(n), n);
   }
   // A count of things that each take at least `least` bytes: a damaged count cannot make
@@ -134,7 +139,8 @@ class Reader {
     if (role >= kGameFileRoles || !files_) throw Damaged{};
     f.role = static_cast<GameFileRole>(role);
     f.present = Bool();
-    std::string bytes = Text();
+    // Held to the bound of reading that file from the game folder.
+    std::string bytes = Text(IniDocument::kMaxFileSize);
     if (f.present) f.bytes = files_->Intern(std::move(bytes));
   }
   // `least`: the bytes each item takes at least, so a damaged count cannot make the
@@ -363,6 +369,8 @@ SaveReadResult DecodeSave(const std::string& bytes, const std::string& gameId, F
     // No real save unpacks to more than a thousand times its packed size; a damaged
     // length must not make us ask for gigabytes.
     if (bodySize > static_cast<uint64_t>(packedSize) * 1032 + 1024) throw Damaged{};
+    // Nor more than its game files at their largest and the run's state besides.
+    if (bodySize > uint64_t{kGameFileRoles} * IniDocument::kMaxFileSize + kMaxStateBytes) throw Damaged{};
     std::string body(static_cast<size_t>(bodySize), '\0');
     uLongf unpacked = static_cast<uLongf>(bodySize);
     if (uncompress(reinterpret_cast<Bytef*>(body.data()), &unpacked, reinterpret_cast<const Bytef*>(packed),

@@ -48,6 +48,8 @@ void RestoreMusic(Game& game, const MusicImage& m) {
   player.nextTrackName = m.nextTrackName;
   player.musicPlaying = m.musicPlaying;
   if (m.state == 0 || m.file.empty()) return;
+  // The name comes from the save: a FIFO or a device there must not hang the decoder.
+  if (game.files().ReadableError(m.file) != 0) return;
   const uint32_t stream = library.StreamCreateFile(m.file);
   if (stream == 0) return;  // the file has gone since: silence, and the chain goes on
   library.ChannelSetPosition(stream, m.positionMs);
@@ -66,7 +68,7 @@ void RestoreSound(Game& game, bool open, const std::string& file) {
   if (player.deviceOpen && device) device->Close();
   player.deviceOpen = open;
   player.fileName = file;
-  if (open && device) {
+  if (open && device && game.files().ReadableError(file) == 0) {
     try {
       device->Open(file);
     } catch (const RuntimeFault&) {

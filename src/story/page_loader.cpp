@@ -68,6 +68,9 @@ void FillPageText(Game& game, const std::string& page) {
   window.storyLines.clear();
   game.WriteLog(1, "Loading Page text...");
   window.storyLines = SubstitutedPageLines(game, page, n);
+  int64_t bytes = WorkMeter::kLoadCost;
+  for (const std::string& line : window.storyLines) bytes += static_cast<int64_t>(line.size());
+  game.work.Charge(bytes);
   window.Changed(MainWindowState::kStoryText | MainWindowState::kStoryCaret);
 }
 
