@@ -31,6 +31,7 @@
 #include "library/plugin_consent.h"
 #include "script/interpreter.h"
 #include "platform/pictures/picture_decoders.h"
+#include "tools/author_commands.h"
 #include "tools/story_checker.h"
 #include "ui/copy_progress.h"
 #include "ui/library_window.h"
@@ -343,6 +344,10 @@ int main(int argc, char** argv) {
   if (options.gameFolder.empty() && !InspectGameFolder(Files(), source, options.codePage).isGame)
     return NoGame(argc, argv, options, source);
   if (options.mode == ProgramOptions::Mode::kCheck) return Check(source);
+  if (options.mode == ProgramOptions::Mode::kMap)
+    return DrawStoryMap(source, options.mapFile, options.codePage, std::cout, std::cerr);
+  if (options.mode == ProgramOptions::Mode::kCoverage)
+    return ReportCoverage(source, options.coverageReplays, options.mapFile, options.codePage, std::cout, std::cerr);
   return PlayGame(argc, argv, options, source);
 }
 

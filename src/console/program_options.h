@@ -7,9 +7,11 @@
 namespace velmora {
 
 struct ProgramOptions {
-  enum class Mode { kWindows, kText, kReplay, kCheck, kLibrary };
+  enum class Mode { kWindows, kText, kReplay, kCheck, kLibrary, kMap, kCoverage };
   Mode mode = Mode::kWindows;
   std::string replayFile;
+  std::string mapFile;          // --map FILE; empty: DOT to standard output
+  std::vector<std::string> coverageReplays;  // --coverage: the replay files
   std::string gameFolder;  // as given; empty: the folder that holds the program file
   bool noAudio = false;        // play silently
   bool audioFallback = false;  // play silently when no audio output opens
