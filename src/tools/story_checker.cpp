@@ -13,6 +13,8 @@
 #include "base/text.h"
 #include "base/virtual_clock.h"
 #include "tools/story_sections.h"
+#include "tools/story_map.h"
+#include "tools/story_shape_checks.h"
 
 namespace velmora {
 
@@ -284,6 +286,11 @@ CheckReport CheckStory(const std::string& gameFolder) {
   for (const auto& page : pages)
     if (!pagesReached.count(Lower(page)))
       c.Report(false, storyFile, "page " + page + " is not reached by any $goto, page action or StartPage");
+
+  // The story's shape: dead ends, scripts, labels and variables nothing brings to life.
+  const StoryMap map = BuildStoryMap(config, story, StorySectionNames(files, storyPath), *game.scripts, inv.get(),
+                                     TextCodec(game.options.codePage));
+  for (CheckFinding& f : CheckStoryShape(map, *game.scripts, storyFile, scriptFile)) c.Report(f.error, f.file, f.message);
 
   CheckedCounts& n = c.report.checked;
   n.pages = pages.size();

@@ -61,6 +61,8 @@ class WayFollower {
       for (int32_t n = 0; n < total && n < 100000; ++n) {
         const std::string sec = "Item" + std::to_string(n);
         itemScripts_.emplace(inventory->ReadText(sec, "Name", "ITEM_NAME"), inventory->ReadText(sec, "Script", ""));
+        for (const char* key : {"Script", "EquipScript", "UnEquipScript"})
+          if (std::string script = inventory->ReadText(sec, key, ""); !script.empty()) windowScripts_.push_back(script);
       }
     }
   }
@@ -86,10 +88,9 @@ class WayFollower {
     return reach;
   }
 
-  // Marks the scripts items run as used.
+  // Marks the scripts the inventory window's buttons run as used.
   void FollowItemScripts() {
-    for (const auto& [item, script] : itemScripts_)
-      if (!script.empty()) Script(script);
+    for (const std::string& script : windowScripts_) Script(script);
   }
 
  private:
@@ -171,7 +172,8 @@ class WayFollower {
   ScriptUse& use_;
   std::set<std::string> stringVars_;
   std::map<std::string, LabelRange> labels_;
-  std::map<std::string, std::string> itemScripts_;
+  std::map<std::string, std::string> itemScripts_;  // item name -> the script using it runs
+  std::vector<std::string> windowScripts_;            // every item's use, wear and take-off scripts
   std::set<std::tuple<const TokenList*, int32_t, int32_t>> visited_;
 };
 
