@@ -15,6 +15,7 @@
 #include "run/headless.h"
 #include "script/command_table.h"
 #include "script/script_library.h"
+#include "tools/snapshot_files.h"
 #include "tools/story_sections.h"
 
 namespace velmora {
@@ -275,7 +276,8 @@ StoryMap BuildStoryMap(const IniDocument& config, const IniDocument& story, cons
 }
 
 StoryMap BuildStoryMap(const std::string& gameFolder, const std::string& codePage) {
-  PosixFiles files;
+  PosixFiles disk;
+  SnapshotFiles files(disk);
   HeadlessServices services(files);
   GameOptions options;
   options.gameFolder = gameFolder;

@@ -168,5 +168,26 @@ TEST(StoryMapTest, TheGraphvizModuleLaysTheMapOutAsSvgAndRefusesBrokenDot) {
   EXPECT_NE(error.find("could not be read"), std::string::npos) << error;
 }
 
+TEST(StoryMapTest, ALongStoryIsPlacedByTheMapAndOnlyDrawnByGraphviz) {
+  std::vector<Page> pages;
+  std::string scripts;
+  auto named = [](const char* prefix, int n) { return std::string(prefix).append(std::to_string(n)); };
+  for (int p = 0; p < 400; ++p) {
+    pages.push_back({named("n", p), p < 399 ? "ActionsCount=1\r\nAction0.Script=" + named("s", p) + "\r\n" : ""});
+    scripts += "___script " + named("s", p) + " $goto " + named("n", p + 1) + " $string.set v x $goto v ___end ";
+  }
+  testing::TempDir dir;
+  dir.Write("config.ini", "[Start]\r\nStartPage=n0\r\n");
+  dir.Write("story.qst", Story(pages));
+  dir.Write("Scripts/Scripts.bsf", scripts);
+  const std::string dot = MapToDot(BuildStoryMap(dir.path().string() + "/"));
+  EXPECT_NE(dot.find("layout=nop2"), std::string::npos);
+  EXPECT_NE(dot.find("p0 [pos=\"0,0!\", label=\"n0"), std::string::npos);
+  EXPECT_NE(dot.find("p1 [pos=\"0,-110!\", label=\"n1"), std::string::npos);  // a row further from the start
+  std::string svg, error;
+  ASSERT_TRUE(LayOutGraph(dot, "svg", svg, error)) << error;  // every node, computed markers and legend placed
+  EXPECT_NE(svg.find("first line of n399"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace velmora

@@ -30,7 +30,9 @@ bool Render(const std::string& dot, const std::string& format, std::string& out,
     error = "the graph could not be read" + (lastError.empty() ? std::string() : ": " + lastError);
     return false;
   }
-  bool ok = gvLayout(context, graph, "dot") == 0;
+  // A graph that places its nodes itself names the engine that only routes ("nop2").
+  const char* engine = agget(graph, const_cast<char*>("layout"));
+  bool ok = gvLayout(context, graph, engine && *engine ? engine : "dot") == 0;
   if (ok) {
     char* data = nullptr;
     unsigned int length = 0;
