@@ -26,3 +26,6 @@ echo "== Saved games: saving the demo, saving with a changed 10 MB story file ag
 echo
 echo "== Story map of a generated 2,000-page story: DOT, and the SVG layout, against reading the story and dot's own layout"
 "$build/bench/tools/map_bench" --benchmark_color=false
+echo
+echo "== Live reload of a 10 MB story file against a first read of it"
+"$build/bench/run/reload_bench" --benchmark_color=false

@@ -22,6 +22,7 @@
 #include "console/terminal_player.h"
 #include "platform/dl/dl_loader.h"
 #include "base/fault.h"
+#include "platform/files/inotify_watch.h"
 #include "platform/files/posix_files.h"
 #include "base/game.h"
 #include "base/virtual_clock.h"
@@ -366,6 +367,7 @@ int PlayGame(int& argc, char** argv, ProgramOptions options, const std::string& 
   if (options.mode == ProgramOptions::Mode::kWindows && HaveDisplay()) progress = copyWindow.emplace(argc, argv).Callback();
   if (!EnterPlayFolder(options, gameOptions.gameFolder, error, progress)) return Fail(error, 2);
   gameOptions.args = options.gameArgs;
+  if (options.author) gameOptions.watchFolder = WatchGameFolder;
   gameOptions.codePage = options.codePage;
   // Replays are an author's own tests: their plug-ins load as they are.
   if (!options.trustPlugins && options.mode != ProgramOptions::Mode::kReplay) gameOptions.approvePlugin = AskOncePerPlugin;

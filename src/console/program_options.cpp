@@ -35,6 +35,7 @@ const std::pair<const char*, bool ProgramOptions::*> kSwitches[] = {
     {"--audio-fallback", &ProgramOptions::audioFallback},
     {"--copy", &ProgramOptions::copyGame},
     {"--trust-plugins", &ProgramOptions::trustPlugins},
+    {"--author", &ProgramOptions::author},
     {"--text", nullptr},
     {"--check", nullptr},
     {"--library", nullptr},
@@ -182,6 +183,8 @@ std::string UsageText() {
              "For authors:\n"
              "  --map [FILE]        draw the story as a graph: DOT on standard output, or to FILE\n"
              "                      (laid out as SVG or PNG when FILE ends in .svg or .png)\n"
+             "  --author            with the windows: take up edits of the story file, the scripts,\n"
+             "                      messages.ini and inventory.inv as they are saved (live reload)\n"
              "  --coverage REPLAY...  play each replay and tell which pages were shown and which\n"
              "                      choices taken; with --map FILE, the map with them coloured;\n"
              "                      exit status 1 when a page the map reaches was never shown\n"

@@ -17,6 +17,7 @@ struct ProgramOptions {
   bool audioFallback = false;  // play silently when no audio output opens
   bool copyGame = false;       // play from the user's copy even when the folder is writable
   bool trustPlugins = false;   // load the game's plug-ins without asking
+  bool author = false;         // author mode: the windows take up edits of the game's files
   std::string codePage = "WINDOWS-1251";
   std::string soundfont;
   std::string maxCommands;     // --replay: the bound on commands per script chain, in decimal

@@ -28,6 +28,7 @@ struct Reach {
   std::vector<std::string> pages;
   bool computed = false;
   bool exits = false;
+  bool missingScript = false;  // a script it names is not in the library (the checker's error)
 };
 
 struct LabelRange {
@@ -98,7 +99,10 @@ class WayFollower {
   void RunScript(const std::string& name, Reach& reach) {
     use_.scriptsRun.insert(AsciiLower(name));
     const int index = library_.FindScript(name);
-    if (index < 0) return;
+    if (index < 0) {
+      reach.missingScript = true;
+      return;
+    }
     const TokenList& t = library_.scripts[static_cast<size_t>(index)].tokens;
     Run(t, 0, static_cast<int32_t>(t.tokens.size()) - 1, reach);
   }
@@ -225,11 +229,13 @@ StoryMap BuildStoryMap(const IniDocument& config, const IniDocument& story, cons
   const std::string startPage = config.ReadText("Start", "StartPage", "gamestart");
   WayFollower follow(library, startPage, inventory, map.use);
   std::set<std::tuple<size_t, size_t, std::string>> drawn;
+  std::vector<bool> namesMissingScript(storyPages);  // not called a dead end: the missing script is reported
   auto addWay = [&](size_t from, const Reach& reach, WayKind kind, int choice, const std::string& label) {
     for (const std::string& target : reach.pages) {
       const size_t to = pageIndex(target, !story.SectionPresent(target));
       if (drawn.emplace(from, to, label).second) map.edges.push_back({from, to, false, kind, choice, label});
     }
+    if (reach.missingScript) namesMissingScript[from] = true;
     if (reach.computed && drawn.emplace(from, SIZE_MAX, label).second)
       map.edges.push_back({from, 0, true, kind, choice, label});
     // The start page's way out (a title page's "quit") ends no story.
@@ -260,7 +266,8 @@ StoryMap BuildStoryMap(const IniDocument& config, const IniDocument& story, cons
     if (!e.computed) out[e.from].push_back(e.to);
   }
   for (size_t i = 0; i < map.pages.size(); ++i)
-    map.pages[i].deadEnd = !map.pages[i].missing && !waysOn[i] && !map.pages[i].ending;
+    map.pages[i].deadEnd = !map.pages[i].missing && !waysOn[i] && !map.pages[i].ending &&
+                           !(i < storyPages && namesMissingScript[i]);
   std::vector<size_t> todo{map.startPage};
   map.pages[map.startPage].reachable = true;
   while (!todo.empty()) {

@@ -18,6 +18,7 @@
 #include "ui/dialog_language.h"
 #include "ui/fonts.h"
 #include "ui/inventory_window.h"
+#include "ui/live_reload_driver.h"
 #include "ui/main_window.h"
 #include "ui/qt_dialogs.h"
 #include "ui/save_actions.h"
@@ -105,6 +106,8 @@ int PlayInWindows(int& argc, char** argv, Platform platform, const GameOptions& 
   inventoryWindow.SetScale(mainWindow.scale());
   QObject::connect(&mainWindow, &MainWindow::scaleChanged, &audioWindow, &AudioWindow::SetScale);
   QObject::connect(&mainWindow, &MainWindow::scaleChanged, &inventoryWindow, &InventoryWindow::SetScale);
+  std::unique_ptr<LiveReloadDriver> liveReload;
+  if (options.watchFolder) liveReload = LiveReloadDriver::Start(game, options.watchFolder(game.gameFolder()), &mainWindow);
 
   // A stop signal (logout, kill, Ctrl+C) closes the window as its close box does; closing
   // ends every event loop, a box's own included, and the shutdown below runs.
