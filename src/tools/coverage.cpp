@@ -95,12 +95,8 @@ void PlayForCoverage(const std::string& folder, const std::vector<Step>& steps, 
   }
   ShutDownGame(game);
   for (const std::string& line : game.log.Lines()) {
-    const size_t at = line.find(kLoadedPrefix);
-    if (at == std::string::npos || line.size() < at + kLoadedPrefix.size() + kLoadedSuffix.size() ||
-        line.compare(line.size() - kLoadedSuffix.size(), kLoadedSuffix.size(), kLoadedSuffix) != 0)
-      continue;
-    const std::string name = line.substr(at + kLoadedPrefix.size(),
-                                         line.size() - kLoadedSuffix.size() - at - kLoadedPrefix.size());
+    std::string name;
+    if (!PageLoadedByLogLine(line, name)) continue;
     const size_t page = report.map.Find(name);
     if (page == report.map.pages.size()) continue;
     report.covered.pagesShown.insert(page);
@@ -141,6 +137,15 @@ bool MeasureCoverage(const std::string& gameFolder, const std::vector<std::strin
   const fs::path copy = scratch.path() / "game";
   CurrentFolder inCopy(copy);
   for (const auto& steps : plays) PlayForCoverage(copy.string() + "/", steps, codePage, report);
+  return true;
+}
+
+bool PageLoadedByLogLine(const std::string& line, std::string& page) {
+  const size_t at = line.find(kLoadedPrefix);
+  if (at == std::string::npos || line.size() < at + kLoadedPrefix.size() + kLoadedSuffix.size() ||
+      line.compare(line.size() - kLoadedSuffix.size(), kLoadedSuffix.size(), kLoadedSuffix) != 0)
+    return false;
+  page = line.substr(at + kLoadedPrefix.size(), line.size() - kLoadedSuffix.size() - at - kLoadedPrefix.size());
   return true;
 }
 

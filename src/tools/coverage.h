@@ -26,6 +26,9 @@ bool MeasureCoverage(const std::string& gameFolder, const std::vector<std::strin
 // naming the pages the map reaches that no replay showed.
 std::string FormatCoverage(const CoverageReport& report);
 
+// The page a log line says was loaded ("Page <name> loaded!", after the date), or false.
+bool PageLoadedByLogLine(const std::string& line, std::string& page);
+
 // Pages the map reaches from the start page that no replay showed.
 std::vector<size_t> PagesNeverShown(const CoverageReport& report);
 
