@@ -22,6 +22,7 @@
 #include "console/terminal_player.h"
 #include "platform/dl/dl_loader.h"
 #include "base/fault.h"
+#include "platform/files/inotify_watch.h"
 #include "platform/files/posix_files.h"
 #include "base/game.h"
 #include "base/virtual_clock.h"
@@ -31,6 +32,7 @@
 #include "library/plugin_consent.h"
 #include "script/interpreter.h"
 #include "platform/pictures/picture_decoders.h"
+#include "tools/author_commands.h"
 #include "tools/story_checker.h"
 #include "ui/copy_progress.h"
 #include "ui/library_window.h"
@@ -343,6 +345,10 @@ int main(int argc, char** argv) {
   if (options.gameFolder.empty() && !InspectGameFolder(Files(), source, options.codePage).isGame)
     return NoGame(argc, argv, options, source);
   if (options.mode == ProgramOptions::Mode::kCheck) return Check(source);
+  if (options.mode == ProgramOptions::Mode::kMap)
+    return DrawStoryMap(source, options.mapFile, options.codePage, std::cout, std::cerr);
+  if (options.mode == ProgramOptions::Mode::kCoverage)
+    return ReportCoverage(source, options.coverageReplays, options.mapFile, options.codePage, std::cout, std::cerr);
   return PlayGame(argc, argv, options, source);
 }
 
@@ -361,6 +367,7 @@ int PlayGame(int& argc, char** argv, ProgramOptions options, const std::string& 
   if (options.mode == ProgramOptions::Mode::kWindows && HaveDisplay()) progress = copyWindow.emplace(argc, argv).Callback();
   if (!EnterPlayFolder(options, gameOptions.gameFolder, error, progress)) return Fail(error, 2);
   gameOptions.args = options.gameArgs;
+  if (options.author) gameOptions.watchFolder = WatchGameFolder;
   gameOptions.codePage = options.codePage;
   // Replays are an author's own tests: their plug-ins load as they are.
   if (!options.trustPlugins && options.mode != ProgramOptions::Mode::kReplay) gameOptions.approvePlugin = AskOncePerPlugin;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "base/codepage.h"
+#include "base/folder_watch.h"
 #include "base/ini_document.h"
 #include "base/metered_files.h"
 #include "base/platform.h"
@@ -44,6 +45,9 @@ struct GameOptions {
   // and the SHA-256 of its bytes (hex): a plug-in is native code from whoever made the
   // game. False leaves it unloaded. Unset, every plug-in loads.
   std::function<bool(Dialogs& dialogs, const std::string& fileName, const std::string& sha256)> approvePlugin;
+  // Author mode: watches the game folder so that the windows take up edits as they are
+  // saved (live reload). Unset: no watching.
+  std::function<std::unique_ptr<FolderWatch>(const std::string& folder)> watchFolder;
 };
 
 class Game {

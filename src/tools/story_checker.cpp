@@ -12,31 +12,15 @@
 #include "platform/files/posix_files.h"
 #include "base/text.h"
 #include "base/virtual_clock.h"
+#include "tools/story_sections.h"
+#include "tools/story_map.h"
+#include "tools/story_shape_checks.h"
 
 namespace velmora {
 
 namespace {
 
 std::string Lower(const std::string& s) { return AsciiLower(s); }
-
-// Section names in file order (the INI reader answers for one section at a time).
-std::vector<std::string> SectionNames(GameFiles& files, const std::string& path) {
-  std::vector<std::string> names;
-  const std::string text = files.Read(path, IniDocument::kMaxFileSize).bytes;
-  for (size_t start = 0, end; start < text.size(); start = end + 1) {
-    end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    const std::string line = text.substr(start, end - start);
-    size_t b = line.find_first_not_of(" \t");
-    if (b == std::string::npos || line[b] != '[') continue;
-    size_t e = line.find(']', b);
-    std::string name = line.substr(b + 1, e == std::string::npos ? std::string::npos : e - b - 1);
-    while (!name.empty() && (name.back() == ' ' || name.back() == '\t' || name.back() == '\r')) name.pop_back();
-    while (!name.empty() && (name.front() == ' ' || name.front() == '\t')) name.erase(name.begin());
-    names.push_back(name);
-  }
-  return names;
-}
 
 struct Checker {
   Checker(GameFiles& files, const std::string& folder) : files(files), folder(folder) {}
@@ -270,13 +254,7 @@ CheckReport CheckStory(const std::string& gameFolder) {
 
   // Pages.
   const std::string storyFile = storyName;
-  std::vector<std::string> pages;
-  for (const auto& name : SectionNames(files, storyPath)) {
-    if (SameCommand(name, "WriterList") || !story.SectionPresent(name)) continue;
-    bool seen = false;
-    for (const auto& p : pages) seen = seen || SameCommand(p, name);
-    if (!seen) pages.push_back(name);
-  }
+  const std::vector<std::string> pages = StoryPageNames(story, StorySectionNames(files, storyPath));
   for (const auto& page : pages) {
     const std::string where = "page " + page;
     int32_t lines = story.ReadInteger(page, "textsize", 0);
@@ -308,6 +286,11 @@ CheckReport CheckStory(const std::string& gameFolder) {
   for (const auto& page : pages)
     if (!pagesReached.count(Lower(page)))
       c.Report(false, storyFile, "page " + page + " is not reached by any $goto, page action or StartPage");
+
+  // The story's shape: dead ends, scripts, labels and variables nothing brings to life.
+  const StoryMap map = BuildStoryMap(config, story, StorySectionNames(files, storyPath), *game.scripts, inv.get(),
+                                     TextCodec(game.options.codePage));
+  for (CheckFinding& f : CheckStoryShape(map, *game.scripts, storyFile, scriptFile)) c.Report(f.error, f.file, f.message);
 
   CheckedCounts& n = c.report.checked;
   n.pages = pages.size();

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QPointer>
 #include <memory>
 #include <QLabel>
 #include <QSocketNotifier>
@@ -18,6 +19,8 @@
 #include "ui/dialog_language.h"
 #include "ui/fonts.h"
 #include "ui/inventory_window.h"
+#include "ui/live_reload_driver.h"
+#include "ui/map_window.h"
 #include "ui/main_window.h"
 #include "ui/qt_dialogs.h"
 #include "ui/save_actions.h"
@@ -105,6 +108,23 @@ int PlayInWindows(int& argc, char** argv, Platform platform, const GameOptions& 
   inventoryWindow.SetScale(mainWindow.scale());
   QObject::connect(&mainWindow, &MainWindow::scaleChanged, &audioWindow, &AudioWindow::SetScale);
   QObject::connect(&mainWindow, &MainWindow::scaleChanged, &inventoryWindow, &InventoryWindow::SetScale);
+  std::unique_ptr<LiveReloadDriver> liveReload;
+  if (options.watchFolder) liveReload = LiveReloadDriver::Start(game, options.watchFolder(game.gameFolder()), &mainWindow);
+  // Author mode's map of the story, from the title bar's menu.
+  QPointer<MapWindow> mapWindow;
+  if (options.watchFolder) {
+    auto* mapAction = new QAction(QObject::tr("Story map"), &mainWindow);
+    mapAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+    mainWindow.addAction(mapAction);
+    mainWindow.titleMenuActions << mapAction;
+    QObject::connect(mapAction, &QAction::triggered, &mainWindow, [&game, &mainWindow, &mapWindow] {
+      if (!mapWindow) mapWindow = new MapWindow(game, &mainWindow);
+      std::string error;
+      if (!mapWindow->Rebuild(error)) game.dialogs().ShowError(error);
+      mapWindow->show();
+      mapWindow->raise();
+    });
+  }
 
   // A stop signal (logout, kill, Ctrl+C) closes the window as its close box does; closing
   // ends every event loop, a box's own included, and the shutdown below runs.

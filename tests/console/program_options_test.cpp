@@ -52,6 +52,10 @@ TEST(ProgramOptionsTest, Refusals) {
       {{"--library", "--game", "/g"}, "--library cannot be combined with --game"},
       {{"--codepage=NOPE-1"}, "unknown code page: NOPE-1"},
       {{"--fullscreen"}, "unknown option: --fullscreen"},
+      {{"--coverage"}, "--coverage needs at least one replay file"},
+      {{"--coverage", "--game", "g"}, "--coverage needs at least one replay file"},
+      {{"--coverage", "a", "--map"}, "--map with --coverage needs a FILE (the table goes to standard output)"},
+      {{"--map", "--check"}, "--check cannot be combined with --text, --replay, --check or --library"},
   };
   for (const auto& c : cases) {
     ProgramOptions o;

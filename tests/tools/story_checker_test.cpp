@@ -23,7 +23,7 @@ class StoryCheckerTest : public ::testing::Test {
   void WriteStory(const std::string& writerList) {
     dir.Write("story.qst", writerList +
                                "[gamestart]\r\nQuestPicture=a.jpg\r\nActionsCount=1\r\nAction0.Script=go\r\n"
-                               "[end]\r\nQuestPicture=b.jpg\r\n");
+                               "[end]\r\nQuestPicture=b.jpg\r\nPage.Cutscene=1\r\nPage.Action=$exit\r\n");
   }
   CheckReport Check() { return CheckStory(dir.path().string() + "/"); }
   testing::TempDir dir;
