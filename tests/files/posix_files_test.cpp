@@ -145,6 +145,23 @@ TEST(PosixFilesWrite, WritesStayInTheAllowedFoldersAndNeverFollowALink) {
   EXPECT_TRUE(fs::is_empty(outside.path() / "folder"));
 }
 
+// The folder the player was started from may be the user's home: the log's one name may be
+// written there, no other (not a dotfile a game names as its story file).
+TEST(PosixFilesWrite, OneAllowedNameAllowsNoOtherInItsFolder) {
+  TempDir home;
+  const std::string h = home.path().string();
+  const std::string dotfile = home.Write(".gitconfig", "[user]\n");
+  PosixFiles files;
+  files.AllowWriteOf(h + "/LastStart.log");
+  EXPECT_FALSE(files.Replace(dotfile, "x"));
+  EXPECT_FALSE(files.Overwrite(h + "/other.log", "x"));
+  EXPECT_FALSE(files.Remove(dotfile));
+  EXPECT_FALSE(files.Replace(h + "/sub/LastStart.log", "x"));
+  EXPECT_TRUE(files.Overwrite(h + "/LastStart.log", "log"));
+  EXPECT_EQ(home.Read(".gitconfig"), "[user]\n");
+  EXPECT_FALSE(fs::exists(home.path() / "other.log"));
+}
+
 // A crash between the temporary file's sync and its rename leaves the temporary file: the
 // next start-up removes those of processes that are gone, and no other file.
 TEST(PosixFilesWrite, StaleTemporaryFilesAreRemoved) {

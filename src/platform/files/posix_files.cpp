@@ -155,7 +155,16 @@ void PosixFiles::AllowWrites(const std::string& folder, bool below) {
   // Each run of a process allows its areas again.
   for (const Area& area : areas_)
     if (area.folder == folder && area.below == below) return;
-  areas_.push_back({folder, below});
+  areas_.push_back({folder, below, {}});
+}
+
+void PosixFiles::AllowWriteOf(const std::string& file) {
+  const size_t slash = file.find_last_of('/');
+  const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : file.substr(0, slash);
+  const std::string name = slash == std::string::npos ? file : file.substr(slash + 1);
+  for (const Area& area : areas_)
+    if (area.folder == folder && area.onlyName == name) return;
+  areas_.push_back({folder, false, name});
 }
 
 // The folder a name is in, where it really is; empty when it does not exist.
@@ -181,6 +190,10 @@ bool PosixFiles::WriteAllowed(const std::string& path) const {
     if (!real) continue;
     std::string root = real;
     std::free(real);
+    if (!area.onlyName.empty()) {
+      if (folder == root && name == area.onlyName) return true;
+      continue;
+    }
     if (folder == root) return true;
     if (root != "/") root += '/';
     if (area.below && folder.compare(0, root.size(), root) == 0) return true;

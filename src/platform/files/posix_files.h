@@ -14,6 +14,7 @@ namespace velmora {
 class PosixFiles final : public GameFiles {
  public:
   void AllowWrites(const std::string& folder, bool below) override;
+  void AllowWriteOf(const std::string& file) override;
   void RemoveStaleTemporaries(const std::string& folder) override;
   bool Exists(const std::string& path) override;
   FileIdentity Identity(const std::string& path) override;
@@ -34,6 +35,7 @@ class PosixFiles final : public GameFiles {
   struct Area {
     std::string folder;
     bool below;
+    std::string onlyName;  // when not empty, the one name allowed in folder
   };
   bool WriteAllowed(const std::string& path) const;
   bool ReplaceInPlace(const std::string& path, const struct stat& old, std::string_view bytes);
