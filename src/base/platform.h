@@ -74,6 +74,9 @@ class GameFiles {
   // else fails as a write that cannot be done. Writes never go through a link at the name
   // itself either: a new regular file takes the name's place.
   virtual void AllowWrites(const std::string& folder, bool below) = 0;
+  // Allows writes to one name in its folder and nothing else there (the run's log in the
+  // current directory, which may be anyone's folder).
+  virtual void AllowWriteOf(const std::string& file) = 0;
   // Puts bytes in place of the file at path in one step: a complete temporary file in the
   // same folder, synced, renamed over the old one, and the folder synced. An existing file
   // keeps its mode and owner; a link at the name is replaced, its target left alone. When

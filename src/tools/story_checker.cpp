@@ -1,5 +1,7 @@
 #include "tools/story_checker.h"
 
+#include "base/paths.h"
+
 #include <map>
 #include <set>
 
@@ -95,17 +97,29 @@ CheckReport CheckStory(const std::string& gameFolder) {
     c.Report(true, "config.ini", "the file is missing; the player cannot start");
     return c.report;
   }
+  // What start-up refuses besides a missing file: a name leading out of the folder, a file
+  // too large to read.
+  auto problem = [&](const std::string& name) {
+    return GameFileProblem(files, gameFolder, files.Resolve(gameFolder + name), IniDocument::kMaxFileSize);
+  };
+  if (const std::string p = problem("config.ini"); !p.empty()) {
+    c.Report(true, "config.ini", "the file " + p + "; the player cannot start");
+    return c.report;
+  }
   IniDocument config(files, files.Resolve(gameFolder + "config.ini"));
   const std::string storyName = config.ReadText("Files", "StoryFile", "story.qst");
   const std::string musicName = config.ReadText("Files", "MusicList", "music.lst");
-  if (!c.Exists(storyName)) c.Report(true, "config.ini", "story file " + storyName + " is missing");
-  if (!c.Exists(musicName)) c.Report(true, "config.ini", "tracklist " + musicName + " is missing");
-  if (!c.Exists(storyName)) return c.report;
+  const std::string storyProblem = problem(storyName), musicProblem = problem(musicName);
+  if (!storyProblem.empty()) c.Report(true, "config.ini", "story file " + storyName + " " + storyProblem);
+  else if (!c.Exists(storyName)) c.Report(true, "config.ini", "story file " + storyName + " is missing");
+  if (!musicProblem.empty()) c.Report(true, "config.ini", "tracklist " + musicName + " " + musicProblem);
+  else if (!c.Exists(musicName)) c.Report(true, "config.ini", "tracklist " + musicName + " is missing");
+  if (!storyProblem.empty() || !c.Exists(storyName)) return c.report;
 
   const std::string storyPath = files.Resolve(gameFolder + storyName);
   IniDocument story(files, storyPath);
   std::unique_ptr<IniDocument> tracks;
-  if (c.Exists(musicName)) tracks = std::make_unique<IniDocument>(files, files.Resolve(gameFolder + musicName));
+  if (musicProblem.empty() && c.Exists(musicName)) tracks = std::make_unique<IniDocument>(files, files.Resolve(gameFolder + musicName));
 
   LoadScriptLibrary(game);
   const std::string scriptFile = "Scripts\\Scripts.bsf";

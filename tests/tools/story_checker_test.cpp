@@ -55,5 +55,16 @@ TEST_F(StoryCheckerTest, TheClosingLineCountsErrorsAndWarnings) {
   EXPECT_EQ(FormatSummary(report), "1 error and 1 warning: 2 pages, 1 script, 1 item, 1 track and 4 pictures checked");
 }
 
+// What start-up refuses besides a missing file is an error here too, in its own words.
+TEST_F(StoryCheckerTest, AStoryFileTooLargeOrOutsideTheFolderIsAnError) {
+  WriteStory("");
+  std::filesystem::resize_file(dir.path() / "story.qst", (uintmax_t{1} << 30) + 1);  // sparse
+  dir.Write("config.ini", "[Files]\r\nMusicList=..\\music.lst\r\n");
+  const CheckReport report = Check();
+  ASSERT_EQ(report.findings.size(), 2u);
+  EXPECT_EQ(FormatFinding(report.findings[0]), "config.ini: error: story file story.qst is too large");
+  EXPECT_EQ(FormatFinding(report.findings[1]), "config.ini: error: tracklist ..\\music.lst is outside the game folder");
+}
+
 }  // namespace
 }  // namespace velmora

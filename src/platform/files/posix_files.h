@@ -1,6 +1,10 @@
 #pragma once
 // The file seam on a POSIX system.
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
 
 #include <functional>
 #include <string>
@@ -11,9 +15,23 @@
 
 namespace velmora {
 
+// The system calls by which the seam creates, writes, syncs, renames and removes files,
+// in one table, so that a test records (or fails) the calls themselves, not a label beside them.
+struct FileSystemCalls {
+  std::function<int(const char* path, int flags, mode_t mode)> open = [](const char* path, int flags, mode_t mode) {
+    return ::open(path, flags, mode);
+  };
+  std::function<ssize_t(int fd, const void* bytes, size_t count)> write = ::write;
+  std::function<int(int fd, off_t length)> ftruncate = ::ftruncate;
+  std::function<int(int fd)> fsync = ::fsync;
+  std::function<int(const char* from, const char* to)> rename = ::rename;
+  std::function<int(const char* path)> unlink = ::unlink;
+};
+
 class PosixFiles final : public GameFiles {
  public:
   void AllowWrites(const std::string& folder, bool below) override;
+  void AllowWriteOf(const std::string& file) override;
   void RemoveStaleTemporaries(const std::string& folder) override;
   bool Exists(const std::string& path) override;
   FileIdentity Identity(const std::string& path) override;
@@ -26,20 +44,16 @@ class PosixFiles final : public GameFiles {
   std::string FullPath(const std::string& path) override;
   int64_t FileTimeNowNs() override;
 
-  // Told of each step that makes a replaced file last ("sync file", "rename", "sync
-  // folder", with the path it acts on), for tests of their order.
-  std::function<void(std::string_view step, const std::string& path)> observe;
+  FileSystemCalls calls;
 
  private:
   struct Area {
     std::string folder;
     bool below;
+    std::string onlyName;  // when not empty, the one name allowed in folder
   };
   bool WriteAllowed(const std::string& path) const;
   bool ReplaceInPlace(const std::string& path, const struct stat& old, std::string_view bytes);
-  void Observe(std::string_view step, const std::string& path) const {
-    if (observe) observe(step, path);
-  }
   std::vector<Area> areas_;
 };
 
