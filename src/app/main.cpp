@@ -28,6 +28,7 @@
 #include "base/visible_text.h"
 #include "library/game_copy.h"
 #include "library/game_library.h"
+#include "library/player_settings.h"
 #include "library/plugin_consent.h"
 #include "script/interpreter.h"
 #include "platform/pictures/picture_decoders.h"
@@ -312,6 +313,17 @@ int Windows(int& argc, char** argv, const ProgramOptions& options, Platform plat
   // Without a display Qt would abort; say what to do instead.
   if (!HaveDisplay())
     return Fail("no display to open the windows on; --text plays in the terminal", 2);
+  if (options.selfVoicing) {
+    // Turned on once, it stays on: the windows read the setting.
+    const PlayerSettingsFile settingsFile(Files());
+    PlayerSettings settings = settingsFile.Load();
+    settings.selfVoicing = true;
+    try {
+      settingsFile.Save(settings);
+    } catch (const RuntimeFault& fault) {
+      std::cerr << "velmora-player: " << fault.what() << "\n";
+    }
+  }
   SteadyClock clock;
   Audio audio = MakeAudio(options, clock, true);
   platform.clock = &clock;

@@ -1,6 +1,7 @@
 #pragma once
 // The front end's boxes, with the time the player spends in them added up: a script chain
 // that waits for the player is not a chain that runs away.
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -15,28 +16,41 @@ class TimedDialogs final : public Dialogs {
   // Milliseconds spent in boxes since the run began.
   int64_t WaitedMs() const { return waitedMs_; }
 
+  // Told as a box opens, for self-voicing: its text (bytes in the game's code page, but
+  // the player's own questions, which are UTF-8).
+  enum class Box { kMessage, kError, kSystemError, kInput, kQuestion };
+  std::function<void(Box box, const std::string& text)> onBox;
+
   void ShowMessage(const std::string& text) override {
+    Opening(Box::kMessage, text);
     Timed([&] { inner_->ShowMessage(text); });
   }
   void ShowError(const std::string& text) override {
+    Opening(Box::kError, text);
     Timed([&] { inner_->ShowError(text); });
   }
   void ShowSystemError(const std::string& text) override {
+    Opening(Box::kSystemError, text);
     Timed([&] { inner_->ShowSystemError(text); });
   }
   bool InputQuery(const std::string& caption, const std::string& prompt, std::string& answer) override {
+    Opening(Box::kInput, prompt);
     bool ok = false;
     Timed([&] { ok = inner_->InputQuery(caption, prompt, answer); });
     return ok;
   }
   bool MoreInputPossible() override { return inner_->MoreInputPossible(); }
   std::optional<bool> AskYesNo(const std::string& question) override {
+    Opening(Box::kQuestion, question);
     std::optional<bool> answer;
     Timed([&] { answer = inner_->AskYesNo(question); });
     return answer;
   }
 
  private:
+  void Opening(Box box, const std::string& text) {
+    if (onBox) onBox(box, text);
+  }
   template <class Body>
   void Timed(Body body) {
     const int64_t start = clock_ ? clock_->NowMs() : 0;
