@@ -1,6 +1,7 @@
 #pragma once
 // Speech that only writes down what it is asked, for tests and for front ends without a
 // speech service of their own.
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,10 @@ class RecordingSpeech final : public Speech {
     std::string text;
     std::string language;
     bool operator==(const Utterance&) const = default;
+    // For test failures: the text and its language.
+    friend std::ostream& operator<<(std::ostream& out, const Utterance& u) {
+      return out << '"' << u.text << "\" (" << u.language << ')';
+    }
   };
 
   std::string Unavailable() override { return unavailable; }
