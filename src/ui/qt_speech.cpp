@@ -10,6 +10,12 @@ QTextToSpeech* QtSpeech::Engine() {
   if (engine_) return engine_;
   if (!QTextToSpeech::availableEngines().contains(QStringLiteral("speechd"))) return nullptr;
   engine_ = new QTextToSpeech(QStringLiteral("speechd"), this);
+  // Started in a locale without a voice (the C locale), the engine reports an error that
+  // a voice of another language mends.
+  if (engine_->state() == QTextToSpeech::Error) {
+    engine_->setLocale(QLocale(QLocale::English));
+    localeMended_ = engine_->locale().language() == QLocale::English;
+  }
   engine_->setRate(rate_);
   engine_->setVolume(volume_);
   connect(engine_, &QTextToSpeech::stateChanged, this, [this](QTextToSpeech::State state) {
@@ -17,6 +23,7 @@ QTextToSpeech* QtSpeech::Engine() {
     // Only the end of the text handed over last lets the next one go: an end reported
     // late for a silenced text must not cut the new one short.
     if ((state == QTextToSpeech::Ready && started_) || state == QTextToSpeech::Error) {
+      localeMended_ = false;  // an error of its own now
       busy_ = started_ = false;
       if (state == QTextToSpeech::Error) waiting_.clear();
       SayNext();
@@ -30,7 +37,7 @@ std::string QtSpeech::Unavailable() {
   if (!engine)
     return tr("No speech engine is installed (Debian packages speech-dispatcher, espeak-ng and "
               "qt6-speech-speechd-plugin).").toStdString();
-  if (engine->state() == QTextToSpeech::Error) {
+  if (engine->state() == QTextToSpeech::Error && !localeMended_) {
     const QString reason = engine->errorString();
     return (reason.isEmpty() ? tr("The speech service (speech-dispatcher) does not answer.")
                              : tr("The speech service does not answer: %1").arg(reason))

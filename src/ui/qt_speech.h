@@ -34,6 +34,7 @@ class QtSpeech : public QObject, public Speech {
   bool busy_ = false;     // a text was handed to the engine and has not ended
   bool started_ = false;  // ... and the engine has begun saying it
   double rate_ = 0, volume_ = 1;
+  bool localeMended_ = false;  // the engine's start-up error was only its locale's voice
 };
 
 }  // namespace velmora
