@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test; then builds the asan
 # preset and runs the whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer
-# (leak reports suppressed only inside fontconfig and D-Bus: tests/lsan.supp).
+# (leak reports suppressed only inside fontconfig, D-Bus and the speech and accessibility
+# services' client libraries: tests/lsan.supp).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh

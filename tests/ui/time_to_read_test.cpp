@@ -11,6 +11,7 @@
 #include "story/page_loader.h"
 #include "story/page_state.h"
 #include "support/test_game.h"
+#include "ui/countdown.h"
 #include "ui/timer_driver.h"
 #include "ui_fixture.h"
 
@@ -39,6 +40,30 @@ TEST(TimeToRead, ATimedPageWaitsTwiceItsDelayOnRealTime) {
   EXPECT_EQ(game.page->currentPage, "after");
   EXPECT_GE(elapsed.elapsed(), 600) << "twice the page's 300 ms";
   EXPECT_EQ(game.pageActionTimer.Interval(), 300u) << "what the page set stays as it set it";
+}
+
+TEST(TimeToRead, TheCountdownShowsTheRealWaitInWholeSecondsWhileThereIsOne) {
+  testing::TestApplication();
+  testing::TestGame t;
+  t.dir.Write("config.ini", "[GameForm]\nCaption=Timed\n");
+  t.dir.Write("story.qst", kTimedStory);
+  t.dir.Write("music.lst", "");
+  Game& game = t.Make();
+  game.pageActionTimer.SetStretch(4);
+  QWidget picture;
+  picture.resize(300, 200);
+  Countdown countdown(game, &picture);
+  countdown.SetEnabled(true);
+  EXPECT_TRUE(countdown.isHidden()) << "no timed page, no countdown";
+  LoadPage(game, "start");
+  countdown.SetEnabled(true);  // as its next tick would
+  EXPECT_FALSE(countdown.isHidden());
+  EXPECT_EQ(countdown.text(), "2 s") << "300 ms four times over, rounded up";
+  t.clock.Set(t.clock.NowMs() + 1200);
+  countdown.SetEnabled(true);
+  EXPECT_TRUE(countdown.isHidden());
+  countdown.SetEnabled(false);
+  EXPECT_TRUE(countdown.isHidden());
 }
 
 TEST(TimeToRead, AReplayIgnoresIt) {
