@@ -305,6 +305,10 @@ int Terminal(const ProgramOptions& options, Platform platform, const GameOptions
   platform.dialogs = &dialogs;
   Game game(platform, gameOptions);
   dialogs.SetCodec(&game.codec);
+  // On real time, the player's time to read stretches the page timers here too.
+  const int timeToRead = PlayerSettingsFile(Files()).Load().timeToRead;
+  game.pageActionTimer.SetStretch(timeToRead);
+  game.answerTimer.SetStretch(timeToRead);
   return audio.Hint(PlayTerminal(game, dialogs, STDIN_FILENO, std::cout));
 }
 
