@@ -2,13 +2,16 @@
 # Installs the Debian packages the player needs to build, play and test.
 # Works as root or through sudo; skips apt entirely when everything is present.
 set -euo pipefail
+# qt6-declarative-dev: the CMake files of qt6-speech-dev need its QmlIntegration headers.
 PKGS=(build-essential cmake pkg-config clang libclang-rt-14-dev
   qt6-base-dev qt6-svg-dev libgtest-dev libgmock-dev libbenchmark-dev
   libjpeg62-turbo-dev libpng-dev libwmf-dev fonts-urw-base35 libemf2svg-dev
   libsndfile1-dev libmpg123-dev libsdl2-dev libfluidsynth-dev timgm6mb-soundfont libssl-dev
   fonts-dejavu-core xvfb xauth xdotool imagemagick sox libsox-fmt-all lua5.4
   openbox wmctrl x11-utils qt6-translations-l10n libfontconfig-dev liblua5.4-dev zlib1g-dev fontconfig
-  libgraphviz-dev graphviz)
+  libgraphviz-dev graphviz
+  qt6-speech-dev qt6-declarative-dev qt6-speech-speechd-plugin speech-dispatcher speech-dispatcher-espeak-ng espeak-ng
+  at-spi2-core python3-pyatspi dbus)
 missing=()
 for p in "${PKGS[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

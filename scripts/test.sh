@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test; then builds the asan
 # preset and runs the whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer
-# (leak reports suppressed only inside fontconfig and D-Bus: tests/lsan.supp); last, builds
-# the fuzz targets (clang) and runs each for a short budget (VELMORA_SKIP_FUZZ=1 skips that).
+# (leak reports suppressed only inside fontconfig, D-Bus and the speech and accessibility
+# services' client libraries: tests/lsan.supp); last, builds the fuzz targets (clang) and
+# runs each for a short budget (VELMORA_SKIP_FUZZ=1 skips that).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh

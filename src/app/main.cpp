@@ -29,6 +29,7 @@
 #include "base/visible_text.h"
 #include "library/game_copy.h"
 #include "library/game_library.h"
+#include "library/player_settings.h"
 #include "library/plugin_consent.h"
 #include "script/interpreter.h"
 #include "platform/pictures/picture_decoders.h"
@@ -306,6 +307,10 @@ int Terminal(const ProgramOptions& options, Platform platform, const GameOptions
   platform.dialogs = &dialogs;
   Game game(platform, gameOptions);
   dialogs.SetCodec(&game.codec);
+  // On real time, the player's time to read stretches the page timers here too.
+  const int timeToRead = PlayerSettingsFile(Files()).Load().timeToRead;
+  game.pageActionTimer.SetStretch(timeToRead);
+  game.answerTimer.SetStretch(timeToRead);
   return audio.Hint(PlayTerminal(game, dialogs, STDIN_FILENO, std::cout));
 }
 
@@ -314,6 +319,17 @@ int Windows(int& argc, char** argv, const ProgramOptions& options, Platform plat
   // Without a display Qt would abort; say what to do instead.
   if (!HaveDisplay())
     return Fail("no display to open the windows on; --text plays in the terminal", 2);
+  if (options.selfVoicing) {
+    // Turned on once, it stays on: the windows read the setting.
+    const PlayerSettingsFile settingsFile(Files());
+    PlayerSettings settings = settingsFile.Load();
+    settings.selfVoicing = true;
+    try {
+      settingsFile.Save(settings);
+    } catch (const RuntimeFault& fault) {
+      std::cerr << "velmora-player: " << fault.what() << "\n";
+    }
+  }
   SteadyClock clock;
   Audio audio = MakeAudio(options, clock, true);
   platform.clock = &clock;

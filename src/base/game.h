@@ -50,6 +50,16 @@ struct GameOptions {
   std::function<std::unique_ptr<FolderWatch>(const std::string& folder)> watchFolder;
 };
 
+// One page of the story so far: the page's name and text as shown when it was loaded,
+// and the choice taken on it as drawn (empty when the page moved on by itself, or while it
+// is the page being read).
+struct PageRead {
+  std::string page;
+  std::vector<std::string> lines;
+  std::string choice;
+  bool operator==(const PageRead&) const = default;
+};
+
 class Game {
  public:
   Game(Platform platform, GameOptions options);
@@ -92,6 +102,10 @@ class Game {
   // The main window, choice list, story text and picture objects a windowed front end
   // publishes to plug-ins (stored before start-up; null without windows).
   std::array<void*, 4> windowObjects{};
+
+  // The story so far, oldest first: part of the run's state, so going back and loading a
+  // save take it back with the rest. Bytes in the game's code page.
+  std::vector<PageRead> history;
 
   // The main window's timers: music continuation (100 ms), page action, fast answer.
   Timer musicTimer, pageActionTimer, answerTimer;

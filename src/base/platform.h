@@ -253,6 +253,22 @@ class LibraryLoader {
   virtual void Unload(void* library) = 0;
 };
 
+// The system's speech service, for self-voicing. Texts are UTF-8; a language is a short
+// code ("ru", "en") that picks the voice.
+class Speech {
+ public:
+  virtual ~Speech() = default;
+  // Empty when speech can be heard; otherwise why not, in words for the player.
+  virtual std::string Unavailable() = 0;
+  // Says text once what was asked before has been said.
+  virtual void Speak(const std::string& text, const std::string& language) = 0;
+  // Silences what is being said and drops what waits: new speech makes it stale.
+  virtual void Stop() = 0;
+  // Rate from -1 (slowest) through 0 (the voice's own) to 1; volume from 0 to 1.
+  virtual void SetRate(double /*rate*/) {}
+  virtual void SetVolume(double /*volume*/) {}
+};
+
 // What a front end lends the core for one run.
 struct Platform {
   GameFiles* files = nullptr;          // every file and folder
@@ -262,6 +278,7 @@ struct Platform {
   EffectDevice* effects = nullptr;     // the sound-effect device
   PictureDecoder* pictures = nullptr;  // picture decoding
   LibraryLoader* libraries = nullptr;  // plug-in libraries
+  Speech* speech = nullptr;            // self-voicing; null: none
 };
 
 }  // namespace velmora

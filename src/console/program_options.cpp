@@ -36,6 +36,7 @@ const std::pair<const char*, bool ProgramOptions::*> kSwitches[] = {
     {"--copy", &ProgramOptions::copyGame},
     {"--trust-plugins", &ProgramOptions::trustPlugins},
     {"--author", &ProgramOptions::author},
+    {"--self-voicing", &ProgramOptions::selfVoicing},
     {"--text", nullptr},
     {"--check", nullptr},
     {"--library", nullptr},
@@ -196,6 +197,7 @@ std::string UsageText() {
              "  --no-audio          play without sound: no audio device is needed\n"
              "  --audio-fallback    play without sound, saying so once, when no audio output opens\n"
              "                      (otherwise that ends the program with \"Audio initialization error\")\n"
+             "  --self-voicing      the windows speak the story aloud (remembered; V turns it off)\n"
              "  --codepage NAME     code page of the game's texts (default WINDOWS-1251; texts in\n"
              "                      UTF-8 are recognised by themselves)\n"
              "  --soundfont FILE    General MIDI soundfont for MIDI music (default: the system's)\n"

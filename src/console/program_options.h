@@ -18,6 +18,7 @@ struct ProgramOptions {
   bool copyGame = false;       // play from the user's copy even when the folder is writable
   bool trustPlugins = false;   // load the game's plug-ins without asking
   bool author = false;         // author mode: the windows take up edits of the game's files
+  bool selfVoicing = false;    // turn self-voicing on in the windows (and keep it on)
   std::string codePage = "WINDOWS-1251";
   std::string soundfont;
   std::string maxCommands;     // --replay: the bound on commands per script chain, in decimal

@@ -180,7 +180,7 @@ void PictureFields(IO& io, PictureImage& p) {
 }
 
 template <class IO>
-void BodyFields(IO& io, Snapshot& s) {
+void BodyFields(IO& io, Snapshot& s, uint32_t version) {
   io.Field(s.vars.intRecords);
   io.Field(s.vars.strRecords);
   io.Each(s.vars.intSet, 4, [&](int32_t& v) { io.Field(v); });
@@ -260,17 +260,25 @@ void BodyFields(IO& io, Snapshot& s) {
   io.Field(s.inventoryWearTakesOff);
 
   io.Each(s.files, 6, [&](FileImage& f) { io.Field(f); });
+
+  // Version 2 on: the story so far. Older saves load with none.
+  if (version < 2) return;
+  io.Each(s.history, 12, [&](PageRead& p) {
+    io.Field(p.page);
+    io.Field(p.lines);
+    io.Field(p.choice);
+  });
 }
 
-std::string EncodeBody(const Snapshot& s) {
+std::string EncodeBody(const Snapshot& s, uint32_t version) {
   Writer w;
-  BodyFields(w, const_cast<Snapshot&>(s));  // the writer only reads
+  BodyFields(w, const_cast<Snapshot&>(s), version);  // the writer only reads
   return std::move(w.out);
 }
 
-std::shared_ptr<Snapshot> DecodeBody(Reader& r) {
+std::shared_ptr<Snapshot> DecodeBody(Reader& r, uint32_t version) {
   auto s = std::make_shared<Snapshot>();
-  BodyFields(r, *s);
+  BodyFields(r, *s, version);
   if (s->vars.intRecords.size() % sizeof(TIntVar) != 0 || s->vars.strRecords.size() % sizeof(TStrVar) != 0)
     throw Damaged{};
   if (!r.AtEnd()) throw Damaged{};
@@ -301,6 +309,7 @@ SaveReadResult ReadHeader(Reader& r) {
   }
   try {
     const uint32_t version = r.U32();
+    result.version = version;
     if (version > kSaveFormatVersion) {
       result.status = SaveReadStatus::kNewer;
       return result;
@@ -326,8 +335,8 @@ SaveReadResult ReadHeader(Reader& r) {
 
 }  // namespace
 
-std::string EncodeSave(const SaveHeader& header, const Snapshot& snapshot) {
-  const std::string body = EncodeBody(snapshot);
+std::string EncodeSave(const SaveHeader& header, const Snapshot& snapshot, uint32_t version) {
+  const std::string body = EncodeBody(snapshot, version);
   uLongf packedSize = compressBound(static_cast<uLong>(body.size()));
   std::string packed(packedSize, '\0');
   if (compress2(reinterpret_cast<Bytef*>(packed.data()), &packedSize, reinterpret_cast<const Bytef*>(body.data()),
@@ -338,7 +347,7 @@ std::string EncodeSave(const SaveHeader& header, const Snapshot& snapshot) {
   Writer w;
   w.out.reserve(64 + header.thumbnailPng.size() + packed.size());
   w.out.append(kMagic, sizeof kMagic);
-  w.U32(kSaveFormatVersion);
+  w.U32(version);
   AppendHeader(w.out, header);
   w.U64(body.size());
   w.U32(Crc(packed.data(), packed.size()));
@@ -379,7 +388,7 @@ SaveReadResult DecodeSave(const std::string& bytes, const std::string& gameId, F
       throw Damaged{};
     Reader b(body.data(), body.size());
     b.files_ = &files;
-    result.snapshot = DecodeBody(b);
+    result.snapshot = DecodeBody(b, result.version);
   } catch (const Damaged&) {
     result.status = SaveReadStatus::kDamaged;
     result.snapshot.reset();

@@ -105,6 +105,7 @@ std::shared_ptr<const Snapshot> CaptureSnapshot(Game& game, FileImages& files) {
   s->width = form.width;
   s->height = form.height;
   s->storyLines = form.storyLines;
+  s->history = game.history;
   s->picture = ImageOf(form.picture, form.pictureFile);
   s->choiceItems = form.choiceItems;
   s->selectedChoice = form.selectedChoice;
@@ -170,6 +171,7 @@ void RestoreSnapshot(Game& game, FileImages& files, const Snapshot& s) {
   form.width = s.width;
   form.height = s.height;
   form.storyLines = s.storyLines;
+  game.history = s.history;
   form.picture = s.picture.picture;
   form.pictureFile = s.picture.file;
   form.choiceItems = s.choiceItems;

@@ -9,6 +9,7 @@
 #include "story/page_state.h"
 #include "story/pictures.h"
 #include "story/replacevars.h"
+#include "story/story_so_far.h"
 
 namespace velmora {
 
@@ -130,6 +131,7 @@ void LoadPage(Game& game, const std::string& nameArg) {
   }
   game.WriteLog(1, "Page " + name + " loaded!");
   page.currentPage = name;
+  RecordPageRead(game, name);
 }
 
 }  // namespace velmora

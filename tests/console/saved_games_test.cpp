@@ -172,15 +172,21 @@ size_t IndexOf(const Lines& lines, const std::string& line) {
   return lines.size();
 }
 
-// What the n-th `show` (from 0) printed: caption, picture, "text:", the text lines, choices.
-Lines Shown(const Lines& transcript, int n) {
-  Lines shown;
+// What the n-th step `step` (from 0) printed.
+Lines Printed(const Lines& transcript, const std::string& step, int n) {
+  Lines printed;
   for (size_t i = 0; i < transcript.size(); ++i) {
-    if (transcript[i] != "> show" || n-- != 0) continue;
+    if (transcript[i] != "> " + step || n-- != 0) continue;
     for (size_t k = i + 1; k < transcript.size() && transcript[k].rfind("> ", 0) != 0; ++k)
-      shown.push_back(transcript[k]);
+      printed.push_back(transcript[k]);
     break;
   }
+  return printed;
+}
+
+// What the n-th `show` (from 0) printed: caption, picture, "text:", the text lines, choices.
+Lines Shown(const Lines& transcript, int n) {
+  Lines shown = Printed(transcript, "show", n);
   shown.resize(std::max<size_t>(shown.size(), 4));
   return shown;
 }
@@ -224,7 +230,7 @@ std::vector<SmallGame> SmallGames() {
          "[found]\ntextsize=1\nLine0=Found, gold $_gold\nActionsCount=1\n"
          "Action0.Script=home\nAction0.LinesCount=1\nAction0.Line0=Home\n"}},
        {"choose 1", "show", "choose 2", "show", "choose 1", "choose 3", "show", "choose 1", "show", "choose 2",
-        "show"}},
+        "show", "history"}},
       {"the inventory",
        {{"config.ini", config("Items")},
         {"music.lst", ""},
@@ -479,6 +485,32 @@ TEST(StrangersSaves, ImagesThatWouldStopTheGameAreRefusedWholeAndAFifoIsNeverOpe
     EXPECT_EQ(t.dir.Read("config.ini"), config) << row.what;
   }
   EXPECT_EQ(game.music->musicStream, 0u);
+}
+
+// What the n-th `history` (from 0) printed.
+Lines History(const Lines& transcript, int n) { return Printed(transcript, "history", n); }
+
+TEST_F(SavedGamesTest, TheStorySoFarGoesBackWithAChoiceAndComesBackWithASave) {
+  const SmallGame game = SmallGames()[0];
+  const Played run = Play(NewGame(game.files), {"history", "choose 1", "choose 3", "history", "back", "history",
+                                                "save 2", "choose 2", "load 2", "history"});
+  const Lines& t = run.transcript;
+  EXPECT_EQ(History(t, 0), (Lines{"history:", "  1. start", "     | Gold $_gold, hero $_hero, roll $_r"}));
+  const Lines afterCheck = {"history:",
+                            "  1. start",
+                            "     | Gold $_gold, hero $_hero, roll $_r",
+                            "     > Add",
+                            "  2. start",
+                            "     | Gold 5, hero x, roll $_r",
+                            "     > Check",
+                            "  3. found",  // the check's script shows this page, then the start page
+                            "     | Found, gold 5",
+                            "  4. start",
+                            "     | Gold 5, hero x, roll $_r"};
+  EXPECT_EQ(History(t, 1), afterCheck);
+  const Lines afterBack(afterCheck.begin(), afterCheck.begin() + 6);
+  EXPECT_EQ(History(t, 2), afterBack) << "going back takes the choice and its page away";
+  EXPECT_EQ(History(t, 3), afterBack) << "a save brings back its own story so far";
 }
 
 }  // namespace
