@@ -40,6 +40,7 @@ const std::pair<const char*, bool ProgramOptions::*> kSwitches[] = {
 };
 const std::pair<const char*, std::string ProgramOptions::*> kValued[] = {
     {"--replay", &ProgramOptions::replayFile},
+    {"--export-web", &ProgramOptions::exportWebGame},
     {"--game", &ProgramOptions::gameFolder},
     {"--codepage", &ProgramOptions::codePage},
     {"--soundfont", &ProgramOptions::soundfont},
@@ -51,6 +52,7 @@ const std::pair<const char*, ProgramOptions::Mode> kModes[] = {
     {"--replay", ProgramOptions::Mode::kReplay},
     {"--check", ProgramOptions::Mode::kCheck},
     {"--library", ProgramOptions::Mode::kLibrary},
+    {"--export-web", ProgramOptions::Mode::kExportWeb},
 };
 
 }  // namespace
@@ -108,12 +110,16 @@ bool ParseProgramOptions(const std::vector<std::string>& args, ProgramOptions& o
     for (const auto& [option, mode] : kModes) {
       if (name != option) continue;
       if (modeGiven && options.mode != mode) {
-        error = name + " cannot be combined with --text, --replay, --check or --library";
+        error = name + " cannot be combined with --text, --replay, --check, --library or --export-web";
         return false;
       }
       modeGiven = true;
       options.mode = mode;
     }
+  }
+  if (options.mode == ProgramOptions::Mode::kExportWeb && options.gameArgs.size() != 1) {
+    error = "--export-web needs the game folder and the folder to write the site to";
+    return false;
   }
   if (options.mode == ProgramOptions::Mode::kLibrary && !options.gameFolder.empty()) {
     error = "--library cannot be combined with --game";
@@ -140,6 +146,9 @@ std::string UsageText() {
              "                      a transcript of every box, prompt and `show`\n"
              "  --check             check the game folder without playing it; one line per finding,\n"
              "                      then a summary; exit status 1 when an error is found\n"
+             "  --export-web GAME OUT  publish the game folder GAME as a static web site in the new\n"
+             "                      folder OUT: the page, the browser player and the game's files\n"
+             "                      (serve it with any web server; browsers do not play it from file://)\n"
              "\n"
              "Options:\n"
              "  --game DIR          the game folder (default: the folder that holds this program)\n"

@@ -7,9 +7,10 @@
 namespace velmora {
 
 struct ProgramOptions {
-  enum class Mode { kWindows, kText, kReplay, kCheck, kLibrary };
+  enum class Mode { kWindows, kText, kReplay, kCheck, kLibrary, kExportWeb };
   Mode mode = Mode::kWindows;
   std::string replayFile;
+  std::string exportWebGame;  // --export-web GAME OUT: the game; OUT is the one other argument
   std::string gameFolder;  // as given; empty: the folder that holds the program file
   bool noAudio = false;        // play silently
   bool audioFallback = false;  // play silently when no audio output opens
