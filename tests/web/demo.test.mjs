@@ -3,7 +3,9 @@
 // (tests/e2e/expected); the shore ending resumes through $load after a reload.
 import { after, before, describe, test } from 'node:test';
 import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
+import os from 'node:os';
 import path from 'node:path';
 import { launch, makeSite, openGame, reopen, root, serve, shownTexts } from './harness.mjs';
 
@@ -102,4 +104,40 @@ test('the site says what to do when opened from file://', async () => {
   await page.waitForSelector('#notice:not([hidden])');
   assert.match(await page.locator('#notice').innerText(), /file:\/\/.*http\.server/s);
   await page.close();
+});
+
+test('closing or reloading the tab runs the shutdown: $load resumes at the page it left', async () => {
+  const context = await browser.newContext({ locale: 'ru-RU' });
+  let game = await openGame(browser, server.url, { context });
+  for (const step of ['answer Nika', 'choose 1', 'wait 5000']) await game.player.step(step);
+  const left = await game.page.locator('#story').innerText();
+  assert.match(left, /Дверь маяка/);
+  game = await reopen(game);  // no close box: the page goes away as it is
+  await game.player.step('choose 2');  // "Продолжить сохранённую игру"
+  assert.equal(await game.page.locator('#story').innerText(), left);
+  const log = (await game.player.gameFile('LastStart.log')).toString('latin1');
+  assert.match(log, /\S/);
+  await context.close();
+});
+
+test('a published game keeps its names, draws its metafiles as PNG and plays from a sub-path', async () => {
+  const game = fs.mkdtempSync(path.join(os.tmpdir(), 'velmora-game-'));
+  fs.cpSync(path.join(root, 'examples/demo'), game, { recursive: true });
+  fs.copyFileSync(path.join(root, 'tests/fixtures/pictures/rect.wmf'), path.join(game, 'images', 'Rect.WMF'));
+  const outer = fs.mkdtempSync(path.join(os.tmpdir(), 'velmora-sub-'));
+  const out = path.join(outer, 'games', 'lighthouse');
+  execFileSync(process.env.VELMORA_PLAYER, ['--export-web', game, out]);
+  const png = fs.readFileSync(path.join(out, 'game/images/Rect.WMF'));
+  assert.equal(png.subarray(1, 4).toString(), 'PNG');
+  assert.ok(JSON.parse(fs.readFileSync(path.join(out, 'game/manifest.json'))).files.includes('images/Rect.WMF'));
+  assert.match(fs.readFileSync(path.join(out, 'LICENSES.txt'), 'utf8'), /musl.*libc\+\+/s);
+  const sub = await serve(outer);
+  try {
+    const { page, errors } = await openGame(browser, sub.url + 'games/lighthouse/');
+    assert.equal(await page.getByRole('button', { name: 'Начать новую ночь' }).count(), 1);
+    assert.deepEqual(errors, []);
+    await page.close();
+  } finally {
+    sub.close();
+  }
 });
