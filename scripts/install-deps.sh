@@ -22,8 +22,11 @@ if [ ${#missing[@]} -gt 0 ]; then
   $SUDO apt-get update -o DPkg::Lock::Timeout=300
   $SUDO apt-get install -y --no-install-recommends -o DPkg::Lock::Timeout=300 "${missing[@]}"
 fi
-# The browser tests' driver, exactly as locked; again only when the lockfile changed.
-web_tests="$(dirname "$0")/../tests/web"
-if ! cmp -s "$web_tests/package-lock.json" "$web_tests/node_modules/.velmora-lock" 2>/dev/null; then
-  (cd "$web_tests" && npm ci --no-audit --no-fund --loglevel=error && cp package-lock.json node_modules/.velmora-lock)
-fi
+# What the page bundles (web/) and the browser tests' driver (tests/web/), exactly as
+# locked; again only when a lockfile changed.
+for folder in web tests/web; do
+  npm_dir="$(dirname "$0")/../$folder"
+  if ! cmp -s "$npm_dir/package-lock.json" "$npm_dir/node_modules/.velmora-lock" 2>/dev/null; then
+    (cd "$npm_dir" && npm ci --no-audit --no-fund --loglevel=error && cp package-lock.json node_modules/.velmora-lock)
+  fi
+done

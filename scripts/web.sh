@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Builds the browser player, publishes a game with it (the demo unless --game DIR) and
-# serves the site on http://127.0.0.1:PORT/ (PORT: 8000 unless set). Ctrl+C stops it.
+# Builds the browser player and serves it on http://127.0.0.1:PORT/ (PORT: 8000 unless
+# set): the player page at the root (open a folder or a .zip, the library of games kept
+# in the browser), and a game published with it under /demo/ (the demo unless --game
+# DIR). Ctrl+C stops it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 game=examples/demo
@@ -11,7 +13,8 @@ cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=Release
 cmake --build "$BUILD" -j"$(nproc)" --target velmora-player
 site="$BUILD/web-site"
 rm -rf "$site"
-"$BUILD/src/app/velmora-player" --export-web "$game" "$site"
+cp -R "$BUILD/web/site" "$site"
+"$BUILD/src/app/velmora-player" --export-web "$game" "$site/demo"
 port=${PORT:-8000}
-echo "Open http://127.0.0.1:$port/ in a browser."
+echo "The player page: http://127.0.0.1:$port/   the game: http://127.0.0.1:$port/demo/"
 cd "$site" && exec python3 -m http.server --bind 127.0.0.1 "$port"

@@ -19,6 +19,13 @@
       storageFull: 'The browser\'s storage is full: what the game writes now is not kept.',
       ok: 'OK', cancel: 'Cancel', yes: 'Yes', no: 'No',
       choices: 'Choices', story: 'Story text',
+      intro: 'Open a game: its folder (the one with config.ini) or a .zip of it. Opened games stay in this browser\'s library.',
+      openFolder: 'Open a game folder…', openZip: 'Open a .zip…', library: 'Your games', emptyLibrary: 'No games yet.',
+      play: 'Play', remove: 'Remove from the library',
+      notGame: 'This is no game: config.ini is missing.',
+      badZip: 'This .zip cannot be opened: ',
+      tooMany: 'it holds more than 20000 files', tooLarge: 'it unpacks to more than 512 MB',
+      badName: 'it names a file outside its folder: ', damaged: 'it is damaged',
     },
     ru: {
       classic: 'Классический вид',
@@ -33,6 +40,13 @@
       storageFull: 'Хранилище браузера заполнено: то, что игра записывает сейчас, не сохраняется.',
       ok: 'OK', cancel: 'Отмена', yes: 'Да', no: 'Нет',
       choices: 'Варианты ответа', story: 'Текст истории',
+      intro: 'Откройте игру: её папку (ту, где лежит config.ini) или её архив .zip. Открытые игры остаются в библиотеке этого браузера.',
+      openFolder: 'Открыть папку игры…', openZip: 'Открыть архив .zip…', library: 'Ваши игры', emptyLibrary: 'Игр пока нет.',
+      play: 'Играть', remove: 'Убрать из библиотеки',
+      notGame: 'Это не игра: нет файла config.ini.',
+      badZip: 'Этот архив .zip не открыть: ',
+      tooMany: 'в нём больше 20000 файлов', tooLarge: 'распакованный, он больше 512 МБ',
+      badName: 'в нём файл вне его папки: ', damaged: 'он повреждён',
     },
   };
   const lang = (navigator.language || 'en').toLowerCase().startsWith('ru') ? 'ru' : 'en';
@@ -317,6 +331,7 @@
       img.hidden = !url;
     }
     render(state) {
+      if (!this.state && this.firstShown) this.firstShown(state);
       this.state = state;
       const shown = this.shown;
       const main = state.main;
@@ -598,6 +613,187 @@
     fs.writeFile(GAME_ROOT + relative, bytes);
   }
 
+  // Games the player opened, kept in IndexedDB: id, caption, start picture, files.
+  const library = {
+    open() {
+      return new Promise((resolve, reject) => {
+        const request = indexedDB.open('velmora-library', 1);
+        request.onupgradeneeded = () => request.result.createObjectStore('games', { keyPath: 'id' });
+        request.onsuccess = () => resolve(request.result);
+        request.onerror = () => reject(request.error);
+      });
+    },
+    async run(mode, body) {
+      const db = await this.open();
+      return new Promise((resolve, reject) => {
+        const request = body(db.transaction('games', mode).objectStore('games'));
+        request.onsuccess = () => resolve(request.result);
+        request.onerror = () => reject(request.error);
+      });
+    },
+    all() { return this.run('readonly', (store) => store.getAll()); },
+    get(id) { return this.run('readonly', (store) => store.get(id)); },
+    put(game) { return this.run('readwrite', (store) => store.put(game)); },
+    remove(id) { return this.run('readwrite', (store) => store.delete(id)); },
+  };
+
+  // Bounds on a game a player opens: a zip bomb or an endless folder is refused whole.
+  const MAX_FILES = 20000;
+  const MAX_BYTES = 512 * 1024 * 1024;
+
+  // The files of a game as [path in the game, bytes]; a single folder that holds it all
+  // (as zips often have) is stepped into. Throws with the reason the game is refused.
+  function gameFiles(entries) {
+    const hasConfig = (list, prefix) => list.some(([name]) => name.toLowerCase() === prefix + 'config.ini');
+    if (!hasConfig(entries, '')) {
+      const tops = new Set(entries.map(([name]) => name.split('/')[0]));
+      const top = tops.size === 1 ? tops.values().next().value + '/' : null;
+      if (!top || !hasConfig(entries, top.toLowerCase())) throw new Error(say('notGame'));
+      entries = entries.map(([name, bytes]) => [name.slice(top.length), bytes]);
+    }
+    return entries.filter(([name]) => name !== '');
+  }
+
+  function safeName(raw) {
+    const name = raw.replace(/\\/g, '/');
+    const parts = name.split('/');
+    if (name.startsWith('/') || /^[a-zA-Z]:/.test(name) || parts.some((p) => p === '..') || name.includes('\0'))
+      throw new Error(say('badZip') + say('badName') + raw);
+    return parts.filter((p) => p !== '' && p !== '.').join('/');
+  }
+
+  function unzipGame(bytes) {
+    let count = 0;
+    let total = 0;
+    let unpacked;
+    try {
+      // fflate sizes each file's output by the size its entry declares, so the sums
+      // checked here bound what unpacking can take.
+      unpacked = window.fflate.unzipSync(bytes, {
+        filter(file) {
+          if (++count > MAX_FILES) throw new RangeError(say('tooMany'));
+          total += file.originalSize;
+          if (total > MAX_BYTES || file.originalSize > MAX_BYTES) throw new RangeError(say('tooLarge'));
+          safeName(file.name);
+          return !file.name.endsWith('/');
+        },
+      });
+    } catch (e) {
+      if (e instanceof RangeError) throw new Error(say('badZip') + e.message);
+      if (e.message.startsWith(say('badZip'))) throw e;
+      throw new Error(say('badZip') + say('damaged'));
+    }
+    return gameFiles(Object.entries(unpacked).map(([name, data]) => [safeName(name), data]));
+  }
+
+  async function folderGame(fileList) {
+    const list = Array.from(fileList);
+    if (list.length > MAX_FILES) throw new Error(say('badZip') + say('tooMany'));
+    if (list.reduce((sum, f) => sum + f.size, 0) > MAX_BYTES) throw new Error(say('badZip') + say('tooLarge'));
+    const entries = [];
+    for (const file of list) {
+      const relative = (file.webkitRelativePath || file.name).split('/').slice(1).join('/') || file.name;
+      entries.push([safeName(relative), new Uint8Array(await file.arrayBuffer())]);
+    }
+    return gameFiles(entries);
+  }
+
+  async function addToLibrary(files, name) {
+    const id = 'game-' + Date.now().toString(36) + '-' + Math.random().toString(36).slice(2, 8);
+    await library.put({ id, caption: name, picture: null, files });
+    location.search = '?library=' + encodeURIComponent(id);
+  }
+
+  async function showOpener() {
+    $('opener').hidden = false;
+    $('opener-intro').textContent = say('intro');
+    $('open-folder').textContent = say('openFolder');
+    $('open-zip').textContent = say('openZip');
+    $('library-title').textContent = say('library');
+    const refuse = (e) => notice(e && e.message ? e.message : String(e));
+    $('open-folder').onclick = () => $('folder-input').click();
+    $('open-zip').onclick = () => $('zip-input').click();
+    $('folder-input').onchange = async (e) => {
+      try {
+        const list = e.target.files;
+        if (!list.length) return;
+        const top = (list[0].webkitRelativePath || '').split('/')[0] || 'game';
+        await addToLibrary(await folderGame(list), top);
+      } catch (err) {
+        refuse(err);
+      } finally {
+        e.target.value = '';
+      }
+    };
+    $('zip-input').onchange = async (e) => {
+      try {
+        const file = e.target.files[0];
+        if (!file) return;
+        if (file.size > MAX_BYTES) throw new Error(say('badZip') + say('tooLarge'));
+        await addToLibrary(unzipGame(new Uint8Array(await file.arrayBuffer())), file.name.replace(/\.zip$/i, ''));
+      } catch (err) {
+        refuse(err);
+      } finally {
+        e.target.value = '';
+      }
+    };
+    const games = await library.all().catch(() => []);
+    const list = $('library');
+    list.replaceChildren();
+    if (!games.length) {
+      const empty = document.createElement('li');
+      empty.textContent = say('emptyLibrary');
+      list.append(empty);
+    }
+    for (const game of games) {
+      const item = document.createElement('li');
+      if (game.picture) {
+        const img = document.createElement('img');
+        img.alt = '';
+        img.src = URL.createObjectURL(new Blob([game.picture]));
+        item.append(img);
+      }
+      const play = document.createElement('button');
+      play.type = 'button';
+      play.className = 'play';
+      play.textContent = game.caption;
+      play.setAttribute('aria-label', say('play') + ': ' + game.caption);
+      play.onclick = () => { location.search = '?library=' + encodeURIComponent(game.id); };
+      const remove = document.createElement('button');
+      remove.type = 'button';
+      remove.className = 'remove';
+      remove.textContent = say('remove');
+      remove.setAttribute('aria-label', say('remove') + ': ' + game.caption);
+      remove.onclick = async () => {
+        await library.remove(game.id);
+        showOpener();
+      };
+      item.append(play, remove);
+      list.append(item);
+    }
+  }
+
+  // The game to play: from the library (?library=ID), from a published folder (?game=URL,
+  // or game/ beside the page); null when there is none and the player page opens.
+  async function findGame(params) {
+    const fromLibrary = params.get('library');
+    if (fromLibrary) {
+      const game = await library.get(fromLibrary);
+      if (!game) return null;
+      return { key: 'library:' + game.id, files: game.files, codePage: '', libraryEntry: game };
+    }
+    const gameBase = new URL(params.get('game') || 'game/', location.href);
+    gameBase.pathname = gameBase.pathname.replace(/\/?$/, '/');
+    const response = await fetch(new URL('manifest.json', gameBase));
+    if (!response.ok) {
+      if (params.get('game')) throw new Error(response.url + ': ' + response.status);
+      return null;
+    }
+    const manifest = await response.json();
+    const bytes = await Promise.all(manifest.files.map((f) => fetchBytes(new URL(encodePath(f), gameBase))));
+    return { key: gameBase.href, files: manifest.files.map((f, k) => [f, bytes[k]]), codePage: manifest.codePage || '' };
+  }
+
   async function start() {
     if (location.protocol === 'file:') {
       notice(say('fileUrl'));
@@ -605,28 +801,37 @@
     }
     notice(say('loading'));
     const params = new URLSearchParams(location.search);
-    const gameBase = new URL(params.get('game') || 'game/', location.href);
-    gameBase.pathname = gameBase.pathname.replace(/\/?$/, '/');
-    let manifest;
-    try {
-      manifest = await (await fetch(new URL('manifest.json', gameBase))).json();
-    } catch (e) {
-      notice(say('noGame') + e.message);
+    const game = await findGame(params);
+    if (!game) {
+      notice('');
+      await showOpener();
       return;
     }
-    const storage = new GameStorage(gameBase.href);
+    const storage = new GameStorage(game.key);
     const page = new Page(storage);
     window.velmoraPage = page;
-    const files = await Promise.all(manifest.files.map((f) => fetchBytes(new URL(encodePath(f), gameBase))));
+    if (game.libraryEntry) {
+      // The library shows each game with its caption and start picture.
+      page.firstShown = (state) => {
+        const entry = game.libraryEntry;
+        entry.caption = state.main.caption || entry.caption;
+        try {
+          entry.picture = state.main.picture ? page.fs.readFile(state.main.picture) : null;
+        } catch (e) {
+          entry.picture = null;
+        }
+        library.put(entry).catch(() => {});
+      };
+    }
     await loadScript('velmora.js');
     const runtime = await window.createVelmora({ page });
     const fs = runtime.FS;
     page.fs = fs;
     fs.mkdir(GAME_ROOT.slice(0, -1));
-    manifest.files.forEach((relative, k) => writeGameFile(fs, relative, files[k]));
+    for (const [relative, bytes] of game.files) writeGameFile(fs, relative, bytes);
     for (const [relative, bytes] of storage.entries()) writeGameFile(fs, relative, bytes);
     const status = await runtime.ccall('velmora_web_play', 'number', ['string', 'string', 'number'],
-                                       [GAME_ROOT, manifest.codePage || '', 0], { async: true });
+                                       [GAME_ROOT, game.codePage, 0], { async: true });
     document.body.dataset.ended = String(status);
     if (status === 0) {
       notice(say('ended'));

@@ -21,7 +21,7 @@ namespace fs = std::filesystem;
 namespace {
 
 // The runtime's own files; the site is unusable without any of them.
-const char* const kRuntimeFiles[] = {"index.html", "player.js", "player.css", "velmora.js", "velmora.wasm"};
+const char* const kRuntimeFiles[] = {"index.html", "player.js", "player.css", "velmora.js", "velmora.wasm", "fflate.js"};
 
 // Bounds on what a published game may hold: a page loads all of it before it starts.
 constexpr uintmax_t kMaxFileBytes = 512u << 20;
@@ -43,6 +43,8 @@ const char kLicences[] =
     "    Emscripten authors).\n"
     "  - musl libc: MIT licence (Copyright 2005-2020 Rich Felker, et al.).\n"
     "  - libc++ and libc++abi (LLVM): Apache License 2.0 with LLVM Exceptions.\n"
+    "fflate.js        fflate, which unpacks .zip files: MIT licence (Copyright (c) 2023 Arjun\n"
+    "                 Barrett; https://github.com/101arrowz/fflate/blob/master/LICENSE).\n"
     "  Full texts: https://github.com/emscripten-core/emscripten/blob/main/LICENSE,\n"
     "  https://git.musl-libc.org/cgit/musl/tree/COPYRIGHT, https://llvm.org/LICENSE.txt\n"
     "  (on a Debian system also under /usr/share/doc/emscripten/copyright).\n";

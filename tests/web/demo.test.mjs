@@ -141,3 +141,52 @@ test('a published game keeps its names, draws its metafiles as PNG and plays fro
     sub.close();
   }
 });
+
+test('the player page opens a .zip into its library and refuses hostile ones, staying usable', async (t) => {
+  // The runtime alone: the published site without its game.
+  const runtimeOnly = fs.mkdtempSync(path.join(os.tmpdir(), 'velmora-page-'));
+  fs.cpSync(site, runtimeOnly, { recursive: true });
+  fs.rmSync(path.join(runtimeOnly, 'game'), { recursive: true });
+  const zips = path.join(runtimeOnly, 'zips');
+  execFileSync('python3', ['-c', `
+import io, os, sys, zipfile
+demo, out = sys.argv[1], sys.argv[2]
+os.makedirs(out)
+with zipfile.ZipFile(out + '/good.zip', 'w', zipfile.ZIP_DEFLATED) as z:
+    for folder, _, names in os.walk(demo):
+        for name in names:
+            if 'replays' in folder or 'tools' in folder: continue
+            full = os.path.join(folder, name)
+            z.write(full, 'lighthouse/' + os.path.relpath(full, demo))
+with zipfile.ZipFile(out + '/dotdot.zip', 'w') as z:
+    z.writestr('config.ini', '[GameForm]')
+    z.writestr('../../evil.txt', 'x')
+with zipfile.ZipFile(out + '/many.zip', 'w') as z:
+    z.writestr('config.ini', '[GameForm]')
+    for k in range(100000): z.writestr('f%d' % k, '')
+with zipfile.ZipFile(out + '/bomb.zip', 'w', zipfile.ZIP_DEFLATED, compresslevel=1) as z:
+    z.writestr('config.ini', '[GameForm]')
+    with z.open('zeros', 'w', force_zip64=True) as f:
+        block = bytes(1 << 20)
+        for _ in range(600): f.write(block)
+`, path.join(root, 'examples/demo'), zips]);
+  const server2 = await serve(runtimeOnly);
+  t.after(() => server2.close());
+  const context = await browser.newContext({ locale: 'ru-RU' });
+  t.after(() => context.close());
+  const page = await context.newPage();
+  await page.goto(server2.url);
+  await page.getByRole('button', { name: 'Открыть архив .zip…' }).waitFor();
+  for (const [zip, why] of [['dotdot', /вне его папки/], ['many', /больше 20000 файлов/], ['bomb', /больше 512 МБ/]]) {
+    await page.locator('#zip-input').setInputFiles(path.join(zips, zip + '.zip'));
+    await page.waitForFunction(() => !document.getElementById('notice').hidden);
+    assert.match(await page.locator('#notice').innerText(), why, zip);
+  }
+  await page.locator('#zip-input').setInputFiles(path.join(zips, 'good.zip'));
+  await page.waitForURL(/\?library=/);
+  await page.getByRole('button', { name: 'Начать новую ночь' }).waitFor();
+  await page.goto(server2.url);
+  const entry = page.getByRole('button', { name: /Играть: Маяк на Совиной косе/ });
+  await entry.waitFor();
+  assert.equal(await page.locator('.library img').count(), 1);
+});
