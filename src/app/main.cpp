@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "velmora_version.h"
+#include "app/web_export.h"
 #include "platform/audio/audio_devices.h"
 #include "console/console_dialogs.h"
 #include "console/program_options.h"
@@ -263,6 +264,20 @@ Audio MakeAudio(const ProgramOptions& options, Clock& clock, bool windows) {
   return audio;
 }
 
+// --export-web GAME OUT.
+int PublishForWeb(const char* program, const ProgramOptions& options) {
+  std::error_code ec;
+  const std::string self = std::filesystem::read_symlink("/proc/self/exe", ec).string();
+  const std::string runtime = FindWebRuntime(ec ? std::string(program) : self);
+  if (runtime.empty())
+    return Fail("the web runtime is not there: build it (Emscripten's emcmake is needed) or install the package", 1);
+  auto pictures = CreatePictureDecoder();
+  const WebExport done = ExportWeb(runtime, options.exportWebGame, options.gameArgs[0], options.codePage, *pictures);
+  if (!done.ok) return Fail(done.message, 1);
+  std::cout << done.message << '\n';
+  return 0;
+}
+
 int Check(const std::string& folder) {
   bool errors = false;
   const CheckReport report = CheckStory(folder);
@@ -355,6 +370,7 @@ int main(int argc, char** argv) {
   }
 
   if (options.mode == ProgramOptions::Mode::kLibrary) return OpenLibrary(argc, argv, options);
+  if (options.mode == ProgramOptions::Mode::kExportWeb) return PublishForWeb(argv[0], options);
 
   const std::string source = GameFolder(options, error);
   if (source.empty()) return Fail(error, 2);

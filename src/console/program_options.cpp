@@ -43,6 +43,7 @@ const std::pair<const char*, bool ProgramOptions::*> kSwitches[] = {
 };
 const std::pair<const char*, std::string ProgramOptions::*> kValued[] = {
     {"--replay", &ProgramOptions::replayFile},
+    {"--export-web", &ProgramOptions::exportWebGame},
     {"--game", &ProgramOptions::gameFolder},
     {"--codepage", &ProgramOptions::codePage},
     {"--soundfont", &ProgramOptions::soundfont},
@@ -56,6 +57,7 @@ const std::pair<const char*, ProgramOptions::Mode> kModes[] = {
     {"--library", ProgramOptions::Mode::kLibrary},
     {"--map", ProgramOptions::Mode::kMap},
     {"--coverage", ProgramOptions::Mode::kCoverage},
+    {"--export-web", ProgramOptions::Mode::kExportWeb},
 };
 
 bool IsOption(const std::string& arg) { return arg.size() >= 2 && arg.compare(0, 2, "--") == 0; }
@@ -143,7 +145,7 @@ bool ParseProgramOptions(const std::vector<std::string>& args, ProgramOptions& o
         continue;
       }
       if (modeGiven && options.mode != mode) {
-        error = name + " cannot be combined with --text, --replay, --check or --library";
+        error = name + " cannot be combined with --text, --replay, --check, --library or --export-web";
         return false;
       }
       modeGiven = true;
@@ -153,6 +155,10 @@ bool ParseProgramOptions(const std::vector<std::string>& args, ProgramOptions& o
   if (options.mode == ProgramOptions::Mode::kCoverage && options.mapFile.empty() &&
       std::find(args.begin(), args.end(), "--map") != args.end()) {
     error = "--map with --coverage needs a FILE (the table goes to standard output)";
+    return false;
+  }
+  if (options.mode == ProgramOptions::Mode::kExportWeb && options.gameArgs.size() != 1) {
+    error = "--export-web needs the game folder and the folder to write the site to";
     return false;
   }
   if (options.mode == ProgramOptions::Mode::kLibrary && !options.gameFolder.empty()) {
@@ -180,6 +186,9 @@ std::string UsageText() {
              "                      a transcript of every box, prompt and `show`\n"
              "  --check             check the game folder without playing it; one line per finding,\n"
              "                      then a summary; exit status 1 when an error is found\n"
+             "  --export-web GAME OUT  publish the game folder GAME as a static web site in the new\n"
+             "                      folder OUT: the page, the browser player and the game's files\n"
+             "                      (serve it with any web server; browsers do not play it from file://)\n"
              "\n"
              "For authors:\n"
              "  --map [FILE]        draw the story as a graph: DOT on standard output, or to FILE\n"

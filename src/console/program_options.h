@@ -7,11 +7,12 @@
 namespace velmora {
 
 struct ProgramOptions {
-  enum class Mode { kWindows, kText, kReplay, kCheck, kLibrary, kMap, kCoverage };
+  enum class Mode { kWindows, kText, kReplay, kCheck, kLibrary, kMap, kCoverage, kExportWeb };
   Mode mode = Mode::kWindows;
   std::string replayFile;
   std::string mapFile;          // --map FILE; empty: DOT to standard output
   std::vector<std::string> coverageReplays;  // --coverage: the replay files
+  std::string exportWebGame;  // --export-web GAME OUT: the game; OUT is the one other argument
   std::string gameFolder;  // as given; empty: the folder that holds the program file
   bool noAudio = false;        // play silently
   bool audioFallback = false;  // play silently when no audio output opens
