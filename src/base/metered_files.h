@@ -27,6 +27,7 @@ class MeteredFiles final : public GameFiles {
     return inner_->List(folder, entries);
   }
   void AllowWrites(const std::string& folder, bool below) override { inner_->AllowWrites(folder, below); }
+  void AllowWriteOf(const std::string& file) override { inner_->AllowWriteOf(file); }
   // Charged before the write, so a chain past its bound writes nothing more.
   bool Replace(const std::string& path, std::string_view bytes) override {
     meter_.Charge(WorkMeter::kWriteCost + static_cast<int64_t>(bytes.size()));
