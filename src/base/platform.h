@@ -65,6 +65,9 @@ class GameFiles {
   // The whole regular file, at most maxBytes of it; anything else is refused, never waited
   // on (a FIFO) and never read without end (a device).
   virtual FileRead Read(const std::string& path, size_t maxBytes) = 0;
+  // The first maxBytes of the regular file (all of a smaller one), for a glance at a file
+  // that may be large; refused as Read refuses, but never for its size.
+  virtual FileRead ReadHead(const std::string& path, size_t maxBytes) = 0;
   // The folder's entries but "." and "..", in the order the file system keeps them; false
   // when the folder cannot be listed.
   virtual bool List(const std::string& folder, std::vector<FolderEntry>& entries) = 0;

@@ -1,5 +1,7 @@
 #include "support/memory_files.h"
 
+#include <algorithm>
+
 #include <cerrno>
 #include <filesystem>
 
@@ -64,6 +66,13 @@ FileIdentity MemoryFiles::Identity(const std::string& path) {
 int MemoryFiles::ReadableError(const std::string& path) {
   const Node* node = Find(path);
   return !node ? ENOENT : node->folder ? EISDIR : 0;
+}
+
+FileRead MemoryFiles::ReadHead(const std::string& path, size_t maxBytes) {
+  const Node* node = Find(path);
+  FileRead r = Read(path, node && !node->folder ? node->bytes.size() : 0);
+  if (r.status == FileRead::Status::kRead) r.bytes.resize(std::min(r.bytes.size(), maxBytes));
+  return r;
 }
 
 FileRead MemoryFiles::Read(const std::string& path, size_t maxBytes) {

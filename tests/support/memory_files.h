@@ -34,6 +34,7 @@ class MemoryFiles final : public GameFiles {
   FileIdentity Identity(const std::string& path) override;
   int ReadableError(const std::string& path) override;
   FileRead Read(const std::string& path, size_t maxBytes) override;
+  FileRead ReadHead(const std::string& path, size_t maxBytes) override;
   bool List(const std::string& folder, std::vector<FolderEntry>& entries) override;
   bool Replace(const std::string& path, std::string_view bytes) override;
   bool Overwrite(const std::string& path, std::string_view bytes) override;

@@ -88,17 +88,29 @@ int PosixFiles::ReadableError(const std::string& path) {
   return 0;
 }
 
-FileRead PosixFiles::Read(const std::string& path, size_t maxBytes) {
+// Opens a regular file for reading into fd, with its status in st; a refusal when it is
+// no regular file or cannot be opened, kRead when it is open.
+FileRead PosixFiles::OpenForReading(const std::string& path, int& fd, struct stat& st) {
   // Non-blocking, so that opening a FIFO does not wait for a writer; it is refused below.
-  Descriptor fd(calls.open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK, 0));
-  if (fd.get() < 0) {
+  fd = calls.open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK, 0);
+  if (fd < 0) {
     const int error = errno;
     return Failed(error == ENOENT || error == ENOTDIR ? FileRead::Status::kNotFound : FileRead::Status::kSystemError,
                   error);
   }
-  struct stat st {};
-  if (::fstat(fd.get(), &st) != 0) return Failed(FileRead::Status::kSystemError, errno);
+  if (::fstat(fd, &st) != 0) return Failed(FileRead::Status::kSystemError, errno);
   if (!S_ISREG(st.st_mode)) return Failed(FileRead::Status::kNotRegular, S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
+  FileRead open;
+  open.status = FileRead::Status::kRead;
+  return open;
+}
+
+FileRead PosixFiles::Read(const std::string& path, size_t maxBytes) {
+  int opened = -1;
+  struct stat st {};
+  FileRead refused = OpenForReading(path, opened, st);
+  Descriptor fd(opened);
+  if (refused.status != FileRead::Status::kRead) return refused;
   if (static_cast<uint64_t>(st.st_size) > maxBytes) return Failed(FileRead::Status::kTooLarge, EFBIG);
   FileRead r;
   r.identity = IdentityOf(st);
@@ -124,6 +136,27 @@ FileRead PosixFiles::Read(const std::string& path, size_t maxBytes) {
     got += static_cast<size_t>(n);
   }
   out.resize(got);
+  r.status = FileRead::Status::kRead;
+  return r;
+}
+
+FileRead PosixFiles::ReadHead(const std::string& path, size_t maxBytes) {
+  int opened = -1;
+  struct stat st {};
+  FileRead r = OpenForReading(path, opened, st);
+  Descriptor fd(opened);
+  if (r.status != FileRead::Status::kRead) return r;
+  r.identity = IdentityOf(st);
+  r.bytes.resize(std::min(maxBytes, static_cast<size_t>(st.st_size)));
+  size_t got = 0;
+  while (got < r.bytes.size()) {
+    const ssize_t n = ::read(fd.get(), r.bytes.data() + got, r.bytes.size() - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return Failed(FileRead::Status::kSystemError, errno);
+    if (n == 0) break;
+    got += static_cast<size_t>(n);
+  }
+  r.bytes.resize(got);
   r.status = FileRead::Status::kRead;
   return r;
 }

@@ -37,6 +37,7 @@ class PosixFiles final : public GameFiles {
   FileIdentity Identity(const std::string& path) override;
   int ReadableError(const std::string& path) override;
   FileRead Read(const std::string& path, size_t maxBytes) override;
+  FileRead ReadHead(const std::string& path, size_t maxBytes) override;
   bool List(const std::string& folder, std::vector<FolderEntry>& entries) override;
   bool Replace(const std::string& path, std::string_view bytes) override;
   bool Overwrite(const std::string& path, std::string_view bytes) override;
@@ -52,6 +53,7 @@ class PosixFiles final : public GameFiles {
     bool below;
     std::string onlyName;  // when not empty, the one name allowed in folder
   };
+  FileRead OpenForReading(const std::string& path, int& fd, struct stat& st);
   bool WriteAllowed(const std::string& path) const;
   bool ReplaceInPlace(const std::string& path, const struct stat& old, std::string_view bytes);
   std::vector<Area> areas_;
