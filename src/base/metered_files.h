@@ -23,6 +23,11 @@ class MeteredFiles final : public GameFiles {
     meter_.Charge(static_cast<int64_t>(read.bytes.size()));
     return read;
   }
+  FileRead ReadHead(const std::string& path, size_t maxBytes) override {
+    FileRead read = inner_->ReadHead(path, maxBytes);
+    meter_.Charge(static_cast<int64_t>(read.bytes.size()));
+    return read;
+  }
   bool List(const std::string& folder, std::vector<FolderEntry>& entries) override {
     return inner_->List(folder, entries);
   }

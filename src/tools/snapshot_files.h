@@ -22,8 +22,10 @@ class SnapshotFiles final : public GameFiles {
   bool Exists(const std::string& path) override { return files_.Exists(path); }
   int ReadableError(const std::string& path) override { return files_.ReadableError(path); }
   FileRead Read(const std::string& path, size_t maxBytes) override { return files_.Read(path, maxBytes); }
+  FileRead ReadHead(const std::string& path, size_t maxBytes) override { return files_.ReadHead(path, maxBytes); }
   bool List(const std::string& folder, std::vector<FolderEntry>& entries) override { return files_.List(folder, entries); }
   void AllowWrites(const std::string& folder, bool below) override { files_.AllowWrites(folder, below); }
+  void AllowWriteOf(const std::string& file) override { files_.AllowWriteOf(file); }
   // Nothing is written through a snapshot.
   bool Replace(const std::string&, std::string_view) override { return false; }
   bool Overwrite(const std::string&, std::string_view) override { return false; }
