@@ -145,7 +145,7 @@ bool ParseProgramOptions(const std::vector<std::string>& args, ProgramOptions& o
         continue;
       }
       if (modeGiven && options.mode != mode) {
-        error = name + " cannot be combined with --text, --replay, --check, --library or --export-web";
+        error = name + " cannot be combined with --text, --replay, --check, --library, --map, --coverage or --export-web";
         return false;
       }
       modeGiven = true;
