@@ -52,11 +52,18 @@ for i in \$(seq 100); do
   [ -n "\$WID" ] && break
   sleep 0.1
 done
-sleep 1
-$python "$dumper" velmora-player > "$work/before.txt" 2>&1
+# The program joins the accessibility bus a while after its window shows, later on a busy machine.
+for i in \$(seq 40); do
+  $python "$dumper" velmora-player > "$work/before.txt" 2>&1
+  grep -q 'list item' "$work/before.txt" && break
+  sleep 0.5
+done
 xdotool windowfocus --sync "\$WID" key --window "\$WID" Down Return 2>/dev/null || true
-sleep 1
-$python "$dumper" velmora-player > "$work/after.txt" 2>&1
+for i in \$(seq 20); do
+  sleep 0.5
+  $python "$dumper" velmora-player > "$work/after.txt" 2>&1
+  grep -q 'Stay' "$work/after.txt" && break
+done
 kill \$PID 2>/dev/null
 wait \$PID 2>/dev/null
 exit 0
