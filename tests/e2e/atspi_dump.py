@@ -9,7 +9,7 @@ import pyatspi
 
 
 def find_app(name):
-    for _ in range(100):
+    for _ in range(50):
         desktop = pyatspi.Registry.getDesktop(0)
         for app in desktop:
             if app is not None and app.name == name:

@@ -41,34 +41,49 @@ Action0.LinesCount=1
 Action0.Line0=Stay
 STORY
 
+# The windows must reach the X server and its accessibility bridge: no offscreen platform.
+# Every step has its own deadline: a call over D-Bus or a focus request that never answers
+# must fail the test with what was seen, never hang it.
 cat > "$work/run.sh" <<SCRIPT
 set -u
 cd "$game"
 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$player" --game "$game" --no-audio >"$work/player.out" 2>&1 &
 PID=\$!
 WID=
-for i in \$(seq 100); do
-  WID=\$(xdotool search --onlyvisible --name 'Tree Test' 2>/dev/null | head -1)
+for i in \$(seq 150); do
+  WID=\$(timeout 5 xdotool search --onlyvisible --name 'Tree Test' 2>/dev/null | head -1)
   [ -n "\$WID" ] && break
+  kill -0 \$PID 2>/dev/null || { echo "the player ended before its window showed" >> "$work/steps.txt"; break; }
   sleep 0.1
 done
+echo "window: \${WID:-none}" >> "$work/steps.txt"
 # The program joins the accessibility bus a while after its window shows, later on a busy machine.
-for i in \$(seq 40); do
-  $python "$dumper" velmora-player > "$work/before.txt" 2>&1
+deadline=\$((SECONDS + 40))
+while [ \$SECONDS -lt \$deadline ]; do
+  timeout 15 $python "$dumper" velmora-player > "$work/before.txt" 2>&1
   grep -q 'list item' "$work/before.txt" && break
   sleep 0.5
 done
-xdotool windowfocus --sync "\$WID" key --window "\$WID" Down Return 2>/dev/null || true
-for i in \$(seq 20); do
+echo "before: \$(wc -l < "$work/before.txt") lines at \$SECONDS s" >> "$work/steps.txt"
+if [ -n "\$WID" ]; then
+  timeout 10 xdotool windowfocus --sync "\$WID" 2>/dev/null || echo "focus request unanswered" >> "$work/steps.txt"
+  timeout 10 xdotool key --window "\$WID" Down Return 2>/dev/null || true
+fi
+deadline=\$((SECONDS + 20))
+while [ \$SECONDS -lt \$deadline ]; do
   sleep 0.5
-  $python "$dumper" velmora-player > "$work/after.txt" 2>&1
+  timeout 15 $python "$dumper" velmora-player > "$work/after.txt" 2>&1
   grep -q 'Stay' "$work/after.txt" && break
 done
+echo "after: \$(wc -l < "$work/after.txt") lines at \$SECONDS s" >> "$work/steps.txt"
 kill \$PID 2>/dev/null
+for i in \$(seq 50); do kill -0 \$PID 2>/dev/null || break; sleep 0.1; done
+kill -9 \$PID 2>/dev/null
 wait \$PID 2>/dev/null
 exit 0
 SCRIPT
-xvfb-run -a -s "-screen 0 1280x1024x24" dbus-run-session -- bash "$work/run.sh"
+: > "$work/before.txt"; : > "$work/after.txt"; : > "$work/steps.txt"
+env -u QT_QPA_PLATFORM timeout -k 5 100 xvfb-run -a -s "-screen 0 1280x1024x24" dbus-run-session -- bash "$work/run.sh" || echo "the session did not end in 100 s" >> "$work/steps.txt"
 
 status=0
 expect() {  # FILE PATTERN WHAT
@@ -87,6 +102,6 @@ expect before.txt 'list item "Out of the door" \[2 of 2\]' "the second choice"
 expect after.txt 'list item "Stay" \[1 of 1\]' "the new page's choices"
 expect after.txt 'list "Choices".* focused|list item "Stay".* focused' "the focus is on the new page's list"
 if [ $status -ne 0 ]; then
-  echo "--- before"; cat "$work/before.txt"; echo "--- after"; cat "$work/after.txt"; echo "--- player"; cat "$work/player.out"
+  echo "--- steps"; cat "$work/steps.txt"; echo "--- before"; cat "$work/before.txt"; echo "--- after"; cat "$work/after.txt"; echo "--- player"; cat "$work/player.out"
 fi
 exit $status
