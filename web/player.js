@@ -820,7 +820,9 @@
         } catch (e) {
           entry.picture = null;
         }
-        library.put(entry).catch(() => {});
+        // Kept so that a test (or a caller leaving the page) can wait for the write: the
+        // entry holds the game's files, and leaving first aborts the transaction.
+        page.libraryUpdate = library.put(entry).catch(() => {});
       };
     }
     await loadScript('velmora.js');

@@ -18,7 +18,9 @@ export function makeSite(game = path.join(root, 'examples/demo')) {
 }
 
 export async function serve(folder) {
-  const server = spawn('python3', ['-m', 'http.server', '--bind', '127.0.0.1', '0'], { cwd: folder, stdio: ['ignore', 'pipe', 'pipe'] });
+  // The server logs every request on stderr: a pipe nobody reads fills up after a few
+  // hundred requests and the server stops answering, so that goes nowhere.
+  const server = spawn('python3', ['-m', 'http.server', '--bind', '127.0.0.1', '0'], { cwd: folder, stdio: ['ignore', 'pipe', 'ignore'] });
   const port = await new Promise((resolve, reject) => {
     let seen = '';
     server.stdout.on('data', (chunk) => {
@@ -146,6 +148,7 @@ export class PagePlayer {
     const verb = words[0].toLowerCase();
     const page = this.page;
     if (verb === 'show') this.shows.push(await storyLines(page));
+    else if (verb === 'choose' && words[1] === 'none') await this.settle();  // the page has no room below its last choice
     else if (verb === 'choose') await this.choose(Number(words[1]));
     else if (verb === 'answer') this.answers.push(words[1].toLowerCase() === 'cancel' ? null : line.trim().slice(7).trim());
     else if (verb === 'cancel') this.answers.push(null);
