@@ -331,7 +331,10 @@
       img.hidden = !url;
     }
     render(state) {
-      if (!this.state && this.firstShown) this.firstShown(state);
+      if (!this.state) {
+        performance.mark('velmora-first-page');
+        if (this.firstShown) this.firstShown(state);
+      }
       this.state = state;
       const shown = this.shown;
       const main = state.main;
