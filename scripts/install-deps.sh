@@ -4,13 +4,17 @@
 # browser build and its tests take Emscripten, Node.js and Chromium from Debian, and
 # playwright-core (which downloads no browser) from npm with its lockfile.
 set -euo pipefail
+# qt6-declarative-dev: the CMake files of qt6-speech-dev need its QmlIntegration headers.
 PKGS=(build-essential cmake pkg-config clang libclang-rt-14-dev
   qt6-base-dev qt6-svg-dev libgtest-dev libgmock-dev libbenchmark-dev
   libjpeg62-turbo-dev libpng-dev libwmf-dev fonts-urw-base35 libemf2svg-dev
   libsndfile1-dev libmpg123-dev libsdl2-dev libfluidsynth-dev timgm6mb-soundfont libssl-dev
   fonts-dejavu-core xvfb xauth xdotool imagemagick sox libsox-fmt-all lua5.4
   openbox wmctrl x11-utils qt6-translations-l10n libfontconfig-dev liblua5.4-dev zlib1g-dev fontconfig
-  emscripten nodejs npm node-acorn chromium)
+  libgraphviz-dev graphviz
+  qt6-speech-dev qt6-declarative-dev qt6-speech-speechd-plugin speech-dispatcher speech-dispatcher-espeak-ng espeak-ng
+  at-spi2-core python3-pyatspi dbus
+  emscripten nodejs node-acorn chromium)
 missing=()
 for p in "${PKGS[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -23,15 +23,18 @@
 #include "console/terminal_player.h"
 #include "platform/dl/dl_loader.h"
 #include "base/fault.h"
+#include "platform/files/inotify_watch.h"
 #include "platform/files/posix_files.h"
 #include "base/game.h"
 #include "base/virtual_clock.h"
 #include "base/visible_text.h"
 #include "library/game_copy.h"
 #include "library/game_library.h"
+#include "library/player_settings.h"
 #include "library/plugin_consent.h"
 #include "script/interpreter.h"
 #include "platform/pictures/picture_decoders.h"
+#include "tools/author_commands.h"
 #include "tools/story_checker.h"
 #include "ui/copy_progress.h"
 #include "ui/library_window.h"
@@ -319,6 +322,10 @@ int Terminal(const ProgramOptions& options, Platform platform, const GameOptions
   platform.dialogs = &dialogs;
   Game game(platform, gameOptions);
   dialogs.SetCodec(&game.codec);
+  // On real time, the player's time to read stretches the page timers here too.
+  const int timeToRead = PlayerSettingsFile(Files()).Load().timeToRead;
+  game.pageActionTimer.SetStretch(timeToRead);
+  game.answerTimer.SetStretch(timeToRead);
   return audio.Hint(PlayTerminal(game, dialogs, STDIN_FILENO, std::cout));
 }
 
@@ -327,6 +334,17 @@ int Windows(int& argc, char** argv, const ProgramOptions& options, Platform plat
   // Without a display Qt would abort; say what to do instead.
   if (!HaveDisplay())
     return Fail("no display to open the windows on; --text plays in the terminal", 2);
+  if (options.selfVoicing) {
+    // Turned on once, it stays on: the windows read the setting.
+    const PlayerSettingsFile settingsFile(Files());
+    PlayerSettings settings = settingsFile.Load();
+    settings.selfVoicing = true;
+    try {
+      settingsFile.Save(settings);
+    } catch (const RuntimeFault& fault) {
+      std::cerr << "velmora-player: " << fault.what() << "\n";
+    }
+  }
   SteadyClock clock;
   Audio audio = MakeAudio(options, clock, true);
   platform.clock = &clock;
@@ -359,6 +377,10 @@ int main(int argc, char** argv) {
   if (options.gameFolder.empty() && !InspectGameFolder(Files(), source, options.codePage).isGame)
     return NoGame(argc, argv, options, source);
   if (options.mode == ProgramOptions::Mode::kCheck) return Check(source);
+  if (options.mode == ProgramOptions::Mode::kMap)
+    return DrawStoryMap(source, options.mapFile, options.codePage, std::cout, std::cerr);
+  if (options.mode == ProgramOptions::Mode::kCoverage)
+    return ReportCoverage(source, options.coverageReplays, options.mapFile, options.codePage, std::cout, std::cerr);
   return PlayGame(argc, argv, options, source);
 }
 
@@ -377,6 +399,7 @@ int PlayGame(int& argc, char** argv, ProgramOptions options, const std::string& 
   if (options.mode == ProgramOptions::Mode::kWindows && HaveDisplay()) progress = copyWindow.emplace(argc, argv).Callback();
   if (!EnterPlayFolder(options, gameOptions.gameFolder, error, progress)) return Fail(error, 2);
   gameOptions.args = options.gameArgs;
+  if (options.author) gameOptions.watchFolder = WatchGameFolder;
   gameOptions.codePage = options.codePage;
   // Replays are an author's own tests: their plug-ins load as they are.
   if (!options.trustPlugins && options.mode != ProgramOptions::Mode::kReplay) gameOptions.approvePlugin = AskOncePerPlugin;

@@ -31,10 +31,12 @@ class WebFiles final : public GameFiles {
   FileIdentity Identity(const std::string& path) override { return inner_.Identity(path); }
   int ReadableError(const std::string& path) override { return inner_.ReadableError(path); }
   FileRead Read(const std::string& path, size_t maxBytes) override { return inner_.Read(path, maxBytes); }
+  FileRead ReadHead(const std::string& path, size_t maxBytes) override { return inner_.ReadHead(path, maxBytes); }
   bool List(const std::string& folder, std::vector<FolderEntry>& entries) override {
     return inner_.List(folder, entries);
   }
   void AllowWrites(const std::string& folder, bool below) override { inner_.AllowWrites(folder, below); }
+  void AllowWriteOf(const std::string& file) override { inner_.AllowWriteOf(file); }
   bool Replace(const std::string& path, std::string_view bytes) override;
   bool Overwrite(const std::string& path, std::string_view bytes) override;
   void RemoveStaleTemporaries(const std::string& folder) override { inner_.RemoveStaleTemporaries(folder); }
