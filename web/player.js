@@ -626,12 +626,17 @@
         request.onerror = () => reject(request.error);
       });
     },
+    // A read answers with its result; a write only once it is committed, so a page
+    // that moves on right after it does not lose it.
     async run(mode, body) {
       const db = await this.open();
       return new Promise((resolve, reject) => {
-        const request = body(db.transaction('games', mode).objectStore('games'));
-        request.onsuccess = () => resolve(request.result);
-        request.onerror = () => reject(request.error);
+        const transaction = db.transaction('games', mode);
+        const request = body(transaction.objectStore('games'));
+        if (mode === 'readonly') request.onsuccess = () => resolve(request.result);
+        else transaction.oncomplete = () => resolve(request.result);
+        transaction.onerror = () => reject(transaction.error || request.error);
+        transaction.onabort = () => reject(transaction.error);
       });
     },
     all() { return this.run('readonly', (store) => store.getAll()); },
@@ -823,7 +828,7 @@
         } catch (e) {
           entry.picture = null;
         }
-        library.put(entry).catch(() => {});
+        page.libraryEntryStored = library.put(entry).catch(() => {});
       };
     }
     await loadScript('velmora.js');
