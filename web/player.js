@@ -331,7 +331,10 @@
       img.hidden = !url;
     }
     render(state) {
-      if (!this.state && this.firstShown) this.firstShown(state);
+      if (!this.state) {
+        performance.mark('velmora-first-page');
+        if (this.firstShown) this.firstShown(state);
+      }
       this.state = state;
       const shown = this.shown;
       const main = state.main;
@@ -623,12 +626,17 @@
         request.onerror = () => reject(request.error);
       });
     },
+    // A read answers with its result; a write only once it is committed, so a page
+    // that moves on right after it does not lose it.
     async run(mode, body) {
       const db = await this.open();
       return new Promise((resolve, reject) => {
-        const request = body(db.transaction('games', mode).objectStore('games'));
-        request.onsuccess = () => resolve(request.result);
-        request.onerror = () => reject(request.error);
+        const transaction = db.transaction('games', mode);
+        const request = body(transaction.objectStore('games'));
+        if (mode === 'readonly') request.onsuccess = () => resolve(request.result);
+        else transaction.oncomplete = () => resolve(request.result);
+        transaction.onerror = () => reject(transaction.error || request.error);
+        transaction.onabort = () => reject(transaction.error);
       });
     },
     all() { return this.run('readonly', (store) => store.getAll()); },
@@ -820,9 +828,7 @@
         } catch (e) {
           entry.picture = null;
         }
-        // Kept so that a test (or a caller leaving the page) can wait for the write: the
-        // entry holds the game's files, and leaving first aborts the transaction.
-        page.libraryUpdate = library.put(entry).catch(() => {});
+        page.libraryEntryStored = library.put(entry).catch(() => {});
       };
     }
     await loadScript('velmora.js');

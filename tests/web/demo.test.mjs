@@ -79,7 +79,7 @@ test('a double-click on a choice runs it once; arrow keys and Enter choose as on
   assert.match(await page.locator('#boxes dialog[open]').innerText(), /Маяк|маяк/);
   assert.equal(await page.getByRole('button', { name: 'Начать новую ночь' }).count(), 1);
   assert.equal(await page.locator('#story').getAttribute('aria-live'), 'polite');
-  await page.close();
+  await game.context.close();
 });
 
 test('a narrow screen gets the reader layout, a wide one the classic form; the switch swaps them', async () => {
@@ -130,10 +130,10 @@ test('a published game keeps its names, draws its metafiles as PNG and plays fro
   assert.match(fs.readFileSync(path.join(out, 'LICENSES.txt'), 'utf8'), /musl.*libc\+\+/s);
   const sub = await serve(outer);
   try {
-    const { page, errors } = await openGame(browser, sub.url + 'games/lighthouse/');
+    const { page, errors, context } = await openGame(browser, sub.url + 'games/lighthouse/');
     assert.equal(await page.getByRole('button', { name: 'Начать новую ночь' }).count(), 1);
     assert.deepEqual(errors, []);
-    await page.close();
+    await context.close();
   } finally {
     sub.close();
   }
@@ -186,9 +186,9 @@ with zipfile.ZipFile(out + '/bomb.zip', 'w', zipfile.ZIP_DEFLATED, compresslevel
   await page.locator('#zip-input').setInputFiles(path.join(zips, 'good.zip'));
   await page.waitForURL(/\?library=/);
   await page.getByRole('button', { name: 'Начать новую ночь' }).waitFor();
-  // The first page shown names the game in the library; that write ends before we leave.
-  await page.waitForFunction(() => window.velmoraPage && window.velmoraPage.libraryUpdate);
-  await page.evaluate(() => window.velmoraPage.libraryUpdate);
+  // The caption and the start picture go to the library once the first page is shown.
+  await page.waitForFunction(() => window.velmoraPage.libraryEntryStored);
+  await page.evaluate(() => window.velmoraPage.libraryEntryStored);
   await page.goto(server2.url);
   const entry = page.getByRole('button', { name: /Играть: Маяк на Совиной косе/ });
   await entry.waitFor();

@@ -18,8 +18,8 @@ export function makeSite(game = path.join(root, 'examples/demo')) {
 }
 
 export async function serve(folder) {
-  // The server logs every request on stderr: a pipe nobody reads fills up after a few
-  // hundred requests and the server stops answering, so that goes nowhere.
+  // The server logs every request to stderr: a pipe nobody drains fills up after a few
+  // hundred requests and then stalls every answer, so that log is dropped.
   const server = spawn('python3', ['-m', 'http.server', '--bind', '127.0.0.1', '0'], { cwd: folder, stdio: ['ignore', 'pipe', 'ignore'] });
   const port = await new Promise((resolve, reject) => {
     let seen = '';
@@ -137,8 +137,10 @@ export class PagePlayer {
     }
   }
 
-  async choose(number) {
-    await this.page.locator('#choices .choice').nth(number - 1).click();
+  // A choice by its number; `none` double-clicks the list below its last choice.
+  async choose(which) {
+    if (which === 'none') await this.page.locator('#choices').dispatchEvent('dblclick');
+    else await this.page.locator('#choices .choice').nth(Number(which) - 1).click();
     await this.settle();
   }
 
@@ -148,8 +150,7 @@ export class PagePlayer {
     const verb = words[0].toLowerCase();
     const page = this.page;
     if (verb === 'show') this.shows.push(await storyLines(page));
-    else if (verb === 'choose' && words[1] === 'none') await this.settle();  // the page has no room below its last choice
-    else if (verb === 'choose') await this.choose(Number(words[1]));
+    else if (verb === 'choose') await this.choose(words[1].toLowerCase());
     else if (verb === 'answer') this.answers.push(words[1].toLowerCase() === 'cancel' ? null : line.trim().slice(7).trim());
     else if (verb === 'cancel') this.answers.push(null);
     else if (verb === 'wait') {
