@@ -1,5 +1,6 @@
 #include "ui/choice_list.h"
 
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QPainter>
 
@@ -49,8 +50,9 @@ void ChoiceDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option
 ChoiceList::ChoiceList(Game& game, QWidget* parent)
     : QListWidget(parent), game_(game), delegate_(new ChoiceDelegate(game, this)) {
   setObjectName(QStringLiteral("sListBox1"));
-  setAccessibleName(QStringLiteral("Choices"));
-  setAccessibleDescription(QStringLiteral("Double-click a choice, or select it and press Enter"));
+  setAccessibleName(QCoreApplication::translate("velmora::ChoiceList", "Choices"));
+  setAccessibleDescription(
+      QCoreApplication::translate("velmora::ChoiceList", "Double-click a choice, or select it and press Enter"));
   setSelectionMode(QAbstractItemView::SingleSelection);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setUniformItemSizes(false);
