@@ -1,19 +1,12 @@
 #include "library/language_setting.h"
 
 #include <cstdlib>
-#include <filesystem>
-#include <system_error>
 
-#include "base/fault.h"
-#include "base/ini_document.h"
-#include "library/user_folders.h"
+#include "library/player_settings.h"
 
 namespace velmora {
 
 namespace {
-
-constexpr const char* kSection = "Player";
-constexpr const char* kKey = "Language";
 
 // "ru_RU.UTF-8@euro" -> "ru"; a name that is no language code reads as none.
 std::string LanguageCode(const std::string& locale) {
@@ -25,20 +18,6 @@ std::string LanguageCode(const std::string& locale) {
 }
 
 }  // namespace
-
-std::string PlayerSettingsPath() { return UserConfigFolder() + "settings.ini"; }
-
-std::string ChosenLanguage(GameFiles& files, const std::string& settingsPath) {
-  return LanguageCode(IniDocument(files, settingsPath).ReadText(kSection, kKey, ""));
-}
-
-void ChooseLanguage(GameFiles& files, const std::string& language, const std::string& settingsPath) {
-  if (!language.empty() && LanguageCode(language) != language) throw RuntimeFault("Unable to write to " + settingsPath);
-  std::error_code ec;
-  std::filesystem::create_directories(std::filesystem::path(settingsPath).parent_path(), ec);
-  if (ec) throw RuntimeFault("Unable to write to " + settingsPath);
-  IniDocument(files, settingsPath).WriteText(kSection, kKey, language);
-}
 
 std::string SystemLanguageFrom(const char* language, const char* lcAll, const char* lcMessages, const char* lang) {
   // The locale that decides, as the C library picks it; LANGUAGE (a list) goes first
@@ -62,8 +41,8 @@ std::string SystemLanguage() {
   return SystemLanguageFrom(std::getenv("LANGUAGE"), std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG"));
 }
 
-std::string PlayerLanguage(GameFiles& files, const std::string& settingsPath) {
-  const std::string chosen = ChosenLanguage(files, settingsPath);
+std::string PlayerLanguage(GameFiles& files) {
+  const std::string chosen = LanguageCode(PlayerSettingsFile(files).Load().language);
   return chosen.empty() ? SystemLanguage() : chosen;
 }
 

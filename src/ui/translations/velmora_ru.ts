@@ -2,6 +2,20 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ru_RU">
 <context>
+    <name>QObject</name>
+    <message>
+        <source>Story map</source>
+        <translation>Карта истории</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::AudioWindow</name>
+    <message>
+        <source>Audio options</source>
+        <translation>Настройки звука</translation>
+    </message>
+</context>
+<context>
     <name>velmora::ChoiceList</name>
     <message>
         <source>Choices</source>
@@ -11,12 +25,58 @@
         <source>Double-click a choice, or select it and press Enter</source>
         <translation>Дважды щёлкните вариант или выделите его и нажмите Enter</translation>
     </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 из %2</translation>
+    </message>
 </context>
 <context>
     <name>velmora::CopyProgressWindow</name>
     <message>
         <source>Copying the game into your own folder, so that playing never changes the original...</source>
         <translation>Игра копируется в вашу папку, чтобы игра никогда не меняла оригинал...</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::Countdown</name>
+    <message>
+        <source>Time left</source>
+        <translation>Осталось времени</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n s</source>
+        <translation>
+            <numerusform>%n с</numerusform>
+            <numerusform>%n с</numerusform>
+            <numerusform>%n с</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>velmora::HistoryWindow</name>
+    <message>
+        <source>The story so far</source>
+        <translation>История до сих пор</translation>
+    </message>
+    <message>
+        <source>Pages read</source>
+        <translation>Прочитанные страницы</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Закрыть</translation>
+    </message>
+    <message>
+        <source>The story so far...</source>
+        <translation>История до сих пор...</translation>
+    </message>
+    <message>
+        <source>Chosen: %1</source>
+        <translation>Выбрано: %1</translation>
+    </message>
+    <message>
+        <source>Page %1 of %2: %3</source>
+        <translation>Страница %1 из %2: %3</translation>
     </message>
 </context>
 <context>
@@ -76,6 +136,17 @@
     <message>
         <source>No new games in %1</source>
         <translation>В папке %1 нет новых игр</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::LiveReloadDriver</name>
+    <message>
+        <source>Live reload</source>
+        <translation>Перезагрузка на лету</translation>
+    </message>
+    <message>
+        <source>A file could not be taken up: %1</source>
+        <translation>Файл не удалось принять: %1</translation>
     </message>
 </context>
 <context>
@@ -173,6 +244,48 @@ A player for branching interactive stories.</source>
     <message>
         <source>No sound output: playing without sound</source>
         <translation>Нет вывода звука: игра идёт без звука</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::MapWindow</name>
+    <message>
+        <source>Story map</source>
+        <translation>Карта истории</translation>
+    </message>
+    <message>
+        <source>Find a page by name</source>
+        <translation>Найти страницу по имени</translation>
+    </message>
+    <message>
+        <source>Find a page</source>
+        <translation>Найти страницу</translation>
+    </message>
+    <message>
+        <source>The story&apos;s pages and the ways between them</source>
+        <translation>Страницы истории и пути между ними</translation>
+    </message>
+    <message>
+        <source>Zoom in</source>
+        <translation>Крупнее</translation>
+    </message>
+    <message>
+        <source>Zoom out</source>
+        <translation>Мельче</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::QtSpeech</name>
+    <message>
+        <source>No speech engine is installed (Debian packages speech-dispatcher, espeak-ng and qt6-speech-speechd-plugin).</source>
+        <translation>Не установлен синтезатор речи (пакеты Debian speech-dispatcher, espeak-ng и qt6-speech-speechd-plugin).</translation>
+    </message>
+    <message>
+        <source>The speech service (speech-dispatcher) does not answer.</source>
+        <translation>Служба речи (speech-dispatcher) не отвечает.</translation>
+    </message>
+    <message>
+        <source>The speech service does not answer: %1</source>
+        <translation>Служба речи не отвечает: %1</translation>
     </message>
 </context>
 <context>
@@ -319,6 +432,148 @@ A player for branching interactive stories.</source>
     <message>
         <source>Deleted: %1</source>
         <translation>Удалено: %1</translation>
+    </message>
+    <message>
+        <source>Saved games</source>
+        <translation>Сохранённые игры</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::SelfVoicing</name>
+    <message>
+        <source>1 choice</source>
+        <translation>1 вариант</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n choices</source>
+        <translation>
+            <numerusform>%n вариант</numerusform>
+            <numerusform>%n варианта</numerusform>
+            <numerusform>%n вариантов</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 из %2</translation>
+    </message>
+    <message>
+        <source>timed page</source>
+        <translation>страница со временем</translation>
+    </message>
+    <message>
+        <source>Inventory</source>
+        <translation>Инвентарь</translation>
+    </message>
+    <message>
+        <source>no items</source>
+        <translation>нет предметов</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Ошибка</translation>
+    </message>
+    <message>
+        <source>Self-voicing</source>
+        <translation>Озвучивание</translation>
+    </message>
+    <message>
+        <source>Say the choice again</source>
+        <translation>Повторить вариант</translation>
+    </message>
+    <message>
+        <source>Self-voicing is on, but nothing can be heard: %1</source>
+        <translation>Озвучивание включено, но ничего не слышно: %1</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::SettingsWindow</name>
+    <message>
+        <source>Settings</source>
+        <translation>Настройки</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Язык</translation>
+    </message>
+    <message>
+        <source>As the system</source>
+        <translation>Как в системе</translation>
+    </message>
+    <message>
+        <source>Speak the story aloud (V)</source>
+        <translation>Читать историю вслух (V)</translation>
+    </message>
+    <message>
+        <source>Self-voicing</source>
+        <translation>Озвучивание</translation>
+    </message>
+    <message>
+        <source>Speech rate</source>
+        <translation>Скорость речи</translation>
+    </message>
+    <message>
+        <source>Speech volume</source>
+        <translation>Громкость речи</translation>
+    </message>
+    <message>
+        <source>Time to read</source>
+        <translation>Время на чтение</translation>
+    </message>
+    <message>
+        <source>%1 times the page&apos;s time</source>
+        <translation>%1 × время страницы</translation>
+    </message>
+    <message>
+        <source>Show the time left on timed pages</source>
+        <translation>Показывать оставшееся время на страницах со временем</translation>
+    </message>
+    <message>
+        <source>Text size</source>
+        <translation>Размер текста</translation>
+    </message>
+    <message>
+        <source>As the game sets it</source>
+        <translation>Как задано в игре</translation>
+    </message>
+    <message>
+        <source> pt</source>
+        <translation> пт</translation>
+    </message>
+    <message>
+        <source>High-contrast colours (from the next start)</source>
+        <translation>Контрастные цвета (со следующего запуска)</translation>
+    </message>
+    <message>
+        <source>High-contrast colours</source>
+        <translation>Контрастные цвета</translation>
+    </message>
+    <message>
+        <source>Language (from the next start):</source>
+        <translation>Язык (со следующего запуска):</translation>
+    </message>
+    <message>
+        <source>Speech rate:</source>
+        <translation>Скорость речи:</translation>
+    </message>
+    <message>
+        <source>Speech volume:</source>
+        <translation>Громкость речи:</translation>
+    </message>
+    <message>
+        <source>Time to read:</source>
+        <translation>Время на чтение:</translation>
+    </message>
+    <message>
+        <source>Text size:</source>
+        <translation>Размер текста:</translation>
+    </message>
+    <message>
+        <source>Settings...</source>
+        <translation>Настройки...</translation>
+    </message>
+    <message>
+        <source>The settings could not be kept: %1</source>
+        <translation>Настройки не удалось сохранить: %1</translation>
     </message>
 </context>
 <context>
