@@ -40,9 +40,13 @@ class SaveGames {
   SaveGames& operator=(const SaveGames&) = delete;
 
   // What a step did, and the one line that says so ("saved: slot 3", "nothing to go back to").
+  // A front end that speaks the user's language words it from `kind`; the line is the
+  // detail of a failure.
+  enum class Kind { kSaved, kLoaded, kBack, kBusy, kEmpty, kNoHistory, kFailed };
   struct Outcome {
     bool done = false;
     std::string message;
+    Kind kind = Kind::kFailed;
   };
   // name: the save's name; none keeps the name the slot had.
   Outcome Save(int slot, const std::string& thumbnailPng = {}, std::optional<std::string> name = std::nullopt);
