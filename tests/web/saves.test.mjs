@@ -1,24 +1,15 @@
 // A save crosses between the native player and the page both ways: one the native player
 // made is uploaded into the page and loads at its page; one downloaded from the page is
 // imported by the native player and loads at the page it was made on.
-import { after, before, test } from 'node:test';
+import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import { launch, makeSite, openGame, root, serve, shownTexts, storyLines } from './harness.mjs';
+import { demoSite, openGame, root, shownTexts, storyLines } from './harness.mjs';
 
-let site, server, browser;
-before(async () => {
-  site = makeSite();
-  server = await serve(site);
-  browser = await launch();
-});
-after(async () => {
-  await browser?.close();
-  server?.close();
-});
+const demo = demoSite();
 
 // Plays steps natively on a fresh copy of the demo with its own data folder; the
 // transcript and the save files it left.
@@ -40,7 +31,7 @@ test('a save crosses between the native player and the page both ways', async (t
   const atDoor = shownTexts(native.transcript).at(-1);
   assert.ok(atDoor.length > 0);
 
-  const game = await openGame(browser, server.url);
+  const game = await openGame(demo.browser, demo.server.url);
   t.after(() => game.context.close());
   const { page, player } = game;
   const titlePage = await storyLines(page);
