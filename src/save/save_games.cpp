@@ -146,6 +146,42 @@ SaveGames::Outcome SaveGames::Back() {
   return {true, "back", Kind::kBack};
 }
 
+namespace {
+
+// A file the save names by its path in the copy of the game it was made in, as the same
+// file of this copy: this folder and the longest tail of that path that names a file
+// here. Kept as it is when it is this copy's already or no tail is found.
+std::string InThisCopy(Game& game, const std::string& path) {
+  const std::string& folder = game.gameFolder();
+  if (path.empty() || path.rfind(folder, 0) == 0) return path;
+  for (size_t at = 0; at < path.size(); ++at) {
+    if (path[at] != '/' && path[at] != '\\') continue;
+    std::string here = folder + path.substr(at + 1);
+    if (game.files().FileExists(here)) return here;
+  }
+  return path;
+}
+
+}  // namespace
+
+SaveGames::Outcome SaveGames::Import(int slot, const std::string& bytes) {
+  const SaveReadResult head = DecodeSaveHeader(bytes);
+  SaveReadResult read = head.status == SaveReadStatus::kOk ? DecodeSave(bytes, head.header.gameId, files_) : head;
+  if (read.status != SaveReadStatus::kOk) return {false, "cannot import into " + SlotWords(slot) + ": " + DescribeRefusal(read.status)};
+  // The picture and the music are kept as paths in the game folder it was made in.
+  Snapshot& snapshot = *read.snapshot;
+  snapshot.picture.file = InThisCopy(game_, snapshot.picture.file);
+  snapshot.music.file = InThisCopy(game_, snapshot.music.file);
+  snapshot.soundFile = InThisCopy(game_, snapshot.soundFile);
+  read.header.gameId = GameId();
+  const std::string path = SlotPath(slot);
+  if (!WriteSlotFile(game_.files(), path, EncodeSave(read.header, snapshot, read.version)))
+    return {false, "cannot import into " + SlotWords(slot) + ": unable to write to " + path};
+  slotHistories_.erase(slot);
+  game_.WriteLog(1, "Game imported: " + SlotWords(slot));
+  return {true, "imported: " + SlotWords(slot)};
+}
+
 std::vector<SlotInfo> SaveGames::ListSlots() {
   std::vector<SlotInfo> slots;
   const std::string folder = Folder();

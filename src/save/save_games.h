@@ -52,6 +52,9 @@ class SaveGames {
   Outcome Save(int slot, const std::string& thumbnailPng = {}, std::optional<std::string> name = std::nullopt);
   Outcome Load(int slot);
   Outcome Back();
+  // Puts a save file from elsewhere (another copy of the game, the browser) into a slot,
+  // as this game's: the whole file is checked first, so a damaged one is refused.
+  Outcome Import(int slot, const std::string& bytes);
 
   bool CanGoBack() const { return !history_.empty(); }
   size_t BackSteps() const { return history_.size(); }

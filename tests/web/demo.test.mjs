@@ -1,27 +1,18 @@
 // The demo played to each ending by clicking in the real page, in both layouts, with the
 // same story texts at every `show` and the same files left behind as the native player's
 // (tests/e2e/expected); the shore ending resumes through $load after a reload.
-import { after, before, describe, test } from 'node:test';
+import { describe, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import { launch, makeSite, openGame, reopen, root, serve, shownTexts } from './harness.mjs';
+import { demoSite, openGame, reopen, root, serve, shownTexts } from './harness.mjs';
 
 const replays = path.join(root, 'examples/demo/replays');
 const expected = path.join(root, 'tests/e2e/expected');
 
-let site, server, browser;
-before(async () => {
-  site = makeSite();
-  server = await serve(site);
-  browser = await launch();
-});
-after(async () => {
-  await browser?.close();
-  server?.close();
-});
+const demo = demoSite();
 
 const endings = [
   { name: 'dawn', replays: ['ending-dawn'] },
@@ -37,12 +28,12 @@ for (const layout of layouts) {
   describe(`${layout.name} layout`, () => {
     for (const ending of endings) {
       test(`the ${ending.name} ending, as the native player plays it`, async (t) => {
-        const context = await browser.newContext({ viewport: { width: layout.width, height: layout.height }, locale: 'ru-RU' });
+        const context = await demo.browser.newContext({ viewport: { width: layout.width, height: layout.height }, locale: 'ru-RU' });
         t.after(() => context.close());
         const shows = [];
         let game;
         for (const replay of ending.replays) {
-          game = game ? await reopen(game) : await openGame(browser, server.url, { context });
+          game = game ? await reopen(game) : await openGame(demo.browser, demo.server.url, { context });
           assert.equal(await game.page.evaluate(() => document.body.className), layout.name);
           await game.player.play(path.join(replays, replay + '.replay'));
           shows.push(...game.player.shows);
@@ -60,7 +51,7 @@ for (const layout of layouts) {
 }
 
 test('a double-click on a choice runs it once; arrow keys and Enter choose as on the desktop', async () => {
-  const game = await openGame(browser, server.url);
+  const game = await openGame(demo.browser, demo.server.url);
   const { page, player } = game;
   // "Об этой игре" shows one message box; a second run would show a second one.
   await page.locator('#choices .choice').nth(2).dblclick();
@@ -83,8 +74,8 @@ test('a double-click on a choice runs it once; arrow keys and Enter choose as on
 });
 
 test('a narrow screen gets the reader layout, a wide one the classic form; the switch swaps them', async () => {
-  const context = await browser.newContext({ viewport: { width: 700, height: 900 } });
-  const { page } = await openGame(browser, server.url, { context });
+  const context = await demo.browser.newContext({ viewport: { width: 700, height: 900 } });
+  const { page } = await openGame(demo.browser, demo.server.url, { context });
   assert.equal(await page.evaluate(() => document.body.className), 'reader');
   const pictureWidth = await page.locator('#picture').evaluate((img) => img.getBoundingClientRect().width);
   assert.ok(pictureWidth >= 690, `picture ${pictureWidth} px wide`);
@@ -96,16 +87,16 @@ test('a narrow screen gets the reader layout, a wide one the classic form; the s
 });
 
 test('the site says what to do when opened from file://', async () => {
-  const page = await browser.newPage();
-  await page.goto('file://' + path.join(site, 'index.html'));
+  const page = await demo.browser.newPage();
+  await page.goto('file://' + path.join(demo.site, 'index.html'));
   await page.waitForSelector('#notice:not([hidden])');
   assert.match(await page.locator('#notice').innerText(), /file:\/\/.*http\.server/s);
   await page.close();
 });
 
 test('closing or reloading the tab runs the shutdown: $load resumes at the page it left', async () => {
-  const context = await browser.newContext({ locale: 'ru-RU' });
-  let game = await openGame(browser, server.url, { context });
+  const context = await demo.browser.newContext({ locale: 'ru-RU' });
+  let game = await openGame(demo.browser, demo.server.url, { context });
   for (const step of ['answer Nika', 'choose 1', 'wait 5000']) await game.player.step(step);
   const left = await game.page.locator('#story').innerText();
   assert.match(left, /Дверь маяка/);
@@ -130,7 +121,7 @@ test('a published game keeps its names, draws its metafiles as PNG and plays fro
   assert.match(fs.readFileSync(path.join(out, 'LICENSES.txt'), 'utf8'), /musl.*libc\+\+/s);
   const sub = await serve(outer);
   try {
-    const { page, errors, context } = await openGame(browser, sub.url + 'games/lighthouse/');
+    const { page, errors, context } = await openGame(demo.browser, sub.url + 'games/lighthouse/');
     assert.equal(await page.getByRole('button', { name: 'Начать новую ночь' }).count(), 1);
     assert.deepEqual(errors, []);
     await context.close();
@@ -142,7 +133,7 @@ test('a published game keeps its names, draws its metafiles as PNG and plays fro
 test('the player page opens a .zip into its library and refuses hostile ones, staying usable', async (t) => {
   // The runtime alone: the published site without its game.
   const runtimeOnly = fs.mkdtempSync(path.join(os.tmpdir(), 'velmora-page-'));
-  fs.cpSync(site, runtimeOnly, { recursive: true });
+  fs.cpSync(demo.site, runtimeOnly, { recursive: true });
   fs.rmSync(path.join(runtimeOnly, 'game'), { recursive: true });
   const zips = path.join(runtimeOnly, 'zips');
   execFileSync('python3', ['-c', `
@@ -169,7 +160,7 @@ with zipfile.ZipFile(out + '/bomb.zip', 'w', zipfile.ZIP_DEFLATED, compresslevel
 `, path.join(root, 'examples/demo'), zips]);
   const server2 = await serve(runtimeOnly);
   t.after(() => server2.close());
-  const context = await browser.newContext({ locale: 'ru-RU' });
+  const context = await demo.browser.newContext({ locale: 'ru-RU' });
   t.after(() => context.close());
   const page = await context.newPage();
   await page.goto(server2.url);

@@ -5,6 +5,7 @@ import { spawn, execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
+import { after, before } from 'node:test';
 import { chromium } from 'playwright-core';
 
 export const root = path.resolve(path.dirname(new URL(import.meta.url).pathname), '../..');
@@ -31,6 +32,22 @@ export async function serve(folder) {
     server.on('exit', () => reject(new Error('the web server ended: ' + seen)));
   });
   return { url: `http://127.0.0.1:${port}/`, close: () => server.kill() };
+}
+
+// The demo's site on a local server and a browser, for all the tests of a file: made
+// before the first, closed after the last. Its fields are set once `before` has run.
+export function demoSite() {
+  const shared = {};
+  before(async () => {
+    shared.site = makeSite();
+    shared.server = await serve(shared.site);
+    shared.browser = await launch();
+  });
+  after(async () => {
+    await shared.browser?.close();
+    shared.server?.close();
+  });
+  return shared;
 }
 
 export async function launch() {
