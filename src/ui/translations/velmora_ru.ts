@@ -14,6 +14,14 @@
         <source>Audio options</source>
         <translation>Настройки звука</translation>
     </message>
+    <message>
+        <source>Volume</source>
+        <translation>Громкость</translation>
+    </message>
+    <message>
+        <source>Balance</source>
+        <translation>Баланс</translation>
+    </message>
 </context>
 <context>
     <name>velmora::ChoiceList</name>
