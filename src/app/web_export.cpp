@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <system_error>
 
@@ -110,6 +111,21 @@ bool WriteFile(const fs::path& path, std::string_view bytes) {
 std::string Extension(const std::string& name) {
   const size_t dot = name.rfind('.');
   return dot == std::string::npos ? std::string() : AsciiLower(name.substr(dot + 1));
+}
+
+// Pictures and sampled sound, which the page fetches after the first page (web/player.js
+// names the same kinds). The game's other files go into one pack too, fetched in one
+// request before the run starts: a game has dozens of small ones.
+bool FetchedLater(const std::string& extension) {
+  for (const char* kind : {"jpg", "jpeg", "png", "bmp", "gif", "ico", "wmf", "emf", "ogg", "mp3", "wav"})
+    if (extension == kind) return true;
+  return false;
+}
+
+bool ReadWhole(const fs::path& path, std::string& bytes) {
+  std::ifstream file(path, std::ios::binary);
+  bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  return !file.bad();
 }
 
 // A metafile drawn at its own size into PNG bytes; empty when it cannot be drawn.
@@ -218,10 +234,23 @@ WebExport ExportWeb(const std::string& runtime, const std::string& gameFolder, c
     return result;
   }
   std::sort(names.begin(), names.end());
+  std::string pack, packed;
+  for (const std::string& name : names) {
+    if (FetchedLater(Extension(name))) continue;
+    std::string bytes;
+    if (!ReadWhole(site / "game" / fs::path(name), bytes)) {
+      result.message = "cannot read " + (site / "game" / fs::path(name)).string();
+      return result;
+    }
+    pack += bytes;
+    packed += (packed.empty() ? "" : ",") + ("[" + JsonString(name) + "," + std::to_string(bytes.size()) + "]");
+  }
   std::string manifest = "{\"codePage\":" + JsonString(codePage) + ",\"files\":[";
   for (size_t k = 0; k < names.size(); ++k) manifest += (k ? "," : "") + JsonString(names[k]);
-  manifest += "]}\n";
-  if (!WriteFile(site / "game" / "manifest.json", manifest) || !WriteFile(site / "LICENSES.txt", std::string(kLicences) + (soundfont ? kSoundfontLicence : ""))) {
+  manifest += "],\"pack\":{\"file\":\"start.pack\",\"files\":[" + packed + "]}}\n";
+  const std::string licences = std::string(kLicences) + (soundfont ? kSoundfontLicence : "");
+  if (!WriteFile(site / "game" / "manifest.json", manifest) || !WriteFile(site / "game" / "start.pack", pack) ||
+      !WriteFile(site / "LICENSES.txt", licences)) {
     result.message = "cannot write into " + out;
     return result;
   }

@@ -192,7 +192,10 @@ double MidiSeconds(const std::string& path) {
     return -1;
   FILE* file = std::fopen(path.c_str(), "rb");
   if (!file) return -1;
-  std::string bytes(kMaxMidiBytes, '\0');
+  // Sized by the file, not the bound: a track starts on a page turn.
+  const long size = std::fseek(file, 0, SEEK_END) == 0 ? std::ftell(file) : -1;
+  std::rewind(file);
+  std::string bytes(static_cast<size_t>(std::clamp<long>(size, 0, kMaxMidiBytes)), '\0');
   bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
   std::fclose(file);
   const audio::MidiLength length = audio::ParseMidiLength(bytes);
