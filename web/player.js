@@ -930,7 +930,7 @@
     constructor(base, names, pack) {
       this.base = base;
       this.fs = null;
-      this.waiting = new Map(names.map((name) => [GAME_ROOT + name, { name, bytes: null }]));
+      this.waiting = new Map(names.map((name) => [GAME_ROOT + name, { name, bytes: null, shown: 0 }]));
       if (pack) {
         const packed = fetchBytes(new URL(encodePath(pack.file), base));
         let at = 0;
@@ -964,7 +964,9 @@
     }
     // Fetches the files still waiting, `width` at a time.
     prefetch(width) {
-      const queue = Array.from(this.waiting.keys());
+      // Files the page already takes from the site come last: the browser may still be
+      // fetching them for the page, and a second request would not share that one.
+      const queue = Array.from(this.waiting.keys()).sort((a, b) => this.waiting.get(a).shown - this.waiting.get(b).shown);
       const next = async () => {
         for (let full; (full = queue.shift()) !== undefined;) {
           const entry = this.waiting.get(full);
@@ -1007,7 +1009,10 @@
     // Where the page fetches a file not here yet; null for a file that is.
     siteUrl(path) {
       const full = this.find(path);
-      return full ? this.urlOf(this.waiting.get(full)) : null;
+      if (!full) return null;
+      const entry = this.waiting.get(full);
+      entry.shown = 1;
+      return this.urlOf(entry);
     }
     // The run (or what it wrote before) has put its own bytes there.
     written(path) {
