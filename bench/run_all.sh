@@ -23,3 +23,9 @@ echo "== Page text with a line break in a variable's name"
 echo
 echo "== Saved games: saving the demo, saving with a changed 10 MB story file against one write of it, going back, the memory of 100 steps back"
 "$build/bench/save/save_bench" --benchmark_color=false
+echo
+echo "== Story map of a generated 2,000-page story: DOT, and the SVG layout, against reading the story and dot's own layout"
+"$build/bench/tools/map_bench" --benchmark_color=false
+echo
+echo "== Live reload of a 10 MB story file against a first read of it"
+"$build/bench/run/reload_bench" --benchmark_color=false

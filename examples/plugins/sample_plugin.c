@@ -1,4 +1,5 @@
-/*
+/* SPDX-License-Identifier: MIT
+ *
  * A sample Velmora Player plug-in.
  *
  * It reports its name ("Sample"), a version and two command names, and when a script

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "base/game.h"
 #include "console/console_dialogs.h"
@@ -44,11 +45,40 @@ const std::filesystem::path& WriteGame() {
             "[Inventory]\r\nTotalItems=1\r\n[Item0]\r\nName=lamp\r\nScript=give\r\nMaxCount=3\r\nCanEquip=1\r\n");
   std::error_code ec;
   std::filesystem::remove(f / "Scripts" / "inventory.sav", ec);
-  std::filesystem::current_path(f, ec);  // where the shutdown writes LastStart.log
   return f;
 }
 
 }  // namespace
+
+// The run writes LastStart.log in the current directory, so the fuzzer runs in the game
+// folder; the corpus folders and files named on the command line are made absolute first,
+// or the fuzzer would look for them (and write new inputs and crashes) in the wrong place.
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+  static std::vector<std::string> absolute;
+  static std::vector<char*> args;
+  absolute.reserve(static_cast<size_t>(*argc));
+  for (int i = 0; i < *argc; ++i) {
+    std::string arg = (*argv)[i];
+    const size_t eq = arg.find('=');
+    const bool option = arg.starts_with("-");
+    const bool pathOption = option && eq != std::string::npos &&
+                            (arg.starts_with("-artifact_prefix=") || arg.starts_with("-exact_artifact_path=") ||
+                             arg.starts_with("-dict=") || arg.starts_with("-features_dir="));
+    if (i > 0 && !option) {
+      arg = std::filesystem::absolute(arg).string();
+    } else if (pathOption && eq + 1 < arg.size()) {
+      // A prefix keeps its trailing separator (it is glued to the file name); absolute keeps it.
+      arg = arg.substr(0, eq + 1) + std::filesystem::absolute(arg.substr(eq + 1)).string();
+    }
+    absolute.push_back(std::move(arg));
+  }
+  for (std::string& arg : absolute) args.push_back(arg.data());
+  args.push_back(nullptr);
+  *argv = args.data();
+  std::error_code ec;
+  std::filesystem::current_path(WriteGame(), ec);
+  return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));

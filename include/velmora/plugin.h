@@ -1,4 +1,5 @@
-/*
+/* SPDX-License-Identifier: MIT
+ *
  * Velmora Player plug-in boundary.
  *
  * Everything that crosses between the player and a plug-in library: the exports a

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "velmora_version.h"
+#include "app/web_export.h"
 #include "platform/audio/audio_devices.h"
 #include "console/console_dialogs.h"
 #include "console/program_options.h"
@@ -22,15 +23,18 @@
 #include "console/terminal_player.h"
 #include "platform/dl/dl_loader.h"
 #include "base/fault.h"
+#include "platform/files/inotify_watch.h"
 #include "platform/files/posix_files.h"
 #include "base/game.h"
 #include "base/virtual_clock.h"
 #include "base/visible_text.h"
 #include "library/game_copy.h"
 #include "library/game_library.h"
+#include "library/player_settings.h"
 #include "library/plugin_consent.h"
 #include "script/interpreter.h"
 #include "platform/pictures/picture_decoders.h"
+#include "tools/author_commands.h"
 #include "tools/story_checker.h"
 #include "ui/copy_progress.h"
 #include "ui/library_window.h"
@@ -260,6 +264,20 @@ Audio MakeAudio(const ProgramOptions& options, Clock& clock, bool windows) {
   return audio;
 }
 
+// --export-web GAME OUT.
+int PublishForWeb(const char* program, const ProgramOptions& options) {
+  std::error_code ec;
+  const std::string self = std::filesystem::read_symlink("/proc/self/exe", ec).string();
+  const std::string runtime = FindWebRuntime(ec ? std::string(program) : self);
+  if (runtime.empty())
+    return Fail("the web runtime is not there: build it (Emscripten's emcmake is needed) or install the package", 1);
+  auto pictures = CreatePictureDecoder();
+  const WebExport done = ExportWeb(runtime, options.exportWebGame, options.gameArgs[0], options.codePage, *pictures);
+  if (!done.ok) return Fail(done.message, 1);
+  std::cout << done.message << '\n';
+  return 0;
+}
+
 int Check(const std::string& folder) {
   bool errors = false;
   const CheckReport report = CheckStory(folder);
@@ -304,6 +322,10 @@ int Terminal(const ProgramOptions& options, Platform platform, const GameOptions
   platform.dialogs = &dialogs;
   Game game(platform, gameOptions);
   dialogs.SetCodec(&game.codec);
+  // On real time, the player's time to read stretches the page timers here too.
+  const int timeToRead = PlayerSettingsFile(Files()).Load().timeToRead;
+  game.pageActionTimer.SetStretch(timeToRead);
+  game.answerTimer.SetStretch(timeToRead);
   return audio.Hint(PlayTerminal(game, dialogs, STDIN_FILENO, std::cout));
 }
 
@@ -312,6 +334,17 @@ int Windows(int& argc, char** argv, const ProgramOptions& options, Platform plat
   // Without a display Qt would abort; say what to do instead.
   if (!HaveDisplay())
     return Fail("no display to open the windows on; --text plays in the terminal", 2);
+  if (options.selfVoicing) {
+    // Turned on once, it stays on: the windows read the setting.
+    const PlayerSettingsFile settingsFile(Files());
+    PlayerSettings settings = settingsFile.Load();
+    settings.selfVoicing = true;
+    try {
+      settingsFile.Save(settings);
+    } catch (const RuntimeFault& fault) {
+      std::cerr << "velmora-player: " << fault.what() << "\n";
+    }
+  }
   SteadyClock clock;
   Audio audio = MakeAudio(options, clock, true);
   platform.clock = &clock;
@@ -337,12 +370,17 @@ int main(int argc, char** argv) {
   }
 
   if (options.mode == ProgramOptions::Mode::kLibrary) return OpenLibrary(argc, argv, options);
+  if (options.mode == ProgramOptions::Mode::kExportWeb) return PublishForWeb(argv[0], options);
 
   const std::string source = GameFolder(options, error);
   if (source.empty()) return Fail(error, 2);
   if (options.gameFolder.empty() && !InspectGameFolder(Files(), source, options.codePage).isGame)
     return NoGame(argc, argv, options, source);
   if (options.mode == ProgramOptions::Mode::kCheck) return Check(source);
+  if (options.mode == ProgramOptions::Mode::kMap)
+    return DrawStoryMap(source, options.mapFile, options.codePage, std::cout, std::cerr);
+  if (options.mode == ProgramOptions::Mode::kCoverage)
+    return ReportCoverage(source, options.coverageReplays, options.mapFile, options.codePage, std::cout, std::cerr);
   return PlayGame(argc, argv, options, source);
 }
 
@@ -361,6 +399,7 @@ int PlayGame(int& argc, char** argv, ProgramOptions options, const std::string& 
   if (options.mode == ProgramOptions::Mode::kWindows && HaveDisplay()) progress = copyWindow.emplace(argc, argv).Callback();
   if (!EnterPlayFolder(options, gameOptions.gameFolder, error, progress)) return Fail(error, 2);
   gameOptions.args = options.gameArgs;
+  if (options.author) gameOptions.watchFolder = WatchGameFolder;
   gameOptions.codePage = options.codePage;
   // Replays are an author's own tests: their plug-ins load as they are.
   if (!options.trustPlugins && options.mode != ProgramOptions::Mode::kReplay) gameOptions.approvePlugin = AskOncePerPlugin;

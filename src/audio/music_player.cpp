@@ -72,8 +72,10 @@ void PlayFile(Game& game, bool effectPlayer, const std::string& file, const std:
   // resumed once it is no longer current, so it is released instead of kept to the end
   // of the run: a story that stops and restarts its music on every page would otherwise
   // hold a decoder for each time.
+  const std::string resolved = game.files().Resolve(path);
+  game.work.Charge(WorkMeter::kLoadCost + static_cast<int64_t>(game.files().Identity(resolved).size));
   const uint32_t before = music.musicStream;
-  music.streamFile = game.files().Resolve(path);
+  music.streamFile = resolved;
   music.streamVolume.reset();
   music.streamBalance.reset();
   music.musicStream = library.StreamCreateFile(music.streamFile);

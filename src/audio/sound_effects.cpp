@@ -8,6 +8,7 @@ namespace velmora {
 void PlayEffectFile(Game& game, const std::string& path) {
   SoundPlayer& player = *game.sounds;
   EffectDevice* device = game.platform.effects;  // none: a device that opens and plays silently
+  game.work.Charge(WorkMeter::kLoadCost + static_cast<int64_t>(game.files().Identity(path).size));
   player.fileName = path;
   if (player.deviceOpen) {
     if (device) device->Close();

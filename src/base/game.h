@@ -13,11 +13,14 @@
 #include <vector>
 
 #include "base/codepage.h"
+#include "base/folder_watch.h"
 #include "base/ini_document.h"
+#include "base/metered_files.h"
 #include "base/platform.h"
 #include "base/startup_log.h"
 #include "base/timed_dialogs.h"
 #include "base/timers.h"
+#include "base/work_meter.h"
 
 namespace velmora {
 
@@ -42,6 +45,19 @@ struct GameOptions {
   // and the SHA-256 of its bytes (hex): a plug-in is native code from whoever made the
   // game. False leaves it unloaded. Unset, every plug-in loads.
   std::function<bool(Dialogs& dialogs, const std::string& fileName, const std::string& sha256)> approvePlugin;
+  // Author mode: watches the game folder so that the windows take up edits as they are
+  // saved (live reload). Unset: no watching.
+  std::function<std::unique_ptr<FolderWatch>(const std::string& folder)> watchFolder;
+};
+
+// One page of the story so far: the page's name and text as shown when it was loaded,
+// and the choice taken on it as drawn (empty when the page moved on by itself, or while it
+// is the page being read).
+struct PageRead {
+  std::string page;
+  std::vector<std::string> lines;
+  std::string choice;
+  bool operator==(const PageRead&) const = default;
 };
 
 class Game {
@@ -54,11 +70,14 @@ class Game {
   Platform platform;
   GameOptions options;
   const std::string& gameFolder() const { return options.gameFolder; }
-  GameFiles& files() { return *platform.files; }
+  GameFiles& files() { return meteredFiles; }
   Dialogs& dialogs() { return timedDialogs; }
   Clock& clock() { return *platform.clock; }
 
-  TimedDialogs timedDialogs;  // the platform's boxes, timed
+  // The work of the script chain that runs now; the files, the boxes and the log charge it.
+  WorkMeter work;
+  MeteredFiles meteredFiles;  // the platform's files, metered
+  TimedDialogs timedDialogs;  // the platform's boxes, timed and metered
   TimerHub timers;
   StartupLog log;
   TextCodec codec;
@@ -87,6 +106,10 @@ class Game {
   // The main window, choice list, story text and picture objects a windowed front end
   // publishes to plug-ins (stored before start-up; null without windows).
   std::array<void*, 4> windowObjects{};
+
+  // The story so far, oldest first: part of the run's state, so going back and loading a
+  // save take it back with the rest. Bytes in the game's code page.
+  std::vector<PageRead> history;
 
   // The main window's timers: music continuation (100 ms), page action, fast answer.
   Timer musicTimer, pageActionTimer, answerTimer;

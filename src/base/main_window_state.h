@@ -62,8 +62,10 @@ class MainWindowState {
 
   void Changed(unsigned parts) {
     if (onChanged) onChanged(parts);
+    if (onNarration) onNarration(parts);
   }
-  std::function<void(unsigned)> onChanged;
+  std::function<void(unsigned)> onChanged;    // the view
+  std::function<void(unsigned)> onNarration;  // self-voicing, told after the view
 };
 
 }  // namespace velmora

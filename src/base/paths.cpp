@@ -151,4 +151,15 @@ std::string CannotOpenMessage(const std::string& fullPath, int error) {
   return "Cannot open file \"" + fullPath + "\". " + reason;
 }
 
+std::string GameFileProblem(GameFiles& files, const std::string& gameFolder, const std::string& path,
+                            uint64_t maxBytes) {
+  std::string root = files.FullPath(Normalise(gameFolder));
+  if (root.empty() || root.back() != '/') root += '/';
+  const std::string full = files.FullPath(Normalise(path));
+  if (full.compare(0, root.size(), root) != 0) return "is outside the game folder";
+  const FileIdentity id = files.Identity(path);
+  if (id.regular && id.size > maxBytes) return "is too large";
+  return {};
+}
+
 }  // namespace velmora

@@ -36,6 +36,7 @@ std::shared_ptr<const Picture> LoadPicture(Game& game, const std::string& path, 
   // In full, so that the decoder's messages name the file as ours do.
   const std::string resolved = game.files().FullPath(game.files().Resolve(path));
   if (const int error = game.files().ReadableError(resolved)) throw RuntimeFault(CannotOpenMessage(resolved, error));
+  game.work.Charge(WorkMeter::kLoadCost + static_cast<int64_t>(game.files().Identity(resolved).size));
   if (!game.platform.pictures) return std::make_shared<Picture>();
   return game.platform.pictures->Decode(resolved, AsciiLower(extension), box);
 }

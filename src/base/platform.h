@@ -65,6 +65,9 @@ class GameFiles {
   // The whole regular file, at most maxBytes of it; anything else is refused, never waited
   // on (a FIFO) and never read without end (a device).
   virtual FileRead Read(const std::string& path, size_t maxBytes) = 0;
+  // The first maxBytes of the regular file (all of a smaller one), for a glance at a file
+  // that may be large; refused as Read refuses, but never for its size.
+  virtual FileRead ReadHead(const std::string& path, size_t maxBytes) = 0;
   // The folder's entries but "." and "..", in the order the file system keeps them; false
   // when the folder cannot be listed.
   virtual bool List(const std::string& folder, std::vector<FolderEntry>& entries) = 0;
@@ -74,6 +77,9 @@ class GameFiles {
   // else fails as a write that cannot be done. Writes never go through a link at the name
   // itself either: a new regular file takes the name's place.
   virtual void AllowWrites(const std::string& folder, bool below) = 0;
+  // Allows writes to one name in its folder and nothing else there (the run's log in the
+  // current directory, which may be anyone's folder).
+  virtual void AllowWriteOf(const std::string& file) = 0;
   // Puts bytes in place of the file at path in one step: a complete temporary file in the
   // same folder, synced, renamed over the old one, and the folder synced. An existing file
   // keeps its mode and owner; a link at the name is replaced, its target left alone. When
@@ -250,6 +256,22 @@ class LibraryLoader {
   virtual void Unload(void* library) = 0;
 };
 
+// The system's speech service, for self-voicing. Texts are UTF-8; a language is a short
+// code ("ru", "en") that picks the voice.
+class Speech {
+ public:
+  virtual ~Speech() = default;
+  // Empty when speech can be heard; otherwise why not, in words for the player.
+  virtual std::string Unavailable() = 0;
+  // Says text once what was asked before has been said.
+  virtual void Speak(const std::string& text, const std::string& language) = 0;
+  // Silences what is being said and drops what waits: new speech makes it stale.
+  virtual void Stop() = 0;
+  // Rate from -1 (slowest) through 0 (the voice's own) to 1; volume from 0 to 1.
+  virtual void SetRate(double /*rate*/) {}
+  virtual void SetVolume(double /*volume*/) {}
+};
+
 // What a front end lends the core for one run.
 struct Platform {
   GameFiles* files = nullptr;          // every file and folder
@@ -259,6 +281,7 @@ struct Platform {
   EffectDevice* effects = nullptr;     // the sound-effect device
   PictureDecoder* pictures = nullptr;  // picture decoding
   LibraryLoader* libraries = nullptr;  // plug-in libraries
+  Speech* speech = nullptr;            // self-voicing; null: none
 };
 
 }  // namespace velmora

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <ctime>
+#include <string>
+#include <algorithm>
 
 #include "base/steady_clock.h"
 #include "base/visible_text.h"
@@ -26,12 +28,40 @@ void StartupLog::WriteLog(int32_t level, std::string_view text) {
   std::string line(stamp);
   line += levelText;
   line += EscapeControls(text);  // names from game data cannot break the line
-  lines_.push_back(std::move(line));
+  const size_t bytes = line.size() + 2;  // with its CR LF
+  if (meter_) meter_->Charge(static_cast<int64_t>(bytes));
+  if (newest_.empty() && firstBytes_ + bytes <= halfBytes_) {
+    firstBytes_ += bytes;
+    first_.push_back(std::move(line));
+    return;
+  }
+  newestBytes_ += bytes;
+  newest_.push_back(std::move(line));
+  while (newestBytes_ > halfBytes_ && newest_.size() > 1) {
+    newestBytes_ -= newest_.front().size() + 2;
+    newest_.pop_front();
+    ++leftOut_;
+  }
+}
+
+std::vector<std::string> StartupLog::Lines() const {
+  std::vector<std::string> lines = first_;
+  if (leftOut_ > 0) {
+    // Dated as the first line kept after the gap.
+    const std::string& after = newest_.front();
+    const size_t stamp = std::min(after.find(" | ", 13), after.size());
+    lines.push_back(after.substr(0, stamp) + " | Warning:" + std::to_string(leftOut_) +
+                    " line(s) left out here: the log keeps its first and its newest " +
+                    std::to_string(halfBytes_ >> 20) + " MB");
+  }
+  lines.insert(lines.end(), newest_.begin(), newest_.end());
+  return lines;
 }
 
 bool StartupLog::Save(GameFiles& files, const std::string& path) const {
   std::string text;
-  for (const auto& l : lines_) text.append(l).append("\r\n");
+  text.reserve(firstBytes_ + newestBytes_ + 128);
+  for (const auto& l : Lines()) text.append(l).append("\r\n");
   return files.Overwrite(path, text);
 }
 

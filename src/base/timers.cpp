@@ -11,7 +11,7 @@ Timer::Timer(TimerHub& hub, std::string name, std::function<void()> onTimer)
 
 Timer::~Timer() { hub_.Remove(this); }
 
-void Timer::Restart() { deadline_ = hub_.clock().NowMs() + interval_; }
+void Timer::Restart() { deadline_ = hub_.clock().NowMs() + Wait(); }
 
 void Timer::SetInterval(uint32_t ms) {
   if (ms == interval_) return;
@@ -32,12 +32,27 @@ std::optional<int64_t> Timer::Deadline() const {
   return deadline_;
 }
 
-int64_t Timer::TimeLeft() const { return enabled_ ? deadline_ - hub_.clock().NowMs() : 0; }
+int64_t Timer::TimeLeft() const { return enabled_ ? (deadline_ - hub_.clock().NowMs()) / stretch_ : 0; }
+
+int64_t Timer::WaitLeft() const {
+  if (!enabled_ || interval_ == 0) return 0;
+  return std::max<int64_t>(0, deadline_ - hub_.clock().NowMs());
+}
 
 void Timer::Restore(uint32_t interval, bool enabled, int64_t timeLeft) {
   interval_ = interval;
   enabled_ = enabled;
-  deadline_ = hub_.clock().NowMs() + timeLeft;
+  deadline_ = hub_.clock().NowMs() + timeLeft * stretch_;
+  hub_.Changed();
+}
+
+void Timer::SetStretch(int factor) {
+  factor = std::max(1, factor);
+  if (factor == stretch_) return;
+  // A countdown under way keeps the share of it that is left.
+  const int64_t left = TimeLeft();
+  stretch_ = factor;
+  if (enabled_) deadline_ = hub_.clock().NowMs() + left * stretch_;
   hub_.Changed();
 }
 
@@ -61,8 +76,8 @@ bool TimerHub::FireOne() {
   }
   if (!due) return false;
   // Like a system timer, a late timer fires once, not once per missed interval.
-  int64_t next = due->deadline_ + due->interval_;
-  if (next <= now) next = now + due->interval_;
+  int64_t next = due->deadline_ + due->Wait();
+  if (next <= now) next = now + due->Wait();
   due->deadline_ = next;
   Changed();
   if (due->onTimer_) due->onTimer_();

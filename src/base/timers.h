@@ -37,6 +37,14 @@ class Timer {
   // back as it was: a restored game goes on with the time its timers had left.
   int64_t TimeLeft() const;
   void Restore(uint32_t interval, bool enabled, int64_t timeLeft);
+  // The player's time to read: the wall-clock wait is the interval times this factor (at
+  // least 1). Only the wait changes, never what the timer does; the time left that
+  // TimeLeft reports and Restore takes is in the game's own milliseconds, so saves do
+  // not depend on it. Replays never stretch.
+  void SetStretch(int factor);
+  int Stretch() const { return stretch_; }
+  // Real milliseconds until the next firing (0 when due or off), for a countdown.
+  int64_t WaitLeft() const;
 
  private:
   friend class TimerHub;
@@ -46,7 +54,9 @@ class Timer {
   std::function<void()> onTimer_;
   uint32_t interval_ = 0;
   bool enabled_ = false;
+  int64_t Wait() const { return int64_t{interval_} * stretch_; }
   int64_t deadline_ = 0;
+  int stretch_ = 1;
 };
 
 class TimerHub {

@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -34,12 +35,15 @@ const std::pair<const char*, bool ProgramOptions::*> kSwitches[] = {
     {"--audio-fallback", &ProgramOptions::audioFallback},
     {"--copy", &ProgramOptions::copyGame},
     {"--trust-plugins", &ProgramOptions::trustPlugins},
+    {"--author", &ProgramOptions::author},
+    {"--self-voicing", &ProgramOptions::selfVoicing},
     {"--text", nullptr},
     {"--check", nullptr},
     {"--library", nullptr},
 };
 const std::pair<const char*, std::string ProgramOptions::*> kValued[] = {
     {"--replay", &ProgramOptions::replayFile},
+    {"--export-web", &ProgramOptions::exportWebGame},
     {"--game", &ProgramOptions::gameFolder},
     {"--codepage", &ProgramOptions::codePage},
     {"--soundfont", &ProgramOptions::soundfont},
@@ -51,7 +55,30 @@ const std::pair<const char*, ProgramOptions::Mode> kModes[] = {
     {"--replay", ProgramOptions::Mode::kReplay},
     {"--check", ProgramOptions::Mode::kCheck},
     {"--library", ProgramOptions::Mode::kLibrary},
+    {"--map", ProgramOptions::Mode::kMap},
+    {"--coverage", ProgramOptions::Mode::kCoverage},
+    {"--export-web", ProgramOptions::Mode::kExportWeb},
 };
+
+bool IsOption(const std::string& arg) { return arg.size() >= 2 && arg.compare(0, 2, "--") == 0; }
+
+// --map [FILE]: the file is the next argument unless that is an option. --coverage
+// REPLAY...: the replays are the arguments up to the next option.
+bool TakeAuthorOption(const std::vector<std::string>& args, size_t& i, const std::string& name,
+                      const std::optional<std::string>& value, ProgramOptions& options, std::string& error) {
+  if (name == "--map") {
+    if (value) options.mapFile = *value;
+    else if (i + 1 < args.size() && !IsOption(args[i + 1])) options.mapFile = args[++i];
+    return true;
+  }
+  if (value) options.coverageReplays.push_back(*value);
+  while (i + 1 < args.size() && !IsOption(args[i + 1])) options.coverageReplays.push_back(args[++i]);
+  if (options.coverageReplays.empty()) {
+    error = "--coverage needs at least one replay file";
+    return false;
+  }
+  return true;
+}
 
 }  // namespace
 
@@ -73,6 +100,10 @@ bool ParseProgramOptions(const std::vector<std::string>& args, ProgramOptions& o
     if (eq != std::string::npos) value = arg.substr(eq + 1);
 
     bool known = false;
+    if (name == "--map" || name == "--coverage") {
+      if (!TakeAuthorOption(args, i, name, value, options, error)) return false;
+      known = true;
+    }
     for (const auto& [option, flag] : kSwitches) {
       if (name != option) continue;
       if (value) {
@@ -107,13 +138,28 @@ bool ParseProgramOptions(const std::vector<std::string>& args, ProgramOptions& o
     }
     for (const auto& [option, mode] : kModes) {
       if (name != option) continue;
+      // --map with --coverage draws the covered map.
+      if ((name == "--map" && options.mode == ProgramOptions::Mode::kCoverage) ||
+          (name == "--coverage" && options.mode == ProgramOptions::Mode::kMap)) {
+        options.mode = ProgramOptions::Mode::kCoverage;
+        continue;
+      }
       if (modeGiven && options.mode != mode) {
-        error = name + " cannot be combined with --text, --replay, --check or --library";
+        error = name + " cannot be combined with --text, --replay, --check, --library, --map, --coverage or --export-web";
         return false;
       }
       modeGiven = true;
       options.mode = mode;
     }
+  }
+  if (options.mode == ProgramOptions::Mode::kCoverage && options.mapFile.empty() &&
+      std::find(args.begin(), args.end(), "--map") != args.end()) {
+    error = "--map with --coverage needs a FILE (the table goes to standard output)";
+    return false;
+  }
+  if (options.mode == ProgramOptions::Mode::kExportWeb && options.gameArgs.size() != 1) {
+    error = "--export-web needs the game folder and the folder to write the site to";
+    return false;
   }
   if (options.mode == ProgramOptions::Mode::kLibrary && !options.gameFolder.empty()) {
     error = "--library cannot be combined with --game";
@@ -140,6 +186,18 @@ std::string UsageText() {
              "                      a transcript of every box, prompt and `show`\n"
              "  --check             check the game folder without playing it; one line per finding,\n"
              "                      then a summary; exit status 1 when an error is found\n"
+             "  --export-web GAME OUT  publish the game folder GAME as a static web site in the new\n"
+             "                      folder OUT: the page, the browser player and the game's files\n"
+             "                      (serve it with any web server; browsers do not play it from file://)\n"
+             "\n"
+             "For authors:\n"
+             "  --map [FILE]        draw the story as a graph: DOT on standard output, or to FILE\n"
+             "                      (laid out as SVG or PNG when FILE ends in .svg or .png)\n"
+             "  --author            with the windows: take up edits of the story file, the scripts,\n"
+             "                      messages.ini and inventory.inv as they are saved (live reload)\n"
+             "  --coverage REPLAY...  play each replay and tell which pages were shown and which\n"
+             "                      choices taken; with --map FILE, the map with them coloured;\n"
+             "                      exit status 1 when a page the map reaches was never shown\n"
              "\n"
              "Options:\n"
              "  --game DIR          the game folder (default: the folder that holds this program)\n"
@@ -148,6 +206,7 @@ std::string UsageText() {
              "  --no-audio          play without sound: no audio device is needed\n"
              "  --audio-fallback    play without sound, saying so once, when no audio output opens\n"
              "                      (otherwise that ends the program with \"Audio initialization error\")\n"
+             "  --self-voicing      the windows speak the story aloud (remembered; V turns it off)\n"
              "  --codepage NAME     code page of the game's texts (default WINDOWS-1251; texts in\n"
              "                      UTF-8 are recognised by themselves)\n"
              "  --soundfont FILE    General MIDI soundfont for MIDI music (default: the system's)\n"

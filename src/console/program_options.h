@@ -7,14 +7,19 @@
 namespace velmora {
 
 struct ProgramOptions {
-  enum class Mode { kWindows, kText, kReplay, kCheck, kLibrary };
+  enum class Mode { kWindows, kText, kReplay, kCheck, kLibrary, kMap, kCoverage, kExportWeb };
   Mode mode = Mode::kWindows;
   std::string replayFile;
+  std::string mapFile;          // --map FILE; empty: DOT to standard output
+  std::vector<std::string> coverageReplays;  // --coverage: the replay files
+  std::string exportWebGame;  // --export-web GAME OUT: the game; OUT is the one other argument
   std::string gameFolder;  // as given; empty: the folder that holds the program file
   bool noAudio = false;        // play silently
   bool audioFallback = false;  // play silently when no audio output opens
   bool copyGame = false;       // play from the user's copy even when the folder is writable
   bool trustPlugins = false;   // load the game's plug-ins without asking
+  bool author = false;         // author mode: the windows take up edits of the game's files
+  bool selfVoicing = false;    // turn self-voicing on in the windows (and keep it on)
   std::string codePage = "WINDOWS-1251";
   std::string soundfont;
   std::string maxCommands;     // --replay: the bound on commands per script chain, in decimal

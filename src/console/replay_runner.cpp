@@ -5,6 +5,7 @@
 #include "console/console_dialogs.h"
 #include "base/game.h"
 #include "base/stop_signals.h"
+#include "run/chain_question.h"
 #include "run/startup.h"
 #include "base/virtual_clock.h"
 
@@ -32,7 +33,7 @@ void ReplayRunner::FireDue() { FireDueTimers(game_); }
 
 void ReplayRunner::Wait(int64_t ms) {
   const int64_t end = clock_.NowMs() + ms;
-  while (!game_.CloseRequested()) {
+  while (!game_.CloseRequested() && !StopSignals::Requested()) {
     const auto next = game_.timers.NextDeadline();
     if (!next || *next > end) break;
     // Never backwards: a handler's $sleep may have moved the clock past the deadline.
@@ -78,6 +79,7 @@ bool StartWithoutWindows(Game& game, std::ostream& out) {
 
 int PlayReplay(Game& game, VirtualClock& clock, ConsoleDialogs& dialogs, const std::vector<Step>& steps,
                std::ostream& out) {
+  EndChainsOnStopSignals(game);
   if (!StartWithoutWindows(game, out)) return 1;
   ReplayRunner runner(game, clock, dialogs, out);
   runner.Run(steps);

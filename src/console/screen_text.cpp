@@ -31,4 +31,17 @@ std::vector<std::string> DescribeMainWindow(Game& game) {
   return out;
 }
 
+std::vector<std::string> DescribeHistory(Game& game) {
+  const TextCodec& codec = game.codec;
+  std::vector<std::string> out;
+  out.push_back(game.history.empty() ? "history: (empty)" : "history:");
+  for (size_t k = 0; k < game.history.size(); ++k) {
+    const PageRead& read = game.history[k];
+    out.push_back("  " + std::to_string(k + 1) + ". " + codec.ToUtf8(read.page));
+    for (const std::string& line : read.lines) out.push_back("     | " + codec.ToUtf8(line));
+    if (!read.choice.empty()) out.push_back("     > " + codec.ToUtf8(read.choice));
+  }
+  return out;
+}
+
 }  // namespace velmora

@@ -30,6 +30,7 @@ const char* const kStepHelp =
     "load N           load the game saved in slot N\n"
     "back             go back to before the last choice (repeat to go further)\n"
     "show             print the window: caption, picture, text, choices\n"
+    "history          the story so far: each page read and the choice taken on it\n"
     "quit             the close box\n";
 
 namespace {
@@ -102,6 +103,7 @@ const Pattern kPatterns[] = {
     {"load N", StepKind::kLoad, "load N (1 to 99)", kFirstSlot, kLastSlot},
     {"back", StepKind::kBack, "back"},
     {"show", StepKind::kShow, "show"},
+    {"history", StepKind::kHistory, "history"},
     {"quit", StepKind::kQuit, "quit"},
     {"help", StepKind::kHelp, "help"},
 };
@@ -210,6 +212,9 @@ void StepRunner::Run(const Step& step) {
       break;
     case StepKind::kShow:
       PrintLines(DescribeMainWindow(game_));
+      break;
+    case StepKind::kHistory:
+      PrintLines(DescribeHistory(game_));
       break;
     case StepKind::kQuit:
       game_.RequestClose();

@@ -4,7 +4,7 @@
 //   inventory | inventory select N | inventory use | inventory wear | inventory close
 //   audio | audio volume N | audio balance N | audio ok | audio close
 //   save N | load N | back
-//   show | quit
+//   show | history | quit
 // Words are matched without regard to ASCII letter case. A line whose first non-blank
 // character is '#' is a comment, and so is the rest of a line from a '#' that follows a
 // blank, except on `answer` lines, whose text is taken as written.
@@ -43,6 +43,7 @@ enum class StepKind {
   kLoad,
   kBack,
   kShow,
+  kHistory,
   kQuit,
   kHelp,  // the terminal player's list of steps
 };

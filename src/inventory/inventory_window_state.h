@@ -81,8 +81,10 @@ class InventoryWindowState {
 
   void Changed(unsigned parts) {
     if (onChanged) onChanged(parts);
+    if (onNarration) onNarration(parts);
   }
-  std::function<void(unsigned)> onChanged;
+  std::function<void(unsigned)> onChanged;    // the view
+  std::function<void(unsigned)> onNarration;  // self-voicing, told after the view
   // Tells the view about every change marked since the last flush. Operations flush when
   // they end (also by a fault) and before they run an item script, whose message boxes
   // let the screen repaint meanwhile.

@@ -1,7 +1,12 @@
 #include "library/game_copy.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include <cstdio>
 #include <filesystem>
@@ -9,6 +14,7 @@
 #include <vector>
 
 #include "base/ini_document.h"
+#include "base/stop_signals.h"
 #include "library/game_library.h"
 #include "library/user_folders.h"
 
@@ -42,51 +48,162 @@ std::string WithoutSeparator(std::string folder) {
   return folder;
 }
 
-struct Entry {
-  fs::path relative;
-  bool folder = false;
-  uint64_t size = 0;
+// A refusal of the copy in words, for the message.
+struct CopyRefused {
+  std::string reason;
 };
 
-// The source's regular files and folders; links and special files are left out, and a
-// linked folder is not entered.
-std::vector<Entry> ListSource(const fs::path& source, uint64_t& total) {
-  std::vector<Entry> entries;
-  total = 0;
-  for (fs::recursive_directory_iterator it(source), end; it != end; ++it) {
-    const fs::file_status status = it->symlink_status();
-    Entry e;
-    e.relative = it->path().lexically_relative(source);
-    if (fs::is_directory(status)) {
-      e.folder = true;
-    } else if (fs::is_regular_file(status)) {
-      e.size = it->file_size();
-      total += e.size;
-    } else {
-      continue;
-    }
-    entries.push_back(std::move(e));
+// Owns a descriptor.
+class Fd {
+ public:
+  explicit Fd(int fd) : fd_(fd) {}
+  ~Fd() {
+    if (fd_ >= 0) ::close(fd_);
   }
-  return entries;
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+[[noreturn]] void ThrowSystem(const fs::path& path) {
+  throw fs::filesystem_error("cannot copy", path, std::error_code(errno, std::generic_category()));
 }
 
-void CopyInto(const fs::path& source, const fs::path& target, const CopyProgress& progress) {
-  uint64_t total = 0, done = 0;
-  const std::vector<Entry> entries = ListSource(source, total);
-  if (progress) progress(0, total);
-  fs::create_directories(target);
-  for (const Entry& e : entries) {
-    const fs::path to = target / e.relative;
-    if (e.folder) {
-      fs::create_directory(to);
-      fs::permissions(to, fs::perms::owner_all, fs::perm_options::add);
-      continue;
+// Opens a listed name below an opened folder, never through a link, and checks it is still
+// what the listing saw: swapping a file for a link or another file between the listing and
+// the copy would otherwise copy whatever the swap points at.
+int OpenListed(int folderFd, const std::string& name, bool folder, const struct stat& listed, const fs::path& path) {
+  const int flags = O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK | (folder ? O_DIRECTORY : 0);
+  const int fd = ::openat(folderFd, name.c_str(), flags);
+  if (fd < 0) {
+    if (errno == ELOOP || errno == ENOTDIR || errno == ENXIO || errno == ENOENT) throw CopyRefused{path.string() + " changed while it was copied"};
+    ThrowSystem(path);
+  }
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || st.st_dev != listed.st_dev || st.st_ino != listed.st_ino ||
+      (folder ? !S_ISDIR(st.st_mode) : !S_ISREG(st.st_mode))) {
+    ::close(fd);
+    throw CopyRefused{path.string() + " changed while it was copied"};
+  }
+  return fd;
+}
+
+struct Copier {
+  const CopyProgress& progress;
+  uint64_t total = 0, done = 0, entries = 0;
+
+  // The regular files and folders below an opened folder, with what each was when listed;
+  // links and special files are left out. A file counts by its length, holes included:
+  // the copy writes them all.
+  struct Listed {
+    std::string name;
+    struct stat st;
+  };
+  std::vector<Listed> List(int folderFd, const fs::path& path, int depth) {
+    if (depth > kMaxCopyDepth) throw CopyRefused{"the folders nest more than " + std::to_string(kMaxCopyDepth) + " deep"};
+    std::vector<Listed> out;
+    DIR* d = ::fdopendir(::dup(folderFd));
+    if (!d) ThrowSystem(path);
+    ::rewinddir(d);  // the duplicate shares its place with a listing made before
+    while (const dirent* e = ::readdir(d)) {
+      const std::string name = e->d_name;
+      if (name == "." || name == "..") continue;
+      Listed l{name, {}};
+      if (::fstatat(folderFd, e->d_name, &l.st, AT_SYMLINK_NOFOLLOW) != 0 ||
+          !(S_ISREG(l.st.st_mode) || S_ISDIR(l.st.st_mode)))
+        continue;
+      if (++entries > kMaxCopyEntries) {
+        ::closedir(d);
+        throw CopyRefused{"the game folder holds more than " + std::to_string(kMaxCopyEntries) + " files and folders"};
+      }
+      if (S_ISREG(l.st.st_mode)) total += static_cast<uint64_t>(l.st.st_size);
+      out.push_back(std::move(l));
     }
-    fs::copy_file(source / e.relative, to, fs::copy_options::overwrite_existing);
+    ::closedir(d);
+    if (total > kMaxCopyBytes)
+      throw CopyRefused{"the game folder is too large to copy (more than " + std::to_string(kMaxCopyBytes >> 20) + " MB)"};
+    return out;
+  }
+
+  // Sums what a copy of the folder would write, refusing a folder past the bounds.
+  void Measure(int folderFd, const fs::path& path, int depth) {
+    for (const Listed& l : List(folderFd, path, depth)) {
+      if (!S_ISDIR(l.st.st_mode)) continue;
+      Fd sub(OpenListed(folderFd, l.name, true, l.st, path / l.name));
+      Measure(sub.get(), path / l.name, depth + 1);
+    }
+  }
+
+  void CopyFile(int from, const fs::path& to, uint64_t length, mode_t mode) {
     // The copy is ours to write, whatever the medium's files said.
-    fs::permissions(to, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add);
-    done += e.size;
-    if (progress) progress(done, total);
+    Fd out(::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, (mode & 0777) | 0600));
+    if (out.get() < 0) ThrowSystem(to);
+    std::vector<char> buffer(1 << 16);
+    for (uint64_t copied = 0;;) {
+      if (StopSignals::Requested()) throw CopyRefused{"stopped by a signal"};
+      const ssize_t n = ::read(from, buffer.data(), buffer.size());
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) ThrowSystem(to);
+      if (n == 0) break;
+      // A file that grows after it was measured would break the bound.
+      copied += static_cast<uint64_t>(n);
+      if (copied > length) throw CopyRefused{to.string() + " changed while it was copied"};
+      for (ssize_t written = 0; written < n;) {
+        const ssize_t w = ::write(out.get(), buffer.data() + written, static_cast<size_t>(n - written));
+        if (w < 0 && errno == EINTR) continue;
+        if (w <= 0) ThrowSystem(to);
+        written += w;
+      }
+    }
+  }
+
+  void Copy(int folderFd, const fs::path& from, const fs::path& to, int depth) {
+    for (const Listed& l : List(folderFd, from, depth)) {
+      if (StopSignals::Requested()) throw CopyRefused{"stopped by a signal"};
+      const fs::path target = to / l.name;
+      Fd fd(OpenListed(folderFd, l.name, S_ISDIR(l.st.st_mode), l.st, from / l.name));
+      if (S_ISDIR(l.st.st_mode)) {
+        if (::mkdir(target.c_str(), 0700) != 0) ThrowSystem(target);
+        Copy(fd.get(), from / l.name, target, depth + 1);
+        continue;
+      }
+      CopyFile(fd.get(), target, static_cast<uint64_t>(l.st.st_size), l.st.st_mode);
+      done += static_cast<uint64_t>(l.st.st_size);
+      if (progress) progress(done, measured);
+    }
+  }
+  uint64_t measured = 0;
+};
+
+void CopyInto(const fs::path& source, const fs::path& target, const CopyProgress& progress) {
+  Fd root(::open(source.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (root.get() < 0) ThrowSystem(source);
+  Copier copier{progress};
+  copier.Measure(root.get(), source, 0);
+  copier.measured = copier.total;
+  copier.total = copier.entries = 0;  // counted again as the copy lists each folder anew
+  if (progress) progress(0, copier.measured);
+  if (::mkdir(target.c_str(), 0700) != 0) ThrowSystem(target);
+  copier.Copy(root.get(), source, target, 0);
+}
+
+// Copies cut short by a process that no longer runs (killed, or the machine went down):
+// <copy>.partial-<pid> beside the copies.
+void RemoveDeadPartialCopies(const fs::path& gamesFolder) {
+  std::error_code ec;
+  for (fs::directory_iterator it(gamesFolder, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    const size_t mark = name.rfind(".partial-");
+    if (mark == std::string::npos) continue;
+    const std::string pid = name.substr(mark + 9);
+    if (pid.empty() || pid.size() > 9 || pid.find_first_not_of("0123456789") != std::string::npos) continue;
+    const pid_t owner = static_cast<pid_t>(std::stol(pid));
+    if (owner == ::getpid() || ::kill(owner, 0) == 0 || errno != ESRCH) continue;
+    std::error_code removeError;
+    fs::remove_all(it->path(), removeError);
   }
 }
 
@@ -126,8 +243,12 @@ PlayFolder PrepareGameFolder(GameFiles& files, const std::string& sourceFolder, 
   }
   const fs::path target = WithoutSeparator(copy);
   const fs::path partial = target.string() + ".partial-" + std::to_string(getpid());
+  RemoveDeadPartialCopies(target.parent_path());
   try {
     fs::remove_all(partial);
+    fs::create_directories(target.parent_path());
+    // A signal while copying ends the copy and removes what it made.
+    StopSignals stopSignals;
     CopyInto(WithoutSeparator(source), partial, progress);
     fs::rename(partial, target, ec);
     if (ec) {
@@ -140,6 +261,10 @@ PlayFolder PrepareGameFolder(GameFiles& files, const std::string& sourceFolder, 
   } catch (const fs::filesystem_error& e) {
     fs::remove_all(partial, ec);
     result.error = "cannot copy " + source + " to " + copy + ": " + e.code().message();
+    return result;
+  } catch (const CopyRefused& refused) {
+    fs::remove_all(partial, ec);
+    result.error = "cannot copy " + source + " to " + copy + ": " + refused.reason;
     return result;
   }
   result.folder = copy;

@@ -30,11 +30,21 @@ struct PlayFolder {
   std::string error;    // set when the copy could not be made; folder is empty then
 };
 
+// A copy is bounded like what the player reads from a game folder: a folder past these is
+// refused with a line that says so, never half copied (a file counts by its length, so a
+// small folder holding a sparse file of gigabytes cannot fill the disk).
+constexpr uint64_t kMaxCopyBytes = uint64_t{2} << 30;
+constexpr uint64_t kMaxCopyEntries = 100000;
+constexpr int kMaxCopyDepth = 64;
+
 // The folder to play the game in. With a copy, a copy that exists is played as it is (it
 // holds the player's progress); otherwise the source's regular files and folders are
 // copied (links are not followed, so nothing outside the source is copied), into a
 // folder of a temporary name that is renamed when complete, so a broken-off copy is
-// never taken for a finished one.
+// never taken for a finished one. Each entry is opened below its opened folder without
+// following links and must be the file listed; partial copies of processes that no longer
+// run are removed first, and SIGTERM, SIGHUP or SIGINT during the copy end it, removing
+// what it made.
 PlayFolder PrepareGameFolder(GameFiles& files, const std::string& sourceFolder, bool wantCopy,
                              const CopyProgress& progress = {});
 

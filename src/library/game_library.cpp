@@ -1,12 +1,16 @@
 #include "library/game_library.h"
 
 #include <algorithm>
+#include <map>
+#include <mutex>
+#include <tuple>
 #include <filesystem>
 #include <system_error>
 
 #include "base/codepage.h"
 #include "base/fault.h"
 #include "base/ini_document.h"
+#include "base/text.h"
 #include "library/user_folders.h"
 
 namespace velmora {
@@ -35,6 +39,73 @@ std::string FolderName(const std::string& folder) {
   return p.filename().string();
 }
 
+// What the library needs of a story file: whether its texts are UTF-8, and the start
+// page's picture. Story files may be of any size, so this looks at their start only (a
+// start page beyond it shows no picture) and keeps what it saw by the file's identity.
+struct StoryGlance {
+  bool utf8 = false;
+  std::string picture = "nil";
+};
+
+std::string TrimmedValue(std::string_view v) {
+  while (!v.empty() && (v.front() == ' ' || v.front() == '\t')) v.remove_prefix(1);
+  while (!v.empty() && (v.back() == ' ' || v.back() == '\t' || v.back() == '\r')) v.remove_suffix(1);
+  if (v.size() >= 2 && v.front() == '"' && v.back() == '"') v = v.substr(1, v.size() - 2);
+  return std::string(v.substr(0, IniDocument::kMaxValueLength));
+}
+
+StoryGlance GlanceAtStory(std::string_view head, const std::string& startPage) {
+  StoryGlance glance;
+  // A multi-byte character cut at the end of the glance is no fault of the file.
+  std::string_view whole = head;
+  for (size_t cut = 0; cut < 3 && !whole.empty() && (static_cast<unsigned char>(whole.back()) & 0xC0) == 0x80; ++cut)
+    whole.remove_suffix(1);
+  if (!whole.empty() && static_cast<unsigned char>(whole.back()) >= 0xC0) whole.remove_suffix(1);
+  glance.utf8 = TextCodec::HasHighBytes(whole) && TextCodec::IsValidUtf8(whole);
+  bool inStart = false;
+  for (size_t at = 0; at < head.size();) {
+    size_t end = head.find('\n', at);
+    if (end == std::string_view::npos) end = head.size();
+    std::string_view line = head.substr(at, end - at);
+    at = end + 1;
+    while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
+    if (!line.empty() && line.front() == '[') {
+      const size_t close = line.find(']');
+      inStart = close != std::string_view::npos && SameCommand(line.substr(1, close - 1), startPage);
+      continue;
+    }
+    const size_t eq = line.find('=');
+    if (!inStart || eq == std::string_view::npos) continue;
+    std::string_view key = line.substr(0, eq);
+    while (!key.empty() && (key.back() == ' ' || key.back() == '\t')) key.remove_suffix(1);
+    if (SameCommand(key, "QuestPicture")) {
+      glance.picture = TrimmedValue(line.substr(eq + 1));
+      break;
+    }
+  }
+  return glance;
+}
+
+constexpr size_t kStoryGlanceBytes = 256 * 1024;
+
+StoryGlance GlanceAtStoryFile(GameFiles& files, const std::string& path, const std::string& startPage) {
+  static std::mutex mutex;
+  static std::map<std::tuple<uint64_t, uint64_t, uint64_t, int64_t, std::string>, StoryGlance> seen;
+  const FileIdentity id = files.Identity(path);
+  const auto key = std::make_tuple(id.device, id.inode, id.size, id.mtimeNs, startPage);
+  {
+    std::lock_guard<std::mutex> lock(mutex);
+    if (id.regular && seen.count(key)) return seen[key];
+  }
+  const FileRead head = files.ReadHead(path, kStoryGlanceBytes);
+  if (head.status != FileRead::Status::kRead) return {};
+  const StoryGlance glance = GlanceAtStory(head.bytes, startPage);
+  std::lock_guard<std::mutex> lock(mutex);
+  if (seen.size() >= 1024) seen.clear();
+  seen[key] = glance;
+  return glance;
+}
+
 }  // namespace
 
 GameFolderInfo InspectGameFolder(GameFiles& files, const std::string& folder, const std::string& codePage) {
@@ -58,14 +129,14 @@ GameFolderInfo InspectGameFolder(GameFiles& files, const std::string& folder, co
   }
   info.isGame = true;
 
-  const IniDocument story(files, files.Resolve(base + storyName));
+  const std::string startPage = config.ReadText("Start", "StartPage", "gamestart");
+  const StoryGlance story = GlanceAtStoryFile(files, files.Resolve(base + storyName), startPage);
   TextCodec codec(codePage);
-  codec.SetGameIsUtf8(story.HoldsUtf8Text());
+  codec.SetGameIsUtf8(story.utf8);
   const std::string caption = config.ReadText("GameForm", "Caption", "");
   info.captionUtf8 = caption.empty() ? FolderName(base) : codec.ToUtf8(caption);
 
-  const std::string startPage = config.ReadText("Start", "StartPage", "gamestart");
-  const std::string picture = story.ReadText(startPage, "QuestPicture", "nil");
+  const std::string& picture = story.picture;
   if (picture != "nil" && !picture.empty() && files.FileExists(base + "Images\\" + picture))
     info.thumbnail = files.Resolve(base + "Images\\" + picture);
   return info;

@@ -7,15 +7,30 @@
 
 namespace velmora {
 
+namespace {
+
+bool StopRequested(Game::ChainVerdict& verdict) {
+  if (!StopSignals::Requested()) return false;
+  verdict.stop = true;
+  verdict.why = "Script stopped: the program is ending";
+  return true;
+}
+
+}  // namespace
+
+void EndChainsOnStopSignals(Game& game) {
+  game.checkChain = [](int64_t) {
+    Game::ChainVerdict verdict;
+    StopRequested(verdict);
+    return verdict;
+  };
+}
+
 void AskAboutLongChains(Game& game) {
   auto asking = std::make_shared<bool>(false);
   game.checkChain = [&game, asking](int64_t runningMs) {
     Game::ChainVerdict verdict;
-    if (StopSignals::Requested()) {
-      verdict.stop = true;
-      verdict.why = "Script stopped: the program is ending";
-      return verdict;
-    }
+    if (StopRequested(verdict)) return verdict;
     // A timer's script that runs while the question waits is part of the same chain.
     if (runningMs <= kLongChainMs || *asking) return verdict;
     *asking = true;

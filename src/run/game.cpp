@@ -21,9 +21,10 @@ namespace velmora {
 Game::Game(Platform platformIn, GameOptions optionsIn)
     : platform(platformIn),
       options(std::move(optionsIn)),
-      timedDialogs(platform.dialogs, platform.clock),
+      meteredFiles(platform.files, work),
+      timedDialogs(platform.dialogs, platform.clock, &work),
       timers(*platform.clock),
-      log(platform.clock),
+      log(platform.clock, &work),
       codec(options.codePage),
       mainWindow(std::make_unique<MainWindowState>()),
       vars(std::make_unique<VarStore>(log)),
@@ -43,10 +44,11 @@ Game::Game(Platform platformIn, GameOptions optionsIn)
       answerTimer(timers, "Timer3", [this] { RunEvent([this] { RunFastAnswer(*this); }); }) {
   musicTimer.SetInterval(100);
   // What a run may write: config.ini, the story file and Scripts/inventory.sav in the game
-  // folder (the story file may lie below it), and LastStart.log in the current directory.
+  // folder (the story file may lie below it), and LastStart.log alone in the current directory,
+  // which may be the player's home.
   if (platform.files) {
     platform.files->AllowWrites(options.gameFolder, true);
-    platform.files->AllowWrites(".", false);
+    platform.files->AllowWriteOf("LastStart.log");
   }
 }
 

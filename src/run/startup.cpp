@@ -14,6 +14,7 @@
 #include "script/script_library.h"
 #include "base/game.h"
 #include "base/int_text.h"
+#include "base/paths.h"
 #include "base/main_window_state.h"
 #include "base/text.h"
 #include "story/page_loader.h"
@@ -36,10 +37,17 @@ std::unique_ptr<IniDocument> OpenIfPresent(GameFiles& files, const std::string& 
   return std::make_unique<IniDocument>(files, files.Resolve(path));
 }
 
-// A file start-up cannot go on without, below the game folder; false when it is missing.
+// A file start-up cannot go on without, below the game folder; false when it is missing,
+// leads out of the folder or is past the bound of what is read.
 bool OpenRequired(Game& game, std::unique_ptr<IniDocument>& doc, const std::string& name, const char* what,
                   const char* found) {
   const std::string path = game.gameFolder() + name;
+  const std::string problem =
+      GameFileProblem(game.files(), game.gameFolder(), game.files().Resolve(path), IniDocument::kMaxFileSize);
+  if (!problem.empty()) {
+    game.WriteLog(3, what + path + " " + problem + "!");
+    return false;
+  }
   doc = OpenIfPresent(game.files(), path);
   if (!doc) {
     game.WriteLog(3, what + path + " not found!");
@@ -148,6 +156,12 @@ void CheckPages(Game& game) {
 bool Initialize(Game& game) {
   const std::string& folder = game.gameFolder();
   game.WriteLog(1, "Initializing...");
+  const std::string configProblem = GameFileProblem(game.files(), folder, game.files().Resolve(folder + "config.ini"),
+                                                    IniDocument::kMaxFileSize);
+  if (!configProblem.empty()) {
+    game.WriteLog(3, "Configuration file " + configProblem + "!");
+    return false;
+  }
   game.config = OpenIfPresent(game.files(), folder + "config.ini");
   if (!game.config) {
     game.WriteLog(3, "Confgiguration file not found!");

@@ -2,6 +2,8 @@
 
 #include <zlib.h>
 
+#include "base/ini_document.h"
+
 #include <cstring>
 #include <limits>
 
@@ -13,6 +15,8 @@ constexpr char kMagic[8] = {'V', 'E', 'L', 'M', 'S', 'A', 'V', 'E'};
 // Packing speed matters more than size: a save must take no noticeable time, even with a
 // story file of several megabytes.
 constexpr int kCompressionLevel = 1;
+// The run's state besides the game files: variables, sets, inventory, page, windows.
+constexpr uint64_t kMaxStateBytes = uint64_t{512} << 20;
 
 class Writer {
  public:
@@ -98,8 +102,9 @@ class Reader {
     std::memcpy(&v, &bits, sizeof v);
     return v;
   }
-  std::string Text() {
+  std::string Text(size_t maxBytes = UINT32_MAX) {
     const uint32_t n = U32();
+    if (n > maxBytes) throw Damaged{};
     return std::string(Take(n), n);
   }
   // A count of things that each take at least `least` bytes: a damaged count cannot make
@@ -134,7 +139,8 @@ class Reader {
     if (role >= kGameFileRoles || !files_) throw Damaged{};
     f.role = static_cast<GameFileRole>(role);
     f.present = Bool();
-    std::string bytes = Text();
+    // Held to the bound of reading that file from the game folder.
+    std::string bytes = Text(IniDocument::kMaxFileSize);
     if (f.present) f.bytes = files_->Intern(std::move(bytes));
   }
   // `least`: the bytes each item takes at least, so a damaged count cannot make the
@@ -174,7 +180,7 @@ void PictureFields(IO& io, PictureImage& p) {
 }
 
 template <class IO>
-void BodyFields(IO& io, Snapshot& s) {
+void BodyFields(IO& io, Snapshot& s, uint32_t version) {
   io.Field(s.vars.intRecords);
   io.Field(s.vars.strRecords);
   io.Each(s.vars.intSet, 4, [&](int32_t& v) { io.Field(v); });
@@ -254,17 +260,25 @@ void BodyFields(IO& io, Snapshot& s) {
   io.Field(s.inventoryWearTakesOff);
 
   io.Each(s.files, 6, [&](FileImage& f) { io.Field(f); });
+
+  // Version 2 on: the story so far. Older saves load with none.
+  if (version < 2) return;
+  io.Each(s.history, 12, [&](PageRead& p) {
+    io.Field(p.page);
+    io.Field(p.lines);
+    io.Field(p.choice);
+  });
 }
 
-std::string EncodeBody(const Snapshot& s) {
+std::string EncodeBody(const Snapshot& s, uint32_t version) {
   Writer w;
-  BodyFields(w, const_cast<Snapshot&>(s));  // the writer only reads
+  BodyFields(w, const_cast<Snapshot&>(s), version);  // the writer only reads
   return std::move(w.out);
 }
 
-std::shared_ptr<Snapshot> DecodeBody(Reader& r) {
+std::shared_ptr<Snapshot> DecodeBody(Reader& r, uint32_t version) {
   auto s = std::make_shared<Snapshot>();
-  BodyFields(r, *s);
+  BodyFields(r, *s, version);
   if (s->vars.intRecords.size() % sizeof(TIntVar) != 0 || s->vars.strRecords.size() % sizeof(TStrVar) != 0)
     throw Damaged{};
   if (!r.AtEnd()) throw Damaged{};
@@ -295,6 +309,7 @@ SaveReadResult ReadHeader(Reader& r) {
   }
   try {
     const uint32_t version = r.U32();
+    result.version = version;
     if (version > kSaveFormatVersion) {
       result.status = SaveReadStatus::kNewer;
       return result;
@@ -320,8 +335,8 @@ SaveReadResult ReadHeader(Reader& r) {
 
 }  // namespace
 
-std::string EncodeSave(const SaveHeader& header, const Snapshot& snapshot) {
-  const std::string body = EncodeBody(snapshot);
+std::string EncodeSave(const SaveHeader& header, const Snapshot& snapshot, uint32_t version) {
+  const std::string body = EncodeBody(snapshot, version);
   uLongf packedSize = compressBound(static_cast<uLong>(body.size()));
   std::string packed(packedSize, '\0');
   if (compress2(reinterpret_cast<Bytef*>(packed.data()), &packedSize, reinterpret_cast<const Bytef*>(body.data()),
@@ -332,7 +347,7 @@ std::string EncodeSave(const SaveHeader& header, const Snapshot& snapshot) {
   Writer w;
   w.out.reserve(64 + header.thumbnailPng.size() + packed.size());
   w.out.append(kMagic, sizeof kMagic);
-  w.U32(kSaveFormatVersion);
+  w.U32(version);
   AppendHeader(w.out, header);
   w.U64(body.size());
   w.U32(Crc(packed.data(), packed.size()));
@@ -363,6 +378,8 @@ SaveReadResult DecodeSave(const std::string& bytes, const std::string& gameId, F
     // No real save unpacks to more than a thousand times its packed size; a damaged
     // length must not make us ask for gigabytes.
     if (bodySize > static_cast<uint64_t>(packedSize) * 1032 + 1024) throw Damaged{};
+    // Nor more than its game files at their largest and the run's state besides.
+    if (bodySize > uint64_t{kGameFileRoles} * IniDocument::kMaxFileSize + kMaxStateBytes) throw Damaged{};
     std::string body(static_cast<size_t>(bodySize), '\0');
     uLongf unpacked = static_cast<uLongf>(bodySize);
     if (uncompress(reinterpret_cast<Bytef*>(body.data()), &unpacked, reinterpret_cast<const Bytef*>(packed),
@@ -371,7 +388,7 @@ SaveReadResult DecodeSave(const std::string& bytes, const std::string& gameId, F
       throw Damaged{};
     Reader b(body.data(), body.size());
     b.files_ = &files;
-    result.snapshot = DecodeBody(b);
+    result.snapshot = DecodeBody(b, result.version);
   } catch (const Damaged&) {
     result.status = SaveReadStatus::kDamaged;
     result.snapshot.reset();

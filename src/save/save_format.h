@@ -22,7 +22,8 @@
 
 namespace velmora {
 
-constexpr uint32_t kSaveFormatVersion = 1;
+// 2: the story so far at the body's end. Version 1 saves load with an empty one.
+constexpr uint32_t kSaveFormatVersion = 2;
 
 struct SaveHeader {
   std::string gameId;
@@ -33,12 +34,15 @@ struct SaveHeader {
   std::string thumbnailPng;  // empty when the front end has none
 };
 
-std::string EncodeSave(const SaveHeader& header, const Snapshot& snapshot);
+// version: the format to write; an older one leaves out what it cannot hold (for players
+// that read only that one, and for tests of reading old saves).
+std::string EncodeSave(const SaveHeader& header, const Snapshot& snapshot, uint32_t version = kSaveFormatVersion);
 
 enum class SaveReadStatus { kOk, kNotASave, kNewer, kDamaged, kForeign };
 
 struct SaveReadResult {
   SaveReadStatus status = SaveReadStatus::kOk;
+  uint32_t version = 0;  // of the file's format
   SaveHeader header;
   std::shared_ptr<Snapshot> snapshot;  // set by DecodeSave when kOk; pictures not loaded yet
 };

@@ -18,6 +18,21 @@ constexpr size_t kCaptionBytes = 80;
 
 size_t HashOf(const std::string& bytes) { return std::hash<std::string_view>{}(bytes); }
 
+// Why putting back these images would leave a game that cannot start, or nothing: a
+// config.ini or story file taken away, or replaced by binary bytes (a NUL byte no text
+// file holds). Images equal to the file as it is now change nothing and pass.
+std::optional<std::string> WouldNotStart(FileImages& files, const Snapshot& snapshot) {
+  for (const FileImage& image : snapshot.files) {
+    if (image.role == GameFileRole::kInventoryState) continue;
+    const FileImage now = files.Capture(image.role);
+    if (now.present == image.present && (!image.present || *now.bytes == *image.bytes)) continue;
+    const char* what = image.role == GameFileRole::kStory ? "story file" : "config.ini";
+    if (!image.present) return std::string("its ") + what + " would be removed";
+    if (image.bytes->find('\0') != std::string::npos) return std::string("its ") + what + " would be binary";
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 SaveGames::SaveGames(Game& game) : game_(game), files_(game), playedSince_(game.clock().NowMs()) {
@@ -102,6 +117,8 @@ SaveGames::Outcome SaveGames::Load(int slot) {
   SaveReadResult read = DecodeSave(*bytes, GameId(), files_);
   if (read.status != SaveReadStatus::kOk)
     return {false, "cannot load " + SlotWords(slot) + ": " + DescribeRefusal(read.status)};
+  if (auto why = WouldNotStart(files_, *read.snapshot))
+    return {false, "cannot load " + SlotWords(slot) + ": the game could not start again (" + *why + ")"};
   try {
     LoadSnapshotPictures(game_, *read.snapshot);
   } catch (const RuntimeFault& fault) {

@@ -48,6 +48,8 @@ void RestoreMusic(Game& game, const MusicImage& m) {
   player.nextTrackName = m.nextTrackName;
   player.musicPlaying = m.musicPlaying;
   if (m.state == 0 || m.file.empty()) return;
+  // The name comes from the save: a FIFO or a device there must not hang the decoder.
+  if (game.files().ReadableError(m.file) != 0) return;
   const uint32_t stream = library.StreamCreateFile(m.file);
   if (stream == 0) return;  // the file has gone since: silence, and the chain goes on
   library.ChannelSetPosition(stream, m.positionMs);
@@ -66,7 +68,7 @@ void RestoreSound(Game& game, bool open, const std::string& file) {
   if (player.deviceOpen && device) device->Close();
   player.deviceOpen = open;
   player.fileName = file;
-  if (open && device) {
+  if (open && device && game.files().ReadableError(file) == 0) {
     try {
       device->Open(file);
     } catch (const RuntimeFault&) {
@@ -103,6 +105,7 @@ std::shared_ptr<const Snapshot> CaptureSnapshot(Game& game, FileImages& files) {
   s->width = form.width;
   s->height = form.height;
   s->storyLines = form.storyLines;
+  s->history = game.history;
   s->picture = ImageOf(form.picture, form.pictureFile);
   s->choiceItems = form.choiceItems;
   s->selectedChoice = form.selectedChoice;
@@ -168,6 +171,7 @@ void RestoreSnapshot(Game& game, FileImages& files, const Snapshot& s) {
   form.width = s.width;
   form.height = s.height;
   form.storyLines = s.storyLines;
+  game.history = s.history;
   form.picture = s.picture.picture;
   form.pictureFile = s.picture.file;
   form.choiceItems = s.choiceItems;

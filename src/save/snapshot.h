@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "base/game.h"
 #include "base/platform.h"
 #include "inventory/inventory.h"
 #include "save/file_images.h"
@@ -86,6 +87,8 @@ struct Snapshot {
   bool inventoryUseEnabled = true, inventoryWearEnabled = false, inventoryWearTakesOff = false;
 
   std::vector<FileImage> files;  // story file, config.ini, Scripts\inventory.sav
+
+  std::vector<PageRead> history;  // the story so far
 };
 
 // Takes the run's state. Call only between events (no script running).

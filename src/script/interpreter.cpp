@@ -26,8 +26,9 @@ void AskFrontEnd(Game& game) {
 
 }  // namespace
 
-NestedRun::NestedRun(Game& game, Kind kind) : state_(*game.interp) {
+NestedRun::NestedRun(Game& game, Kind kind) : state_(*game.interp), work_(game.work) {
   if (state_.depth == 0 && kind == kRun) {
+    work_.StartChain();
     const int64_t bound = static_cast<int64_t>(state_.limits.maxCommands);
     state_.budget = std::min(bound, InterpreterState::kStretch);
     state_.left = bound - state_.budget;

@@ -8,6 +8,9 @@
 // a replay ends the same way each time). Between these, the front end is asked now and
 // then whether to go on (Game::checkChain): the players ask the person after a few seconds.
 //
+// Besides commands, a chain is bounded in the work its commands do (Game::work): bytes
+// logged, read and written, pages, pictures and tracks loaded, boxes shown.
+//
 // This costs one decrement per command: the commands are counted down in stretches, and
 // the end of a stretch is where the bound and the front end are looked at; so is every
 // command that waits, shows a box, loads or writes, since a few of those can take long.
@@ -95,12 +98,15 @@ class NestedRun {
  public:
   enum Kind { kRun, kLoopBody };
   NestedRun(Game& game, Kind kind);
-  ~NestedRun() { --state_.depth; }
+  ~NestedRun() {
+    if (--state_.depth == 0) work_.EndChain();
+  }
   NestedRun(const NestedRun&) = delete;
   NestedRun& operator=(const NestedRun&) = delete;
 
  private:
   InterpreterState& state_;
+  WorkMeter& work_;
 };
 
 }  // namespace velmora

@@ -11,6 +11,7 @@
 #include "story/page_loader.h"
 #include "story/page_state.h"
 #include "story/replacevars.h"
+#include "story/story_so_far.h"
 #include "story/text_lines.h"
 
 namespace velmora {
@@ -72,6 +73,7 @@ void ChooseHighlightedAction(Game& game) {
   if (game.beforeChoice && ItemText(game, selected)) game.beforeChoice();
   game.answerTimer.SetEnabled(false);
   if (!ItemText(game, selected)) return;
+  RecordChoiceTaken(game, selected);
   int k = selected;
   for (const Action& action : game.page->actions) {
     if (!action.enabled) continue;

@@ -9,6 +9,7 @@
 #include "story/page_state.h"
 #include "base/pictures.h"
 #include "story/replacevars.h"
+#include "story/story_so_far.h"
 
 namespace velmora {
 
@@ -68,6 +69,9 @@ void FillPageText(Game& game, const std::string& page) {
   window.storyLines.clear();
   game.WriteLog(1, "Loading Page text...");
   window.storyLines = SubstitutedPageLines(game, page, n);
+  int64_t bytes = WorkMeter::kLoadCost;
+  for (const std::string& line : window.storyLines) bytes += static_cast<int64_t>(line.size());
+  game.work.Charge(bytes);
   window.Changed(MainWindowState::kStoryText | MainWindowState::kStoryCaret);
 }
 
@@ -127,6 +131,7 @@ void LoadPage(Game& game, const std::string& nameArg) {
   }
   game.WriteLog(1, "Page " + name + " loaded!");
   page.currentPage = name;
+  RecordPageRead(game, name);
 }
 
 }  // namespace velmora

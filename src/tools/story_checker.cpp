@@ -1,5 +1,7 @@
 #include "tools/story_checker.h"
 
+#include "base/paths.h"
+
 #include <map>
 #include <set>
 
@@ -13,31 +15,15 @@
 #include "platform/files/posix_files.h"
 #include "base/text.h"
 #include "base/virtual_clock.h"
+#include "tools/story_sections.h"
+#include "tools/story_map.h"
+#include "tools/story_shape_checks.h"
 
 namespace velmora {
 
 namespace {
 
 std::string Lower(const std::string& s) { return AsciiLower(s); }
-
-// Section names in file order (the INI reader answers for one section at a time).
-std::vector<std::string> SectionNames(GameFiles& files, const std::string& path) {
-  std::vector<std::string> names;
-  const std::string text = files.Read(path, IniDocument::kMaxFileSize).bytes;
-  for (size_t start = 0, end; start < text.size(); start = end + 1) {
-    end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    const std::string line = text.substr(start, end - start);
-    size_t b = line.find_first_not_of(" \t");
-    if (b == std::string::npos || line[b] != '[') continue;
-    size_t e = line.find(']', b);
-    std::string name = line.substr(b + 1, e == std::string::npos ? std::string::npos : e - b - 1);
-    while (!name.empty() && (name.back() == ' ' || name.back() == '\t' || name.back() == '\r')) name.pop_back();
-    while (!name.empty() && (name.front() == ' ' || name.front() == '\t')) name.erase(name.begin());
-    names.push_back(name);
-  }
-  return names;
-}
 
 struct Checker {
   Checker(GameFiles& files, const std::string& folder) : files(files), folder(folder) {}
@@ -112,17 +98,29 @@ CheckReport CheckStory(const std::string& gameFolder) {
     c.Report(true, "config.ini", "the file is missing; the player cannot start");
     return c.report;
   }
+  // What start-up refuses besides a missing file: a name leading out of the folder, a file
+  // too large to read.
+  auto problem = [&](const std::string& name) {
+    return GameFileProblem(files, gameFolder, files.Resolve(gameFolder + name), IniDocument::kMaxFileSize);
+  };
+  if (const std::string p = problem("config.ini"); !p.empty()) {
+    c.Report(true, "config.ini", "the file " + p + "; the player cannot start");
+    return c.report;
+  }
   IniDocument config(files, files.Resolve(gameFolder + "config.ini"));
   const std::string storyName = config.ReadText("Files", "StoryFile", "story.qst");
   const std::string musicName = config.ReadText("Files", "MusicList", "music.lst");
-  if (!c.Exists(storyName)) c.Report(true, "config.ini", "story file " + storyName + " is missing");
-  if (!c.Exists(musicName)) c.Report(true, "config.ini", "tracklist " + musicName + " is missing");
-  if (!c.Exists(storyName)) return c.report;
+  const std::string storyProblem = problem(storyName), musicProblem = problem(musicName);
+  if (!storyProblem.empty()) c.Report(true, "config.ini", "story file " + storyName + " " + storyProblem);
+  else if (!c.Exists(storyName)) c.Report(true, "config.ini", "story file " + storyName + " is missing");
+  if (!musicProblem.empty()) c.Report(true, "config.ini", "tracklist " + musicName + " " + musicProblem);
+  else if (!c.Exists(musicName)) c.Report(true, "config.ini", "tracklist " + musicName + " is missing");
+  if (!storyProblem.empty() || !c.Exists(storyName)) return c.report;
 
   const std::string storyPath = files.Resolve(gameFolder + storyName);
   IniDocument story(files, storyPath);
   std::unique_ptr<IniDocument> tracks;
-  if (c.Exists(musicName)) tracks = std::make_unique<IniDocument>(files, files.Resolve(gameFolder + musicName));
+  if (musicProblem.empty() && c.Exists(musicName)) tracks = std::make_unique<IniDocument>(files, files.Resolve(gameFolder + musicName));
 
   LoadScriptLibrary(game);
   const std::string scriptFile = "Scripts\\Scripts.bsf";
@@ -271,13 +269,7 @@ CheckReport CheckStory(const std::string& gameFolder) {
 
   // Pages.
   const std::string storyFile = storyName;
-  std::vector<std::string> pages;
-  for (const auto& name : SectionNames(files, storyPath)) {
-    if (SameCommand(name, "WriterList") || !story.SectionPresent(name)) continue;
-    bool seen = false;
-    for (const auto& p : pages) seen = seen || SameCommand(p, name);
-    if (!seen) pages.push_back(name);
-  }
+  const std::vector<std::string> pages = StoryPageNames(story, StorySectionNames(files, storyPath));
   for (const auto& page : pages) {
     const std::string where = "page " + page;
     int32_t lines = story.ReadInteger(page, "textsize", 0);
@@ -309,6 +301,11 @@ CheckReport CheckStory(const std::string& gameFolder) {
   for (const auto& page : pages)
     if (!pagesReached.count(Lower(page)))
       c.Report(false, storyFile, "page " + page + " is not reached by any $goto, page action or StartPage");
+
+  // The story's shape: dead ends, scripts, labels and variables nothing brings to life.
+  const StoryMap map = BuildStoryMap(config, story, StorySectionNames(files, storyPath), *game.scripts, inv.get(),
+                                     TextCodec(game.options.codePage));
+  for (CheckFinding& f : CheckStoryShape(map, *game.scripts, storyFile, scriptFile)) c.Report(f.error, f.file, f.message);
 
   CheckedCounts& n = c.report.checked;
   n.pages = pages.size();

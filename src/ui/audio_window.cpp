@@ -42,7 +42,7 @@ AudioWindow::AudioWindow(Game& game, QWidget* parent)
                           Qt::MSWindowsFixedSizeDialogHint),
       game_(game) {
   setObjectName(QStringLiteral("TForm2"));
-  setWindowTitle(QStringLiteral("Audio options"));
+  setWindowTitle(tr("Audio options"));
   placement_.Fix(this, QSize(AudioWindowState::kClientWidth, AudioWindowState::kClientHeight));
   placement_.SetFont(this, QStringLiteral("MS Sans Serif"), 13);
   move(KeepOnScreens(QRect(AudioWindowState::kLeft, AudioWindowState::kTop, AudioWindowState::kClientWidth,

@@ -14,8 +14,15 @@ namespace velmora {
 const QColor ChoiceList::kText(153, 137, 137);
 const QColor ChoiceList::kBackground(0, 0, 0);
 
+int ChoiceDelegate::LineHeight() const {
+  // The player's text size, when larger than the game's, spaces the lines apart to match.
+  const int gameSize = ChoiceDrawingFont(game_).size;
+  if (textSize_ <= 0 || gameSize <= 0 || textSize_ <= gameSize) return MainWindowState::kChoiceLineHeight;
+  return MainWindowState::kChoiceLineHeight * textSize_ / gameSize;
+}
+
 QSize ChoiceDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
-  return {option.rect.width(), Scaled(ChoiceHeight(game_, index.row(), MainWindowState::kChoiceLineHeight), scale_)};
+  return {option.rect.width(), Scaled(ChoiceHeight(game_, index.row(), LineHeight()), scale_)};
 }
 
 void ChoiceDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
@@ -25,14 +32,16 @@ void ChoiceDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option
   painter->setClipRect(rect);
   painter->fillRect(rect, selected ? option.palette.highlight().color() : ChoiceList::kBackground);
   const ChoiceFont choiceFont = ChoiceDrawingFont(game_);
-  const QFont font = GameFont(QString::fromStdString(game_.codec.ToUtf8(choiceFont.name)), choiceFont.size, scale_);
+  const QFont font = GameFont(QString::fromStdString(game_.codec.ToUtf8(choiceFont.name)),
+                              textSize_ > 0 ? textSize_ : choiceFont.size, scale_);
+  const int lineHeight = LineHeight();
   painter->setFont(font);
   painter->setPen(selected ? option.palette.highlightedText().color() : ChoiceList::kText);
   const int ascent = QFontMetrics(font, painter->device()).ascent();
   const std::vector<std::string> lines = ChoiceLinesToDraw(game_, index.row());
   // Lines stand 16 units apart whatever the font's size; a larger font overlaps.
   for (size_t a = 0; a < lines.size(); ++a) {
-    const int top = rect.top() + Scaled(static_cast<int>(a) * MainWindowState::kChoiceLineHeight, scale_);
+    const int top = rect.top() + Scaled(static_cast<int>(a) * lineHeight, scale_);
     painter->drawText(QPoint(rect.left() + Scaled(2, scale_), top + ascent),
                       QString::fromStdString(game_.codec.ToUtf8(lines[a])));
   }
@@ -49,8 +58,8 @@ void ChoiceDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option
 ChoiceList::ChoiceList(Game& game, QWidget* parent)
     : QListWidget(parent), game_(game), delegate_(new ChoiceDelegate(game, this)) {
   setObjectName(QStringLiteral("sListBox1"));
-  setAccessibleName(QStringLiteral("Choices"));
-  setAccessibleDescription(QStringLiteral("Double-click a choice, or select it and press Enter"));
+  setAccessibleName(tr("Choices"));
+  setAccessibleDescription(tr("Double-click a choice, or select it and press Enter"));
   setSelectionMode(QAbstractItemView::SingleSelection);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setUniformItemSizes(false);
@@ -67,7 +76,15 @@ ChoiceList::ChoiceList(Game& game, QWidget* parent)
     if (redrawing_) return;
     const QList<QListWidgetItem*> chosen = selectedItems();
     game_.mainWindow->selectedChoice = chosen.isEmpty() ? -1 : row(chosen.front());
+    // The view already shows the move; self-voicing says it.
+    if (game_.mainWindow->onNarration) game_.mainWindow->onNarration(MainWindowState::kSelection);
   });
+}
+
+void ChoiceList::SetTextSize(int points) {
+  delegate_->SetTextSize(points);
+  doItemsLayout();
+  viewport()->update();
 }
 
 void ChoiceList::SetScale(double scale) {
@@ -99,12 +116,14 @@ void ChoiceList::Redraw(unsigned parts) {
   redrawing_ = true;
   if (parts & MainWindowState::kChoices) {
     clear();
-    for (int k = 0; k < static_cast<int>(form.choiceItems.size()); ++k) {
-      // What a screen reader reads: the item as it is drawn now.
+    const int total = static_cast<int>(form.choiceItems.size());
+    for (int k = 0; k < total; ++k) {
+      // What a screen reader reads: the item as it is drawn now, and its place.
       QStringList lines;
       for (const std::string& line : ChoiceLinesToDraw(game_, k))
         lines << QString::fromStdString(game_.codec.ToUtf8(line));
-      new QListWidgetItem(lines.join(QLatin1Char(' ')), this);
+      auto* item = new QListWidgetItem(lines.join(QLatin1Char(' ')), this);
+      item->setData(Qt::AccessibleDescriptionRole, tr("%1 of %2").arg(k + 1).arg(total));
     }
   }
   if (parts & (MainWindowState::kChoices | MainWindowState::kSelection)) {

@@ -18,15 +18,20 @@ class ChoiceDelegate : public QStyledItemDelegate {
  public:
   ChoiceDelegate(Game& game, QObject* parent) : QStyledItemDelegate(parent), game_(game) {}
   void SetScale(double scale) { scale_ = scale; }
+  void SetTextSize(int points) { textSize_ = points; }
   QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
   void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
  private:
+  int LineHeight() const;
   Game& game_;
   double scale_ = 1.0;
+  int textSize_ = 0;  // the player's text size in points; 0: the game's font size
 };
 
 class ChoiceList : public QListWidget {
+  Q_OBJECT
+
  public:
   // The designed colours: text 153, 137, 137 on black.
   static const QColor kText;
@@ -37,6 +42,8 @@ class ChoiceList : public QListWidget {
   void Redraw(unsigned parts);
   // Item heights and fonts follow the main window's scale.
   void SetScale(double scale);
+  // The player's text size in points (0: the game's): the lines grow and keep apart.
+  void SetTextSize(int points);
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;

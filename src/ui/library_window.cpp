@@ -51,14 +51,14 @@ QString LastPlayed(const LibraryEntry& game) {
 LibraryWindow::LibraryWindow(GameLibrary& library, GameFiles& files, QWidget* parent)
     : QWidget(parent), library_(library), files_(files) {
   setObjectName(QStringLiteral("LibraryWindow"));
-  setWindowTitle(QStringLiteral("Velmora Player: game library"));
+  setWindowTitle(tr("Velmora Player: game library"));
   setAcceptDrops(true);
   setFont(GameFont(QStringLiteral("MS Sans Serif"), -13));
   resize(640, 480);
 
   gameList = new QListWidget(this);
   gameList->setObjectName(QStringLiteral("GameList"));
-  gameList->setAccessibleName(QStringLiteral("Games"));
+  gameList->setAccessibleName(tr("Games"));
   gameList->setIconSize(QSize(kThumbnailWidth, kThumbnailHeight));
   gameList->setSelectionMode(QAbstractItemView::SingleSelection);
   gameList->setSpacing(2);

@@ -18,6 +18,7 @@
 #include "inventory/inventory_window_state.h"
 #include "base/game.h"
 #include "base/main_window_state.h"
+#include "ui/accessible_frames.h"
 #include "ui/choice_list.h"
 #include "ui/fonts.h"
 #include "ui/picture_pixmap.h"
@@ -48,12 +49,12 @@ MainWindow::MainWindow(Game& game, QWidget* parent)
 
   storyPicture = new QLabel(this);
   storyPicture->setObjectName(QStringLiteral("Storypic"));
-  storyPicture->setAccessibleName(QStringLiteral("Picture"));
+  storyPicture->setAccessibleName(tr("Picture"));
   storyPicture->setScaledContents(true);  // stretched to fill its box, proportions not kept
 
   storyText = new QTextEdit(this);
   storyText->setObjectName(QStringLiteral("Story"));
-  storyText->setAccessibleName(QStringLiteral("Story text"));
+  storyText->setAccessibleName(tr("Story text"));
   storyText->setReadOnly(true);
   storyText->setAcceptRichText(false);
   storyText->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -90,6 +91,7 @@ MainWindow::MainWindow(Game& game, QWidget* parent)
   connect(libraryAction, &QAction::triggered, this, &MainWindow::libraryRequested);
   connect(titleBar, &TitleBar::menuRequested, this, &MainWindow::ShowTitleMenu);
 
+  InstallAccessibleFrames();
   game_.mainWindow->onChanged = [this](unsigned parts) { Redraw(parts); };
   Redraw(~0u & ~MainWindowState::kStoryCaret);
 }
@@ -103,6 +105,7 @@ void MainWindow::Redraw(unsigned parts) {
   if (parts & MainWindowState::kCaption) {
     setWindowTitle(Screen(state.caption));
     titleBar->SetCaption(Screen(state.caption));
+    NamePicture();
   }
   if (parts & MainWindowState::kGeometry) DrawGeometry();
   if (parts & MainWindowState::kFont) DrawFont();
@@ -116,6 +119,19 @@ void MainWindow::Redraw(unsigned parts) {
   }
   if (parts & MainWindowState::kPicture) DrawPicture();
   if (parts & (MainWindowState::kChoices | MainWindowState::kSelection)) choiceList->Redraw(parts);
+  // A new page's choices take the focus, so a screen reader goes on there (unless the
+  // reader is in another of the player's windows).
+  if ((parts & MainWindowState::kChoices) && isActiveWindow() && !choiceList->hasFocus()) choiceList->setFocus();
+}
+
+void MainWindow::NamePicture() {
+  // The picture is named by the caption; its file name is its description.
+  const MainWindowState& state = *game_.mainWindow;
+  storyPicture->setAccessibleName(state.caption.empty() ? tr("Picture") : Screen(state.caption));
+  const std::string& file = state.pictureFile;
+  const size_t cut = file.find_last_of("/\\");
+  storyPicture->setAccessibleDescription(state.picture ? Screen(cut == std::string::npos ? file : file.substr(cut + 1))
+                                                       : QString());
 }
 
 void MainWindow::DrawFont() {
@@ -123,7 +139,14 @@ void MainWindow::DrawFont() {
   const MainWindowState& state = *game_.mainWindow;
   const QFont font = GameFont(Screen(state.fontName), state.fontSize, scale_);
   setFont(font);
-  storyText->setFont(font);
+  // The player's text size, apart from the zoom: the story text grows and scrolls.
+  storyText->setFont(textSize_ > 0 ? GameFont(Screen(state.fontName), textSize_, scale_) : font);
+}
+
+void MainWindow::SetTextSize(int points) {
+  textSize_ = std::max(0, points);
+  choiceList->SetTextSize(textSize_);
+  DrawFont();
 }
 
 QSize MainWindow::UnitSize() const {
@@ -226,6 +249,7 @@ void MainWindow::DrawStoryText(bool caretToStart) {
 }
 
 void MainWindow::DrawPicture() {
+  NamePicture();
   const auto& picture = game_.mainWindow->picture;
   if (!picture || picture->width <= 0 || picture->height <= 0) {
     storyPicture->clear();

@@ -56,6 +56,9 @@ class MainWindow : public QWidget {
   // The player's zoom; the scale follows it as far as the screen allows.
   void SetZoom(double zoom);
   void SetFullScreen(bool on);
+  // The player's text size in points for the story text and the choices (0: the game's
+  // font), kept apart from the zoom.
+  void SetTextSize(int points);
   bool fullScreen() const { return fullScreen_; }
 
  signals:
@@ -80,12 +83,14 @@ class MainWindow : public QWidget {
   void ShowTitleMenu(QPoint at);
   void DrawStoryText(bool caretToStart);
   void DrawPicture();
+  void NamePicture();
   void FitPicture();
   QSize UnitSize() const;
   QString Screen(const std::string& bytes) const;
 
   Game& game_;
   double zoom_ = 1.0;
+  int textSize_ = 0;
   double scale_ = 1.0;
   bool fullScreen_ = false;
   bool watchingScreen_ = false;

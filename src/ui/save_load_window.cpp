@@ -1,4 +1,5 @@
 #include "ui/save_load_window.h"
+#include "ui/self_voicing.h"
 
 #include <QDateTime>
 #include <QHBoxLayout>
@@ -71,7 +72,16 @@ SaveLoadWindow::SaveLoadWindow(Game& game, SaveGames& saves, Mode mode, std::fun
   layout->addLayout(row);
   resize(4 * (kThumbWidth + 24) + 48, 2 * (kThumbHeight + 72) + 80);
 
-  connect(slotGrid, &QListWidget::currentRowChanged, this, [this] { SlotSelected(); });
+  slotGrid->setObjectName(QStringLiteral("SlotGrid"));
+  slotGrid->setAccessibleName(tr("Saved games"));
+  nameField->setObjectName(QStringLiteral("SaveName"));
+  nameField->setAccessibleName(tr("Name of the save"));
+  connect(slotGrid, &QListWidget::currentRowChanged, this, [this] {
+    SlotSelected();
+    // Self-voicing says each slot the reader moves to.
+    if (const QListWidgetItem* item = slotGrid->currentItem())
+      SelfVoicing::SayInWindow(item->text().replace(QLatin1Char('\n'), QStringLiteral(". ")));
+  });
   connect(slotGrid, &QListWidget::itemActivated, this, [this] { Act(); });
   connect(actionButton, &QPushButton::clicked, this, [this] { Act(); });
   connect(deleteButton, &QPushButton::clicked, this, [this] { Delete(); });
@@ -108,6 +118,7 @@ void SaveLoadWindow::Refill() {
     item->setData(Qt::UserRole + 1, slot.used && slot.status == SaveReadStatus::kOk);
     item->setData(Qt::UserRole + 2, QString::fromStdString(slot.header.name));
     item->setToolTip(text);
+    item->setData(Qt::AccessibleTextRole, QString(text).replace(QLatin1Char('\n'), QStringLiteral(", ")));
   }
   slotGrid->setCurrentRow(std::clamp(keep, 0, slotGrid->count() - 1));
   SlotSelected();

@@ -12,9 +12,17 @@ static void InitSkinResource() { Q_INIT_RESOURCE(skin); }
 
 namespace velmora {
 
+namespace {
+
+bool highContrast = false;
+
+}  // namespace
+
+void SelectHighContrastSkin(bool on) { highContrast = on; }
+
 QString SkinStyleSheet() {
   InitSkinResource();
-  QFile file(QStringLiteral(":/skin/garnet.qss"));
+  QFile file(highContrast ? QStringLiteral(":/skin/contrast.qss") : QStringLiteral(":/skin/garnet.qss"));
   if (!file.open(QIODevice::ReadOnly)) return {};
   return QString::fromUtf8(file.readAll());
 }

@@ -11,6 +11,11 @@ namespace velmora {
 
 inline constexpr const char* kSkinName = "Garnet (internal)";
 
+inline constexpr const char* kHighContrastSkinName = "High contrast (internal)";
+
+// Which built-in skin SkinStyleSheet gives: Garnet, or its high-contrast twin (the same
+// layout, colours that meet WCAG AA for text). Chosen before ApplySkin.
+void SelectHighContrastSkin(bool on);
 // The style sheet text (from the resource).
 QString SkinStyleSheet();
 // The palette that the style sheet's @palette lines describe.

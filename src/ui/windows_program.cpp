@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QPointer>
 #include <memory>
 #include <QLabel>
 #include <QSocketNotifier>
@@ -11,16 +12,24 @@
 #include <utility>
 
 #include "base/stop_signals.h"
+#include "library/player_settings.h"
 #include "run/chain_question.h"
 #include "run/startup.h"
 #include "ui/audio_window.h"
 #include "ui/choice_list.h"
 #include "ui/dialog_language.h"
+#include "ui/countdown.h"
 #include "ui/fonts.h"
+#include "ui/history_window.h"
 #include "ui/inventory_window.h"
+#include "ui/live_reload_driver.h"
+#include "ui/map_window.h"
 #include "ui/main_window.h"
 #include "ui/qt_dialogs.h"
+#include "ui/qt_speech.h"
 #include "ui/save_actions.h"
+#include "ui/self_voicing.h"
+#include "ui/settings_window.h"
 #include "ui/skin.h"
 #include "ui/timer_driver.h"
 
@@ -61,6 +70,8 @@ int PlayInWindows(int& argc, char** argv, Platform platform, const GameOptions& 
   // The other two windows do not keep the program alive: closing the main window ends it.
   QApplication::setQuitOnLastWindowClosed(false);
   InstallFontSubstitutions();
+  const PlayerSettings settings = PlayerSettingsFile(*platform.files).Load();
+  SelectHighContrastSkin(settings.highContrast);
   ApplySkin(app);
 
   QtDialogs dialogs;
@@ -68,6 +79,10 @@ int PlayInWindows(int& argc, char** argv, Platform platform, const GameOptions& 
   Game game(platform, options);
   dialogs.SetCodec(&game.codec);
   QtTimerDriver timers(game.timers);
+  // The player's time to read stretches the page timers' waits (before the start page
+  // switches them on).
+  game.pageActionTimer.SetStretch(settings.timeToRead);
+  game.answerTimer.SetStretch(settings.timeToRead);
 
   MainWindow mainWindow(game);
   dialogs.SetOwner(&mainWindow);
@@ -98,6 +113,25 @@ int PlayInWindows(int& argc, char** argv, Platform platform, const GameOptions& 
   savesSeparator->setSeparator(true);
   mainWindow.titleMenuActions << savesSeparator << saveActions.quickSave << saveActions.quickLoad << saveActions.save
                               << saveActions.load << saveActions.back;
+  QtSpeech qtSpeech;
+  SelfVoicing selfVoicing(game, mainWindow, platform.speech ? *platform.speech : qtSpeech,
+                          PlayerSettingsFile(game.files()));
+  auto* readingSeparator = new QAction(&mainWindow);
+  readingSeparator->setSeparator(true);
+  Countdown countdown(game, mainWindow.storyPicture);
+  const auto applySettings = [&](const PlayerSettings& chosen) {
+    game.pageActionTimer.SetStretch(chosen.timeToRead);
+    game.answerTimer.SetStretch(chosen.timeToRead);
+    countdown.SetEnabled(chosen.countdown);
+    mainWindow.SetTextSize(chosen.textSize);
+    selfVoicing.Apply(chosen);
+    if (chosen.selfVoicing != selfVoicing.toggle->isChecked()) selfVoicing.SetEnabled(chosen.selfVoicing);
+  };
+  countdown.SetEnabled(settings.countdown);
+  mainWindow.SetTextSize(settings.textSize);
+  mainWindow.titleMenuActions << readingSeparator << selfVoicing.toggle << selfVoicing.repeat
+                              << HistoryWindow::AddCommand(game, &mainWindow)
+                              << SettingsWindow::AddCommand(&mainWindow, PlayerSettingsFile(game.files()), applySettings);
   // Children of the main window: they stay above it, and go before it.
   AudioWindow audioWindow(game, &mainWindow);
   InventoryWindow inventoryWindow(game, &mainWindow);
@@ -105,6 +139,23 @@ int PlayInWindows(int& argc, char** argv, Platform platform, const GameOptions& 
   inventoryWindow.SetScale(mainWindow.scale());
   QObject::connect(&mainWindow, &MainWindow::scaleChanged, &audioWindow, &AudioWindow::SetScale);
   QObject::connect(&mainWindow, &MainWindow::scaleChanged, &inventoryWindow, &InventoryWindow::SetScale);
+  std::unique_ptr<LiveReloadDriver> liveReload;
+  if (options.watchFolder) liveReload = LiveReloadDriver::Start(game, options.watchFolder(game.gameFolder()), &mainWindow);
+  // Author mode's map of the story, from the title bar's menu.
+  QPointer<MapWindow> mapWindow;
+  if (options.watchFolder) {
+    auto* mapAction = new QAction(QObject::tr("Story map"), &mainWindow);
+    mapAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+    mainWindow.addAction(mapAction);
+    mainWindow.titleMenuActions << mapAction;
+    QObject::connect(mapAction, &QAction::triggered, &mainWindow, [&game, &mainWindow, &mapWindow] {
+      if (!mapWindow) mapWindow = new MapWindow(game, &mainWindow);
+      std::string error;
+      if (!mapWindow->Rebuild(error)) game.dialogs().ShowError(error);
+      mapWindow->show();
+      mapWindow->raise();
+    });
+  }
 
   // A stop signal (logout, kill, Ctrl+C) closes the window as its close box does; closing
   // ends every event loop, a box's own included, and the shutdown below runs.

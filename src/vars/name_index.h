@@ -42,7 +42,9 @@ class NameIndex {
 
  private:
   static uint32_t Hash(std::string_view name) {
-    const size_t h = std::hash<std::string_view>{}(name);
+    // Folded to 32 bits the same way wherever size_t is wider; a shift by 32 of a 32-bit
+    // size_t would be undefined.
+    const uint64_t h = std::hash<std::string_view>{}(name);
     return static_cast<uint32_t>(h ^ (h >> 32));
   }
 

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <new>
 
+#include "base/fault.h"
 #include "base/int_text.h"
 #include "vars/name_index.h"
 #include "vars/ordered_set.h"
@@ -13,6 +14,11 @@
 namespace velmora {
 
 namespace {
+
+// What one set element costs besides a string's own bytes: its hash-map node, its slot in
+// the order and the map's bucket.
+constexpr int64_t kIntElementBytes = 64;
+constexpr int64_t kStrElementBytes = 96;
 
 uint64_t NextGeneration() {
   static std::atomic<uint64_t> counter {0};
@@ -63,7 +69,20 @@ struct VarStore::Impl {
   OrderedSet<std::string, std::string_view> strSet;
 };
 
-VarStore::VarStore(StartupLog& log) : generation_(NextGeneration()), log_(log), impl_(std::make_unique<Impl>()) {}
+VarStore::VarStore(StartupLog& log, int64_t maxBytes)
+    : generation_(NextGeneration()), maxBytes_(maxBytes), log_(log), impl_(std::make_unique<Impl>()) {}
+
+int64_t VarStore::Bytes() const {
+  return static_cast<int64_t>(intCapacity_) * static_cast<int64_t>(sizeof(TIntVar)) +
+         static_cast<int64_t>(strCapacity_) * static_cast<int64_t>(sizeof(TStrVar)) +
+         static_cast<int64_t>(impl_->intSet.Size()) * kIntElementBytes + strSetBytes_;
+}
+
+void VarStore::CheckBound() const {
+  if (Bytes() > maxBytes_) [[unlikely]]
+    throw RuntimeFault("Too many variables and set elements: they hold more than " +
+                       std::to_string(maxBytes_ >> 20) + " MB");
+}
 
 VarStore::~VarStore() {
   FreeArray(intVars_);
@@ -88,6 +107,7 @@ void VarStore::NewIntVar(std::string_view name, int32_t value) {
   impl_->intIndex.Insert(intCount_ - 1, [this](int32_t i) { return IntName(i); });
   generation_ = NextGeneration();
   log_.WriteLog(1, "Created new variable: " + std::string(name));
+  CheckBound();
 }
 
 void VarStore::NewStrVar(std::string_view name, std::string_view value) {
@@ -101,6 +121,7 @@ void VarStore::NewStrVar(std::string_view name, std::string_view value) {
   impl_->strIndex.Insert(strCount_ - 1, [this](int32_t i) { return StrName(i); });
   generation_ = NextGeneration();
   log_.WriteLog(1, "Created new variable: " + std::string(name));
+  CheckBound();
 }
 
 int32_t VarStore::IntOperand(std::string_view token) const {
@@ -124,8 +145,15 @@ void VarStore::AppendStr(int index, std::string_view text) {
 
 int VarStore::IntSetFind(int32_t value) const { return impl_->intSet.Find(value); }
 bool VarStore::IntSetContains(int32_t value) const { return impl_->intSet.Contains(value); }
-bool VarStore::IntSetFindAdd(int32_t value) { return impl_->intSet.FindAdd(value); }
-void VarStore::IntSetAdd(int32_t value) { impl_->intSet.Add(value); }
+bool VarStore::IntSetFindAdd(int32_t value) {
+  if (impl_->intSet.FindAdd(value)) return true;
+  CheckBound();
+  return false;
+}
+void VarStore::IntSetAdd(int32_t value) {
+  impl_->intSet.Add(value);
+  CheckBound();
+}
 void VarStore::IntSetRemove(int32_t value) { impl_->intSet.Remove(value); }
 void VarStore::IntSetClear() { impl_->intSet.Clear(); }
 int VarStore::IntSetSize() const { return impl_->intSet.Size(); }
@@ -133,10 +161,26 @@ int32_t VarStore::IntSetAt(int index) const { return impl_->intSet.At(index); }
 
 int VarStore::StrSetFind(std::string_view text) const { return impl_->strSet.Find(text); }
 bool VarStore::StrSetContains(std::string_view text) const { return impl_->strSet.Contains(text); }
-bool VarStore::StrSetFindAdd(std::string_view text) { return impl_->strSet.FindAdd(text); }
-void VarStore::StrSetAdd(std::string_view text) { impl_->strSet.Add(text); }
-void VarStore::StrSetRemove(std::string_view text) { impl_->strSet.Remove(text); }
-void VarStore::StrSetClear() { impl_->strSet.Clear(); }
+bool VarStore::StrSetFindAdd(std::string_view text) {
+  if (impl_->strSet.FindAdd(text)) return true;
+  strSetBytes_ += kStrElementBytes + static_cast<int64_t>(text.size());
+  CheckBound();
+  return false;
+}
+void VarStore::StrSetAdd(std::string_view text) {
+  impl_->strSet.Add(text);
+  strSetBytes_ += kStrElementBytes + static_cast<int64_t>(text.size());
+  CheckBound();
+}
+void VarStore::StrSetRemove(std::string_view text) {
+  const int before = impl_->strSet.Size();
+  impl_->strSet.Remove(text);
+  if (impl_->strSet.Size() < before) strSetBytes_ -= kStrElementBytes + static_cast<int64_t>(text.size());
+}
+void VarStore::StrSetClear() {
+  impl_->strSet.Clear();
+  strSetBytes_ = 0;
+}
 int VarStore::StrSetSize() const { return impl_->strSet.Size(); }
 std::string_view VarStore::StrSetAt(int index) const { return impl_->strSet.At(index); }
 
@@ -171,7 +215,11 @@ void VarStore::Restore(const Contents& c) {
   impl_->intSet.Clear();
   for (int32_t v : c.intSet) impl_->intSet.Add(v);
   impl_->strSet.Clear();
-  for (const std::string& s : c.strSet) impl_->strSet.Add(s);
+  strSetBytes_ = 0;
+  for (const std::string& s : c.strSet) {
+    impl_->strSet.Add(s);
+    strSetBytes_ += kStrElementBytes + static_cast<int64_t>(s.size());
+  }
   MemoryChangedExternally();
 }
 

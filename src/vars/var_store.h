@@ -10,6 +10,10 @@
 // name wins), but through a hash index kept beside each table: the cost does not grow
 // with the number of variables. Names over 255 bytes are stored cut and are never found
 // again under the long name.
+//
+// Scripts can create variables and grow sets without end, so the store is bounded in the
+// bytes it holds (records, set elements and their bookkeeping, estimated); growing past
+// the bound raises RuntimeFault.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -23,7 +27,9 @@ namespace velmora {
 
 class VarStore {
  public:
-  explicit VarStore(StartupLog& log);
+  static constexpr int64_t kMaxBytes = int64_t{256} << 20;
+
+  explicit VarStore(StartupLog& log, int64_t maxBytes = kMaxBytes);
   ~VarStore();
   VarStore(const VarStore&) = delete;
   VarStore& operator=(const VarStore&) = delete;
@@ -91,6 +97,8 @@ class VarStore {
   // tables rewritten from outside). Values unique across all stores, never 0, so callers
   // may cache lookup results stamped with it.
   uint64_t Generation() const { return generation_; }
+  // The bytes the store holds, as the bound counts them.
+  int64_t Bytes() const;
 
   struct Impl;
 
@@ -101,7 +109,11 @@ class VarStore {
   TStrVar* strVars_ = nullptr;  // element 0 of StrVars, null while empty
   int32_t intCount_ = 0, strCount_ = 0;
   int32_t intCapacity_ = 0, strCapacity_ = 0;
+  void CheckBound() const;
+
   uint64_t generation_;
+  int64_t maxBytes_;
+  int64_t strSetBytes_ = 0;  // the string set's texts with their bookkeeping
   StartupLog& log_;
   std::unique_ptr<Impl> impl_;
 };

@@ -3,10 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 
+#include "base/fault.h"
 #include "base/virtual_clock.h"
+#include "base/work_meter.h"
 #include "support/test_game.h"
 
 namespace velmora {
@@ -65,6 +68,42 @@ TEST_F(StartupLogTest, SaveReplacesTheFileWithCrLfLines) {
   ASSERT_TRUE(log.Save(files, path));
   EXPECT_EQ(dir.Read("LastStart.log"), "2024-03-01 | 12:04:05 | one\r\n2024-03-01 | 12:04:05 | Error:two\r\n");
   EXPECT_FALSE(log.Save(files, (dir.path() / "no" / "LastStart.log").string()));
+}
+
+}  // namespace
+}  // namespace velmora
+
+namespace velmora {
+namespace {
+
+TEST(StartupLogBound, KeepsItsFirstAndNewestLinesAroundOneThatCountsTheRest) {
+  VirtualClock clock;
+  StartupLog log {&clock, nullptr, 1000};
+  for (int i = 0; i < 100; ++i) log.WriteLog(1, "line " + std::to_string(i));  // 33 bytes each
+  const std::vector<std::string> lines = log.Lines();
+  size_t bytes = 0;
+  for (const auto& l : lines) bytes += l.size() + 2;
+  EXPECT_LE(bytes, 1000u + 120u);
+  EXPECT_NE(lines.front().find("| line 0"), std::string::npos);
+  EXPECT_NE(lines.back().find("| line 99"), std::string::npos);
+  const auto marker = std::find_if(lines.begin(), lines.end(),
+                                   [](const std::string& l) { return l.find("line(s) left out here") != std::string::npos; });
+  ASSERT_NE(marker, lines.end());
+  EXPECT_NE(marker->find("Warning:" + std::to_string(log.LeftOut()) + " line(s)"), std::string::npos);
+  EXPECT_EQ(lines.size(), 100 - log.LeftOut() + 1);
+}
+
+TEST(StartupLogBound, ChargesItsLinesToTheWorkMeter) {
+  WorkMeter meter;
+  meter.SetBound(100);
+  StartupLog log {nullptr, &meter};
+  log.WriteLog(1, "before any chain");  // outside a chain nothing faults
+  meter.StartChain();
+  EXPECT_THROW(for (int i = 0; i < 10; ++i) log.WriteLog(3, "Variable j not found!"), RuntimeFault);
+  meter.EndChain();
+  log.WriteLog(1, "after it");
+  meter.StartChain();  // a new chain starts afresh
+  EXPECT_NO_THROW(log.WriteLog(1, "x"));
 }
 
 }  // namespace

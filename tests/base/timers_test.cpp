@@ -66,3 +66,32 @@ TEST_F(TimersTest, ALateTimerFiresOnceAndIsReArmedBeforeItsHandler) {
 
 }  // namespace
 }  // namespace velmora
+
+namespace velmora {
+namespace {
+
+class StretchTest : public TimersTest {};
+
+TEST_F(StretchTest, TimeToReadStretchesOnlyTheWallClockWait) {
+  a.SetStretch(2);
+  a.SetInterval(100);
+  a.SetEnabled(true);
+  EXPECT_EQ(a.Interval(), 100u) << "what the timer is stays as the game set it";
+  Pass(150);
+  EXPECT_EQ(a.TimeLeft(), 25) << "the time left is the game's own: saves do not depend on the stretch";
+  EXPECT_EQ(a.WaitLeft(), 50);
+  Pass(50);         // fires at 200, due again at 400 (100 game ms away)
+  a.SetStretch(4);  // those 100 game ms now take 400 real ms
+  Pass(399);
+  EXPECT_EQ(fired, (std::vector<std::string>{"a@200"}));
+  Pass(1);
+  a.SetStretch(0);  // no factor below 1
+  EXPECT_EQ(a.Stretch(), 1);
+  b.SetStretch(2);
+  b.Restore(100, true, 30);  // a save's 30 ms left are 60 real ms
+  EXPECT_EQ(b.WaitLeft(), 60);
+  EXPECT_EQ(fired, (std::vector<std::string>{"a@200", "a@600"}));
+}
+
+}  // namespace
+}  // namespace velmora

@@ -37,6 +37,12 @@ TEST(ProgramOptionsTest, OptionsAndTheGamesOwnArguments) {
   ASSERT_TRUE(ParseProgramOptions({"--library", "--copy"}, r, error)) << error;
   EXPECT_EQ(r.mode, ProgramOptions::Mode::kLibrary);
   EXPECT_TRUE(r.copyGame);
+
+  ProgramOptions w;
+  ASSERT_TRUE(ParseProgramOptions({"--export-web", "/g", "/site", "--codepage", "KOI8-R"}, w, error)) << error;
+  EXPECT_EQ(w.mode, ProgramOptions::Mode::kExportWeb);
+  EXPECT_EQ(w.exportWebGame, "/g");
+  EXPECT_EQ(w.gameArgs, (Args{"/site"}));
 }
 
 TEST(ProgramOptionsTest, Refusals) {
@@ -47,11 +53,17 @@ TEST(ProgramOptionsTest, Refusals) {
       {{"--help=yes"}, "--help takes no value"},
       {{"--replay="}, "--replay needs a value"},
       {{"--soundfont"}, "--soundfont needs a value"},
-      {{"--check", "--text"}, "--text cannot be combined with --text, --replay, --check or --library"},
-      {{"--library", "--replay=r"}, "--replay cannot be combined with --text, --replay, --check or --library"},
+      {{"--check", "--text"}, "--text cannot be combined with --text, --replay, --check, --library, --map, --coverage or --export-web"},
+      {{"--library", "--replay=r"}, "--replay cannot be combined with --text, --replay, --check, --library, --map, --coverage or --export-web"},
       {{"--library", "--game", "/g"}, "--library cannot be combined with --game"},
       {{"--codepage=NOPE-1"}, "unknown code page: NOPE-1"},
+      {{"--export-web", "/g"}, "--export-web needs the game folder and the folder to write the site to"},
+      {{"--export-web", "/g", "/a", "/b"}, "--export-web needs the game folder and the folder to write the site to"},
       {{"--fullscreen"}, "unknown option: --fullscreen"},
+      {{"--coverage"}, "--coverage needs at least one replay file"},
+      {{"--coverage", "--game", "g"}, "--coverage needs at least one replay file"},
+      {{"--coverage", "a", "--map"}, "--map with --coverage needs a FILE (the table goes to standard output)"},
+      {{"--map", "--check"}, "--check cannot be combined with --text, --replay, --check, --library, --map, --coverage or --export-web"},
   };
   for (const auto& c : cases) {
     ProgramOptions o;

@@ -5,7 +5,10 @@
 // the same transcript, the same log (past the detour) and the same game files at the end.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdint>
+#include <functional>
 #include <cstdio>
 #include <filesystem>
 #include <future>
@@ -13,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "audio/music_player.h"
+#include "save/save_games.h"
 #include "support/test_game.h"
 
 namespace velmora {
@@ -167,15 +172,21 @@ size_t IndexOf(const Lines& lines, const std::string& line) {
   return lines.size();
 }
 
-// What the n-th `show` (from 0) printed: caption, picture, "text:", the text lines, choices.
-Lines Shown(const Lines& transcript, int n) {
-  Lines shown;
+// What the n-th step `step` (from 0) printed.
+Lines Printed(const Lines& transcript, const std::string& step, int n) {
+  Lines printed;
   for (size_t i = 0; i < transcript.size(); ++i) {
-    if (transcript[i] != "> show" || n-- != 0) continue;
+    if (transcript[i] != "> " + step || n-- != 0) continue;
     for (size_t k = i + 1; k < transcript.size() && transcript[k].rfind("> ", 0) != 0; ++k)
-      shown.push_back(transcript[k]);
+      printed.push_back(transcript[k]);
     break;
   }
+  return printed;
+}
+
+// What the n-th `show` (from 0) printed: caption, picture, "text:", the text lines, choices.
+Lines Shown(const Lines& transcript, int n) {
+  Lines shown = Printed(transcript, "show", n);
   shown.resize(std::max<size_t>(shown.size(), 4));
   return shown;
 }
@@ -219,7 +230,7 @@ std::vector<SmallGame> SmallGames() {
          "[found]\ntextsize=1\nLine0=Found, gold $_gold\nActionsCount=1\n"
          "Action0.Script=home\nAction0.LinesCount=1\nAction0.Line0=Home\n"}},
        {"choose 1", "show", "choose 2", "show", "choose 1", "choose 3", "show", "choose 1", "show", "choose 2",
-        "show"}},
+        "show", "history"}},
       {"the inventory",
        {{"config.ini", config("Items")},
         {"music.lst", ""},
@@ -425,6 +436,81 @@ TEST_F(SavedGamesTest, BackGoesFurtherEachTimeAndSavesLiveOutsideTheGameFolder) 
   for (const char* line : {"nothing to go back to", "saved: slot 7", "loaded: slot 7"})
     EXPECT_NE(IndexOf(run.transcript, line), run.transcript.size()) << line;
   for (const auto& entry : fs::recursive_directory_iterator(folder)) EXPECT_NE(entry.path().extension(), ".sav");
+}
+
+// A save from a stranger whose file images would leave a game that cannot start, or whose
+// music names a FIFO: refused whole, or loaded without waiting on the FIFO.
+TEST(StrangersSaves, ImagesThatWouldStopTheGameAreRefusedWholeAndAFifoIsNeverOpened) {
+  testing::TestGame t;
+  t.dir.Write("config.ini", "[GameForm]\nCaption=Strangers\n");
+  t.dir.Write("story.qst", "[gamestart]\ntextsize=1\nLine0=Start.\n");
+  ::setenv("XDG_DATA_HOME", (t.dir.path() / "data").c_str(), 1);
+  Game& game = t.Make();
+  SaveGames saves(game);
+  const std::string story = t.dir.Read("story.qst"), config = t.dir.Read("config.ini");
+  struct Row {
+    const char* what;
+    std::function<void(Snapshot&)> change;
+    std::string says;
+  };
+  const Row rows[] = {
+      {"story file absent", [](Snapshot& s) { for (FileImage& f : s.files) if (f.role == GameFileRole::kStory) f.present = false; },
+       "cannot load slot 1: the game could not start again (its story file would be removed)"},
+      {"binary config.ini",
+       [&](Snapshot& s) {
+         for (FileImage& f : s.files)
+           if (f.role == GameFileRole::kConfig) f.bytes = std::make_shared<const std::string>(std::string("\0\x01MZ", 4));
+       },
+       "cannot load slot 1: the game could not start again (its config.ini would be binary)"},
+      {"music a FIFO",
+       [&](Snapshot& s) {
+         const std::string fifo = (t.dir.path() / "pipe").string();
+         ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+         s.music.state = AudioLibrary::kPlaying;
+         s.music.file = fifo;
+         s.soundDeviceOpen = true;
+         s.soundFile = fifo;
+       },
+       "loaded: slot 1"},
+  };
+  for (const Row& row : rows) {
+    auto snapshot = std::make_shared<Snapshot>(*CaptureSnapshot(game, saves.files()));
+    row.change(*snapshot);
+    SaveHeader header;
+    header.gameId = saves.GameId();
+    std::filesystem::create_directories(saves.Folder());
+    t.dir.Write(std::filesystem::relative(saves.SlotPath(1), t.dir.path()).string(), EncodeSave(header, *snapshot));
+    EXPECT_EQ(saves.Load(1).message, row.says) << row.what;
+    EXPECT_EQ(t.dir.Read("story.qst"), story) << row.what;
+    EXPECT_EQ(t.dir.Read("config.ini"), config) << row.what;
+  }
+  EXPECT_EQ(game.music->musicStream, 0u);
+}
+
+// What the n-th `history` (from 0) printed.
+Lines History(const Lines& transcript, int n) { return Printed(transcript, "history", n); }
+
+TEST_F(SavedGamesTest, TheStorySoFarGoesBackWithAChoiceAndComesBackWithASave) {
+  const SmallGame game = SmallGames()[0];
+  const Played run = Play(NewGame(game.files), {"history", "choose 1", "choose 3", "history", "back", "history",
+                                                "save 2", "choose 2", "load 2", "history"});
+  const Lines& t = run.transcript;
+  EXPECT_EQ(History(t, 0), (Lines{"history:", "  1. start", "     | Gold $_gold, hero $_hero, roll $_r"}));
+  const Lines afterCheck = {"history:",
+                            "  1. start",
+                            "     | Gold $_gold, hero $_hero, roll $_r",
+                            "     > Add",
+                            "  2. start",
+                            "     | Gold 5, hero x, roll $_r",
+                            "     > Check",
+                            "  3. found",  // the check's script shows this page, then the start page
+                            "     | Found, gold 5",
+                            "  4. start",
+                            "     | Gold 5, hero x, roll $_r"};
+  EXPECT_EQ(History(t, 1), afterCheck);
+  const Lines afterBack(afterCheck.begin(), afterCheck.begin() + 6);
+  EXPECT_EQ(History(t, 2), afterBack) << "going back takes the choice and its page away";
+  EXPECT_EQ(History(t, 3), afterBack) << "a save brings back its own story so far";
 }
 
 }  // namespace

@@ -118,5 +118,52 @@ INSTANTIATE_TEST_SUITE_P(
                       SignalCase{"terminal, no sound, SIGTERM", {"--text", "--no-audio"}, SIGTERM},
                       SignalCase{"windows, sound on, SIGTERM", {}, SIGTERM}));
 
+// A replay has no person to ask, but a signal still ends its chain at the next look and
+// then the replay, through the shutdown.
+TEST(StopSignalReplay, EndsALongChainAndTheReplayThroughTheShutdown) {
+  testing::TempDir game, user;
+  game.Write("config.ini", "[GameForm]\nCaption=Signals\n");
+  game.Write("music.lst", "");
+  game.Write("Scripts/messages.ini", "[Messages]\n");
+  game.Write("Scripts/Scripts.bsf", "___script spin $int.new i $while $int.smallerthan i 1 $int.set i 0 ___end\n");
+  game.Write("story.qst", "[gamestart]\ntextsize=1\nLine0=Start.\nActionsCount=1\nAction0.Script=spin\n"
+                          "Action0.LinesCount=1\nAction0.Line0=Spin\n");
+  std::string steps;
+  for (int i = 0; i < 100; ++i) steps += "choose 1\n";  // each chain runs to the command bound
+  game.Write("steps.replay", steps);
+  const pid_t pid = fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    const std::string out = (user.path() / "out.txt").string();
+    freopen(out.c_str(), "w", stdout);
+    freopen(out.c_str(), "a", stderr);
+    if (chdir(game.path().c_str()) != 0) _exit(127);
+    setenv("XDG_CONFIG_HOME", (user.path() / "config").c_str(), 1);
+    setenv("XDG_DATA_HOME", (user.path() / "data").c_str(), 1);
+    execl(VELMORA_PLAYER, VELMORA_PLAYER, "--game", ".", "--replay", "steps.replay", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  const auto deadline = Clock::now() + std::chrono::seconds(30);
+  while (!Catches(pid, SIGTERM) && Clock::now() < deadline) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));  // inside a chain
+  ASSERT_EQ(kill(pid, SIGTERM), 0);
+  const auto sent = Clock::now();
+  int status = 0;
+  pid_t done = 0;
+  while ((done = waitpid(pid, &status, WNOHANG)) == 0 && Clock::now() - sent < std::chrono::seconds(10))
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  if (done == 0) {
+    kill(pid, SIGKILL);
+    waitpid(pid, &status, 0);
+    FAIL() << "still running 10 s after the signal";
+  }
+  EXPECT_TRUE(WIFEXITED(status));
+  EXPECT_LT(Clock::now() - sent, std::chrono::seconds(3));
+  EXPECT_NE(game.Read("LastStart.log").find("Page gamestart loaded!"), std::string::npos);
+  const std::string out = user.Read("out.txt");
+  EXPECT_NE(out.find("error: Script stopped: the program is ending."), std::string::npos) << out;
+  EXPECT_NE(out.find("(stopped by signal 15"), std::string::npos) << out;
+}
+
 }  // namespace
 }  // namespace velmora

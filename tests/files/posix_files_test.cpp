@@ -3,6 +3,7 @@
 #include "platform/files/posix_files.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -145,6 +146,23 @@ TEST(PosixFilesWrite, WritesStayInTheAllowedFoldersAndNeverFollowALink) {
   EXPECT_TRUE(fs::is_empty(outside.path() / "folder"));
 }
 
+// The folder the player was started from may be the user's home: the log's one name may be
+// written there, no other (not a dotfile a game names as its story file).
+TEST(PosixFilesWrite, OneAllowedNameAllowsNoOtherInItsFolder) {
+  TempDir home;
+  const std::string h = home.path().string();
+  const std::string dotfile = home.Write(".gitconfig", "[user]\n");
+  PosixFiles files;
+  files.AllowWriteOf(h + "/LastStart.log");
+  EXPECT_FALSE(files.Replace(dotfile, "x"));
+  EXPECT_FALSE(files.Overwrite(h + "/other.log", "x"));
+  EXPECT_FALSE(files.Remove(dotfile));
+  EXPECT_FALSE(files.Replace(h + "/sub/LastStart.log", "x"));
+  EXPECT_TRUE(files.Overwrite(h + "/LastStart.log", "log"));
+  EXPECT_EQ(home.Read(".gitconfig"), "[user]\n");
+  EXPECT_FALSE(fs::exists(home.path() / "other.log"));
+}
+
 // A crash between the temporary file's sync and its rename leaves the temporary file: the
 // next start-up removes those of processes that are gone, and no other file.
 TEST(PosixFilesWrite, StaleTemporaryFilesAreRemoved) {
@@ -163,18 +181,89 @@ TEST(PosixFilesWrite, StaleTemporaryFilesAreRemoved) {
   EXPECT_EQ(left, (std::vector<std::string>{"config.ini", "notes.tmp-1", live, "x.tmp12a-1"}));
 }
 
+// Records the seam's system calls as "call what", the descriptors named by what they opened
+// ("temporary", "folder", "file"), and lets them through.
+struct RecordedCalls {
+  std::vector<std::string> calls;
+  std::map<int, std::string> opened;
+  void Attach(PosixFiles& files) {
+    const FileSystemCalls real;
+    files.calls.open = [this, real](const char* path, int flags, mode_t mode) {
+      const int fd = real.open(path, flags, mode);
+      const std::string what = std::string(path).find(".tmp") != std::string::npos ? "temporary"
+                               : (flags & O_DIRECTORY) != 0                          ? "folder"
+                                                                                      : "file";
+      if (fd >= 0) opened[fd] = what;
+      std::string f = (flags & O_CREAT) ? " create" : "";
+      if (flags & O_EXCL) f += " exclusive";
+      if (flags & O_NOFOLLOW) f += " nofollow";
+      if (flags & O_NONBLOCK) f += " nonblock";
+      calls.push_back("open " + what + f);
+      return fd;
+    };
+    files.calls.write = [this, real](int fd, const void* bytes, size_t n) {
+      calls.push_back("write " + opened[fd]);
+      return real.write(fd, bytes, n);
+    };
+    files.calls.ftruncate = [this, real](int fd, off_t n) {
+      calls.push_back("truncate " + opened[fd]);
+      return real.ftruncate(fd, n);
+    };
+    files.calls.fsync = [this, real](int fd) {
+      calls.push_back("fsync " + opened[fd]);
+      return real.fsync(fd);
+    };
+    files.calls.rename = [this, real](const char* from, const char* to) {
+      calls.push_back(std::string("rename ") + (std::string(from).find(".tmp") != std::string::npos ? "temporary" : from));
+      return real.rename(from, to);
+    };
+    files.calls.unlink = [this, real](const char* path) {
+      calls.push_back("unlink");
+      return real.unlink(path);
+    };
+  }
+};
+
 // The replaced file lasts only when the temporary file is on disk before the rename and
-// the folder after it.
+// the folder after it; the temporary file is made new, never through a link.
 TEST(PosixFilesWrite, ReplaceSyncsTheFileBeforeTheRenameAndTheFolderAfter) {
   TempDir game;
   const std::string path = game.Write("config.ini", "old");
   PosixFiles files;
-  std::vector<std::string> steps;
-  files.observe = [&](std::string_view step, const std::string& at) {
-    steps.push_back(std::string(step) + (at.find(".tmp") != std::string::npos ? " temporary" : ""));
-  };
+  RecordedCalls recorded;
+  recorded.Attach(files);
   ASSERT_TRUE(files.Replace(path, "new"));
-  EXPECT_EQ(steps, (std::vector<std::string>{"sync file temporary", "rename", "sync folder"}));
+  EXPECT_EQ(recorded.calls, (std::vector<std::string>{"open temporary create exclusive nofollow", "write temporary",
+                                                      "fsync temporary", "rename temporary", "open folder",
+                                                      "fsync folder"}));
+  EXPECT_EQ(game.Read("config.ini"), "new");
+}
+
+// A failed sync is a failed write: the old file stays and the temporary file goes.
+TEST(PosixFilesWrite, AFailedSyncLeavesTheOldFile) {
+  TempDir game;
+  const std::string path = game.Write("config.ini", "old");
+  PosixFiles files;
+  files.calls.fsync = [](int) {
+    errno = EIO;
+    return -1;
+  };
+  EXPECT_FALSE(files.Replace(path, "new"));
+  EXPECT_EQ(game.Read("config.ini"), "old");
+  EXPECT_EQ(std::distance(fs::directory_iterator(game.path()), fs::directory_iterator()), 1);
+}
+
+// A read never waits for a FIFO's writer, and the log never writes through a link.
+TEST(PosixFilesWrite, ReadsOpenWithoutWaitingAndTheLogWithoutFollowing) {
+  TempDir game;
+  const std::string path = game.Write("LastStart.log", "old");
+  PosixFiles files;
+  RecordedCalls recorded;
+  recorded.Attach(files);
+  (void)files.Read(path, 100);
+  ASSERT_TRUE(files.Overwrite(path, "log"));
+  EXPECT_EQ(recorded.calls,
+            (std::vector<std::string>{"open file nonblock", "open file create nofollow", "write file"}));
 }
 
 // A folder where no new file may be made, whose file may be written: written in place.
@@ -184,12 +273,13 @@ TEST(PosixFilesWrite, AReadOnlyFolderWithAWritableFileIsWrittenInPlace) {
   const std::string path = game.Write("save/config.ini", "a much longer old text");
   ::chmod((game.path() / "save").c_str(), 0555);
   PosixFiles files;
-  std::vector<std::string> steps;
-  files.observe = [&](std::string_view step, const std::string&) { steps.emplace_back(step); };
+  RecordedCalls recorded;
+  recorded.Attach(files);
   EXPECT_TRUE(files.Replace(path, "new"));
   ::chmod((game.path() / "save").c_str(), 0755);
   EXPECT_EQ(game.Read("save/config.ini"), "new");
-  EXPECT_EQ(steps, std::vector<std::string>{"sync file"});
+  EXPECT_EQ(recorded.calls, (std::vector<std::string>{"open temporary create exclusive nofollow", "open file nofollow",
+                                                      "write file", "truncate file", "fsync file"}));
 }
 
 }  // namespace

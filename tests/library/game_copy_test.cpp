@@ -4,6 +4,12 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <csignal>
+#include <thread>
 
 #include <filesystem>
 #include <fstream>
@@ -115,6 +121,87 @@ TEST_F(GameCopyTest, ACopyThatCannotBeMadeSaysWhyAndLeavesNothingBehind) {
   EXPECT_TRUE(copy.folder.empty());
   EXPECT_NE(copy.error.find("cannot copy " + game + "/ to "), std::string::npos) << copy.error;
   EXPECT_TRUE(fs::is_regular_file(home.path() / "data"));
+}
+
+// Swapping listed files for links to a secret (or back) while copying: the copy either
+// holds the game's own bytes or is refused, never the secret.
+TEST_F(GameCopyTest, FilesSwappedForLinksDuringTheCopyAreNeverFollowed) {
+  const std::string game = MakeGame("tale");
+  const std::string secret = games.Write("secret.txt", "private");
+  for (int i = 0; i < 50; ++i) games.Write("tale/Images/f" + std::to_string(i), std::string(20000, 'p'));
+  std::atomic<bool> stop{false};
+  std::thread swapper([&] {
+    for (unsigned n = 0; !stop; ++n) {
+      const std::string name = game + "/Images/f" + std::to_string(n % 50);
+      std::error_code ec;
+      fs::rename(name, name + ".away", ec);
+      fs::create_symlink(secret, name + ".link", ec);
+      fs::rename(name + ".link", name, ec);
+      fs::remove(name, ec);
+      fs::rename(name + ".away", name, ec);
+    }
+  });
+  int refused = 0;
+  for (int round = 0; round < 20; ++round) {
+    const PlayFolder copy = PrepareGameFolder(files, game, true);
+    if (!copy.error.empty()) {
+      EXPECT_NE(copy.error.find("changed while it was copied"), std::string::npos) << copy.error; break;
+      ++refused;
+      continue;
+    }
+    for (const auto& e : fs::recursive_directory_iterator(copy.folder)) {
+      EXPECT_FALSE(fs::is_symlink(e.symlink_status())) << e.path();
+      if (e.is_regular_file()) EXPECT_EQ(ReadAll(e.path().string()).find("private"), std::string::npos) << e.path();
+    }
+    fs::remove_all(copy.folder);
+  }
+  stop = true;
+  swapper.join();
+  RecordProperty("refused", refused);
+  EXPECT_EQ(ReadAll(secret), "private");
+}
+
+// A small folder with a sparse file of gigabytes would write them all; a copy of a folder
+// past the bound is refused and leaves nothing.
+TEST_F(GameCopyTest, AFolderPastTheBoundCountingSparseFilesByLengthIsRefused) {
+  const std::string game = MakeGame("tale");
+  fs::resize_file(fs::path(games.Write("tale/Music/hole.ogg", "")), kMaxCopyBytes + 1);
+  const PlayFolder copy = PrepareGameFolder(files, game, true);
+  EXPECT_TRUE(copy.folder.empty());
+  EXPECT_NE(copy.error.find("too large to copy"), std::string::npos) << copy.error;
+  const fs::path copies = fs::path(GameCopyFolder(game)).parent_path().parent_path();
+  EXPECT_TRUE(!fs::exists(copies) || fs::is_empty(copies));
+}
+
+// A copy cut short by kill -9 leaves <copy>.partial-<pid>; the next copy removes those of
+// processes that are gone, and keeps those of one still at work.
+TEST_F(GameCopyTest, PartialCopiesOfProcessesThatAreGoneAreRemoved) {
+  const std::string game = MakeGame("tale");
+  const pid_t gone = fork();
+  if (gone == 0) _exit(0);
+  waitpid(gone, nullptr, 0);
+  const fs::path copies = fs::path(GameCopyFolder(game)).parent_path().parent_path();
+  const fs::path dead = copies / ("other-1.partial-" + std::to_string(gone));
+  const fs::path alive = copies / ("other-2.partial-" + std::to_string(getppid()));
+  fs::create_directories(dead / "Music");
+  WriteAll((dead / "Music/big.ogg").string(), "half");
+  fs::create_directories(alive);
+  ASSERT_TRUE(PrepareGameFolder(files, game, true).error.empty());
+  EXPECT_FALSE(fs::exists(dead));
+  EXPECT_TRUE(fs::exists(alive));
+}
+
+// SIGTERM during a copy ends it and removes what it made.
+TEST_F(GameCopyTest, ASignalDuringTheCopyEndsItAndLeavesNothing) {
+  const std::string game = MakeGame("tale");
+  for (int i = 0; i < 10; ++i) games.Write("tale/Images/f" + std::to_string(i), "picture bytes");
+  const PlayFolder copy = PrepareGameFolder(files, game, true, [&](uint64_t done, uint64_t) {
+    if (done > 0) ::raise(SIGTERM);
+  });
+  EXPECT_TRUE(copy.folder.empty());
+  EXPECT_NE(copy.error.find("stopped by a signal"), std::string::npos) << copy.error;
+  const fs::path copies = fs::path(GameCopyFolder(game)).parent_path().parent_path();
+  EXPECT_TRUE(fs::is_empty(copies));
 }
 
 }  // namespace

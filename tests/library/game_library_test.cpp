@@ -47,6 +47,14 @@ TEST_F(GameLibraryTest, WhatCountsAsAGameFolder) {
   games.Write("lostpicture/story.qst", "[gamestart]\r\nQuestPicture=gone.jpg\r\n");
   games.Write("nostory/config.ini", "[Files]\r\nStoryFile=tale.qst\r\n");
   games.Write("noconfig/story.qst", "[gamestart]\r\n");
+  // The library glances at a story file's start: one of gigabytes costs no more, and a
+  // start page far from the start shows no picture.
+  games.Write("huge/config.ini", "");
+  games.Write("huge/Images/title.jpg", "picture bytes");
+  fs::resize_file(games.Write("huge/story.qst", "[GameStart]\r\nQuestPicture = \"title.jpg\"\r\n"), uintmax_t{2} << 30);
+  games.Write("farstart/config.ini", "");
+  games.Write("farstart/Images/title.jpg", "picture bytes");
+  games.Write("farstart/story.qst", "[other]\r\n" + std::string(300000, ';') + "\r\n[gamestart]\r\nQuestPicture=title.jpg\r\n");
   const fs::path g = games.path();
   const struct {
     std::string folder;
@@ -60,6 +68,8 @@ TEST_F(GameLibraryTest, WhatCountsAsAGameFolder) {
       {"nostory", false, "", "", "no story file tale.qst in " + (g / "nostory").string()},
       {"noconfig", false, "", "", "no config.ini in " + (g / "noconfig").string()},
       {"absent", false, "", "", "no folder at " + (g / "absent").string()},
+      {"huge", true, "huge", (g / "huge/Images/title.jpg").string(), ""},
+      {"farstart", true, "farstart", "", ""},
   };
   for (const auto& c : cases) {
     const GameFolderInfo info = InspectGameFolder(files, (g / c.folder).string());
@@ -68,6 +78,16 @@ TEST_F(GameLibraryTest, WhatCountsAsAGameFolder) {
     EXPECT_EQ(info.thumbnail, c.thumbnail) << c.folder;
     EXPECT_EQ(info.problem, c.problem) << c.folder;
   }
+}
+
+// The glance is kept by the story file's identity: a changed file is looked at again.
+TEST_F(GameLibraryTest, AChangedStoryFileIsGlancedAtAgain) {
+  const std::string game = MakeGame("tale", "Tale", "title.jpg");
+  games.Write("tale/Images/other.png", "picture bytes");
+  EXPECT_EQ(InspectGameFolder(files, game).thumbnail, game + "/Images/title.jpg");
+  EXPECT_EQ(InspectGameFolder(files, game).thumbnail, game + "/Images/title.jpg");
+  games.Write("tale/tale.qst", "[gamestart]\r\nQuestPicture=other.png\r\n");
+  EXPECT_EQ(InspectGameFolder(files, game).thumbnail, game + "/Images/other.png");
 }
 
 TEST_F(GameLibraryTest, AddsEachFolderOnceAndKeepsTheListInTheConfigFolder) {

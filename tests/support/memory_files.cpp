@@ -1,5 +1,7 @@
 #include "support/memory_files.h"
 
+#include <algorithm>
+
 #include <cerrno>
 #include <filesystem>
 
@@ -66,6 +68,13 @@ int MemoryFiles::ReadableError(const std::string& path) {
   return !node ? ENOENT : node->folder ? EISDIR : 0;
 }
 
+FileRead MemoryFiles::ReadHead(const std::string& path, size_t maxBytes) {
+  const Node* node = Find(path);
+  FileRead r = Read(path, node && !node->folder ? node->bytes.size() : 0);
+  if (r.status == FileRead::Status::kRead) r.bytes.resize(std::min(r.bytes.size(), maxBytes));
+  return r;
+}
+
 FileRead MemoryFiles::Read(const std::string& path, size_t maxBytes) {
   FileRead r;
   const Node* node = Find(path);
@@ -99,11 +108,21 @@ bool MemoryFiles::List(const std::string& folder, std::vector<FolderEntry>& entr
 }
 
 // As on disk, with no links to follow: the folder's own path decides.
+void MemoryFiles::AllowWriteOf(const std::string& file) {
+  const std::string full = Key(file);
+  areas_.push_back({Parent(full), false, full.substr(full.find_last_of('/') + 1)});
+}
+
 bool MemoryFiles::WriteAllowed(const std::string& path) const {
   if (areas_.empty()) return true;
-  const std::string folder = Parent(Key(path));
+  const std::string full = Key(path);
+  const std::string folder = Parent(full);
   for (const Area& area : areas_) {
     const std::string root = Key(area.folder);
+    if (!area.onlyName.empty()) {
+      if (folder == root && full.substr(full.find_last_of('/') + 1) == area.onlyName) return true;
+      continue;
+    }
     if (folder == root || (area.below && folder.starts_with(root == "/" ? root : root + "/"))) return true;
   }
   return false;

@@ -26,13 +26,15 @@ class MemoryFiles final : public GameFiles {
   void AllowWrites(const std::string& folder, bool below) override {
     for (const Area& area : areas_)
       if (area.folder == folder && area.below == below) return;
-    areas_.push_back({folder, below});
+    areas_.push_back({folder, below, {}});
   }
+  void AllowWriteOf(const std::string& file) override;
   void RemoveStaleTemporaries(const std::string&) override {}  // no write is ever cut short here
   bool Exists(const std::string& path) override;
   FileIdentity Identity(const std::string& path) override;
   int ReadableError(const std::string& path) override;
   FileRead Read(const std::string& path, size_t maxBytes) override;
+  FileRead ReadHead(const std::string& path, size_t maxBytes) override;
   bool List(const std::string& folder, std::vector<FolderEntry>& entries) override;
   bool Replace(const std::string& path, std::string_view bytes) override;
   bool Overwrite(const std::string& path, std::string_view bytes) override;
@@ -54,6 +56,7 @@ class MemoryFiles final : public GameFiles {
   struct Area {
     std::string folder;
     bool below;
+    std::string onlyName;  // when not empty, the one name allowed in folder
   };
   std::vector<Area> areas_;
 

@@ -23,7 +23,7 @@ class StoryCheckerTest : public ::testing::Test {
   void WriteStory(const std::string& writerList) {
     dir.Write("story.qst", writerList +
                                "[gamestart]\r\nQuestPicture=a.jpg\r\nActionsCount=1\r\nAction0.Script=go\r\n"
-                               "[end]\r\nQuestPicture=b.jpg\r\n");
+                               "[end]\r\nQuestPicture=b.jpg\r\nPage.Cutscene=1\r\nPage.Action=$exit\r\n");
   }
   CheckReport Check() { return CheckStory(dir.path().string() + "/"); }
   testing::TempDir dir;
@@ -53,6 +53,17 @@ TEST_F(StoryCheckerTest, TheClosingLineCountsErrorsAndWarnings) {
   std::filesystem::remove(dir.path() / "Images/a.jpg");
   const CheckReport report = Check();
   EXPECT_EQ(FormatSummary(report), "1 error and 1 warning: 2 pages, 1 script, 1 item, 1 track and 4 pictures checked");
+}
+
+// What start-up refuses besides a missing file is an error here too, in its own words.
+TEST_F(StoryCheckerTest, AStoryFileTooLargeOrOutsideTheFolderIsAnError) {
+  WriteStory("");
+  std::filesystem::resize_file(dir.path() / "story.qst", (uintmax_t{1} << 30) + 1);  // sparse
+  dir.Write("config.ini", "[Files]\r\nMusicList=..\\music.lst\r\n");
+  const CheckReport report = Check();
+  ASSERT_EQ(report.findings.size(), 2u);
+  EXPECT_EQ(FormatFinding(report.findings[0]), "config.ini: error: story file story.qst is too large");
+  EXPECT_EQ(FormatFinding(report.findings[1]), "config.ini: error: tracklist ..\\music.lst is outside the game folder");
 }
 
 }  // namespace

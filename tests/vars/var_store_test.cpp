@@ -212,5 +212,26 @@ TEST_F(VarStoreTest, LookupsAgreeWithAFrontToBackScan) {
   EXPECT_EQ(vars.IntCount(), static_cast<int>(stored.size()));
 }
 
+TEST(VarStoreBound, GrowingPastTheBoundFaultsAndRemovingMakesRoom) {
+  StartupLog log;
+  VarStore store(log, 64 << 10);
+  const std::string text(1000, 'x');
+  int added = 0;
+  try {
+    for (;; ++added) store.StrSetAdd(text + std::to_string(added));
+  } catch (const RuntimeFault& fault) {
+    EXPECT_STREQ(fault.what(), "Too many variables and set elements: they hold more than 0 MB");
+  }
+  EXPECT_GT(added, 50);
+  EXPECT_LT(added, 70);
+  EXPECT_THROW(store.IntSetAdd(1), RuntimeFault);
+  store.StrSetRemove(text + "0");
+  store.StrSetRemove(text + "1");
+  EXPECT_NO_THROW(store.StrSetAdd("short"));
+  store.StrSetClear();
+  for (int i = 0; i < 100; ++i) store.IntSetAdd(i);
+  EXPECT_THROW(for (int i = 0; i < 2000; ++i) store.NewStrVar("v" + std::to_string(i), ""), RuntimeFault);
+}
+
 }  // namespace
 }  // namespace velmora

@@ -49,9 +49,9 @@ class Descriptor {
   int fd_;
 };
 
-bool WriteAll(int fd, std::string_view bytes) {
+bool WriteAll(const FileSystemCalls& calls, int fd, std::string_view bytes) {
   for (size_t written = 0; written < bytes.size();) {
-    const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+    const ssize_t n = calls.write(fd, bytes.data() + written, bytes.size() - written);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) return false;
     written += static_cast<size_t>(n);
@@ -88,17 +88,29 @@ int PosixFiles::ReadableError(const std::string& path) {
   return 0;
 }
 
-FileRead PosixFiles::Read(const std::string& path, size_t maxBytes) {
+// Opens a regular file for reading into fd, with its status in st; a refusal when it is
+// no regular file or cannot be opened, kRead when it is open.
+FileRead PosixFiles::OpenForReading(const std::string& path, int& fd, struct stat& st) {
   // Non-blocking, so that opening a FIFO does not wait for a writer; it is refused below.
-  Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-  if (fd.get() < 0) {
+  fd = calls.open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK, 0);
+  if (fd < 0) {
     const int error = errno;
     return Failed(error == ENOENT || error == ENOTDIR ? FileRead::Status::kNotFound : FileRead::Status::kSystemError,
                   error);
   }
-  struct stat st {};
-  if (::fstat(fd.get(), &st) != 0) return Failed(FileRead::Status::kSystemError, errno);
+  if (::fstat(fd, &st) != 0) return Failed(FileRead::Status::kSystemError, errno);
   if (!S_ISREG(st.st_mode)) return Failed(FileRead::Status::kNotRegular, S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
+  FileRead open;
+  open.status = FileRead::Status::kRead;
+  return open;
+}
+
+FileRead PosixFiles::Read(const std::string& path, size_t maxBytes) {
+  int opened = -1;
+  struct stat st {};
+  FileRead refused = OpenForReading(path, opened, st);
+  Descriptor fd(opened);
+  if (refused.status != FileRead::Status::kRead) return refused;
   if (static_cast<uint64_t>(st.st_size) > maxBytes) return Failed(FileRead::Status::kTooLarge, EFBIG);
   FileRead r;
   r.identity = IdentityOf(st);
@@ -124,6 +136,27 @@ FileRead PosixFiles::Read(const std::string& path, size_t maxBytes) {
     got += static_cast<size_t>(n);
   }
   out.resize(got);
+  r.status = FileRead::Status::kRead;
+  return r;
+}
+
+FileRead PosixFiles::ReadHead(const std::string& path, size_t maxBytes) {
+  int opened = -1;
+  struct stat st {};
+  FileRead r = OpenForReading(path, opened, st);
+  Descriptor fd(opened);
+  if (r.status != FileRead::Status::kRead) return r;
+  r.identity = IdentityOf(st);
+  r.bytes.resize(std::min(maxBytes, static_cast<size_t>(st.st_size)));
+  size_t got = 0;
+  while (got < r.bytes.size()) {
+    const ssize_t n = ::read(fd.get(), r.bytes.data() + got, r.bytes.size() - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return Failed(FileRead::Status::kSystemError, errno);
+    if (n == 0) break;
+    got += static_cast<size_t>(n);
+  }
+  r.bytes.resize(got);
   r.status = FileRead::Status::kRead;
   return r;
 }
@@ -155,7 +188,16 @@ void PosixFiles::AllowWrites(const std::string& folder, bool below) {
   // Each run of a process allows its areas again.
   for (const Area& area : areas_)
     if (area.folder == folder && area.below == below) return;
-  areas_.push_back({folder, below});
+  areas_.push_back({folder, below, {}});
+}
+
+void PosixFiles::AllowWriteOf(const std::string& file) {
+  const size_t slash = file.find_last_of('/');
+  const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : file.substr(0, slash);
+  const std::string name = slash == std::string::npos ? file : file.substr(slash + 1);
+  for (const Area& area : areas_)
+    if (area.folder == folder && area.onlyName == name) return;
+  areas_.push_back({folder, false, name});
 }
 
 // The folder a name is in, where it really is; empty when it does not exist.
@@ -181,6 +223,10 @@ bool PosixFiles::WriteAllowed(const std::string& path) const {
     if (!real) continue;
     std::string root = real;
     std::free(real);
+    if (!area.onlyName.empty()) {
+      if (folder == root && name == area.onlyName) return true;
+      continue;
+    }
     if (folder == root) return true;
     if (root != "/") root += '/';
     if (area.below && folder.compare(0, root.size(), root) == 0) return true;
@@ -191,14 +237,13 @@ bool PosixFiles::WriteAllowed(const std::string& path) const {
 // A folder where no new file may be made, but whose file may be written: the file takes
 // the bytes where it is. Only a plain file with no other name, so nothing else changes.
 bool PosixFiles::ReplaceInPlace(const std::string& path, const struct stat& old, std::string_view bytes) {
-  Descriptor fd(::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC));
+  Descriptor fd(calls.open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC, 0));
   struct stat st {};
   if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink != 1 ||
       st.st_ino != old.st_ino || st.st_dev != old.st_dev)
     return false;
-  bool ok = WriteAll(fd.get(), bytes) && ::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) == 0;
-  Observe("sync file", path);
-  ok = ::fsync(fd.get()) == 0 && ok;
+  bool ok = WriteAll(calls, fd.get(), bytes) && calls.ftruncate(fd.get(), static_cast<off_t>(bytes.size())) == 0;
+  ok = calls.fsync(fd.get()) == 0 && ok;
   return fd.Close() && ok;
 }
 
@@ -217,7 +262,7 @@ bool PosixFiles::Replace(const std::string& path, std::string_view bytes) {
   int created = -1;
   for (int attempt = 0; attempt < 100 && created < 0; ++attempt) {
     tmp = path + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(++serial);
-    created = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    created = calls.open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (created < 0 && errno != EEXIST) break;
   }
   if (created < 0) {
@@ -230,23 +275,18 @@ bool PosixFiles::Replace(const std::string& path, std::string_view bytes) {
     ok = ::fchmod(fd.get(), st.st_mode & 07777) == 0;
     if (st.st_uid != ::geteuid() || st.st_gid != ::getegid()) (void)!::fchown(fd.get(), st.st_uid, st.st_gid);
   }
-  ok = ok && WriteAll(fd.get(), bytes);
-  Observe("sync file", tmp);
-  ok = ::fsync(fd.get()) == 0 && ok;
+  ok = ok && WriteAll(calls, fd.get(), bytes);
+  ok = calls.fsync(fd.get()) == 0 && ok;
   ok = fd.Close() && ok;
-  Observe("rename", path);
-  if (!ok || ::rename(tmp.c_str(), path.c_str()) != 0) {
-    ::unlink(tmp.c_str());
+  if (!ok || calls.rename(tmp.c_str(), path.c_str()) != 0) {
+    calls.unlink(tmp.c_str());
     return false;
   }
   // The rename itself lasts only once the folder is on disk too.
   const size_t slash = path.find_last_of('/');
   const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-  Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (dir.get() >= 0) {
-    Observe("sync folder", folder);
-    ::fsync(dir.get());
-  }
+  Descriptor dir(calls.open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0));
+  if (dir.get() >= 0) calls.fsync(dir.get());
   return true;
 }
 
@@ -255,11 +295,11 @@ bool PosixFiles::Overwrite(const std::string& path, std::string_view bytes) {
   // Truncating a link's target or a file's other name would change a file elsewhere.
   struct stat st {};
   if (::lstat(path.c_str(), &st) == 0 && (!S_ISREG(st.st_mode) || st.st_nlink > 1)) {
-    if (S_ISDIR(st.st_mode) || ::unlink(path.c_str()) != 0) return false;
+    if (S_ISDIR(st.st_mode) || calls.unlink(path.c_str()) != 0) return false;
   }
-  Descriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666));
+  Descriptor fd(calls.open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666));
   if (fd.get() < 0) return false;
-  const bool ok = WriteAll(fd.get(), bytes);
+  const bool ok = WriteAll(calls, fd.get(), bytes);
   return fd.Close() && ok;
 }
 
@@ -294,7 +334,7 @@ bool PosixFiles::Remove(const std::string& path) {
   struct stat st {};
   if (::lstat(path.c_str(), &st) != 0) return errno == ENOENT;
   if (S_ISDIR(st.st_mode)) return false;
-  return ::unlink(path.c_str()) == 0 || errno == ENOENT;
+  return calls.unlink(path.c_str()) == 0 || errno == ENOENT;
 }
 
 std::string PosixFiles::FullPath(const std::string& path) {

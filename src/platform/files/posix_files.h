@@ -1,6 +1,10 @@
 #pragma once
 // The file seam on a POSIX system.
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
 
 #include <functional>
 #include <string>
@@ -11,14 +15,29 @@
 
 namespace velmora {
 
+// The system calls by which the seam creates, writes, syncs, renames and removes files,
+// in one table, so that a test records (or fails) the calls themselves, not a label beside them.
+struct FileSystemCalls {
+  std::function<int(const char* path, int flags, mode_t mode)> open = [](const char* path, int flags, mode_t mode) {
+    return ::open(path, flags, mode);
+  };
+  std::function<ssize_t(int fd, const void* bytes, size_t count)> write = ::write;
+  std::function<int(int fd, off_t length)> ftruncate = ::ftruncate;
+  std::function<int(int fd)> fsync = ::fsync;
+  std::function<int(const char* from, const char* to)> rename = ::rename;
+  std::function<int(const char* path)> unlink = ::unlink;
+};
+
 class PosixFiles final : public GameFiles {
  public:
   void AllowWrites(const std::string& folder, bool below) override;
+  void AllowWriteOf(const std::string& file) override;
   void RemoveStaleTemporaries(const std::string& folder) override;
   bool Exists(const std::string& path) override;
   FileIdentity Identity(const std::string& path) override;
   int ReadableError(const std::string& path) override;
   FileRead Read(const std::string& path, size_t maxBytes) override;
+  FileRead ReadHead(const std::string& path, size_t maxBytes) override;
   bool List(const std::string& folder, std::vector<FolderEntry>& entries) override;
   bool Replace(const std::string& path, std::string_view bytes) override;
   bool Overwrite(const std::string& path, std::string_view bytes) override;
@@ -26,20 +45,17 @@ class PosixFiles final : public GameFiles {
   std::string FullPath(const std::string& path) override;
   int64_t FileTimeNowNs() override;
 
-  // Told of each step that makes a replaced file last ("sync file", "rename", "sync
-  // folder", with the path it acts on), for tests of their order.
-  std::function<void(std::string_view step, const std::string& path)> observe;
+  FileSystemCalls calls;
 
  private:
   struct Area {
     std::string folder;
     bool below;
+    std::string onlyName;  // when not empty, the one name allowed in folder
   };
+  FileRead OpenForReading(const std::string& path, int& fd, struct stat& st);
   bool WriteAllowed(const std::string& path) const;
   bool ReplaceInPlace(const std::string& path, const struct stat& old, std::string_view bytes);
-  void Observe(std::string_view step, const std::string& path) const {
-    if (observe) observe(step, path);
-  }
   std::vector<Area> areas_;
 };
 

@@ -1,0 +1,202 @@
+#include "app/web_export.h"
+
+#include <unistd.h>
+
+#include <QBuffer>
+#include <QImage>
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
+#include "base/codepage.h"
+#include "base/fault.h"
+#include "base/text.h"
+
+namespace velmora {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The runtime's own files; the site is unusable without any of them.
+const char* const kRuntimeFiles[] = {"index.html", "player.js", "player.css", "velmora.js", "velmora.wasm", "fflate.js"};
+
+// Bounds on what a published game may hold: a page loads all of it before it starts.
+constexpr uintmax_t kMaxFileBytes = 512u << 20;
+constexpr uintmax_t kMaxTotalBytes = 2048ull << 20;
+constexpr size_t kMaxFiles = 20000;
+
+const char kLicences[] =
+    "This site plays a game with the Velmora Player web runtime.\n"
+    "\n"
+    "game/            the game: its author's work, under its author's terms.\n"
+    "velmora.wasm,\n"
+    "velmora.js,\n"
+    "index.html,\n"
+    "player.js,\n"
+    "player.css       Velmora Player, by the Velmora developers. Compiled with Emscripten,\n"
+    "                 whose runtime parts are bundled in velmora.js and velmora.wasm:\n"
+    "  - Emscripten's JavaScript runtime and system libraries: MIT licence, or the\n"
+    "    University of Illinois/NCSA Open Source Licence (Copyright 2010-2014 the\n"
+    "    Emscripten authors).\n"
+    "  - musl libc: MIT licence (Copyright 2005-2020 Rich Felker, et al.).\n"
+    "  - libc++ and libc++abi (LLVM): Apache License 2.0 with LLVM Exceptions.\n"
+    "fflate.js        fflate, which unpacks .zip files: MIT licence (Copyright (c) 2023 Arjun\n"
+    "                 Barrett; https://github.com/101arrowz/fflate/blob/master/LICENSE).\n"
+    "  Full texts: https://github.com/emscripten-core/emscripten/blob/main/LICENSE,\n"
+    "  https://git.musl-libc.org/cgit/musl/tree/COPYRIGHT, https://llvm.org/LICENSE.txt\n"
+    "  (on a Debian system also under /usr/share/doc/emscripten/copyright).\n";
+
+std::string JsonString(std::string_view text) {
+  std::string out = "\"";
+  for (unsigned char c : text) {
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += static_cast<char>(c);
+    } else if (c < 0x20) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+      out += escaped;
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out + "\"";
+}
+
+bool WriteFile(const fs::path& path, std::string_view bytes) {
+  std::error_code ec;
+  fs::create_directories(path.parent_path(), ec);
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return static_cast<bool>(file.flush());
+}
+
+std::string Extension(const std::string& name) {
+  const size_t dot = name.rfind('.');
+  return dot == std::string::npos ? std::string() : AsciiLower(name.substr(dot + 1));
+}
+
+// A metafile drawn at its own size into PNG bytes; empty when it cannot be drawn.
+std::string MetafileAsPng(PictureDecoder& pictures, const std::string& path, const std::string& extension,
+                          std::string& why) {
+  try {
+    const auto picture = pictures.Decode(path, extension, PictureBox{});
+    QImage image(reinterpret_cast<const uchar*>(picture->pixels.data()), picture->width, picture->height,
+                 picture->width * 4, QImage::Format_ARGB32);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG")) {
+      why = "cannot write PNG";
+      return {};
+    }
+    return png.toStdString();
+  } catch (const RuntimeFault& fault) {
+    why = fault.what();
+    return {};
+  }
+}
+
+}  // namespace
+
+std::string FindWebRuntime(const std::string& programPath) {
+  std::vector<fs::path> places;
+  std::error_code ec;
+  const fs::path program = fs::weakly_canonical(programPath, ec);
+  const fs::path buildTree = VELMORA_WEB_BUILD_DIR;
+  // The build tree's runtime serves the program built beside it, and only that one.
+  const std::string programText = program.string(), buildRoot = fs::path(VELMORA_BUILD_ROOT).string() + "/";
+  if (programText.compare(0, buildRoot.size(), buildRoot) == 0) places.push_back(buildTree);
+  places.push_back(VELMORA_WEB_INSTALL_DIR);
+  for (const fs::path& place : places)
+    if (fs::is_regular_file(place / "velmora.wasm", ec)) return place.string();
+  return {};
+}
+
+WebExport ExportWeb(const std::string& runtime, const std::string& gameFolder, const std::string& out,
+                    const std::string& codePage, PictureDecoder& pictures) {
+  WebExport result;
+  std::error_code ec;
+  const fs::path game = fs::path(gameFolder);
+  const fs::path site = fs::path(out);
+  if (!fs::is_directory(game, ec)) {
+    result.message = "no game folder at " + gameFolder;
+    return result;
+  }
+  if (fs::exists(site, ec) && !(fs::is_directory(site, ec) && fs::is_empty(site, ec))) {
+    result.message = out + " exists and is not an empty folder";
+    return result;
+  }
+  fs::create_directories(site, ec);
+  for (const char* name : kRuntimeFiles) {
+    fs::copy_file(fs::path(runtime) / name, site / name, fs::copy_options::overwrite_existing, ec);
+    if (ec) {
+      result.message = "cannot copy " + (fs::path(runtime) / name).string() + ": " + ec.message();
+      return result;
+    }
+  }
+
+  // The game's regular files: links are not followed, so nothing from outside the game
+  // folder is published. The player reads names in any letter case and with backslashes
+  // by its own rules in the page too, so every name is kept as it is (in UTF-8).
+  TextCodec codec(codePage);
+  std::vector<std::string> names;
+  std::vector<std::string> notes;
+  uintmax_t total = 0;
+  fs::recursive_directory_iterator it(game, fs::directory_options::none, ec), end;
+  for (; !ec && it != end; it.increment(ec)) {
+    const fs::directory_entry& entry = *it;
+    if (entry.is_symlink(ec) || !entry.is_regular_file(ec)) continue;
+    std::string relative = fs::relative(entry.path(), game, ec).generic_string();
+    if (relative.empty() || relative.find('\n') != std::string::npos) continue;
+    if (!TextCodec::IsValidUtf8(relative)) relative = codec.ToUtf8(relative);
+    const uintmax_t size = entry.file_size(ec);
+    if (ec || size > kMaxFileBytes || (total += size) > kMaxTotalBytes || names.size() >= kMaxFiles) {
+      result.message = "the game is too large to publish (" + relative + ")";
+      return result;
+    }
+    const fs::path target = site / "game" / fs::path(relative);
+    const std::string extension = Extension(relative);
+    if (extension == "wmf" || extension == "emf") {
+      // Browsers cannot draw metafiles: the picture goes as PNG under its own name.
+      std::string why;
+      const std::string png = MetafileAsPng(pictures, entry.path().string(), extension, why);
+      if (png.empty()) notes.push_back("not converted, published as it is: " + relative + " (" + why + ")");
+      if (!png.empty() ? !WriteFile(target, png) : (fs::create_directories(target.parent_path(), ec), !fs::copy_file(entry.path(), target, ec))) {
+        result.message = "cannot write " + target.string();
+        return result;
+      }
+    } else {
+      fs::create_directories(target.parent_path(), ec);
+      if (!fs::copy_file(entry.path(), target, fs::copy_options::overwrite_existing, ec)) {
+        result.message = "cannot write " + target.string() + ": " + ec.message();
+        return result;
+      }
+    }
+    names.push_back(relative);
+  }
+  if (ec) {
+    result.message = "cannot read the game folder: " + ec.message();
+    return result;
+  }
+  std::sort(names.begin(), names.end());
+  std::string manifest = "{\"codePage\":" + JsonString(codePage) + ",\"files\":[";
+  for (size_t k = 0; k < names.size(); ++k) manifest += (k ? "," : "") + JsonString(names[k]);
+  manifest += "]}\n";
+  if (!WriteFile(site / "game" / "manifest.json", manifest) || !WriteFile(site / "LICENSES.txt", kLicences)) {
+    result.message = "cannot write into " + out;
+    return result;
+  }
+  std::ostringstream said;
+  said << "published " << names.size() << " files of " << gameFolder << " with the web runtime in " << out
+       << "; serve the folder with any web server (it does not play from file://)";
+  for (const std::string& note : notes) said << "\n" << note;
+  result.ok = true;
+  result.message = said.str();
+  return result;
+}
+
+}  // namespace velmora

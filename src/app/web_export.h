@@ -1,0 +1,27 @@
+#pragma once
+// Publishing a game for the web: a static site that plays it in a browser.
+#include <string>
+#include <vector>
+
+#include "base/platform.h"
+
+namespace velmora {
+
+// Where the browser runtime (index.html, player.js, velmora.js, velmora.wasm ...) is:
+// the build tree's when the program runs from it, else the installed one; empty when
+// neither has it.
+std::string FindWebRuntime(const std::string& programPath);
+
+struct WebExport {
+  bool ok = false;
+  std::string message;  // what was written, or why nothing could be
+};
+
+// Writes OUT: the runtime, the game's regular files below game/ with their names as
+// they are (links are not followed), metafile pictures drawn into PNG under their own
+// names, the list of the game's files the page loads (game/manifest.json, with the code
+// page) and a notice of the licences of what the site bundles. OUT must be empty or new.
+WebExport ExportWeb(const std::string& runtime, const std::string& gameFolder, const std::string& out,
+                    const std::string& codePage, PictureDecoder& pictures);
+
+}  // namespace velmora

@@ -1,0 +1,850 @@
+// The page of the browser player: loads a game's files into the runtime's file system,
+// draws the windows from the state the runtime sends, turns clicks, taps and keys into
+// its events, shows its boxes as <dialog> elements, plays its sound through Web Audio
+// and keeps what the game writes in the browser's storage.
+'use strict';
+
+(function () {
+  const WORDS = {
+    en: {
+      classic: 'Classic layout',
+      reader: 'Reader layout',
+      fileUrl: 'This page was opened from a file (file://), where browsers do not load WebAssembly. ' +
+        'Serve the folder with a web server, for example: python3 -m http.server --bind 127.0.0.1, ' +
+        'then open http://127.0.0.1:8000/',
+      loading: 'Loading the game…',
+      noGame: 'Could not load the game: ',
+      ended: 'The game has ended. Reload the page to play again.',
+      stopped: 'The game could not start. Its log says why:\n\n',
+      storageFull: 'The browser\'s storage is full: what the game writes now is not kept.',
+      ok: 'OK', cancel: 'Cancel', yes: 'Yes', no: 'No',
+      choices: 'Choices', story: 'Story text',
+      intro: 'Open a game: its folder (the one with config.ini) or a .zip of it. Opened games stay in this browser\'s library.',
+      openFolder: 'Open a game folder…', openZip: 'Open a .zip…', library: 'Your games', emptyLibrary: 'No games yet.',
+      play: 'Play', remove: 'Remove from the library',
+      notGame: 'This is no game: config.ini is missing.',
+      badZip: 'This .zip cannot be opened: ',
+      tooMany: 'it holds more than 20000 files', tooLarge: 'it unpacks to more than 512 MB',
+      badName: 'it names a file outside its folder: ', damaged: 'it is damaged',
+    },
+    ru: {
+      classic: 'Классический вид',
+      reader: 'Вид для чтения',
+      fileUrl: 'Страница открыта из файла (file://), а из файлов браузеры не загружают WebAssembly. ' +
+        'Откройте папку через веб-сервер, например: python3 -m http.server --bind 127.0.0.1, ' +
+        'затем откройте http://127.0.0.1:8000/',
+      loading: 'Игра загружается…',
+      noGame: 'Не удалось загрузить игру: ',
+      ended: 'Игра окончена. Чтобы сыграть снова, перезагрузите страницу.',
+      stopped: 'Игра не запустилась. Причина записана в журнале:\n\n',
+      storageFull: 'Хранилище браузера заполнено: то, что игра записывает сейчас, не сохраняется.',
+      ok: 'OK', cancel: 'Отмена', yes: 'Да', no: 'Нет',
+      choices: 'Варианты ответа', story: 'Текст истории',
+      intro: 'Откройте игру: её папку (ту, где лежит config.ini) или её архив .zip. Открытые игры остаются в библиотеке этого браузера.',
+      openFolder: 'Открыть папку игры…', openZip: 'Открыть архив .zip…', library: 'Ваши игры', emptyLibrary: 'Игр пока нет.',
+      play: 'Играть', remove: 'Убрать из библиотеки',
+      notGame: 'Это не игра: нет файла config.ini.',
+      badZip: 'Этот архив .zip не открыть: ',
+      tooMany: 'в нём больше 20000 файлов', tooLarge: 'распакованный, он больше 512 МБ',
+      badName: 'в нём файл вне его папки: ', damaged: 'он повреждён',
+    },
+  };
+  const lang = (navigator.language || 'en').toLowerCase().startsWith('ru') ? 'ru' : 'en';
+  const say = (key) => WORDS[lang][key];
+  const $ = (id) => document.getElementById(id);
+  const GAME_ROOT = '/game/';
+
+  function notice(text) {
+    const box = $('notice');
+    box.textContent = text;
+    box.hidden = !text;
+  }
+
+  // Storage ------------------------------------------------------------------------------
+
+  function toBase64(bytes) {
+    let text = '';
+    for (let i = 0; i < bytes.length; i += 0x8000) text += String.fromCharCode.apply(null, bytes.subarray(i, i + 0x8000));
+    return btoa(text);
+  }
+  function fromBase64(text) {
+    const raw = atob(text);
+    const bytes = new Uint8Array(raw.length);
+    for (let i = 0; i < raw.length; ++i) bytes[i] = raw.charCodeAt(i);
+    return bytes;
+  }
+
+  // What a game wrote, per game: keys "velmora:files:<game URL>:<path in the game>".
+  class GameStorage {
+    constructor(gameKey) {
+      this.prefix = 'velmora:files:' + gameKey + ':';
+      this.warned = false;
+    }
+    put(relative, bytes) {
+      try {
+        if (bytes === null) localStorage.removeItem(this.prefix + relative);
+        else localStorage.setItem(this.prefix + relative, toBase64(bytes));
+      } catch (e) {
+        if (!this.warned) notice(say('storageFull'));
+        this.warned = true;
+      }
+    }
+    entries() {
+      const out = [];
+      for (let i = 0; i < localStorage.length; ++i) {
+        const key = localStorage.key(i);
+        if (key.startsWith(this.prefix)) out.push([key.slice(this.prefix.length), fromBase64(localStorage.getItem(key))]);
+      }
+      return out;
+    }
+  }
+
+  // Sound --------------------------------------------------------------------------------
+
+  // Streams by handle. Browsers start sound only after a gesture: until the first one a
+  // stream told to play counts as playing and starts then.
+  class Sound {
+    constructor(readFile) {
+      this.readFile = readFile;
+      this.streams = new Map();
+      this.next = 1;
+      this.context = null;
+    }
+    unlock() {
+      if (this.context) return;
+      const Context = window.AudioContext || window.webkitAudioContext;
+      if (!Context) return;
+      this.context = new Context();
+      this.context.resume().catch(() => {});
+      for (const stream of this.streams.values()) if (stream.state === 1) this.start(stream);
+    }
+    create(path, midiSeconds) {
+      const stream = { state: 0, volume: 1, pan: 0, midi: midiSeconds >= 0, length: midiSeconds * 1000, at: 0, since: 0 };
+      if (!stream.midi) {
+        let bytes;
+        try {
+          bytes = this.readFile(path);
+        } catch (e) {
+          return 0;
+        }
+        stream.url = URL.createObjectURL(new Blob([bytes]));
+        stream.element = new Audio();
+        stream.element.preload = 'auto';
+        stream.element.src = stream.url;
+        stream.element.addEventListener('ended', () => { stream.state = 0; });
+        stream.element.addEventListener('error', () => { stream.state = 0; });
+      }
+      const handle = this.next++;
+      this.streams.set(handle, stream);
+      return handle;
+    }
+    start(stream) {
+      if (stream.midi) return;
+      if (this.context && !stream.gain) {
+        const source = this.context.createMediaElementSource(stream.element);
+        stream.gain = this.context.createGain();
+        stream.panner = this.context.createStereoPanner();
+        source.connect(stream.gain).connect(stream.panner).connect(this.context.destination);
+        this.apply(stream);
+      }
+      if (this.context) stream.element.play().catch(() => {});
+    }
+    apply(stream) {
+      if (stream.gain) {
+        stream.gain.gain.value = stream.volume;
+        stream.panner.pan.value = stream.pan;
+      } else if (stream.element) {
+        stream.element.volume = Math.min(1, Math.max(0, stream.volume));
+      }
+    }
+    play(handle, restart) {
+      const stream = this.streams.get(handle);
+      if (!stream) return false;
+      if (stream.midi) {
+        if (restart || stream.state === 0) stream.at = 0;
+        stream.since = performance.now();
+      } else if (restart) {
+        stream.element.currentTime = 0;
+      }
+      stream.state = 1;
+      this.start(stream);
+      return true;
+    }
+    state(handle) {
+      const stream = this.streams.get(handle);
+      if (!stream) return 0;
+      if (stream.midi && stream.state === 1 && this.position(handle) >= stream.length) stream.state = 0;
+      return stream.state;
+    }
+    pause(handle) {
+      const stream = this.streams.get(handle);
+      if (!stream) return false;
+      if (stream.state === 1) {
+        if (stream.midi) stream.at = this.position(handle);
+        else stream.element.pause();
+        stream.state = 3;
+      }
+      return true;
+    }
+    set(handle, attrib, value) {
+      const stream = this.streams.get(handle);
+      if (!stream) return false;
+      if (attrib === 2) stream.volume = Math.max(0, value);
+      else if (attrib === 3) stream.pan = Math.min(1, Math.max(-1, value));
+      else return false;
+      this.apply(stream);
+      return true;
+    }
+    position(handle) {
+      const stream = this.streams.get(handle);
+      if (!stream) return -1;
+      if (stream.midi) return stream.state === 1 ? stream.at + performance.now() - stream.since : stream.at;
+      return stream.element.currentTime * 1000;
+    }
+    seek(handle, ms) {
+      const stream = this.streams.get(handle);
+      if (!stream) return false;
+      if (stream.midi) stream.at = ms;
+      else stream.element.currentTime = ms / 1000;
+      return true;
+    }
+    stopAll() {
+      for (const handle of this.streams.keys()) this.pause(handle);
+    }
+    free(handle) {
+      const stream = this.streams.get(handle);
+      if (!stream) return;
+      if (stream.element) {
+        stream.element.pause();
+        stream.element.removeAttribute('src');
+        URL.revokeObjectURL(stream.url);
+      }
+      this.streams.delete(handle);
+    }
+  }
+
+  // The page the runtime talks to ----------------------------------------------------------
+
+  class Page {
+    constructor(storage) {
+      this.storage = storage;
+      this.queue = [];
+      this.wake = null;
+      this.wakeTimer = 0;
+      this.sleepWake = null;
+      this.boxAnswersOnly = false;
+      this.quitting = false;
+      this.idle = false;
+      this.sleeping = false;
+      this.state = null;
+      this.shown = {};
+      this.pictureUrls = new Map();
+      this.generation = 0;
+      this.sound = new Sound((path) => this.fs.readFile(path));
+      this.layout = localStorage.getItem('velmora:layout') || (window.innerWidth >= 800 ? 'classic' : 'reader');
+      this.bindControls();
+      this.applyLayout();
+    }
+
+    // Events -----------------------------------------------------------------------------
+    isBoxAnswer(event) {
+      return event.startsWith('dialog ');
+    }
+    push(event) {
+      this.queue.push(event);
+      if (!this.boxAnswersOnly || this.isBoxAnswer(event)) this.wakeNow();
+    }
+    wakeNow() {
+      if (!this.wake) return;
+      const wake = this.wake;
+      this.wake = null;
+      this.idle = false;
+      clearTimeout(this.wakeTimer);
+      wake();
+    }
+    nextEvent(boxAnswersOnly) {
+      this.boxAnswersOnly = boxAnswersOnly;
+      if (this.quitting) return 'quit';
+      const index = boxAnswersOnly ? this.queue.findIndex((e) => this.isBoxAnswer(e)) : (this.queue.length ? 0 : -1);
+      if (index < 0) return null;
+      return this.queue.splice(index, 1)[0];
+    }
+    waitForEvent(ms, wakeUp) {
+      const ready = this.quitting || this.queue.some((e) => !this.boxAnswersOnly || this.isBoxAnswer(e));
+      if (ready) {
+        wakeUp();
+        return;
+      }
+      this.wake = wakeUp;
+      this.idle = true;  // waiting for the player (or a timer): for tests and tools
+      this.wakeTimer = setTimeout(() => this.wakeNow(), ms);
+    }
+    sleep(ms, wakeUp) {
+      if (this.quitting) {
+        wakeUp();
+        return;
+      }
+      this.sleeping = true;
+      const timer = setTimeout(() => {
+        this.sleepWake = null;
+        this.sleeping = false;
+        wakeUp();
+      }, ms);
+      this.sleepWake = () => {
+        clearTimeout(timer);
+        this.sleepWake = null;
+        this.sleeping = false;
+        wakeUp();
+      };
+    }
+    // The tab closes or reloads: the run ends as at the close box, its writes kept.
+    quit() {
+      if (this.quitting) return;
+      this.quitting = true;
+      if (this.sleepWake) this.sleepWake();
+      this.wakeNow();
+    }
+    persist(path, bytes) {
+      if (path.startsWith(GAME_ROOT)) this.storage.put(path.slice(GAME_ROOT.length), bytes);
+    }
+
+    // Drawing ----------------------------------------------------------------------------
+    pictureUrl(path) {
+      if (!path) return '';
+      let url = this.pictureUrls.get(path);
+      if (!url) {
+        try {
+          url = URL.createObjectURL(new Blob([this.fs.readFile(path)]));
+        } catch (e) {
+          url = '';
+        }
+        this.pictureUrls.set(path, url);
+      }
+      return url;
+    }
+    showPicture(img, path) {
+      const url = this.pictureUrl(path);
+      if (img.getAttribute('src') !== url) {
+        if (url) img.src = url;
+        else img.removeAttribute('src');
+      }
+      img.hidden = !url;
+    }
+    render(state) {
+      if (!this.state && this.firstShown) this.firstShown(state);
+      this.state = state;
+      const shown = this.shown;
+      const main = state.main;
+      $('form').hidden = false;
+      notice('');
+      if (shown.caption !== main.caption) {
+        $('caption').textContent = main.caption;
+        document.title = main.caption;
+        shown.caption = main.caption;
+      }
+      const size = main.width + 'x' + main.height + '@' + main.left + ',' + main.top;
+      if (shown.size !== size) {
+        shown.size = size;
+        this.fitClassic();
+      }
+      this.showPicture($('picture'), main.picture);
+      const storyKey = main.story.join('\n');
+      if (shown.story !== storyKey) {
+        const story = $('story');
+        story.replaceChildren(...main.story.map((line) => {
+          const p = document.createElement('p');
+          p.textContent = line;
+          return p;
+        }));
+        story.scrollTop = 0;
+        story.style.whiteSpace = main.wordWrap ? 'pre-wrap' : 'pre';
+        shown.story = storyKey;
+      }
+      const choicesKey = JSON.stringify(main.choices);
+      const list = $('choices');
+      if (shown.choices !== choicesKey) {
+        const hadFocus = list.contains(document.activeElement);
+        this.generation++;
+        const generation = this.generation;
+        list.replaceChildren(...main.choices.map((text, index) => {
+          const button = document.createElement('button');
+          button.type = 'button';
+          button.className = 'choice';
+          button.textContent = text;
+          button.dataset.index = String(index);
+          button.addEventListener('click', (event) => this.choose(event, index, generation));
+          return button;
+        }));
+        shown.choices = choicesKey;
+        if (hadFocus || document.activeElement === document.body) {
+          const first = list.querySelector('.choice');
+          if (first) first.focus({ preventScroll: true });
+        }
+      }
+      list.querySelectorAll('.choice').forEach((b, k) => b.setAttribute('aria-current', String(k === main.selected)));
+      this.renderInventory(state.inventory);
+      this.renderAudio(state.audio);
+    }
+    choose(event, index, generation) {
+      // The second click of a double-click, a click on a list already replaced, or one
+      // while the last choice still waits: none of them runs a choice again.
+      if (event.detail > 1 || generation !== this.generation) return;
+      if (this.queue.some((e) => e.startsWith('choose '))) return;
+      this.push('choose ' + (index + 1));
+    }
+    renderInventory(inv) {
+      const win = $('inventory-window');
+      const key = JSON.stringify(inv);
+      if (this.shown.inventory === key) return;
+      this.shown.inventory = key;
+      const list = $('inventory-list');
+      const entriesKey = JSON.stringify(inv.entries);
+      if (list.dataset.entries !== entriesKey) {
+        list.replaceChildren(...inv.entries.map((text, k) => new Option(text, String(k))));
+        list.dataset.entries = entriesKey;
+      }
+      list.selectedIndex = inv.selected;
+      this.showPicture($('inventory-picture'), inv.picture);
+      $('inventory-item-name').textContent = inv.item;
+      $('inventory-item-count').textContent = inv.count;
+      $('inventory-description').textContent = inv.description.join('\n');
+      $('inventory-use').disabled = !inv.useEnabled;
+      $('inventory-wear').disabled = !inv.wearEnabled;
+      $('inventory-wear').textContent = inv.wearTakesOff ? 'Снять' : 'Надеть';
+      if (inv.visible && !win.open) {
+        win.show();
+        list.focus();
+      } else if (!inv.visible && win.open) {
+        win.close();
+      }
+    }
+    renderAudio(audio) {
+      const win = $('audio-window');
+      $('audio-volume').value = String(audio.volume);
+      $('audio-balance').value = String(audio.balance);
+      if (audio.visible && (!win.open || this.shown.audioCount !== audio.showCount)) {
+        if (!win.open) win.show();
+        $('audio-volume').focus();
+      } else if (!audio.visible && win.open) {
+        win.close();
+      }
+      this.shown.audioCount = audio.showCount;
+    }
+
+    // Boxes ------------------------------------------------------------------------------
+    openDialog(id, kind, title, text, field) {
+      const box = document.createElement('dialog');
+      box.className = kind;
+      box.dataset.id = String(id);
+      box.setAttribute('aria-labelledby', 'box-title-' + id);
+      box.setAttribute('aria-describedby', 'box-text-' + id);
+      if (kind === 'error') box.setAttribute('role', 'alertdialog');
+      const heading = document.createElement('h2');
+      heading.id = 'box-title-' + id;
+      heading.textContent = title;
+      const body = document.createElement('div');
+      body.className = 'body';
+      const message = document.createElement(kind === 'input' ? 'label' : 'div');
+      message.id = 'box-text-' + id;
+      message.textContent = text;
+      body.append(message);
+      let input = null;
+      if (kind === 'input') {
+        input = document.createElement('input');
+        input.type = 'text';
+        input.id = 'box-input-' + id;
+        message.htmlFor = input.id;
+        body.append(input);
+      }
+      const buttons = document.createElement('div');
+      buttons.className = 'buttons';
+      const answer = (ok) => {
+        if (!box.open) return;
+        box.close();
+        box.remove();
+        this.push('dialog ' + id + (ok ? ' ok ' + (input ? input.value : '') : ' cancel'));
+      };
+      const ok = document.createElement('button');
+      ok.type = 'button';
+      ok.textContent = kind === 'question' ? say('yes') : say('ok');
+      ok.addEventListener('click', () => answer(true));
+      buttons.append(ok);
+      if (kind === 'input' || kind === 'question') {
+        const cancel = document.createElement('button');
+        cancel.type = 'button';
+        cancel.textContent = kind === 'question' ? say('no') : say('cancel');
+        cancel.addEventListener('click', () => answer(false));
+        buttons.append(cancel);
+      }
+      if (input) input.addEventListener('keydown', (e) => {
+        if (e.key === 'Enter') {
+          e.preventDefault();
+          answer(true);
+        }
+      });
+      // Escape closes a message box as its OK does, and cancels a question or an input.
+      box.addEventListener('cancel', (e) => {
+        e.preventDefault();
+        answer(kind === 'message' || kind === 'error');
+      });
+      box.append(heading, body, buttons);
+      $('boxes').append(box);
+      box.showModal();
+      (input || ok).focus();
+    }
+    closeDialog(id) {
+      const box = document.querySelector('#boxes dialog[data-id="' + id + '"]');
+      if (box) {
+        box.close();
+        box.remove();
+      }
+    }
+
+    // Layout -----------------------------------------------------------------------------
+    applyLayout() {
+      document.body.classList.toggle('classic', this.layout === 'classic');
+      document.body.classList.toggle('reader', this.layout === 'reader');
+      $('layout-switch').textContent = this.layout === 'classic' ? say('reader') : say('classic');
+      this.fitClassic();
+    }
+    // The classic form keeps the size scripts gave it and is scaled as a whole to the
+    // viewport; its place is where scripts put it, kept inside the viewport.
+    fitClassic() {
+      const form = $('form');
+      if (this.layout !== 'classic' || !this.state) {
+        form.style.width = form.style.height = form.style.transform = form.style.left = form.style.top = '';
+        return;
+      }
+      const main = this.state.main;
+      const width = Math.max(main.width, 200), height = Math.max(main.height, 150);
+      form.style.width = width + 'px';
+      form.style.height = height + 'px';
+      const scale = Math.min(window.innerWidth / width, window.innerHeight / height);
+      form.style.transform = 'scale(' + scale + ')';
+      const clamp = (value, room) => Math.max(0, Math.min(value, room));
+      form.style.left = clamp(main.left, window.innerWidth - width * scale) + 'px';
+      form.style.top = clamp(main.top, window.innerHeight - height * scale) + 'px';
+    }
+
+    bindControls() {
+      $('choices').setAttribute('aria-label', say('choices'));
+      $('story').setAttribute('aria-label', say('story'));
+      $('audio-item').addEventListener('click', () => this.push('audio'));
+      $('inventory-item').addEventListener('click', () => this.push('inventory'));
+      $('close-box').addEventListener('click', () => this.push('quit'));
+      $('layout-switch').addEventListener('click', () => {
+        this.layout = this.layout === 'classic' ? 'reader' : 'classic';
+        localStorage.setItem('velmora:layout', this.layout);
+        this.applyLayout();
+      });
+      window.addEventListener('resize', () => this.fitClassic());
+      $('choices').addEventListener('keydown', (e) => this.choiceKey(e));
+      $('inventory-list').addEventListener('change', (e) => this.push('inventory select ' + (e.target.selectedIndex + 1)));
+      $('inventory-use').addEventListener('click', () => this.push('inventory use'));
+      $('inventory-wear').addEventListener('click', () => this.push('inventory wear'));
+      $('inventory-close').addEventListener('click', () => this.push('inventory close'));
+      $('inventory-window').addEventListener('cancel', (e) => {
+        e.preventDefault();
+        this.push('inventory close');
+      });
+      $('audio-volume').addEventListener('input', (e) => this.push('audio volume ' + e.target.value));
+      $('audio-balance').addEventListener('input', (e) => this.push('audio balance ' + e.target.value));
+      $('audio-ok').addEventListener('click', () => this.push('audio ok'));
+      $('audio-close').addEventListener('click', () => this.push('audio close'));
+      $('audio-window').addEventListener('cancel', (e) => {
+        e.preventDefault();
+        this.push('audio close');
+      });
+      // Sound may start only once the person has done something on the page.
+      const unlock = () => this.sound.unlock();
+      window.addEventListener('pointerdown', unlock, { capture: true });
+      window.addEventListener('keydown', unlock, { capture: true });
+      window.addEventListener('pagehide', () => this.quit());
+    }
+    // Arrow keys, Home, End, PageUp and PageDown move the selection as in the desktop's
+    // list; Enter (or Space) on a choice runs it, as a button does.
+    choiceKey(e) {
+      const buttons = Array.from($('choices').querySelectorAll('.choice'));
+      const at = buttons.indexOf(document.activeElement);
+      if (!buttons.length) return;
+      const last = buttons.length - 1;
+      const to = { ArrowDown: Math.min(at + 1, last), ArrowUp: Math.max(at - 1, 0), Home: 0, End: last,
+                   PageDown: Math.min(at + 5, last), PageUp: Math.max(at - 5, 0) }[e.key];
+      if (to === undefined) return;
+      e.preventDefault();
+      buttons[to].focus();
+      this.push('select ' + (to + 1));
+    }
+  }
+
+  // Start ------------------------------------------------------------------------------------
+
+  function loadScript(src) {
+    return new Promise((resolve, reject) => {
+      const script = document.createElement('script');
+      script.src = src;
+      script.onload = resolve;
+      script.onerror = () => reject(new Error(src));
+      document.head.append(script);
+    });
+  }
+
+  function encodePath(relative) {
+    return relative.split('/').map(encodeURIComponent).join('/');
+  }
+
+  async function fetchBytes(url) {
+    const response = await fetch(url);
+    if (!response.ok) throw new Error(url + ': ' + response.status);
+    return new Uint8Array(await response.arrayBuffer());
+  }
+
+  function writeGameFile(fs, relative, bytes) {
+    const parts = relative.split('/');
+    let folder = GAME_ROOT.slice(0, -1);
+    for (const part of parts.slice(0, -1)) {
+      folder += '/' + part;
+      try {
+        fs.mkdir(folder);
+      } catch (e) {
+        // already there
+      }
+    }
+    fs.writeFile(GAME_ROOT + relative, bytes);
+  }
+
+  // Games the player opened, kept in IndexedDB: id, caption, start picture, files.
+  const library = {
+    open() {
+      return new Promise((resolve, reject) => {
+        const request = indexedDB.open('velmora-library', 1);
+        request.onupgradeneeded = () => request.result.createObjectStore('games', { keyPath: 'id' });
+        request.onsuccess = () => resolve(request.result);
+        request.onerror = () => reject(request.error);
+      });
+    },
+    async run(mode, body) {
+      const db = await this.open();
+      return new Promise((resolve, reject) => {
+        const request = body(db.transaction('games', mode).objectStore('games'));
+        request.onsuccess = () => resolve(request.result);
+        request.onerror = () => reject(request.error);
+      });
+    },
+    all() { return this.run('readonly', (store) => store.getAll()); },
+    get(id) { return this.run('readonly', (store) => store.get(id)); },
+    put(game) { return this.run('readwrite', (store) => store.put(game)); },
+    remove(id) { return this.run('readwrite', (store) => store.delete(id)); },
+  };
+
+  // Bounds on a game a player opens: a zip bomb or an endless folder is refused whole.
+  const MAX_FILES = 20000;
+  const MAX_BYTES = 512 * 1024 * 1024;
+
+  // The files of a game as [path in the game, bytes]; a single folder that holds it all
+  // (as zips often have) is stepped into. Throws with the reason the game is refused.
+  function gameFiles(entries) {
+    const hasConfig = (list, prefix) => list.some(([name]) => name.toLowerCase() === prefix + 'config.ini');
+    if (!hasConfig(entries, '')) {
+      const tops = new Set(entries.map(([name]) => name.split('/')[0]));
+      const top = tops.size === 1 ? tops.values().next().value + '/' : null;
+      if (!top || !hasConfig(entries, top.toLowerCase())) throw new Error(say('notGame'));
+      entries = entries.map(([name, bytes]) => [name.slice(top.length), bytes]);
+    }
+    return entries.filter(([name]) => name !== '');
+  }
+
+  function safeName(raw) {
+    const name = raw.replace(/\\/g, '/');
+    const parts = name.split('/');
+    if (name.startsWith('/') || /^[a-zA-Z]:/.test(name) || parts.some((p) => p === '..') || name.includes('\0'))
+      throw new Error(say('badZip') + say('badName') + raw);
+    return parts.filter((p) => p !== '' && p !== '.').join('/');
+  }
+
+  function unzipGame(bytes) {
+    let count = 0;
+    let total = 0;
+    let unpacked;
+    try {
+      // fflate sizes each file's output by the size its entry declares, so the sums
+      // checked here bound what unpacking can take.
+      unpacked = window.fflate.unzipSync(bytes, {
+        filter(file) {
+          if (++count > MAX_FILES) throw new RangeError(say('tooMany'));
+          total += file.originalSize;
+          if (total > MAX_BYTES || file.originalSize > MAX_BYTES) throw new RangeError(say('tooLarge'));
+          safeName(file.name);
+          return !file.name.endsWith('/');
+        },
+      });
+    } catch (e) {
+      if (e instanceof RangeError) throw new Error(say('badZip') + e.message);
+      if (e.message.startsWith(say('badZip'))) throw e;
+      throw new Error(say('badZip') + say('damaged'));
+    }
+    return gameFiles(Object.entries(unpacked).map(([name, data]) => [safeName(name), data]));
+  }
+
+  async function folderGame(fileList) {
+    const list = Array.from(fileList);
+    if (list.length > MAX_FILES) throw new Error(say('badZip') + say('tooMany'));
+    if (list.reduce((sum, f) => sum + f.size, 0) > MAX_BYTES) throw new Error(say('badZip') + say('tooLarge'));
+    const entries = [];
+    for (const file of list) {
+      const relative = (file.webkitRelativePath || file.name).split('/').slice(1).join('/') || file.name;
+      entries.push([safeName(relative), new Uint8Array(await file.arrayBuffer())]);
+    }
+    return gameFiles(entries);
+  }
+
+  async function addToLibrary(files, name) {
+    const id = 'game-' + Date.now().toString(36) + '-' + Math.random().toString(36).slice(2, 8);
+    await library.put({ id, caption: name, picture: null, files });
+    location.search = '?library=' + encodeURIComponent(id);
+  }
+
+  async function showOpener() {
+    $('opener').hidden = false;
+    $('opener-intro').textContent = say('intro');
+    $('open-folder').textContent = say('openFolder');
+    $('open-zip').textContent = say('openZip');
+    $('library-title').textContent = say('library');
+    const refuse = (e) => notice(e && e.message ? e.message : String(e));
+    $('open-folder').onclick = () => $('folder-input').click();
+    $('open-zip').onclick = () => $('zip-input').click();
+    $('folder-input').onchange = async (e) => {
+      try {
+        const list = e.target.files;
+        if (!list.length) return;
+        const top = (list[0].webkitRelativePath || '').split('/')[0] || 'game';
+        await addToLibrary(await folderGame(list), top);
+      } catch (err) {
+        refuse(err);
+      } finally {
+        e.target.value = '';
+      }
+    };
+    $('zip-input').onchange = async (e) => {
+      try {
+        const file = e.target.files[0];
+        if (!file) return;
+        if (file.size > MAX_BYTES) throw new Error(say('badZip') + say('tooLarge'));
+        await addToLibrary(unzipGame(new Uint8Array(await file.arrayBuffer())), file.name.replace(/\.zip$/i, ''));
+      } catch (err) {
+        refuse(err);
+      } finally {
+        e.target.value = '';
+      }
+    };
+    const games = await library.all().catch(() => []);
+    const list = $('library');
+    list.replaceChildren();
+    if (!games.length) {
+      const empty = document.createElement('li');
+      empty.textContent = say('emptyLibrary');
+      list.append(empty);
+    }
+    for (const game of games) {
+      const item = document.createElement('li');
+      if (game.picture) {
+        const img = document.createElement('img');
+        img.alt = '';
+        img.src = URL.createObjectURL(new Blob([game.picture]));
+        item.append(img);
+      }
+      const play = document.createElement('button');
+      play.type = 'button';
+      play.className = 'play';
+      play.textContent = game.caption;
+      play.setAttribute('aria-label', say('play') + ': ' + game.caption);
+      play.onclick = () => { location.search = '?library=' + encodeURIComponent(game.id); };
+      const remove = document.createElement('button');
+      remove.type = 'button';
+      remove.className = 'remove';
+      remove.textContent = say('remove');
+      remove.setAttribute('aria-label', say('remove') + ': ' + game.caption);
+      remove.onclick = async () => {
+        await library.remove(game.id);
+        showOpener();
+      };
+      item.append(play, remove);
+      list.append(item);
+    }
+  }
+
+  // The game to play: from the library (?library=ID), from a published folder (?game=URL,
+  // or game/ beside the page); null when there is none and the player page opens.
+  async function findGame(params) {
+    const fromLibrary = params.get('library');
+    if (fromLibrary) {
+      const game = await library.get(fromLibrary);
+      if (!game) return null;
+      return { key: 'library:' + game.id, files: game.files, codePage: '', libraryEntry: game };
+    }
+    const gameBase = new URL(params.get('game') || 'game/', location.href);
+    gameBase.pathname = gameBase.pathname.replace(/\/?$/, '/');
+    const response = await fetch(new URL('manifest.json', gameBase));
+    if (!response.ok) {
+      if (params.get('game')) throw new Error(response.url + ': ' + response.status);
+      return null;
+    }
+    const manifest = await response.json();
+    const bytes = await Promise.all(manifest.files.map((f) => fetchBytes(new URL(encodePath(f), gameBase))));
+    return { key: gameBase.href, files: manifest.files.map((f, k) => [f, bytes[k]]), codePage: manifest.codePage || '' };
+  }
+
+  async function start() {
+    if (location.protocol === 'file:') {
+      notice(say('fileUrl'));
+      return;
+    }
+    notice(say('loading'));
+    const params = new URLSearchParams(location.search);
+    const game = await findGame(params);
+    if (!game) {
+      notice('');
+      await showOpener();
+      return;
+    }
+    const storage = new GameStorage(game.key);
+    const page = new Page(storage);
+    window.velmoraPage = page;
+    if (game.libraryEntry) {
+      // The library shows each game with its caption and start picture.
+      page.firstShown = (state) => {
+        const entry = game.libraryEntry;
+        entry.caption = state.main.caption || entry.caption;
+        try {
+          entry.picture = state.main.picture ? page.fs.readFile(state.main.picture) : null;
+        } catch (e) {
+          entry.picture = null;
+        }
+        library.put(entry).catch(() => {});
+      };
+    }
+    await loadScript('velmora.js');
+    const runtime = await window.createVelmora({ page });
+    const fs = runtime.FS;
+    page.fs = fs;
+    fs.mkdir(GAME_ROOT.slice(0, -1));
+    for (const [relative, bytes] of game.files) writeGameFile(fs, relative, bytes);
+    for (const [relative, bytes] of storage.entries()) writeGameFile(fs, relative, bytes);
+    const status = await runtime.ccall('velmora_web_play', 'number', ['string', 'string', 'number'],
+                                       [GAME_ROOT, game.codePage, 0], { async: true });
+    document.body.dataset.ended = String(status);
+    if (status === 0) {
+      notice(say('ended'));
+    } else {
+      let log = '';
+      try {
+        log = new TextDecoder('windows-1251').decode(fs.readFile(GAME_ROOT + 'LastStart.log'));
+      } catch (e) {
+        // no log
+      }
+      notice(say('stopped') + log);
+    }
+  }
+
+  start().catch((e) => notice(say('noGame') + (e && e.message ? e.message : e)));
+})();
