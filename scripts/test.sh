@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test; then builds the asan
 # preset and runs the whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer
-# (leak reports suppressed only inside fontconfig, D-Bus and the speech and accessibility
+# (leak reports suppressed only inside fontconfig, D-Bus, Graphviz and the speech and accessibility
 # services' client libraries: tests/lsan.supp); last, builds the fuzz targets (clang) and
 # runs each for a short budget (VELMORA_SKIP_FUZZ=1 skips that).
 set -euo pipefail

@@ -26,6 +26,10 @@
       badZip: 'This .zip cannot be opened: ',
       tooMany: 'it holds more than 20000 files', tooLarge: 'it unpacks to more than 512 MB',
       badName: 'it names a file outside its folder: ', damaged: 'it is damaged',
+      saves: 'Saves…', savesTitle: 'Save and load', quickSave: 'Quick save (F5, Ctrl+Shift+S)',
+      quickLoad: 'Quick load (F9, Ctrl+Shift+L)', back: 'Back (Backspace, Ctrl+Z)', slotNumber: 'Slot',
+      saveTo: 'Save', upload: 'Upload a save…', close: 'Close', quickSlot: 'Quick slot', slot: 'Slot ',
+      load: 'Load', download: 'Download', delete: 'Delete', noSaves: 'No saves yet.', played: ' min played',
     },
     ru: {
       classic: 'Классический вид',
@@ -47,12 +51,20 @@
       badZip: 'Этот архив .zip не открыть: ',
       tooMany: 'в нём больше 20000 файлов', tooLarge: 'распакованный, он больше 512 МБ',
       badName: 'в нём файл вне его папки: ', damaged: 'он повреждён',
+      saves: 'Сохранения…', savesTitle: 'Сохранение и загрузка', quickSave: 'Быстрое сохранение (F5, Ctrl+Shift+S)',
+      quickLoad: 'Быстрая загрузка (F9, Ctrl+Shift+L)', back: 'Назад (Backspace, Ctrl+Z)', slotNumber: 'Ячейка',
+      saveTo: 'Сохранить', upload: 'Загрузить файл сохранения…', close: 'Закрыть', quickSlot: 'Быстрая ячейка',
+      slot: 'Ячейка ', load: 'Загрузить', download: 'Скачать', delete: 'Удалить', noSaves: 'Сохранений пока нет.',
+      played: ' мин в игре',
     },
   };
   const lang = (navigator.language || 'en').toLowerCase().startsWith('ru') ? 'ru' : 'en';
   const say = (key) => WORDS[lang][key];
   const $ = (id) => document.getElementById(id);
   const GAME_ROOT = '/game/';
+  // The player's own data (saves): the runtime's XDG_DATA_HOME.
+  const DATA_ROOT = '/player-data/';
+  const UPLOAD_FILE = '/tmp/velmora-upload.sav';
 
   function notice(text) {
     const box = $('notice');
@@ -76,8 +88,8 @@
 
   // What a game wrote, per game: keys "velmora:files:<game URL>:<path in the game>".
   class GameStorage {
-    constructor(gameKey) {
-      this.prefix = 'velmora:files:' + gameKey + ':';
+    constructor(gameKey, kind = 'files') {
+      this.prefix = 'velmora:' + kind + ':' + gameKey + ':';
       this.warned = false;
     }
     put(relative, bytes) {
@@ -226,8 +238,9 @@
   // The page the runtime talks to ----------------------------------------------------------
 
   class Page {
-    constructor(storage) {
+    constructor(storage, saveStorage) {
       this.storage = storage;
+      this.saveStorage = saveStorage;
       this.queue = [];
       this.wake = null;
       this.wakeTimer = 0;
@@ -306,6 +319,7 @@
     }
     persist(path, bytes) {
       if (path.startsWith(GAME_ROOT)) this.storage.put(path.slice(GAME_ROOT.length), bytes);
+      else if (path.startsWith(DATA_ROOT)) this.saveStorage.put(path.slice(DATA_ROOT.length), bytes);
     }
 
     // Drawing ----------------------------------------------------------------------------
@@ -331,7 +345,10 @@
       img.hidden = !url;
     }
     render(state) {
-      if (!this.state && this.firstShown) this.firstShown(state);
+      if (!this.state) {
+        performance.mark('velmora-first-page');
+        if (this.firstShown) this.firstShown(state);
+      }
       this.state = state;
       const shown = this.shown;
       const main = state.main;
@@ -384,6 +401,93 @@
       list.querySelectorAll('.choice').forEach((b, k) => b.setAttribute('aria-current', String(k === main.selected)));
       this.renderInventory(state.inventory);
       this.renderAudio(state.audio);
+      this.renderSaves(state.saves);
+    }
+    renderSaves(saves) {
+      const win = $('saves-window');
+      if (this.shown.saveSerial !== saves.serial) {
+        this.shown.saveSerial = saves.serial;
+        $('saves-message').textContent = saves.message;
+        if (!saves.open && saves.message) notice(saves.message);
+      }
+      $('saves-back').disabled = !saves.canGoBack;
+      const key = JSON.stringify(saves.slots);
+      if (saves.open && this.shown.saveSlots !== key) {
+        this.shown.saveSlots = key;
+        const rows = saves.slots.map((info) => {
+          const row = document.createElement('tr');
+          const label = document.createElement('th');
+          label.scope = 'row';
+          label.textContent = info.slot === 0 ? say('quickSlot') : say('slot') + info.slot;
+          const about = document.createElement('td');
+          about.textContent = info.refused ||
+            [info.name, info.page, info.savedAt, info.playedMinutes + say('played')].filter((t) => t).join(' · ');
+          const actions = document.createElement('td');
+          const button = (word, act) => {
+            const b = document.createElement('button');
+            b.type = 'button';
+            b.textContent = say(word);
+            b.setAttribute('aria-label', say(word) + ': ' + label.textContent);
+            b.addEventListener('click', act);
+            actions.append(b);
+            return b;
+          };
+          button('load', () => this.push('saves load ' + info.slot)).disabled = !!info.refused;
+          button('download', () => this.downloadSave(saves.folder + info.file, info.file));
+          button('delete', () => this.push('saves delete ' + info.slot));
+          row.append(label, about, actions);
+          return row;
+        });
+        if (!rows.length) {
+          const row = document.createElement('tr');
+          const cell = document.createElement('td');
+          cell.textContent = say('noSaves');
+          row.append(cell);
+          rows.push(row);
+        }
+        $('saves-slots').replaceChildren(...rows);
+      }
+      if (saves.open && !win.open) {
+        win.showModal();
+        $('saves-quick-save').focus();
+      } else if (!saves.open && win.open) {
+        win.close();
+      }
+    }
+    downloadSave(path, name) {
+      const url = URL.createObjectURL(new Blob([this.fs.readFile(path)], { type: 'application/octet-stream' }));
+      const link = document.createElement('a');
+      link.href = url;
+      link.download = name;
+      document.body.append(link);
+      link.click();
+      link.remove();
+      setTimeout(() => URL.revokeObjectURL(url), 60000);
+    }
+    async uploadSave(file) {
+      const bytes = new Uint8Array(await file.arrayBuffer());
+      this.fs.writeFile(UPLOAD_FILE, bytes);
+      this.push('saves import ' + this.chosenSlot());
+    }
+    chosenSlot() {
+      const slot = Math.trunc(Number($('saves-slot').value));
+      return slot >= 1 && slot <= 99 ? slot : 1;
+    }
+    // The desktop's keys for saves; the browser may keep F5 and F9, so Ctrl+Shift+S and
+    // Ctrl+Shift+L do the same. None while a box is open or text is typed.
+    saveKey(e) {
+      if (document.querySelector('#boxes dialog[open]') || !this.state) return;
+      const typing = e.target instanceof HTMLInputElement || e.target instanceof HTMLTextAreaElement;
+      const ctrl = e.ctrlKey || e.metaKey;
+      const key = e.key.length === 1 ? e.key.toLowerCase() : e.key;
+      let event = null;
+      if (e.key === 'F5' || (ctrl && e.shiftKey && key === 's')) event = 'saves save 0';
+      else if (e.key === 'F9' || (ctrl && e.shiftKey && key === 'l')) event = 'saves load 0';
+      else if (ctrl && !e.shiftKey && (key === 's' || key === 'o')) event = 'saves open';
+      else if (!typing && ((ctrl && key === 'z') || (!ctrl && e.key === 'Backspace'))) event = 'saves back';
+      if (!event) return;
+      e.preventDefault();
+      this.push(event);
     }
     choose(event, index, generation) {
       // The second click of a double-click, a click on a list already replaced, or one
@@ -555,6 +659,27 @@
         e.preventDefault();
         this.push('audio close');
       });
+      const words = { 'saves-item': 'saves', 'saves-title': 'savesTitle', 'saves-quick-save': 'quickSave',
+                      'saves-quick-load': 'quickLoad', 'saves-back': 'back', 'saves-slot-label': 'slotNumber',
+                      'saves-save-to': 'saveTo', 'saves-upload': 'upload', 'saves-close': 'close' };
+      for (const [id, word] of Object.entries(words)) $(id).textContent = say(word);
+      $('saves-item').addEventListener('click', () => this.push('saves open'));
+      $('saves-close').addEventListener('click', () => this.push('saves close'));
+      $('saves-window').addEventListener('cancel', (e) => {
+        e.preventDefault();
+        this.push('saves close');
+      });
+      $('saves-quick-save').addEventListener('click', () => this.push('saves save 0'));
+      $('saves-quick-load').addEventListener('click', () => this.push('saves load 0'));
+      $('saves-back').addEventListener('click', () => this.push('saves back'));
+      $('saves-save-to').addEventListener('click', () => this.push('saves save ' + this.chosenSlot()));
+      $('saves-upload').addEventListener('click', () => $('saves-file').click());
+      $('saves-file').addEventListener('change', (e) => {
+        const file = e.target.files[0];
+        e.target.value = '';
+        if (file) this.uploadSave(file).catch((error) => notice(String(error)));
+      });
+      window.addEventListener('keydown', (e) => this.saveKey(e));
       // Sound may start only once the person has done something on the page.
       const unlock = () => this.sound.unlock();
       window.addEventListener('pointerdown', unlock, { capture: true });
@@ -599,9 +724,9 @@
     return new Uint8Array(await response.arrayBuffer());
   }
 
-  function writeGameFile(fs, relative, bytes) {
+  function writeGameFile(fs, relative, bytes, root = GAME_ROOT) {
     const parts = relative.split('/');
-    let folder = GAME_ROOT.slice(0, -1);
+    let folder = root.slice(0, -1);
     for (const part of parts.slice(0, -1)) {
       folder += '/' + part;
       try {
@@ -610,7 +735,7 @@
         // already there
       }
     }
-    fs.writeFile(GAME_ROOT + relative, bytes);
+    fs.writeFile(root + relative, bytes);
   }
 
   // Games the player opened, kept in IndexedDB: id, caption, start picture, files.
@@ -623,12 +748,17 @@
         request.onerror = () => reject(request.error);
       });
     },
+    // A read answers with its result; a write only once it is committed, so a page
+    // that moves on right after it does not lose it.
     async run(mode, body) {
       const db = await this.open();
       return new Promise((resolve, reject) => {
-        const request = body(db.transaction('games', mode).objectStore('games'));
-        request.onsuccess = () => resolve(request.result);
-        request.onerror = () => reject(request.error);
+        const transaction = db.transaction('games', mode);
+        const request = body(transaction.objectStore('games'));
+        if (mode === 'readonly') request.onsuccess = () => resolve(request.result);
+        else transaction.oncomplete = () => resolve(request.result);
+        transaction.onerror = () => reject(transaction.error || request.error);
+        transaction.onabort = () => reject(transaction.error);
       });
     },
     all() { return this.run('readonly', (store) => store.getAll()); },
@@ -808,7 +938,8 @@
       return;
     }
     const storage = new GameStorage(game.key);
-    const page = new Page(storage);
+    const saveStorage = new GameStorage(game.key, 'saves');
+    const page = new Page(storage, saveStorage);
     window.velmoraPage = page;
     if (game.libraryEntry) {
       // The library shows each game with its caption and start picture.
@@ -820,7 +951,7 @@
         } catch (e) {
           entry.picture = null;
         }
-        library.put(entry).catch(() => {});
+        page.libraryEntryStored = library.put(entry).catch(() => {});
       };
     }
     await loadScript('velmora.js');
@@ -830,6 +961,8 @@
     fs.mkdir(GAME_ROOT.slice(0, -1));
     for (const [relative, bytes] of game.files) writeGameFile(fs, relative, bytes);
     for (const [relative, bytes] of storage.entries()) writeGameFile(fs, relative, bytes);
+    fs.mkdir(DATA_ROOT.slice(0, -1));
+    for (const [relative, bytes] of saveStorage.entries()) writeGameFile(fs, relative, bytes, DATA_ROOT);
     const status = await runtime.ccall('velmora_web_play', 'number', ['string', 'string', 'number'],
                                        [GAME_ROOT, game.codePage, 0], { async: true });
     document.body.dataset.ended = String(status);

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -38,6 +39,7 @@
 #include "tools/story_checker.h"
 #include "ui/copy_progress.h"
 #include "ui/library_window.h"
+#include "ui/translation.h"
 #include "ui/windows_program.h"
 
 namespace {
@@ -186,18 +188,31 @@ void MarkPlayed(const ProgramOptions& options, const std::string& folder) {
   }
 }
 
-// Watches the sound device's start, to say after "Audio initialization error" how to
-// play without one.
-class WatchedAudio : public AudioLibrary {
+// The sound device, which, unless the player requires sound, gives way to the virtual
+// engine on the same clock when it does not start: a machine without a sound card still
+// plays the game, silently, and the front end says so once.
+class FallbackAudio : public AudioLibrary {
  public:
-  explicit WatchedAudio(std::unique_ptr<AudioLibrary> inner) : inner_(std::move(inner)) {}
+  FallbackAudio(std::unique_ptr<AudioLibrary> device, Clock& clock, bool requireAudio)
+      : inner_(std::move(device)), clock_(clock), requireAudio_(requireAudio) {}
   bool InitFailed() const { return initFailed_; }
+  // Why the game plays silently, once it does; empty while sound plays.
+  const std::string& silenceReason() const { return silenceReason_; }
+  // Called once when the game goes on without sound, with the reason.
+  std::function<void(const std::string&)> onSilent;
 
   uint32_t GetVersion() override { return inner_->GetVersion(); }
   bool Init(int32_t device, uint32_t freq, uint32_t flags) override {
-    const bool ok = inner_->Init(device, freq, flags);
-    initFailed_ = !ok;
-    return ok;
+    if (inner_->Init(device, freq, flags)) return true;
+    const std::string reason = inner_->ErrorText();
+    if (requireAudio_) {
+      initFailed_ = true;
+      return false;
+    }
+    inner_ = CreateVirtualAudioLibrary(clock_);
+    silenceReason_ = reason.empty() ? "no sound output could be opened" : reason;
+    if (onSilent) onSilent(silenceReason_);
+    return inner_->Init(device, freq, flags);
   }
   uint32_t StreamCreateFile(const std::string& path) override { return inner_->StreamCreateFile(path); }
   bool ChannelPlay(uint32_t handle, bool restart) override { return inner_->ChannelPlay(handle, restart); }
@@ -215,7 +230,10 @@ class WatchedAudio : public AudioLibrary {
 
  private:
   std::unique_ptr<AudioLibrary> inner_;
+  Clock& clock_;
+  bool requireAudio_;
   bool initFailed_ = false;
+  std::string silenceReason_;
 };
 
 // The music library and effect player: the sound device, or, without one, the virtual
@@ -223,14 +241,18 @@ class WatchedAudio : public AudioLibrary {
 struct Audio {
   std::unique_ptr<AudioLibrary> library;
   std::unique_ptr<EffectDevice> effects;
-  WatchedAudio* device = nullptr;  // the sound device, when one is used
+  FallbackAudio* device = nullptr;  // the sound device, when one is used
 
-  // After a run: the sound device did not start, so the run ended at once.
+  // Why the game plays without sound though sound was wanted; empty otherwise.
+  std::string SilenceReason() const { return device ? device->silenceReason() : std::string(); }
+
+  // After a run: with --require-audio the sound device did not start, so the run ended
+  // at once.
   int Hint(int status) const {
     if (device && device->InitFailed()) {
       std::cerr << kProgram << ": no sound output could be opened"
                 << (device->ErrorText().empty() ? "" : " (" + device->ErrorText() + ")")
-                << "; --no-audio plays without sound, --audio-fallback plays without sound when there is none\n";
+                << "; without --require-audio the game plays without sound\n";
     }
     return status;
   }
@@ -239,26 +261,17 @@ struct Audio {
 Audio MakeAudio(const ProgramOptions& options, Clock& clock, bool windows) {
   AudioDeviceOptions device;
   device.soundfont = options.soundfont;
-  bool silent = options.noAudio;
-  if (!silent && options.audioFallback) {
-    std::string reason;
-    if (!ProbeAudioOutput(device, &reason)) {
-      std::cerr << kProgram << ": no sound output (" << (reason.empty() ? "no device" : reason)
-                << "); playing without sound\n";
-      silent = true;
-    }
-  }
   // With windows the output opens while they are being built; start-up's Init takes the
   // result.
   device.openEarly = windows;
   Audio audio;
-  if (silent) {
+  if (options.noAudio) {
     audio.library = CreateVirtualAudioLibrary(clock);
     audio.effects = CreateVirtualEffectPlayer(clock);
   } else {
-    auto watched = std::make_unique<WatchedAudio>(CreateDeviceAudioLibrary(device));
-    audio.device = watched.get();
-    audio.library = std::move(watched);
+    auto fallback = std::make_unique<FallbackAudio>(CreateDeviceAudioLibrary(device), clock, options.requireAudio);
+    audio.device = fallback.get();
+    audio.library = std::move(fallback);
     audio.effects = CreateDeviceEffectPlayer(*audio.library);
   }
   return audio;
@@ -322,6 +335,11 @@ int Terminal(const ProgramOptions& options, Platform platform, const GameOptions
   platform.dialogs = &dialogs;
   Game game(platform, gameOptions);
   dialogs.SetCodec(&game.codec);
+  if (audio.device) {
+    audio.device->onSilent = [](const std::string& reason) {
+      std::cout << "(no sound output: " << reason << "; playing without sound)\n";
+    };
+  }
   // On real time, the player's time to read stretches the page timers here too.
   const int timeToRead = PlayerSettingsFile(Files()).Load().timeToRead;
   game.pageActionTimer.SetStretch(timeToRead);
@@ -350,7 +368,13 @@ int Windows(int& argc, char** argv, const ProgramOptions& options, Platform plat
   platform.clock = &clock;
   platform.audio = audio.library.get();
   platform.effects = audio.effects.get();
-  return audio.Hint(PlayInWindows(argc, argv, platform, gameOptions, &ReleaseBackgroundAudioWork));
+  if (audio.device) {
+    audio.device->onSilent = [](const std::string& reason) {
+      std::cerr << kProgram << ": no sound output (" << reason << "); playing without sound\n";
+    };
+  }
+  return audio.Hint(PlayInWindows(argc, argv, platform, gameOptions, &ReleaseBackgroundAudioWork,
+                                  [&audio] { return !audio.SilenceReason().empty(); }));
 }
 
 }  // namespace
@@ -381,7 +405,10 @@ int main(int argc, char** argv) {
     return DrawStoryMap(source, options.mapFile, options.codePage, std::cout, std::cerr);
   if (options.mode == ProgramOptions::Mode::kCoverage)
     return ReportCoverage(source, options.coverageReplays, options.mapFile, options.codePage, std::cout, std::cerr);
-  return PlayGame(argc, argv, options, source);
+  const int status = PlayGame(argc, argv, options, source);
+  // "Game library..." in a game started without the library.
+  if (status == kOpenLibraryStatus) return OpenLibrary(argc, argv, options);
+  return status;
 }
 
 namespace {
@@ -396,7 +423,10 @@ int PlayGame(int& argc, char** argv, ProgramOptions options, const std::string& 
   // With windows, a long copy shows its progress.
   std::optional<CopyProgressWindow> copyWindow;
   CopyProgress progress;
-  if (options.mode == ProgramOptions::Mode::kWindows && HaveDisplay()) progress = copyWindow.emplace(argc, argv).Callback();
+  if (options.mode == ProgramOptions::Mode::kWindows && HaveDisplay()) {
+    progress = copyWindow.emplace(argc, argv).Callback();
+    InstallPlayerLanguage(Files());
+  }
   if (!EnterPlayFolder(options, gameOptions.gameFolder, error, progress)) return Fail(error, 2);
   gameOptions.args = options.gameArgs;
   if (options.author) gameOptions.watchFolder = WatchGameFolder;

@@ -251,7 +251,11 @@ class LibraryLoader {
   virtual ~LibraryLoader() = default;
   // The file name ending of a library on this system (".so", ".dylib", ".dll").
   virtual std::string_view FileSuffix() const = 0;
-  virtual void* Load(const std::string& path) = 0;  // null when it does not load
+  // Loads exactly the bytes given (the ones whose checksum the player approved) from a
+  // private copy no one else can change, never from the file they were read from. Null
+  // when it does not load; refusal then says why, when the loader refused it itself.
+  // name stands for the library in records and messages.
+  virtual void* Load(const std::string& name, std::string_view image, std::string& refusal) = 0;
   virtual void* Symbol(void* library, const char* name) = 0;
   virtual void Unload(void* library) = 0;
 };

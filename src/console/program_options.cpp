@@ -33,6 +33,7 @@ const std::pair<const char*, bool ProgramOptions::*> kSwitches[] = {
     {"--version", &ProgramOptions::version},
     {"--no-audio", &ProgramOptions::noAudio},
     {"--audio-fallback", &ProgramOptions::audioFallback},
+    {"--require-audio", &ProgramOptions::requireAudio},
     {"--copy", &ProgramOptions::copyGame},
     {"--trust-plugins", &ProgramOptions::trustPlugins},
     {"--author", &ProgramOptions::author},
@@ -204,8 +205,10 @@ std::string UsageText() {
              "  --copy              play from your own copy of the game folder (below), even when\n"
              "                      the folder is writable, so the folder stays as it is\n"
              "  --no-audio          play without sound: no audio device is needed\n"
-             "  --audio-fallback    play without sound, saying so once, when no audio output opens\n"
-             "                      (otherwise that ends the program with \"Audio initialization error\")\n"
+             "                      (when no audio output opens, the game plays without sound\n"
+             "                      anyway and says so once)\n"
+             "  --require-audio     no audio output ends the program with \"Audio initialization\n"
+             "                      error\", for authors who test sound\n"
              "  --self-voicing      the windows speak the story aloud (remembered; V turns it off)\n"
              "  --codepage NAME     code page of the game's texts (default WINDOWS-1251; texts in\n"
              "                      UTF-8 are recognised by themselves)\n"

@@ -15,7 +15,8 @@ struct ProgramOptions {
   std::string exportWebGame;  // --export-web GAME OUT: the game; OUT is the one other argument
   std::string gameFolder;  // as given; empty: the folder that holds the program file
   bool noAudio = false;        // play silently
-  bool audioFallback = false;  // play silently when no audio output opens
+  bool audioFallback = false;  // accepted from older command lines: silence is the default
+  bool requireAudio = false;   // no audio output ends the program ("Audio initialization error")
   bool copyGame = false;       // play from the user's copy even when the folder is writable
   bool trustPlugins = false;   // load the game's plug-ins without asking
   bool author = false;         // author mode: the windows take up edits of the game's files

@@ -29,6 +29,7 @@ const char* const kStepHelp =
     "save N           save the game in slot N (1 to 99)\n"
     "load N           load the game saved in slot N\n"
     "back             go back to before the last choice (repeat to go further)\n"
+    "import N FILE    put the save file FILE (from another copy of the game) into slot N\n"
     "show             print the window: caption, picture, text, choices\n"
     "history          the story so far: each page read and the choice taken on it\n"
     "quit             the close box\n";
@@ -125,6 +126,20 @@ bool ParseStep(std::string_view line, Step& step, std::string& error, bool bareN
     return true;
   }
 
+  if (verb == "import") {
+    // The file's name is the rest of the line as written: it may hold spaces and capitals.
+    step.source = std::string(line);
+    const std::string_view rest = Trim(line.substr(wordEnd));
+    const size_t numberEnd = std::min(rest.find_first_of(" \t"), rest.size());
+    step.text = std::string(Trim(rest.substr(numberEnd)));
+    if (!Number(rest.substr(0, numberEnd), kFirstSlot, kLastSlot, step.number) || step.text.empty()) {
+      error = std::string(line) + ": expected import N FILE (N from 1 to 99)";
+      return false;
+    }
+    step.kind = StepKind::kImport;
+    return true;
+  }
+
   line = Trim(CutComment(line));
   step.source = std::string(line);
   if (line.empty()) return true;
@@ -207,6 +222,12 @@ void StepRunner::Run(const Step& step) {
     case StepKind::kLoad:
       PrintLines({saves_->Load(static_cast<int>(step.number)).message});
       break;
+    case StepKind::kImport: {
+      const auto bytes = ReadSlotFile(game_.files(), step.text);
+      PrintLines({bytes ? saves_->Import(static_cast<int>(step.number), *bytes).message
+                        : "cannot import into " + SlotWords(static_cast<int>(step.number)) + ": cannot read " + step.text});
+      break;
+    }
     case StepKind::kBack:
       PrintLines({saves_->Back().message});
       break;

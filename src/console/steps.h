@@ -3,7 +3,7 @@
 //   choose N | choose none | wait MS | answer TEXT | answer cancel | cancel
 //   inventory | inventory select N | inventory use | inventory wear | inventory close
 //   audio | audio volume N | audio balance N | audio ok | audio close
-//   save N | load N | back
+//   save N | load N | back | import N FILE
 //   show | history | quit
 // Words are matched without regard to ASCII letter case. A line whose first non-blank
 // character is '#' is a comment, and so is the rest of a line from a '#' that follows a
@@ -42,6 +42,7 @@ enum class StepKind {
   kSave,
   kLoad,
   kBack,
+  kImport,
   kShow,
   kHistory,
   kQuit,
@@ -51,7 +52,7 @@ enum class StepKind {
 struct Step {
   StepKind kind = StepKind::kNone;
   int64_t number = 0;  // choose, wait, inventory select, audio volume/balance, save/load slot
-  std::string text;    // answer (UTF-8)
+  std::string text;    // answer (UTF-8), import's file
   std::string source;  // the line without its comment, for the transcript
 };
 

@@ -13,6 +13,7 @@
 #include <system_error>
 #include <vector>
 
+#include "base/descriptor.h"
 #include "base/ini_document.h"
 #include "base/stop_signals.h"
 #include "library/game_library.h"
@@ -51,21 +52,6 @@ std::string WithoutSeparator(std::string folder) {
 // A refusal of the copy in words, for the message.
 struct CopyRefused {
   std::string reason;
-};
-
-// Owns a descriptor.
-class Fd {
- public:
-  explicit Fd(int fd) : fd_(fd) {}
-  ~Fd() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  int get() const { return fd_; }
-
- private:
-  int fd_;
 };
 
 [[noreturn]] void ThrowSystem(const fs::path& path) {
@@ -132,14 +118,14 @@ struct Copier {
   void Measure(int folderFd, const fs::path& path, int depth) {
     for (const Listed& l : List(folderFd, path, depth)) {
       if (!S_ISDIR(l.st.st_mode)) continue;
-      Fd sub(OpenListed(folderFd, l.name, true, l.st, path / l.name));
+      Descriptor sub(OpenListed(folderFd, l.name, true, l.st, path / l.name));
       Measure(sub.get(), path / l.name, depth + 1);
     }
   }
 
   void CopyFile(int from, const fs::path& to, uint64_t length, mode_t mode) {
     // The copy is ours to write, whatever the medium's files said.
-    Fd out(::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, (mode & 0777) | 0600));
+    Descriptor out(::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, (mode & 0777) | 0600));
     if (out.get() < 0) ThrowSystem(to);
     std::vector<char> buffer(1 << 16);
     for (uint64_t copied = 0;;) {
@@ -164,7 +150,7 @@ struct Copier {
     for (const Listed& l : List(folderFd, from, depth)) {
       if (StopSignals::Requested()) throw CopyRefused{"stopped by a signal"};
       const fs::path target = to / l.name;
-      Fd fd(OpenListed(folderFd, l.name, S_ISDIR(l.st.st_mode), l.st, from / l.name));
+      Descriptor fd(OpenListed(folderFd, l.name, S_ISDIR(l.st.st_mode), l.st, from / l.name));
       if (S_ISDIR(l.st.st_mode)) {
         if (::mkdir(target.c_str(), 0700) != 0) ThrowSystem(target);
         Copy(fd.get(), from / l.name, target, depth + 1);
@@ -179,7 +165,7 @@ struct Copier {
 };
 
 void CopyInto(const fs::path& source, const fs::path& target, const CopyProgress& progress) {
-  Fd root(::open(source.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  Descriptor root(::open(source.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (root.get() < 0) ThrowSystem(source);
   Copier copier{progress};
   copier.Measure(root.get(), source, 0);

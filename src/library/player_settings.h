@@ -10,7 +10,7 @@ class GameFiles;
 
 struct PlayerSettings {
   std::string language;       // [Player] Language: the player's own texts ("ru", "en"; empty: the system's)
-  bool audioFallback = false;  // [Player] AudioFallback: play silently when no audio output opens
+  bool audioFallback = false;  // [Player] AudioFallback: kept as found; silence is the default now
   bool selfVoicing = false;    // [Accessibility] SelfVoicing
   int speechRate = 0;          // [Accessibility] SpeechRate: -10 (slowest) to 10
   int speechVolume = 100;      // [Accessibility] SpeechVolume: 0 to 100

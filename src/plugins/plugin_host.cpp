@@ -1,5 +1,7 @@
 #include "plugins/plugin_host.h"
 
+#include <optional>
+
 #include "script/script_library.h"
 #include "base/game.h"
 #include "base/sha256.h"
@@ -29,15 +31,19 @@ std::vector<std::string> MatchingEntries(GameFiles& files, std::string_view suff
   return out;
 }
 
-// Whether the front end lets the library at path be loaded; one it cannot even read would
-// not load either.
-bool Approved(Game& game, const std::string& path, const std::string& entry) {
-  if (!game.options.approvePlugin) return true;
-  // Libraries are a few megabytes; the bound only keeps a device or a huge file out.
+// The library's bytes, read once: what is approved is what is loaded. Libraries are a
+// few megabytes; the bound only keeps a device or a huge file out.
+std::optional<std::string> ReadLibrary(Game& game, const std::string& path) {
   constexpr size_t kMaxPluginBytes = 256u << 20;
-  const FileRead read = game.files().Read(path, kMaxPluginBytes);
-  if (!read.ok()) return false;
-  if (game.options.approvePlugin(game.dialogs(), entry, Sha256Hex(read.bytes))) return true;
+  FileRead read = game.files().Read(path, kMaxPluginBytes);
+  if (!read.ok()) return std::nullopt;
+  return std::move(read.bytes);
+}
+
+// Whether the front end lets the library with these bytes be loaded.
+bool Approved(Game& game, const std::string& image, const std::string& entry) {
+  if (!game.options.approvePlugin) return true;
+  if (game.options.approvePlugin(game.dialogs(), entry, Sha256Hex(image))) return true;
   game.WriteLog(2, "Plugin " + entry + " not loaded: not trusted");
   return false;
 }
@@ -77,9 +83,14 @@ void LoadPlugins(Game& game) {
   if (entries.empty()) return;
   for (const std::string& entry : entries) {
     const std::string path = std::string(kFolder) + "/" + entry;
-    if (!Approved(game, path, entry)) continue;
-    void* library = loader->Load(path);
-    if (!library) continue;
+    const std::optional<std::string> image = ReadLibrary(game, path);
+    if (!image || !Approved(game, *image, entry)) continue;
+    std::string refusal;
+    void* library = loader->Load(path, *image, refusal);
+    if (!library) {
+      if (!refusal.empty()) game.WriteLog(2, "Plugin " + entry + " not loaded: " + refusal);
+      continue;
+    }
     auto getName = Export<VelmoraGetPluginNameProc>(*loader, library, "GetPluginName");
     if (!getName) {
       loader->Unload(library);

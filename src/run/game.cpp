@@ -9,7 +9,6 @@
 #include "run/command_language.h"
 #include "script/interpreter.h"
 #include "script/script_library.h"
-#include "base/fault.h"
 #include "base/main_window_state.h"
 #include "story/choice_menu.h"
 #include "story/page_state.h"
@@ -53,18 +52,5 @@ Game::Game(Platform platformIn, GameOptions optionsIn)
 }
 
 Game::~Game() = default;
-
-void Game::RunEvent(const std::function<void()>& body) {
-  try {
-    body();
-  } catch (const RuntimeFault& fault) {
-    dialogs().ShowError(WithPeriod(fault.what()));
-  }
-}
-
-void Game::RequestClose() {
-  closeRequested_ = true;
-  if (onCloseRequested) onCloseRequested();
-}
 
 }  // namespace velmora

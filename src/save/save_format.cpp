@@ -4,6 +4,7 @@
 
 #include "base/ini_document.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -355,6 +356,51 @@ std::string EncodeSave(const SaveHeader& header, const Snapshot& snapshot, uint3
   return std::move(w.out);
 }
 
+namespace {
+
+// Unpacks a body that says it is bodySize bytes. Memory follows what was unpacked so far,
+// not what the file claims, and unpacking stops as soon as it passes the claim.
+std::string Inflate(const char* packed, size_t packedSize, uint64_t bodySize) {
+#ifdef __EMSCRIPTEN__
+  // The browser's zlib stand-in unpacks in one call, into the claimed length (already
+  // held to the save's bound): one byte more tells a body longer than its claim.
+  std::string body(static_cast<size_t>(bodySize) + 1, '\0');
+  uLongf unpacked = static_cast<uLongf>(body.size());
+  if (uncompress(reinterpret_cast<Bytef*>(body.data()), &unpacked, reinterpret_cast<const Bytef*>(packed),
+                 static_cast<uLong>(packedSize)) != Z_OK ||
+      unpacked != bodySize)
+    throw Damaged{};
+  body.resize(unpacked);
+  return body;
+#else
+  z_stream stream{};
+  if (inflateInit(&stream) != Z_OK) throw Damaged{};
+  stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(packed));
+  stream.avail_in = static_cast<uInt>(std::min<size_t>(packedSize, std::numeric_limits<uInt>::max()));
+  size_t inputLeft = packedSize - stream.avail_in;
+  std::string body;
+  char chunk[64 * 1024];
+  int status = Z_OK;
+  while (status == Z_OK) {
+    if (stream.avail_in == 0 && inputLeft > 0) {
+      stream.avail_in = static_cast<uInt>(std::min<size_t>(inputLeft, std::numeric_limits<uInt>::max()));
+      inputLeft -= stream.avail_in;
+    }
+    stream.next_out = reinterpret_cast<Bytef*>(chunk);
+    stream.avail_out = sizeof chunk;
+    status = inflate(&stream, Z_NO_FLUSH);
+    const size_t produced = sizeof chunk - stream.avail_out;
+    if (body.size() + produced > bodySize || (status == Z_BUF_ERROR && produced == 0)) break;
+    body.append(chunk, produced);
+  }
+  inflateEnd(&stream);
+  if (status != Z_STREAM_END || body.size() != bodySize) throw Damaged{};
+  return body;
+#endif
+}
+
+}  // namespace
+
 SaveReadResult DecodeSaveHeader(const std::string& bytes) {
   Reader r(bytes.data(), bytes.size());
   return ReadHeader(r);
@@ -380,12 +426,7 @@ SaveReadResult DecodeSave(const std::string& bytes, const std::string& gameId, F
     if (bodySize > static_cast<uint64_t>(packedSize) * 1032 + 1024) throw Damaged{};
     // Nor more than its game files at their largest and the run's state besides.
     if (bodySize > uint64_t{kGameFileRoles} * IniDocument::kMaxFileSize + kMaxStateBytes) throw Damaged{};
-    std::string body(static_cast<size_t>(bodySize), '\0');
-    uLongf unpacked = static_cast<uLongf>(bodySize);
-    if (uncompress(reinterpret_cast<Bytef*>(body.data()), &unpacked, reinterpret_cast<const Bytef*>(packed),
-                   static_cast<uLong>(packedSize)) != Z_OK ||
-        unpacked != bodySize)
-      throw Damaged{};
+    const std::string body = Inflate(packed, packedSize, bodySize);
     Reader b(body.data(), body.size());
     b.files_ = &files;
     result.snapshot = DecodeBody(b, result.version);

@@ -88,7 +88,7 @@ std::optional<std::string> SaveGames::Apply(const Snapshot& snapshot) {
 }
 
 SaveGames::Outcome SaveGames::Save(int slot, const std::string& thumbnailPng, std::optional<std::string> name) {
-  if (Busy()) return {false, "cannot save now: a script is running"};
+  if (Busy()) return {false, "cannot save now: a script is running", Kind::kBusy};
   const std::string path = SlotPath(slot);
   SaveHeader header;
   header.gameId = GameId();
@@ -107,13 +107,13 @@ SaveGames::Outcome SaveGames::Save(int slot, const std::string& thumbnailPng, st
   if (!WriteSlotFile(game_.files(), path, bytes)) return {false, "cannot save " + SlotWords(slot) + ": unable to write to " + path};
   slotHistories_[slot] = SlotHistory{HashOf(bytes), history_};
   game_.WriteLog(1, "Game saved: " + SlotWords(slot));
-  return {true, "saved: " + SlotWords(slot)};
+  return {true, "saved: " + SlotWords(slot), Kind::kSaved};
 }
 
 SaveGames::Outcome SaveGames::Load(int slot) {
-  if (Busy()) return {false, "cannot load now: a script is running"};
+  if (Busy()) return {false, "cannot load now: a script is running", Kind::kBusy};
   const auto bytes = ReadSlotFile(game_.files(), SlotPath(slot));
-  if (!bytes) return {false, "nothing to load: " + SlotWords(slot) + " is empty"};
+  if (!bytes) return {false, "nothing to load: " + SlotWords(slot) + " is empty", Kind::kEmpty};
   SaveReadResult read = DecodeSave(*bytes, GameId(), files_);
   if (read.status != SaveReadStatus::kOk)
     return {false, "cannot load " + SlotWords(slot) + ": " + DescribeRefusal(read.status)};
@@ -134,16 +134,52 @@ SaveGames::Outcome SaveGames::Load(int slot) {
   playedBefore_ = read.header.playedMs;
   playedSince_ = game_.clock().NowMs();
   game_.WriteLog(1, "Game loaded: " + SlotWords(slot));
-  return {true, "loaded: " + SlotWords(slot)};
+  return {true, "loaded: " + SlotWords(slot), Kind::kLoaded};
 }
 
 SaveGames::Outcome SaveGames::Back() {
-  if (Busy()) return {false, "cannot go back now: a script is running"};
-  if (history_.empty()) return {false, "nothing to go back to"};
+  if (Busy()) return {false, "cannot go back now: a script is running", Kind::kBusy};
+  if (history_.empty()) return {false, "nothing to go back to", Kind::kNoHistory};
   if (auto error = Apply(*history_.back())) return {false, "cannot go back: " + *error};
   history_.pop_back();
   game_.WriteLog(1, "Went back before the last choice");
-  return {true, "back"};
+  return {true, "back", Kind::kBack};
+}
+
+namespace {
+
+// A file the save names by its path in the copy of the game it was made in, as the same
+// file of this copy: this folder and the longest tail of that path that names a file
+// here. Kept as it is when it is this copy's already or no tail is found.
+std::string InThisCopy(Game& game, const std::string& path) {
+  const std::string& folder = game.gameFolder();
+  if (path.empty() || path.rfind(folder, 0) == 0) return path;
+  for (size_t at = 0; at < path.size(); ++at) {
+    if (path[at] != '/' && path[at] != '\\') continue;
+    std::string here = folder + path.substr(at + 1);
+    if (game.files().FileExists(here)) return here;
+  }
+  return path;
+}
+
+}  // namespace
+
+SaveGames::Outcome SaveGames::Import(int slot, const std::string& bytes) {
+  const SaveReadResult head = DecodeSaveHeader(bytes);
+  SaveReadResult read = head.status == SaveReadStatus::kOk ? DecodeSave(bytes, head.header.gameId, files_) : head;
+  if (read.status != SaveReadStatus::kOk) return {false, "cannot import into " + SlotWords(slot) + ": " + DescribeRefusal(read.status)};
+  // The picture and the music are kept as paths in the game folder it was made in.
+  Snapshot& snapshot = *read.snapshot;
+  snapshot.picture.file = InThisCopy(game_, snapshot.picture.file);
+  snapshot.music.file = InThisCopy(game_, snapshot.music.file);
+  snapshot.soundFile = InThisCopy(game_, snapshot.soundFile);
+  read.header.gameId = GameId();
+  const std::string path = SlotPath(slot);
+  if (!WriteSlotFile(game_.files(), path, EncodeSave(read.header, snapshot, read.version)))
+    return {false, "cannot import into " + SlotWords(slot) + ": unable to write to " + path};
+  slotHistories_.erase(slot);
+  game_.WriteLog(1, "Game imported: " + SlotWords(slot));
+  return {true, "imported: " + SlotWords(slot)};
 }
 
 std::vector<SlotInfo> SaveGames::ListSlots() {

@@ -40,14 +40,21 @@ class SaveGames {
   SaveGames& operator=(const SaveGames&) = delete;
 
   // What a step did, and the one line that says so ("saved: slot 3", "nothing to go back to").
+  // A front end that speaks the user's language words it from `kind`; the line is the
+  // detail of a failure.
+  enum class Kind { kSaved, kLoaded, kBack, kBusy, kEmpty, kNoHistory, kFailed };
   struct Outcome {
     bool done = false;
     std::string message;
+    Kind kind = Kind::kFailed;
   };
   // name: the save's name; none keeps the name the slot had.
   Outcome Save(int slot, const std::string& thumbnailPng = {}, std::optional<std::string> name = std::nullopt);
   Outcome Load(int slot);
   Outcome Back();
+  // Puts a save file from elsewhere (another copy of the game, the browser) into a slot,
+  // as this game's: the whole file is checked first, so a damaged one is refused.
+  Outcome Import(int slot, const std::string& bytes);
 
   bool CanGoBack() const { return !history_.empty(); }
   size_t BackSteps() const { return history_.size(); }

@@ -9,13 +9,15 @@ namespace velmora {
 
 namespace {
 
-// The main window, the audio options and the inventory (the designed class names).
+// Our own plain top-level windows (the main window, the audio options, the inventory, the
+// library, the story map): Qt gives a plain widget the role of a filler, which a screen
+// reader does not announce as a window. Dialogs keep their dialog role, popups and Qt's
+// own widgets their interfaces.
 bool IsFramelessWindow(QObject* object) {
   if (!object || !object->isWidgetType()) return false;
   auto* widget = static_cast<QWidget*>(object);
-  const QString name = widget->objectName();
-  return widget->isWindow() && !qobject_cast<QDialog*>(widget) &&
-         (name == QLatin1String("TForm1") || name == QLatin1String("TForm2") || name == QLatin1String("TForm3"));
+  return widget->isWindow() && widget->windowType() == Qt::Window && !qobject_cast<QDialog*>(widget) &&
+         QLatin1String(object->metaObject()->className()).startsWith(QLatin1String("velmora::"));
 }
 
 QAccessibleInterface* FrameFactory(const QString& key, QObject* object) {

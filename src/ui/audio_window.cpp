@@ -25,7 +25,6 @@ QSlider* PlaceTrackBar(ScaledPlacement& placement, QWidget* parent, const char* 
                        int page, int tick) {
   auto* bar = new QSlider(Qt::Horizontal, parent);
   bar->setObjectName(QString::fromLatin1(name));
-  bar->setAccessibleName(QString::fromLatin1(name));
   placement.Place(bar, QRect(0, top, 257, 25));
   bar->setRange(low, high);
   bar->setSingleStep(1);
@@ -55,6 +54,9 @@ AudioWindow::AudioWindow(Game& game, QWidget* parent)
   balanceLabel = PlaceLabel(placement_, this, "sLabel2", "Balance", 72);
   balanceBar = PlaceTrackBar(placement_, this, "Balance", 96, AudioWindowState::kBalanceMin,
                              AudioWindowState::kBalanceMax, 1, 1);
+  // The designed labels stay as they are; a screen reader hears the bars in the player's language.
+  volumeBar->setAccessibleName(tr("Volume"));
+  balanceBar->setAccessibleName(tr("Balance"));
   volumeLabel->setBuddy(volumeBar);
   balanceLabel->setBuddy(balanceBar);
 

@@ -1,5 +1,6 @@
 #include "ui/choice_list.h"
 
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QPainter>
 

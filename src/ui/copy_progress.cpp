@@ -22,8 +22,8 @@ void CopyProgressWindow::Report(uint64_t done, uint64_t total) {
   if (!dialog_) {
     dialog_ = std::make_unique<QProgressDialog>();
     dialog_->setWindowTitle(QStringLiteral("Velmora Player"));
-    dialog_->setLabelText(
-        QStringLiteral("Copying the game into your own folder, so that playing never changes the original..."));
+    dialog_->setLabelText(QCoreApplication::translate(
+        "velmora::CopyProgressWindow", "Copying the game into your own folder, so that playing never changes the original..."));
     dialog_->setCancelButton(nullptr);  // a copy cannot be broken off halfway; the game needs it whole
     dialog_->setMinimumDuration(500);   // small games are copied before it would show
   }

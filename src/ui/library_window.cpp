@@ -10,7 +10,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -18,7 +17,9 @@
 #include "base/fault.h"
 #include "library/game_library.h"
 #include "ui/fonts.h"
+#include "ui/notice.h"
 #include "ui/skin.h"
+#include "ui/translation.h"
 
 namespace velmora {
 
@@ -40,10 +41,9 @@ QIcon Thumbnail(const std::string& file) {
 }
 
 QString LastPlayed(const LibraryEntry& game) {
-  if (!game.present) return QStringLiteral("The folder is gone");
-  if (game.lastPlayed == 0) return QStringLiteral("Not played yet");
-  return QStringLiteral("Last played ") +
-         QLocale().toString(QDateTime::fromSecsSinceEpoch(game.lastPlayed), QLocale::ShortFormat);
+  if (!game.present) return LibraryWindow::tr("The folder is gone");
+  if (game.lastPlayed == 0) return LibraryWindow::tr("Not played yet");
+  return LibraryWindow::tr("Last played %1").arg(QLocale().toString(QDateTime::fromSecsSinceEpoch(game.lastPlayed), QLocale::ShortFormat));
 }
 
 }  // namespace
@@ -63,33 +63,33 @@ LibraryWindow::LibraryWindow(GameLibrary& library, GameFiles& files, QWidget* pa
   gameList->setSelectionMode(QAbstractItemView::SingleSelection);
   gameList->setSpacing(2);
 
-  const auto button = [this](const char* text) {
-    auto* b = new QPushButton(QString::fromUtf8(text), this);
+  const auto button = [this](const QString& text) {
+    auto* b = new QPushButton(text, this);
     b->setAccessibleName(b->text().remove(QLatin1Char('&')));
     return b;
   };
-  addButton = button("&Add game...");
-  scanButton = button("&Scan folder...");
-  removeButton = button("&Remove");
-  playButton = button("&Play");
+  addButton = button(tr("&Add game..."));
+  scanButton = button(tr("&Scan folder..."));
+  removeButton = button(tr("&Remove"));
+  playButton = button(tr("&Play"));
   playButton->setDefault(true);
 
   auto* buttons = new QHBoxLayout;
   for (QPushButton* b : {addButton, scanButton, removeButton}) buttons->addWidget(b);
   buttons->addStretch();
   buttons->addWidget(playButton);
-  auto* hint = new QLabel(QStringLiteral("Drop game folders here to add them."), this);
+  auto* hint = new QLabel(tr("Drop game folders here to add them."), this);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(gameList);
   layout->addWidget(hint);
   layout->addLayout(buttons);
 
   connect(addButton, &QPushButton::clicked, this, [this] {
-    const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("Add a game folder"));
+    const QString folder = QFileDialog::getExistingDirectory(this, tr("Add a game folder"));
     if (!folder.isEmpty()) AddFolder(folder);
   });
   connect(scanButton, &QPushButton::clicked, this, [this] {
-    const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("Scan a folder for games"));
+    const QString folder = QFileDialog::getExistingDirectory(this, tr("Scan a folder for games"));
     if (!folder.isEmpty()) ScanFolder(folder);
   });
   connect(removeButton, &QPushButton::clicked, this, &LibraryWindow::RemoveSelected);
@@ -120,15 +120,13 @@ void LibraryWindow::Reload() {
   emit gameList->itemSelectionChanged();
 }
 
-void LibraryWindow::Report(const QString& text) {
-  QMessageBox::information(this, windowTitle(), text);
-}
+void LibraryWindow::Report(const QString& text) { ShowNotice(*this, text); }
 
 void LibraryWindow::AddFolder(const QString& folder) {
   try {
     std::string problem;
     if (library_.Add(folder.toStdString(), &problem) == GameLibrary::AddResult::kNotAGame)
-      Report(folder + QStringLiteral(" holds no game: ") + QString::fromStdString(problem));
+      Report(tr("%1 holds no game: %2").arg(folder, QString::fromStdString(problem)));
   } catch (const RuntimeFault& fault) {
     Report(QString::fromStdString(fault.what()));
   }
@@ -137,7 +135,7 @@ void LibraryWindow::AddFolder(const QString& folder) {
 
 void LibraryWindow::ScanFolder(const QString& folder) {
   try {
-    if (library_.Scan(folder.toStdString()).empty()) Report(QStringLiteral("No new games in ") + folder);
+    if (library_.Scan(folder.toStdString()).empty()) Report(tr("No new games in %1").arg(folder));
   } catch (const RuntimeFault& fault) {
     Report(QString::fromStdString(fault.what()));
   }
@@ -190,6 +188,7 @@ int RunLibrary(int& argc, char** argv, GameLibrary& library, GameFiles& files, P
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("velmora-player"));
   QApplication::setDesktopFileName(QStringLiteral("velmora-player"));
+  InstallPlayerLanguage(files);
   InstallFontSubstitutions();
   ApplySkin(app);
   LibraryWindow window(library, files);

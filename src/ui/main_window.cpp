@@ -5,14 +5,19 @@
 #include <QImage>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTextEdit>
+#include <QToolButton>
 #include <QWindow>
 
 #include <algorithm>
+#include <utility>
+
+#include "velmora_version.h"
 
 #include "audio/audio_window_state.h"
 #include "inventory/inventory_window_state.h"
@@ -66,24 +71,45 @@ MainWindow::MainWindow(Game& game, QWidget* parent)
   storyText->setPalette(storyColours);
 
   choiceList = new ChoiceList(game, this);
+  // Tab goes round every control: the choices, the story text, then the title bar's items.
   setTabOrder(choiceList, storyText);
+  setTabOrder(storyText, titleBar->audioItem);
+  setTabOrder(titleBar->audioItem, titleBar->inventoryItem);
+  setTabOrder(titleBar->inventoryItem, titleBar->closeBox);
+  setTabOrder(titleBar->closeBox, choiceList);
   setFocusProxy(choiceList);
 
   connect(titleBar, &TitleBar::audioClicked, this, [this] { game_.audioWindow->Open(game_); });
   connect(titleBar, &TitleBar::inventoryClicked, this, [this] { game_.inventoryWindow->Open(game_); });
   connect(titleBar, &TitleBar::closeClicked, this, &QWidget::close);
 
-  zoomInAction = Command(this, QStringLiteral("Zoom in"),
+  zoomInAction = Command(this, tr("Zoom in"),
                          {QKeySequence(Qt::CTRL | Qt::Key_Equal), QKeySequence(Qt::CTRL | Qt::Key_Plus)});
-  zoomOutAction = Command(this, QStringLiteral("Zoom out"), {QKeySequence(Qt::CTRL | Qt::Key_Minus)});
-  zoomResetAction = Command(this, QStringLiteral("Actual size"), {QKeySequence(Qt::CTRL | Qt::Key_0)});
-  fullScreenAction = Command(this, QStringLiteral("Full screen"), {QKeySequence(Qt::Key_F11)});
+  zoomOutAction = Command(this, tr("Zoom out"), {QKeySequence(Qt::CTRL | Qt::Key_Minus)});
+  zoomResetAction = Command(this, tr("Actual size"), {QKeySequence(Qt::CTRL | Qt::Key_0)});
+  fullScreenAction = Command(this, tr("Full screen"), {QKeySequence(Qt::Key_F11)});
   fullScreenAction->setCheckable(true);
-  libraryAction = Command(this, QStringLiteral("Game library..."), {});
+  libraryAction = Command(this, tr("Game library..."), {});
   libraryAction->setVisible(false);
-  auto* separator = new QAction(this);
-  separator->setSeparator(true);
-  titleMenuActions = {zoomInAction, zoomOutAction, zoomResetAction, fullScreenAction, separator, libraryAction};
+  // The title bar's two items, fixed captions, also reachable from the menu by keys.
+  audioAction = Command(this, QStringLiteral("Audio..."), {});
+  inventoryAction = Command(this, QStringLiteral("Инвентарь"), {});
+  keysAction = Command(this, tr("Keys"), {QKeySequence(Qt::Key_F1)});
+  aboutAction = Command(this, tr("About Velmora Player"), {});
+  // The menu key and Shift+F10 open the title bar's menu below the bar.
+  auto* menuAction = Command(this, tr("Menu"), {QKeySequence(Qt::Key_Menu), QKeySequence(Qt::SHIFT | Qt::Key_F10)});
+  connect(menuAction, &QAction::triggered, this, [this] { ShowTitleMenu(titleBar->mapToGlobal(QPoint(0, titleBar->height()))); });
+  const auto separator = [this] {
+    auto* line = new QAction(this);
+    line->setSeparator(true);
+    return line;
+  };
+  titleMenuActions = {audioAction,    inventoryAction, separator(), zoomInAction, zoomOutAction, zoomResetAction,
+                      fullScreenAction, separator(),   libraryAction, keysAction, aboutAction};
+  connect(audioAction, &QAction::triggered, titleBar, &TitleBar::audioClicked);
+  connect(inventoryAction, &QAction::triggered, titleBar, &TitleBar::inventoryClicked);
+  connect(keysAction, &QAction::triggered, this, &MainWindow::ShowKeys);
+  connect(aboutAction, &QAction::triggered, this, &MainWindow::ShowAbout);
   connect(zoomInAction, &QAction::triggered, this, [this] { SetZoom(NextZoomStep(scale_)); });
   connect(zoomOutAction, &QAction::triggered, this, [this] { SetZoom(PreviousZoomStep(scale_)); });
   connect(zoomResetAction, &QAction::triggered, this, [this] { SetZoom(1.0); });
@@ -221,6 +247,36 @@ void MainWindow::ShowTitleMenu(QPoint at) {
   menu.setObjectName(QStringLiteral("TitleMenu"));
   menu.addActions(titleMenuActions);
   menu.exec(at);
+}
+
+void MainWindow::ShowKeys() {
+  QMessageBox box(QMessageBox::NoIcon, tr("Keys"), QString(), QMessageBox::Ok, this);
+  box.setObjectName(QStringLiteral("KeyList"));
+  box.setTextFormat(Qt::RichText);
+  const std::pair<const char*, QString> rows[] = {
+      {"Enter", tr("choose the selected choice (or double-click it)")},
+      {"\u2191 \u2193 Home End", tr("select a choice")},
+      {"Tab", tr("go to the next control: choices, story text, the title bar's items")},
+      {"Menu, Shift+F10", tr("the menu: \"Audio...\", \"Инвентарь\", zoom, saves, the game library")},
+      {"F5, F9", tr("quick save, quick load")},
+      {"Ctrl+S, Ctrl+O", tr("the Save window, the Load window")},
+      {"Backspace, Ctrl+Z", tr("back to before the last choice")},
+      {"Ctrl+=, Ctrl+-, Ctrl+0", tr("zoom in, zoom out, actual size")},
+      {"F11", tr("full screen")},
+      {"Escape", tr("close a tool window; leave full screen")},
+      {"F1", tr("this list")},
+  };
+  QString table = QStringLiteral("<table cellspacing=4>");
+  for (const auto& [keys, what] : rows)
+    table += QStringLiteral("<tr><td><b>%1</b></td><td>%2</td></tr>").arg(QString::fromUtf8(keys).toHtmlEscaped(), what.toHtmlEscaped());
+  box.setText(table + QStringLiteral("</table>"));
+  box.exec();
+}
+
+void MainWindow::ShowAbout() {
+  QMessageBox::about(this, tr("About Velmora Player"),
+                     tr("Velmora Player v %1\nA player for branching interactive stories.")
+                         .arg(QString::fromLatin1(VELMORA_VERSION)));
 }
 
 void MainWindow::DrawStoryText(bool caretToStart) {

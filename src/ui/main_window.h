@@ -47,6 +47,11 @@ class MainWindow : public QWidget {
   QAction* zoomResetAction;  // Ctrl+0
   QAction* fullScreenAction;  // F11
   QAction* libraryAction;    // the game library; hidden until the program offers one
+  QAction* audioAction;      // "Audio...", as the title bar's item
+  QAction* inventoryAction;  // "Инвентарь", as the title bar's item
+  QAction* keysAction;       // F1: the list of keys
+  QAction* aboutAction;
+  // The menu key and Shift+F10 open the title bar's menu.
   // What the title bar's context menu offers, in order; append to offer more (a
   // separator is an action with isSeparator()).
   QList<QAction*> titleMenuActions;
@@ -81,6 +86,8 @@ class MainWindow : public QWidget {
   void LayOut();
   void ApplyScale(double scale);
   void ShowTitleMenu(QPoint at);
+  void ShowKeys();
+  void ShowAbout();
   void DrawStoryText(bool caretToStart);
   void DrawPicture();
   void NamePicture();

@@ -3,13 +3,12 @@
 #include <QAction>
 #include <QBuffer>
 #include <QKeySequence>
-#include <QMessageBox>
 #include <QPixmap>
-#include <QToolTip>
 
 #include "base/game.h"
 #include "save/save_games.h"
 #include "ui/main_window.h"
+#include "ui/notice.h"
 #include "ui/save_load_window.h"
 
 namespace velmora {
@@ -38,18 +37,15 @@ SaveActions::SaveActions(Game& game, MainWindow& window)
   back = NewAction(window, tr("Back"), "goBack", {QKeySequence(Qt::Key_Backspace), QKeySequence(Qt::CTRL | Qt::Key_Z)});
 
   connect(quickSave, &QAction::triggered, this, [this] {
-    const auto outcome = saves_->Save(kQuickSlot, Thumbnail());
-    Tell(outcome.done, outcome.message);
+    Tell(saves_->Save(kQuickSlot, Thumbnail()), kQuickSlot);
   });
   connect(quickLoad, &QAction::triggered, this, [this] {
-    const auto outcome = saves_->Load(kQuickSlot);
-    Tell(outcome.done, outcome.message);
+    Tell(saves_->Load(kQuickSlot), kQuickSlot);
   });
   connect(save, &QAction::triggered, this, [this] { OpenWindow(true); });
   connect(load, &QAction::triggered, this, [this] { OpenWindow(false); });
   connect(back, &QAction::triggered, this, [this] {
-    const auto outcome = saves_->Back();
-    Tell(outcome.done, outcome.message);
+    Tell(saves_->Back(), kQuickSlot);
   });
 }
 
@@ -64,19 +60,12 @@ std::string SaveActions::Thumbnail() const {
   return std::string(png.constData(), static_cast<size_t>(png.size()));
 }
 
-void SaveActions::Tell(bool done, const std::string& message) {
-  const QString text = QString::fromStdString(message);
-  if (done) {
-    QToolTip::showText(window_.mapToGlobal(window_.rect().center()), text, &window_, {}, 1500);
-  } else {
-    QMessageBox::information(&window_, window_.windowTitle(), text);
-  }
-}
+void SaveActions::Tell(const SaveGames::Outcome& outcome, int slot) { ShowNotice(window_, SaveOutcomeText(outcome, slot)); }
 
 void SaveActions::OpenWindow(bool saving) {
   SaveLoadWindow dialog(game_, *saves_, saving ? SaveLoadWindow::Mode::kSave : SaveLoadWindow::Mode::kLoad,
                         [this] { return Thumbnail(); }, &window_);
-  if (dialog.exec() == QDialog::Accepted) Tell(true, dialog.lastMessage());
+  if (dialog.exec() == QDialog::Accepted) ShowNotice(window_, dialog.lastOutcomeText());
 }
 
 }  // namespace velmora

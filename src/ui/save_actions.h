@@ -3,11 +3,12 @@
 // that a menu can offer them too.
 //   F5 quick save, F9 quick load, Ctrl+S the Save window, Ctrl+O the Load window,
 //   Backspace or Ctrl+Z back to before the last choice.
-// A step that did its work says so briefly over the main window; one that could not says
-// why in a box.
+// What a step did, or why it could not, is said briefly over the main window.
 #include <QObject>
 #include <memory>
 #include <string>
+
+#include "save/save_games.h"
 
 class QAction;
 
@@ -15,7 +16,6 @@ namespace velmora {
 
 class Game;
 class MainWindow;
-class SaveGames;
 
 class SaveActions : public QObject {
   Q_OBJECT
@@ -35,7 +35,7 @@ class SaveActions : public QObject {
   std::string Thumbnail() const;
 
  private:
-  void Tell(bool done, const std::string& message);
+  void Tell(const SaveGames::Outcome& outcome, int slot);
   void OpenWindow(bool saving);
 
   Game& game_;

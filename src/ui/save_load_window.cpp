@@ -2,6 +2,8 @@
 #include "ui/self_voicing.h"
 
 #include <QDateTime>
+#include <QLocale>
+#include <QShortcut>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +16,7 @@
 
 #include "base/game.h"
 #include "save/save_games.h"
+#include "ui/notice.h"
 
 namespace velmora {
 
@@ -21,9 +24,17 @@ namespace {
 
 constexpr int kThumbWidth = 176, kThumbHeight = 132;
 
-QString PlayedText(int64_t ms) {
-  const int64_t minutes = ms / 60000;
-  return QStringLiteral("%1:%2").arg(minutes / 60).arg(minutes % 60, 2, 10, QLatin1Char('0'));
+// Asks a question with two answers, the safe one the default (Escape gives it too).
+bool Confirm(QWidget* owner, const char* name, const QString& question, const QString& yes) {
+  QMessageBox box(QMessageBox::Question, owner->windowTitle(), question, QMessageBox::NoButton, owner);
+  box.setObjectName(QString::fromLatin1(name));
+  box.setTextFormat(Qt::PlainText);
+  QPushButton* doIt = box.addButton(yes, QMessageBox::DestructiveRole);
+  QPushButton* cancel = box.addButton(SaveLoadWindow::tr("Cancel"), QMessageBox::RejectRole);
+  box.setDefaultButton(cancel);
+  box.setEscapeButton(cancel);
+  box.exec();
+  return box.clickedButton() == doIt;
 }
 
 QPixmap Thumbnail(const std::string& png) {
@@ -37,6 +48,40 @@ QPixmap Thumbnail(const std::string& png) {
 }
 
 }  // namespace
+
+QString PlayedText(int64_t ms) {
+  const int64_t minutes = ms / 60000;
+  if (minutes < 1) return SaveLoadWindow::tr("under 1 min");
+  if (minutes < 60) return SaveLoadWindow::tr("%1 min").arg(minutes);
+  if (minutes % 60 == 0) return SaveLoadWindow::tr("%1 h").arg(minutes / 60);
+  return SaveLoadWindow::tr("%1 h %2 min").arg(minutes / 60).arg(minutes % 60);
+}
+
+QString SlotText(int slot) {
+  return slot == kQuickSlot ? SaveLoadWindow::tr("the quick slot") : SaveLoadWindow::tr("slot %1").arg(slot);
+}
+
+QString SaveOutcomeText(const SaveGames::Outcome& outcome, int slot) {
+  using Kind = SaveGames::Kind;
+  switch (outcome.kind) {
+    case Kind::kSaved:
+      return SaveLoadWindow::tr("Saved: %1").arg(SlotText(slot));
+    case Kind::kLoaded:
+      return SaveLoadWindow::tr("Loaded: %1").arg(SlotText(slot));
+    case Kind::kBack:
+      return SaveLoadWindow::tr("Back before the last choice");
+    case Kind::kBusy:
+      return SaveLoadWindow::tr("Not now: a script is running");
+    case Kind::kEmpty:
+      return SaveLoadWindow::tr("Nothing to load: %1 is empty").arg(SlotText(slot));
+    case Kind::kNoHistory:
+      return SaveLoadWindow::tr("Nothing to go back to");
+    case Kind::kFailed:
+      break;
+  }
+  // The detail comes from the files and the system, in their words.
+  return SaveLoadWindow::tr("That did not work: %1").arg(QString::fromStdString(outcome.message));
+}
 
 SaveLoadWindow::SaveLoadWindow(Game& game, SaveGames& saves, Mode mode, std::function<std::string()> thumbnail,
                                QWidget* parent)
@@ -85,6 +130,9 @@ SaveLoadWindow::SaveLoadWindow(Game& game, SaveGames& saves, Mode mode, std::fun
   connect(slotGrid, &QListWidget::itemActivated, this, [this] { Act(); });
   connect(actionButton, &QPushButton::clicked, this, [this] { Act(); });
   connect(deleteButton, &QPushButton::clicked, this, [this] { Delete(); });
+  // The Delete key on the grid deletes (the name field keeps it for its text).
+  auto* deleteKey = new QShortcut(QKeySequence::Delete, slotGrid, nullptr, nullptr, Qt::WidgetShortcut);
+  connect(deleteKey, &QShortcut::activated, this, [this] { Delete(); });
   connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
   // A name typed for a slot that holds a save is kept with it at once.
   connect(nameField, &QLineEdit::editingFinished, this, [this] { Rename(); });
@@ -92,8 +140,11 @@ SaveLoadWindow::SaveLoadWindow(Game& game, SaveGames& saves, Mode mode, std::fun
 }
 
 void SaveLoadWindow::Refill() {
-  // Saving starts at the first numbered slot, loading at the quick slot; a refill keeps the place.
-  const int keep = slotGrid->count() > 0 ? slotGrid->currentRow() : (mode_ == Mode::kSave ? 1 : 0);
+  // Saving starts at the first numbered slot, loading at the newest save; a refill keeps
+  // the place.
+  const bool first = slotGrid->count() == 0;
+  int keep = first ? (mode_ == Mode::kSave ? 1 : 0) : slotGrid->currentRow();
+  int64_t newest = -1;
   slotGrid->clear();
   for (const SlotInfo& slot : saves_.ListSlots()) {
     const QString number = slot.slot == kQuickSlot ? tr("Quick") : QString::number(slot.slot);
@@ -110,13 +161,18 @@ void SaveLoadWindow::Refill() {
       const QString name = h.name.empty() ? QString::fromStdString(game_.codec.ToUtf8(h.pageCaption))
                                           : QString::fromStdString(h.name);
       text = number + QStringLiteral(". ") + name + QLatin1Char('\n') +
-             QDateTime::fromSecsSinceEpoch(h.savedAt).toString(QStringLiteral("yyyy-MM-dd HH:mm")) +
-             QStringLiteral("  ") + PlayedText(h.playedMs);
+             QLocale().toString(QDateTime::fromSecsSinceEpoch(h.savedAt), QLocale::ShortFormat) +
+             QStringLiteral(", ") + PlayedText(h.playedMs);
+      if (first && mode_ == Mode::kLoad && h.savedAt > newest) {
+        newest = h.savedAt;
+        keep = slotGrid->count();
+      }
     }
     auto* item = new QListWidgetItem(QIcon(picture), text, slotGrid);
     item->setData(Qt::UserRole, slot.slot);
     item->setData(Qt::UserRole + 1, slot.used && slot.status == SaveReadStatus::kOk);
     item->setData(Qt::UserRole + 2, QString::fromStdString(slot.header.name));
+    item->setData(Qt::UserRole + 3, slot.used);
     item->setToolTip(text);
     item->setData(Qt::AccessibleTextRole, QString(text).replace(QLatin1Char('\n'), QStringLiteral(", ")));
   }
@@ -134,7 +190,7 @@ void SaveLoadWindow::SlotSelected() {
   const bool loadable = item && item->data(Qt::UserRole + 1).toBool();
   nameField->setText(item ? item->data(Qt::UserRole + 2).toString() : QString());
   actionButton->setEnabled(item && (mode_ == Mode::kSave || loadable));
-  deleteButton->setEnabled(item && item->text().indexOf(tr("(empty)")) < 0);
+  deleteButton->setEnabled(item && item->data(Qt::UserRole + 3).toBool());
 }
 
 void SaveLoadWindow::Act() {
@@ -142,13 +198,17 @@ void SaveLoadWindow::Act() {
   if (slot < 0) return;
   SaveGames::Outcome outcome;
   if (mode_ == Mode::kSave) {
+    if (slotGrid->currentItem()->data(Qt::UserRole + 3).toBool() &&
+        !Confirm(this, "OverwriteQuestion", tr("Save over %1? The save there is lost.").arg(SlotName()), tr("Overwrite")))
+      return;
     outcome = saves_.Save(slot, thumbnail_ ? thumbnail_() : std::string(), nameField->text().toStdString());
   } else {
     outcome = saves_.Load(slot);
   }
   lastMessage_ = outcome.message;
+  lastOutcomeText_ = SaveOutcomeText(outcome, slot);
   if (!outcome.done) {
-    QMessageBox::information(this, windowTitle(), QString::fromStdString(outcome.message));
+    ShowNotice(*this, lastOutcomeText_);
     Refill();
     return;
   }
@@ -163,11 +223,21 @@ void SaveLoadWindow::Rename() {
   Refill();
 }
 
+QString SaveLoadWindow::SlotName() const {
+  const QListWidgetItem* item = slotGrid->currentItem();
+  const QString name = item ? item->data(Qt::UserRole + 2).toString() : QString();
+  const QString slot = SlotText(SelectedSlot());
+  return name.isEmpty() ? slot : tr("%1 (\"%2\")").arg(slot, name);
+}
+
 void SaveLoadWindow::Delete() {
   const int slot = SelectedSlot();
-  if (slot < 0) return;
+  if (slot < 0 || !slotGrid->currentItem()->data(Qt::UserRole + 3).toBool()) return;
+  if (!Confirm(this, "DeleteQuestion", tr("Delete %1? This cannot be undone.").arg(SlotName()), tr("Delete")))
+    return;
   saves_.Delete(slot);
   Refill();
+  ShowNotice(*this, tr("Deleted: %1").arg(SlotText(slot)));
 }
 
 }  // namespace velmora

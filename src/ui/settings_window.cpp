@@ -35,9 +35,6 @@ SettingsWindow::SettingsWindow(const PlayerSettings& settings, QWidget* parent) 
   language->addItem(QStringLiteral("English"), QStringLiteral("en"));
   language->addItem(QStringLiteral("Русский"), QStringLiteral("ru"));
   language->setCurrentIndex(std::max(0, language->findData(QString::fromStdString(settings.language))));
-  audioFallback = Named(new QCheckBox(tr("Play without sound when no audio output opens"), this), "AudioFallback",
-                        tr("Play without sound when no audio output opens"));
-  audioFallback->setChecked(settings.audioFallback);
   selfVoicing = Named(new QCheckBox(tr("Speak the story aloud (V)"), this), "SelfVoicing", tr("Self-voicing"));
   selfVoicing->setChecked(settings.selfVoicing);
   speechRate = Named(new QSlider(Qt::Horizontal, this), "SpeechRate", tr("Speech rate"));
@@ -63,7 +60,6 @@ SettingsWindow::SettingsWindow(const PlayerSettings& settings, QWidget* parent) 
 
   auto* form = new QFormLayout;
   form->addRow(tr("Language (from the next start):"), language);
-  form->addRow(audioFallback);
   form->addRow(selfVoicing);
   form->addRow(tr("Speech rate:"), speechRate);
   form->addRow(tr("Speech volume:"), speechVolume);
@@ -82,7 +78,6 @@ SettingsWindow::SettingsWindow(const PlayerSettings& settings, QWidget* parent) 
 PlayerSettings SettingsWindow::Chosen() const {
   PlayerSettings s = base_;
   s.language = language->currentData().toString().toStdString();
-  s.audioFallback = audioFallback->isChecked();
   s.selfVoicing = selfVoicing->isChecked();
   s.speechRate = speechRate->value();
   s.speechVolume = speechVolume->value();

@@ -29,7 +29,6 @@ class SettingsWindow : public QDialog {
                              std::function<void(const PlayerSettings&)> apply);
 
   QComboBox* language;
-  QCheckBox* audioFallback;
   QCheckBox* selfVoicing;
   QSlider* speechRate;
   QSlider* speechVolume;

@@ -41,8 +41,8 @@ TitleBar::TitleBar(QWidget* parent) : QWidget(parent) {
   audioItem = Item(this, "sTitleBar1Items0", QStringLiteral("Audio..."));
   inventoryItem = Item(this, "sTitleBar1Items1", QStringLiteral("Инвентарь"));
   closeBox = Item(this, "sTitleBar1Close", QString(QChar(0x2715)));
-  closeBox->setAccessibleName(QStringLiteral("Close"));
-  closeBox->setToolTip(QStringLiteral("Close"));
+  closeBox->setAccessibleName(tr("Close"));
+  closeBox->setToolTip(tr("Close"));
 
   connect(audioItem, &QToolButton::clicked, this, &TitleBar::audioClicked);
   connect(inventoryItem, &QToolButton::clicked, this, &TitleBar::inventoryClicked);

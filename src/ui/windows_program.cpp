@@ -25,6 +25,7 @@
 #include "ui/live_reload_driver.h"
 #include "ui/map_window.h"
 #include "ui/main_window.h"
+#include "ui/notice.h"
 #include "ui/qt_dialogs.h"
 #include "ui/qt_speech.h"
 #include "ui/save_actions.h"
@@ -32,6 +33,7 @@
 #include "ui/settings_window.h"
 #include "ui/skin.h"
 #include "ui/timer_driver.h"
+#include "ui/translation.h"
 
 namespace velmora {
 
@@ -60,7 +62,7 @@ class FirstPaintWatcher : public QObject {
 }  // namespace
 
 int PlayInWindows(int& argc, char** argv, Platform platform, const GameOptions& options,
-                  std::function<void()> firstPageShown) {
+                  std::function<void()> firstPageShown, std::function<bool()> playsSilently) {
   // From the library, the game plays inside the library's application.
   std::unique_ptr<QApplication> own;
   if (!QApplication::instance()) own = std::make_unique<QApplication>(argc, argv);
@@ -69,6 +71,7 @@ int PlayInWindows(int& argc, char** argv, Platform platform, const GameOptions& 
   QApplication::setDesktopFileName(QStringLiteral("velmora-player"));
   // The other two windows do not keep the program alive: closing the main window ends it.
   QApplication::setQuitOnLastWindowClosed(false);
+  InstallPlayerLanguage(*platform.files);
   InstallFontSubstitutions();
   const PlayerSettings settings = PlayerSettingsFile(*platform.files).Load();
   SelectHighContrastSkin(settings.highContrast);
@@ -87,9 +90,14 @@ int PlayInWindows(int& argc, char** argv, Platform platform, const GameOptions& 
   MainWindow mainWindow(game);
   dialogs.SetOwner(&mainWindow);
   QObject::connect(&mainWindow, &MainWindow::closed, &app, &QCoreApplication::quit);
-  // Played from the library: going back to it ends the game (with its shutdown).
-  mainWindow.libraryAction->setVisible(!own);
-  QObject::connect(&mainWindow, &MainWindow::libraryRequested, &mainWindow, &QWidget::close);
+  // Going to the library ends the game (with its shutdown); played from the library, its
+  // window comes back, otherwise the caller opens it.
+  bool libraryWanted = false;
+  mainWindow.libraryAction->setVisible(true);
+  QObject::connect(&mainWindow, &MainWindow::libraryRequested, &mainWindow, [&mainWindow, &libraryWanted] {
+    libraryWanted = true;
+    mainWindow.close();
+  });
   // Scripts and page actions close the window once their event has returned.
   game.onCloseRequested = [&mainWindow] { QMetaObject::invokeMethod(&mainWindow, &QWidget::close, Qt::QueuedConnection); };
   // What start-up publishes to plug-ins: the window, choice list, story text and picture.
@@ -168,8 +176,10 @@ int PlayInWindows(int& argc, char** argv, Platform platform, const GameOptions& 
     });
   }
   if (!game.CloseRequested() && !StopSignals::Requested()) {
-    FirstPaintWatcher firstPaint(mainWindow, [&firstPageShown] {
+    const bool silent = playsSilently && playsSilently();
+    FirstPaintWatcher firstPaint(mainWindow, [&firstPageShown, &mainWindow, silent] {
       ApplyProgramIcon();
+      if (silent) ShowNotice(mainWindow, QCoreApplication::translate("velmora::MainWindow", "No sound output: playing without sound"));
       if (firstPageShown) firstPageShown();
     });
     mainWindow.show();
@@ -181,7 +191,7 @@ int PlayInWindows(int& argc, char** argv, Platform platform, const GameOptions& 
     delete buttonTranslation;
   }
   game.onCloseRequested = nullptr;
-  return 0;
+  return libraryWanted && own ? kOpenLibraryStatus : 0;
 }
 
 }  // namespace velmora

@@ -9,9 +9,15 @@
 namespace velmora {
 
 // `platform` brings everything but the dialogs, which are Qt's. `firstPageShown`, when
-// given, is called once the main window's first page has been painted. Returns the exit
-// status: 1 when start-up ended the program, else 0.
+// given, is called once the main window's first page has been painted. `playsSilently`,
+// when given, says after start-up whether the game goes on without sound though sound was
+// wanted; the window then says so once. Returns the exit status: 1 when start-up ended the
+// program, kOpenLibraryStatus (below), else 0.
+// What PlayInWindows returns when the player asked for the game library and the caller
+// has to open it (a game started without the library).
+constexpr int kOpenLibraryStatus = 3;
+
 int PlayInWindows(int& argc, char** argv, Platform platform, const GameOptions& options,
-                  std::function<void()> firstPageShown = {});
+                  std::function<void()> firstPageShown = {}, std::function<bool()> playsSilently = {});
 
 }  // namespace velmora

@@ -10,6 +10,14 @@
 
 namespace velmora {
 
+// A hash folded to 32 bits: size_t, and so std::hash, has 64 bits on some machines and 32
+// on others (WebAssembly), where shifting it by 32 would be undefined.
+template <class UInt>
+constexpr uint32_t FoldHash(UInt h) {
+  const uint64_t wide = h;
+  return static_cast<uint32_t>(wide ^ (wide >> 32));
+}
+
 class NameIndex {
  public:
   // Index of the first record whose stored name (nameOf(i)) equals name, -1 when none.
@@ -41,12 +49,7 @@ class NameIndex {
   }
 
  private:
-  static uint32_t Hash(std::string_view name) {
-    // Folded to 32 bits the same way wherever size_t is wider; a shift by 32 of a 32-bit
-    // size_t would be undefined.
-    const uint64_t h = std::hash<std::string_view>{}(name);
-    return static_cast<uint32_t>(h ^ (h >> 32));
-  }
+  static uint32_t Hash(std::string_view name) { return FoldHash(std::hash<std::string_view>{}(name)); }
 
   void Reset(size_t size) {
     slots_.assign(size, -1);

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdlib>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -18,6 +20,7 @@
 #include "inventory/inventory_window_state.h"
 #include "run/chain_question.h"
 #include "run/startup.h"
+#include "save/save_games.h"
 #include "story/choice_menu.h"
 #include "base/main_window_state.h"
 #include "web/web_platform.h"
@@ -71,9 +74,12 @@ bool ToInt(std::string_view text, int64_t& value) {
   return ec == std::errc() && end == text.data() + text.size();
 }
 
+// Where the page puts a save file the player uploads, for the import that follows.
+constexpr const char* kUploadFile = "/tmp/velmora-upload.sav";
+
 class WebPlayer {
  public:
-  WebPlayer(Game& game, WebPictures& pictures) : game_(game), pictures_(pictures) {
+  WebPlayer(Game& game, WebPictures& pictures) : game_(game), pictures_(pictures), saves_(game) {
     game_.mainWindow->onChanged = [this](unsigned) { dirty_ = true; };
     game_.inventoryWindow->onChanged = [this](unsigned) { dirty_ = true; };
     game_.audioWindow->onChanged = [this] { dirty_ = true; };
@@ -155,8 +161,72 @@ class WebPlayer {
     const AudioWindowState& audio = *game_.audioWindow;
     out += ",\"audio\":{\"visible\":" + std::string(audio.visible ? "true" : "false");
     out += ",\"volume\":" + std::to_string(audio.volume) + ",\"balance\":" + std::to_string(audio.balance);
-    out += ",\"showCount\":" + std::to_string(audio.showCount) + "}}";
+    out += ",\"showCount\":" + std::to_string(audio.showCount) + "}";
+    out += ",\"saves\":" + SavesJson() + "}";
     return out;
+  }
+
+  // The Save/Load dialog's part: the slots (listed only while the dialog is open, since
+  // that reads every slot's header), the last step's line and whether there is a way back.
+  std::string SavesJson() {
+    std::string out = "{\"open\":" + std::string(savesOpen_ ? "true" : "false");
+    out += ",\"folder\":" + Json(saves_.Folder()) + ",\"canGoBack\":" + (saves_.CanGoBack() ? "true" : "false");
+    out += ",\"message\":" + Json(saveMessage_) + ",\"serial\":" + std::to_string(saveSerial_) + ",\"slots\":[";
+    if (savesOpen_) {
+      bool first = true;
+      for (const SlotInfo& info : saves_.ListSlots()) {
+        if (!info.used) continue;
+        out += first ? "" : ",";
+        first = false;
+        out += "{\"slot\":" + std::to_string(info.slot) + ",\"file\":" + Json(SlotFileName(info.slot));
+        if (info.status != SaveReadStatus::kOk) {
+          out += ",\"refused\":" + Json(DescribeRefusal(info.status)) + "}";
+          continue;
+        }
+        char when[32] = "";
+        const std::time_t at = info.header.savedAt;
+        if (std::tm tm{}; localtime_r(&at, &tm)) std::strftime(when, sizeof when, "%Y-%m-%d %H:%M", &tm);
+        out += ",\"name\":" + Json(info.header.name) + ",\"page\":" + Json(Utf8(info.header.pageCaption));
+        out += ",\"savedAt\":" + Json(when) + ",\"playedMinutes\":" + std::to_string(info.header.playedMs / 60000) + "}";
+      }
+    }
+    return out + "]}";
+  }
+
+  void SaveStep(const SaveGames::Outcome& outcome) {
+    saveMessage_ = outcome.message;
+    ++saveSerial_;
+  }
+
+  // The Save/Load dialog's events: "saves open|close", "saves save N", "saves load N",
+  // "saves back", "saves delete N", "saves import N" (of the file the page wrote to kUploadFile).
+  void HandleSaves(const std::vector<std::string>& words) {
+    const std::string what = words.size() > 1 ? words[1] : "open";
+    int64_t slot = -1;
+    if (words.size() > 2 && (!ToInt(words[2], slot) || slot < kQuickSlot || slot > kLastSlot)) return;
+    if (what == "open") {
+      savesOpen_ = true;
+    } else if (what == "close") {
+      savesOpen_ = false;
+    } else if (what == "back") {
+      SaveStep(saves_.Back());
+    } else if (slot < 0) {
+      return;
+    } else if (what == "save") {
+      SaveStep(saves_.Save(static_cast<int>(slot)));
+    } else if (what == "load") {
+      const SaveGames::Outcome outcome = saves_.Load(static_cast<int>(slot));
+      SaveStep(outcome);
+      if (outcome.done) savesOpen_ = false;  // as the desktop's Load window, back to the story
+    } else if (what == "delete") {
+      saves_.Delete(static_cast<int>(slot));
+      SaveStep({true, "deleted: " + SlotWords(static_cast<int>(slot))});
+    } else if (what == "import") {
+      const auto bytes = ReadSlotFile(game_.files(), kUploadFile);
+      SaveStep(bytes ? saves_.Import(static_cast<int>(slot), *bytes)
+                     : SaveGames::Outcome{false, "cannot import into " + SlotWords(static_cast<int>(slot)) + ": the file cannot be read"});
+      unlink(kUploadFile);
+    }
   }
 
   // One event from the page, as a window event of the desktop.
@@ -198,6 +268,8 @@ class WebPlayer {
       else if (what == "balance" && numbered) audio.MoveBalance(game_, static_cast<int>(number));
       else if (what == "ok") audio.PressOk(game_);
       else if (what == "close") audio.Close();
+    } else if (verb == "saves") {
+      HandleSaves(words);
     } else if (verb == "quit") {
       game_.RequestClose();
     }
@@ -206,6 +278,10 @@ class WebPlayer {
 
   Game& game_;
   WebPictures& pictures_;
+  SaveGames saves_;
+  bool savesOpen_ = false;
+  std::string saveMessage_;
+  int saveSerial_ = 0;
   bool dirty_ = true;
 };
 
@@ -220,6 +296,9 @@ extern "C" EMSCRIPTEN_KEEPALIVE int velmora_web_play(const char* folder, const c
   const std::string gameFolder = folder;
   // The game folder is the current directory too, as in a copy of the game on the desktop.
   if (chdir(gameFolder.c_str()) != 0) return 1;
+  // The player's own data (saves) in a folder of the page's file system that the page
+  // keeps in the browser's storage for this game.
+  setenv("XDG_DATA_HOME", "/player-data", 1);
 
   WebFiles files;
   WebClock clock;

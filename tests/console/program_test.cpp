@@ -172,14 +172,23 @@ TEST_F(ProgramTest, WithoutAGameItSaysHowToNameOne) {
   }
 }
 
-TEST_F(ProgramTest, WithoutASoundCardTheAudioErrorNamesTheWaysToPlaySilently) {
+TEST_F(ProgramTest, WithoutASoundCardTheGamePlaysSilentlyUnlessSoundIsRequired) {
   environment = "SDL_AUDIODRIVER=no-such-driver";
-  const Outcome run = Player("--game . --text", "quit\n");
-  EXPECT_EQ(run.status, 1) << run.output;
-  EXPECT_TRUE(Has(run.output, "system error: Audio initialization error\n")) << run.output;
-  EXPECT_TRUE(Has(run.output, "--no-audio plays without sound, --audio-fallback plays without sound when there is none"))
-      << run.output;
-  EXPECT_EQ(Player("--game . --text --audio-fallback", "quit\n").status, 0);
+  for (const char* args : {"--game . --text", "--game . --text --audio-fallback"}) {
+    const Outcome run = Player(args, "show\nquit\n");
+    EXPECT_EQ(run.status, 0) << args << ": " << run.output;
+    EXPECT_FALSE(Has(run.output, "Audio initialization error")) << run.output;
+    // Said once, before the first page.
+    const size_t said = run.output.find("playing without sound");
+    ASSERT_NE(said, std::string::npos) << run.output;
+    EXPECT_EQ(run.output.find("playing without sound", said + 1), std::string::npos) << run.output;
+    EXPECT_TRUE(Has(run.output, "caption: ")) << run.output;
+  }
+  // An author who tests sound keeps the error and the end.
+  const Outcome required = Player("--game . --text --require-audio", "quit\n");
+  EXPECT_EQ(required.status, 1) << required.output;
+  EXPECT_TRUE(Has(required.output, "system error: Audio initialization error\n")) << required.output;
+  EXPECT_TRUE(Has(required.output, "without --require-audio the game plays without sound")) << required.output;
 }
 
 TEST_F(ProgramTest, ACopyIsPlayedInItsOwnFolderAndSaidSoOnce) {

@@ -425,6 +425,34 @@ TEST_F(SavedGamesTest, SavesThatCannotBeLoadedAreRefusedAndPlayGoesOn) {
   EXPECT_EQ(Shown(t, 1)[3], "  | Gold $_gold, hero $_hero, roll $_r");
 }
 
+TEST_F(SavedGamesTest, ASaveFromAnotherCopyOfTheGameIsImportedWholeOrNotAtAll) {
+  const SmallGame game = SmallGames()[0];
+  const fs::path first = NewGame(game.files);
+  const Played made = Play(first, {"choose 1", "show", "save 1"});
+  fs::path saved;
+  for (const auto& entry : fs::recursive_directory_iterator(data / "velmora-player" / "saves"))
+    if (entry.path().filename() == "slot-01.sav") saved = entry.path();
+  ASSERT_FALSE(saved.empty());
+  std::string damaged = Read(saved);
+  damaged[damaged.size() / 2] ^= 0x20;
+  const fs::path damagedFile = work.path() / "damaged.sav";
+  FILE* f = std::fopen(damagedFile.c_str(), "wb");
+  std::fwrite(damaged.data(), 1, damaged.size(), f);
+  std::fclose(f);
+
+  // Another copy: its own id, so the file copied in as it is would be another game's.
+  const fs::path second = NewGame(game.files);
+  const Played run = Play(second, {"import 2 " + saved.string(), "load 2", "show", "import 3 " + damagedFile.string(),
+                                   "load 3", "import 4 " + (work.path() / "none.sav").string()});
+  const Lines& t = run.transcript;
+  for (const std::string& line : {std::string("imported: slot 2"), std::string("loaded: slot 2"),
+                                  std::string("cannot import into slot 3: the save is damaged"),
+                                  std::string("nothing to load: slot 3 is empty"),
+                                  "cannot import into slot 4: cannot read " + (work.path() / "none.sav").string()})
+    EXPECT_NE(IndexOf(t, line), t.size()) << line;
+  EXPECT_EQ(Shown(t, 0), Shown(made.transcript, 0));
+}
+
 TEST_F(SavedGamesTest, BackGoesFurtherEachTimeAndSavesLiveOutsideTheGameFolder) {
   const SmallGame game = SmallGames()[0];
   const fs::path folder = NewGame(game.files);

@@ -38,6 +38,7 @@ TEST(StepsTest, ParsesEveryStep) {
       {"audio ok", StepKind::kAudioOk, 0, ""},
       {"audio close", StepKind::kAudioClose, 0, ""},
       {"show", StepKind::kShow, 0, ""},
+      {"import 4 /tmp/My Saves/Slot #1.sav", StepKind::kImport, 4, "/tmp/My Saves/Slot #1.sav"},  // as written
       {"quit", StepKind::kQuit, 0, ""},
       {"", StepKind::kNone, 0, ""},
       {"   # a comment", StepKind::kNone, 0, ""},
@@ -55,7 +56,8 @@ TEST(StepsTest, ParsesEveryStep) {
 TEST(StepsTest, RejectsWhatIsNoStep) {
   for (const char* line : {"choose", "choose 0", "choose -1", "choose two", "choose 1 2", "wait", "wait -5",
                            "wait 86400001", "wait 1.5", "inventory select", "inventory select 0", "inventory drop",
-                           "audio volume", "audio volume loud", "audio mute", "show all", "quit now", "3", "jump"}) {
+                           "audio volume", "audio volume loud", "audio mute", "show all", "quit now", "3", "jump",
+                           "import", "import 3", "import 0 a.sav", "import 100 a.sav", "import a.sav"}) {
     Step step;
     std::string error;
     EXPECT_FALSE(ParseStep(line, step, error)) << line;

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <csignal>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -42,6 +43,33 @@ bool Catches(pid_t pid, int signal) {
     return (std::stoull(line.substr(7), nullptr, 16) >> (signal - 1)) & 1;
   }
   return false;
+}
+
+// Waits until the process has used (almost) no CPU for a few samples in a row: past start-up and
+// the first page, inside the page action's long sleep, however slow the machine (a fixed
+// wait was too short under the sanitizers on a loaded machine).
+void WaitUntilIdle(pid_t pid) {
+  const auto cpuTime = [pid] {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string all((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    std::istringstream fields(all.substr(all.rfind(')') + 2));
+    std::string field;
+    unsigned long long utime = 0, stime = 0;
+    for (int k = 3; k <= 15 && fields >> field; ++k) {
+      if (k == 14) utime = std::stoull(field);
+      if (k == 15) stime = std::stoull(field);
+    }
+    return utime + stime;
+  };
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  const auto deadline = Clock::now() + std::chrono::seconds(20);
+  unsigned long long last = cpuTime();
+  for (int quiet = 0; quiet < 5 && Clock::now() < deadline;) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    const unsigned long long now = cpuTime();
+    quiet = now - last <= 1 ? quiet + 1 : 0;  // a tick: a sound thread may run on
+    last = now;
+  }
 }
 
 struct SignalCase {
@@ -90,7 +118,7 @@ TEST_P(StopSignalTest, RunsTheShutdownAndEnds) {
   close(input[0]);
   const auto deadline = Clock::now() + std::chrono::seconds(30);
   while (!Catches(pid, c.signal) && Clock::now() < deadline) std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  std::this_thread::sleep_for(std::chrono::milliseconds(500));  // into the page action's sleep
+  WaitUntilIdle(pid);  // into the page action's sleep
   ASSERT_EQ(kill(pid, c.signal), 0);
   const auto sent = Clock::now();
   int status = 0;

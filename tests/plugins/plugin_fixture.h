@@ -27,9 +27,9 @@ class RecordingLoader : public LibraryLoader {
   ~RecordingLoader() override {
     for (void* library : held_) real_->Unload(library);
   }
-  void* Load(const std::string& path) override {
-    loads.push_back(path);
-    void* library = real_->Load(path);
+  void* Load(const std::string& name, std::string_view image, std::string& refusal) override {
+    loads.push_back(name);
+    void* library = real_->Load(name, image, refusal);
     if (library) held_.push_back(library);
     return library;
   }

@@ -3,6 +3,9 @@
 #include "save/save_format.h"
 
 #include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <cstring>
 
 #include "support/test_game.h"
 
@@ -41,6 +44,56 @@ TEST(SaveFormat, ANewerVersionIsRefused) {
   FileImages files(t.Make());
   const SaveReadResult read = DecodeSave(EncodeSave({}, WithHistory(), kSaveFormatVersion + 1), "", files);
   EXPECT_EQ(read.status, SaveReadStatus::kNewer);
+}
+
+// A save with its body replaced: claimed says how long the body is, packed is its data.
+std::string WithBody(uint64_t claimed, const std::string& packed) {
+  const std::string valid = EncodeSave({"game-1", "mine", "Hall", 1000, 5000, ""}, WithHistory(), kSaveFormatVersion);
+  // The body's length and checksum stand just before the packed data, which ends the file.
+  for (size_t at = 0; at + 12 <= valid.size(); ++at) {
+    uint32_t crc;
+    std::memcpy(&crc, valid.data() + at + 8, 4);
+    const std::string rest = valid.substr(at + 12);
+    if (crc != crc32(0, reinterpret_cast<const Bytef*>(rest.data()), static_cast<uInt>(rest.size()))) continue;
+    std::string out = valid.substr(0, at);
+    out.append(reinterpret_cast<const char*>(&claimed), 8);
+    const uint32_t newCrc = crc32(0, reinterpret_cast<const Bytef*>(packed.data()), static_cast<uInt>(packed.size()));
+    out.append(reinterpret_cast<const char*>(&newCrc), 4);
+    return out + packed;
+  }
+  ADD_FAILURE() << "no body found";
+  return {};
+}
+
+std::string Packed(const std::string& body) {
+  uLongf size = compressBound(static_cast<uLong>(body.size()));
+  std::string out(size, '\0');
+  compress(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(body.data()),
+           static_cast<uLong>(body.size()));
+  out.resize(size);
+  return out;
+}
+
+// A body that unpacks to other than it claims is damaged; one that claims little and
+// unpacks to much (8 MiB of zeros from 8 KiB) is stopped at its claim, not unpacked whole.
+TEST(SaveFormat, ABodyThatUnpacksToOtherThanItClaimsIsDamaged) {
+  const std::string bomb = Packed(std::string(8u << 20, '\0'));
+  const std::string small = Packed("0123456789");
+  struct Case {
+    const char* what;
+    std::string save;
+  } cases[] = {
+      {"claims less than it unpacks to", WithBody(1024, bomb)},
+      {"claims more than it unpacks to", WithBody(11, small)},
+      {"cut short", WithBody(10, small.substr(0, small.size() - 3))},
+      {"not packed data", WithBody(10, "not zlib at all")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    testing::TestGame t;
+    FileImages files(t.Make());
+    EXPECT_EQ(DecodeSave(c.save, "game-1", files).status, SaveReadStatus::kDamaged);
+  }
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 // removing, dropping and playing.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
+#include <QDialog>
+#include <QMenu>
 #include <QMimeData>
 #include <QListWidget>
 #include <QPushButton>
@@ -10,6 +13,7 @@
 
 #include "library/game_library.h"
 #include "platform/files/posix_files.h"
+#include "ui/accessible_frames.h"
 #include "support/test_game.h"
 #include "ui/library_window.h"
 #include "ui_fixture.h"
@@ -41,6 +45,24 @@ class LibraryWindowTest : public ::testing::Test {
   std::unique_ptr<LibraryWindow> shown;
   LibraryWindow& window() { return *shown; }
 };
+
+// A screen reader announces a window only by its role: the library is a frame named by its
+// title, while dialogs and popups keep the roles Qt gives them.
+TEST_F(LibraryWindowTest, IsAFrameNamedByItsTitleBesideDialogsAndPopups) {
+  InstallAccessibleFrames();
+  QDialog dialog;
+  QMenu menu;
+  const struct {
+    QWidget* window;
+    QAccessible::Role role;
+  } cases[] = {{&window(), QAccessible::Window}, {&dialog, QAccessible::Dialog}, {&menu, QAccessible::PopupMenu}};
+  for (const auto& c : cases) {
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(c.window);
+    ASSERT_NE(accessible, nullptr) << c.window->metaObject()->className();
+    EXPECT_EQ(accessible->role(), c.role) << c.window->metaObject()->className();
+  }
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(&window())->text(QAccessible::Name), window().windowTitle());
+}
 
 TEST_F(LibraryWindowTest, AddsScansAndRemovesGames) {
   EXPECT_TRUE(Listed().isEmpty());

@@ -14,6 +14,7 @@
 #include <QScrollBar>
 #include <QTextEdit>
 #include <QToolButton>
+#include <QTranslator>
 
 #include "audio/audio_window_state.h"
 #include "inventory/inventory_window_state.h"
@@ -333,6 +334,30 @@ TEST_F(MainWindowTest, ControlsCarryAccessibleNames) {
     EXPECT_FALSE(w->accessibleName().isEmpty()) << w->objectName().toStdString();
 }
 
+// Marks every text it is asked for, as a translation into another language would change it.
+class MarkingTranslator : public QTranslator {
+ public:
+  QString translate(const char*, const char* source, const char*, int) const override {
+    return QStringLiteral("~") + QString::fromUtf8(source);
+  }
+  bool isEmpty() const override { return false; }
+};
+
+// A screen reader speaks the player's own names in the player's language; the game's
+// designed texts (the title bar's items) stay as the game has them.
+TEST_F(MainWindowTest, ThePlayersOwnAccessibleNamesAreTranslated) {
+  MarkingTranslator marking;
+  QCoreApplication::installTranslator(&marking);
+  Game& game = Make("[a]\n");
+  game.audioWindow->LoadSettings(game);
+  AudioWindow audio(game);
+  QCoreApplication::removeTranslator(&marking);
+  for (QWidget* w : std::initializer_list<QWidget*>{window->storyText, window->choiceList, window->titleBar->closeBox,
+                                                    audio.volumeBar, audio.balanceBar})
+    EXPECT_TRUE(w->accessibleName().startsWith(QLatin1Char('~')))
+        << w->objectName().toStdString() << ": " << w->accessibleName().toStdString();
+}
+
 }  // namespace
 }  // namespace velmora
 
@@ -457,7 +482,8 @@ TEST_F(MainWindowTest, TheTitleBarsMenuOffersTheWindowsCommands) {
   });
   QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(100, 10), window->titleBar->mapToGlobal(QPoint(100, 10)));
   QApplication::sendEvent(window->titleBar, &click);
-  EXPECT_EQ(offered, QStringList({"Zoom in", "Zoom out", "Actual size", "Full screen"}));
+  EXPECT_EQ(offered, QStringList({"Audio...", "Инвентарь", "Zoom in", "Zoom out", "Actual size", "Full screen", "Keys",
+                                  "About Velmora Player"}));
   // The program offers the library when it has one; others add their own commands.
   window->libraryAction->setVisible(true);
   EXPECT_TRUE(window->titleMenuActions.contains(window->libraryAction));

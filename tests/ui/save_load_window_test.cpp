@@ -3,6 +3,8 @@
 // (docs/screenshots/take-save-window.sh runs this under Xvfb) the Load window is kept as a
 // picture for the README.
 #include <QAction>
+#include <QMessageBox>
+#include <QTimer>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -86,6 +88,21 @@ TEST_F(SaveLoadWindowTest, TheKeysQuickSaveQuickLoadAndGoBack) {
   EXPECT_EQ(window->choiceList->count(), 1);
 }
 
+// Answers the next question box named `name`: Escape, or its destructive button.
+void AnswerQuestion(const char* name, bool yes, bool* asked) {
+  QTimer::singleShot(50, [=] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box || box->objectName() != QLatin1String(name)) return;
+    *asked = true;
+    if (!yes) {
+      QTest::keyClick(box, Qt::Key_Escape);
+      return;
+    }
+    for (QAbstractButton* button : box->buttons())
+      if (box->buttonRole(button) == QMessageBox::DestructiveRole) button->click();
+  });
+}
+
 TEST_F(SaveLoadWindowTest, SaveIntoASlotWithANameThenRenameDeleteAndLoadFromTheGrid) {
   Game& game = MakeGame();
   {
@@ -127,8 +144,19 @@ TEST_F(SaveLoadWindowTest, SaveIntoASlotWithANameThenRenameDeleteAndLoadFromTheG
   EXPECT_TRUE(Slot(loading, 5)->text().startsWith("5. The creaking door\n"));
   EXPECT_EQ(actions->saves().ListSlots()[5].header.name, "The creaking door");
 
+  // Deleting asks first; Escape keeps the save, the Delete key asks the same.
   loading.slotGrid->setCurrentItem(Slot(loading, 5));
+  bool asked = false;
+  AnswerQuestion("DeleteQuestion", false, &asked);
   QTest::mouseClick(loading.deleteButton, Qt::LeftButton);
+  EXPECT_TRUE(asked);
+  EXPECT_TRUE(std::filesystem::exists(actions->saves().SlotPath(5)));
+  asked = false;
+  AnswerQuestion("DeleteQuestion", true, &asked);
+  QApplication::setActiveWindow(&loading);
+  loading.slotGrid->setFocus();
+  QTest::keyClick(loading.slotGrid, Qt::Key_Delete);
+  EXPECT_TRUE(asked);
   EXPECT_TRUE(Slot(loading, 5)->text().contains("(empty)"));
   EXPECT_FALSE(std::filesystem::exists(actions->saves().SlotPath(5)));
 

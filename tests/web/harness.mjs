@@ -5,6 +5,7 @@ import { spawn, execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
+import { after, before } from 'node:test';
 import { chromium } from 'playwright-core';
 
 export const root = path.resolve(path.dirname(new URL(import.meta.url).pathname), '../..');
@@ -18,7 +19,9 @@ export function makeSite(game = path.join(root, 'examples/demo')) {
 }
 
 export async function serve(folder) {
-  const server = spawn('python3', ['-m', 'http.server', '--bind', '127.0.0.1', '0'], { cwd: folder, stdio: ['ignore', 'pipe', 'pipe'] });
+  // The server logs every request to stderr: a pipe nobody drains fills up after a few
+  // hundred requests and then stalls every answer, so that log is dropped.
+  const server = spawn('python3', ['-m', 'http.server', '--bind', '127.0.0.1', '0'], { cwd: folder, stdio: ['ignore', 'pipe', 'ignore'] });
   const port = await new Promise((resolve, reject) => {
     let seen = '';
     server.stdout.on('data', (chunk) => {
@@ -29,6 +32,22 @@ export async function serve(folder) {
     server.on('exit', () => reject(new Error('the web server ended: ' + seen)));
   });
   return { url: `http://127.0.0.1:${port}/`, close: () => server.kill() };
+}
+
+// The demo's site on a local server and a browser, for all the tests of a file: made
+// before the first, closed after the last. Its fields are set once `before` has run.
+export function demoSite() {
+  const shared = {};
+  before(async () => {
+    shared.site = makeSite();
+    shared.server = await serve(shared.site);
+    shared.browser = await launch();
+  });
+  after(async () => {
+    await shared.browser?.close();
+    shared.server?.close();
+  });
+  return shared;
 }
 
 export async function launch() {
@@ -135,8 +154,10 @@ export class PagePlayer {
     }
   }
 
-  async choose(number) {
-    await this.page.locator('#choices .choice').nth(number - 1).click();
+  // A choice by its number; `none` double-clicks the list below its last choice.
+  async choose(which) {
+    if (which === 'none') await this.page.locator('#choices').dispatchEvent('dblclick');
+    else await this.page.locator('#choices .choice').nth(Number(which) - 1).click();
     await this.settle();
   }
 
@@ -146,7 +167,7 @@ export class PagePlayer {
     const verb = words[0].toLowerCase();
     const page = this.page;
     if (verb === 'show') this.shows.push(await storyLines(page));
-    else if (verb === 'choose') await this.choose(Number(words[1]));
+    else if (verb === 'choose') await this.choose(words[1].toLowerCase());
     else if (verb === 'answer') this.answers.push(words[1].toLowerCase() === 'cancel' ? null : line.trim().slice(7).trim());
     else if (verb === 'cancel') this.answers.push(null);
     else if (verb === 'wait') {

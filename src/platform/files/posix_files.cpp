@@ -13,6 +13,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "base/descriptor.h"
+
 namespace velmora {
 
 namespace {
@@ -27,27 +29,6 @@ FileIdentity IdentityOf(const struct stat& st) {
   id.device = st.st_dev;
   return id;
 }
-
-// Owns a descriptor for the length of a call.
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  int get() const { return fd_; }
-  // Closes now, so that a failing close counts (it may report a failed write).
-  bool Close() {
-    const int fd = fd_;
-    fd_ = -1;
-    return ::close(fd) == 0;
-  }
-
- private:
-  int fd_;
-};
 
 bool WriteAll(const FileSystemCalls& calls, int fd, std::string_view bytes) {
   for (size_t written = 0; written < bytes.size();) {

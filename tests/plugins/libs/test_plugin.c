@@ -70,3 +70,8 @@ VELMORA_EXPORT void TestLastInitialize(void** out) { memcpy(out, lastArguments, 
 #ifndef TP_NO_PROCESS
 VELMORA_EXPORT void ProcessCommand(void) {}
 #endif
+
+#ifdef TP_WITH_HELPER
+int TestHelperValue(void);
+VELMORA_EXPORT int VELMORA_CALL TestHelper(void) { return TestHelperValue(); }
+#endif
