@@ -184,7 +184,7 @@ class WebPlayer {
           continue;
         }
         char when[32] = "";
-        const std::time_t at = info.header.savedAt;
+        const auto at = static_cast<std::time_t>(info.header.savedAt);
         if (std::tm tm{}; localtime_r(&at, &tm)) std::strftime(when, sizeof when, "%Y-%m-%d %H:%M", &tm);
         out += ",\"name\":" + Json(info.header.name) + ",\"page\":" + Json(Utf8(info.header.pageCaption));
         out += ",\"savedAt\":" + Json(when) + ",\"playedMinutes\":" + std::to_string(info.header.playedMs / 60000) + "}";
