@@ -5,6 +5,8 @@
 #include <set>
 
 #include <QFontInfo>
+#include <QFontMetrics>
+#include <QImage>
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QLabel>
@@ -20,7 +22,10 @@
 #include "inventory/inventory_window_state.h"
 #include "base/game.h"
 #include "story/main_window_state.h"
+#include "script/script_library.h"
+#include "story/choice_menu.h"
 #include "story/page_loader.h"
+#include "story/page_state.h"
 #include "ui/audio_window.h"
 #include "ui/choice_list.h"
 #include "ui/fonts.h"
@@ -448,6 +453,82 @@ TEST_F(MainWindowTest, TheToolWindowsFollowTheMainWindowsScale) {
   EXPECT_EQ(QFontInfo(inventory.font()).pixelSize(), 7);  // 13 pixels at half
   EXPECT_EQ(audio.windowType(), Qt::Dialog);  // with a parent: a transient window
   EXPECT_EQ(audio.parentWidget(), window.get());  // stays above the main window
+}
+
+// No text is clipped at any zoom (half size up to what fills the screen, as full screen
+// does): the title bar's font follows the scale and its items hold their captions, the
+// choice rows are drawn, and the inventory's buttons hold their captions.
+TEST_F(MainWindowTest, TextFitsItsRowsAndControlsAtEveryScale) {
+  Game& game = Make(
+      "[hall]\nActionsCount=3\n"
+      "Action0.Script=a\nAction0.LinesCount=1\nAction0.Line0=Jagged quay, \xE4\xEE\xF0\xEE\xE3\xE0 \xE2\xED\xE8\xE7\n"
+      "Action1.Script=b\nAction1.LinesCount=1\nAction1.Line0=gypsy jig \xF3\xE4\xE0\xF0 \xF0\xF3\xEA\xE8\n"
+      "Action2.Script=c\nAction2.LinesCount=1\nAction2.Line0=py\n");
+  Configure(game, 0, 0, 720, 980);
+  LoadPage(game, "hall");
+  InventoryWindow inventory(game, window.get());
+  QObject::connect(window.get(), &MainWindow::scaleChanged, &inventory, &InventoryWindow::SetScale);
+  Show();
+  ChoiceList* list = window->choiceList;
+  ASSERT_EQ(list->count(), 3);
+  for (const double zoom : {0.5, 0.8, 0.9, 1.0, 1.1, 1.25, 1.5, 2.0}) {
+    window->SetZoom(zoom);
+    QCoreApplication::processEvents();
+    const double scale = window->scale();
+    const std::string at = "at scale " + std::to_string(scale);
+    TitleBar* bar = window->titleBar;
+    for (QToolButton* item : {bar->audioItem, bar->inventoryItem}) {
+      const QFontMetrics metrics(item->font());
+      EXPECT_NEAR(QFontInfo(item->font()).pixelSize(), 13 * scale, 1.5) << at;
+      EXPECT_LE(metrics.horizontalAdvance(item->text()), item->width()) << item->text().toStdString() << " " << at;
+      EXPECT_LE(metrics.height(), item->height()) << at;
+    }
+    EXPECT_LT(bar->audioItem->geometry().right(), bar->inventoryItem->geometry().left()) << at;
+    EXPECT_NEAR(QFontInfo(bar->caption->font()).pixelSize(), 13 * scale, 1.5) << at;
+
+    // The choice rows are laid out as their font is drawn: each shows ink, none on its
+    // top edge.
+    const QImage shot = list->viewport()->grab().toImage();
+    for (int k = 0; k < list->count(); ++k) {
+      const QRect row = list->visualItemRect(list->item(k));
+      int first = -1;
+      for (int y = row.top(); y <= row.bottom() && first < 0; ++y)
+        for (int x = std::max(row.left(), 0); x <= std::min(row.right(), shot.width() - 1) && first < 0; ++x)
+          if (qGray(shot.pixel(x, y)) > 0) first = y;
+      EXPECT_GT(first, row.top()) << "row " << k << " " << at;
+    }
+    for (QPushButton* button : {inventory.useButton, inventory.wearButton, inventory.closeButton}) {
+      EXPECT_LE(button->sizeHint().width(), button->width()) << button->text().toStdString() << " " << at;
+      EXPECT_GE(button->geometry().left(), 0) << at;
+      EXPECT_LE(button->geometry().right(), inventory.width()) << at;
+    }
+  }
+}
+
+// A broken game tells the reader over the window what it lacks, and goes on as it did.
+TEST_F(MainWindowTest, WhatABrokenGameLacksIsSaidOverTheWindow) {
+  tg.dir.Write("Scripts/Scripts.bsf", "___script lost $goto nowhere ___end\n___script far $run gone ___end\n");
+  Game& game = Make(
+      "[hall]\ntextsize=1\nLine0=Hall.\nQuestPicture=lamp.jpg\nActionsCount=2\n"
+      "Action0.Script=lost\nAction0.LinesCount=1\nAction0.Line0=A\n"
+      "Action1.Script=far\nAction1.LinesCount=1\nAction1.Line0=B\n");
+  LoadScriptLibrary(game);
+  Show();
+  const auto notice = [this] {
+    const auto* label = window->findChild<QLabel*>(QStringLiteral("notice"));
+    return label && label->isVisible() ? label->text().toStdString() : std::string();
+  };
+  const auto choose = [&game](int k) {
+    game.mainWindow->selectedChoice = k;
+    game.RunEvent([&game] { ChooseHighlightedAction(game); });
+  };
+  LoadPage(game, "hall");
+  EXPECT_EQ(notice(), "The game's picture lamp.jpg is missing. LastStart.log says more.");
+  choose(1);
+  EXPECT_EQ(notice(), "The game has no script \"gone\". LastStart.log says more.");
+  choose(0);
+  EXPECT_EQ(notice(), "The game has no page \"nowhere\". LastStart.log says more.");
+  EXPECT_EQ(game.page->currentPage, "nowhere");
 }
 
 TEST_F(MainWindowTest, EscapeIsTheToolWindowsCloseBox) {
