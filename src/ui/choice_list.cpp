@@ -14,6 +14,14 @@
 
 namespace velmora {
 
+namespace {
+
+// The size of config.ini's [Font] Size when it is not given, for which the 16-unit line was
+// designed.
+constexpr int kDefaultChoiceFontSize = 10;
+
+}  // namespace
+
 const QColor ChoiceList::kText(153, 137, 137);
 const QColor ChoiceList::kBackground(0, 0, 0);
 
@@ -39,8 +47,9 @@ int ChoiceDelegate::LinePitch(const QPaintDevice* device) const {
     return metrics.ascent() + metrics.tightBoundingRect(kDeepest).bottom() + 1;
   };
   const int designed = Scaled(LineHeight(), scale_);
-  // A font whose letters do not fit the designed line overlaps the next one, as designed.
-  if (inkNeeds(1.0) > LineHeight()) return designed;
+  // A game that picks a font larger than the default has its lines overlap, as designed;
+  // the default font's look-alike (and the player's text size) get the room they need.
+  if (textSize_ <= 0 && ChoiceDrawingFont(game_).size > kDefaultChoiceFontSize) return designed;
   return std::max(designed, inkNeeds(scale_));
 }
 

@@ -26,8 +26,8 @@ class ChoiceDelegate : public QStyledItemDelegate {
   int LineHeight() const;
   QFont DrawingFont(double scale) const;
   // Device pixels from one line's top to the next: the scaled line height, or more where
-  // the letters of a font that fit the designed line outgrow it at this scale (font sizes
-  // do not scale evenly), so no tail of a letter is cut off.
+  // the letters outgrow it (the look-alike of the game's face, font sizes that do not
+  // scale evenly), so no tail of a letter is cut off.
   int LinePitch(const QPaintDevice* device) const;
   Game& game_;
   double scale_ = 1.0;

@@ -7,7 +7,8 @@
 #        fits-1024x600, scale-factor-2, saved-position-off-screen,
 #        open-with (the folder entry's command from the home folder), not-a-game,
 #        shift-f10-library (the title bar's menu by keys, then "Game library..."),
-#        sigterm-save-window (SIGTERM while the Save window is open).
+#        sigterm-save-window (SIGTERM while the Save window is open),
+#        continue (closed, then started again with --continue).
 set -euo pipefail
 player=$1 case=$2
 for tool in xvfb-run openbox xdotool wmctrl xwininfo xprop convert; do
@@ -118,6 +119,17 @@ kill -0 $PID 2>/dev/null && echo "still running 3 s after SIGTERM" >> FAULTS
 true
 CASE
     sed -i "s|FAULTS|$work/faults|g" "$work/case.sh" ;;
+  continue)
+    cat > "$work/case.sh" <<CASE
+wmctrl -i -c \$WID
+for i in \$(seq 25); do kill -0 \$PID 2>/dev/null || break; sleep 0.2; done
+"$player" --continue --game "$game" --no-audio >>"$work/player.out" 2>&1 &
+PID=\$!
+WID=\$(find_window 'Desk Test')
+[ -n "\$WID" ] || echo "no window when started again" >> "$work/faults"
+sleep 0.5
+CASE
+    ;;
   shift-f10-library)
     # The menu: Audio..., Инвентарь, zoom in, zoom out, actual size, full screen, then
     # the library (separators are passed over).
@@ -180,6 +192,9 @@ if [ $case = sigterm-save-window ]; then
   # Ended through the shutdown: the page and the log are written, the run kept.
   grep -q "Page gamestart loaded" "$log" || { echo "no log written"; exit 1; }
   ls "$work/data/velmora-player/saves/"*/auto.sav >/dev/null || { echo "the run was not kept"; exit 1; }
+fi
+if [ $case = continue ]; then
+  grep -q "Game loaded: the automatic slot" "$log" || { echo "did not go on from the automatic slot"; cat "$log"; exit 1; }
 fi
 if [ $case = saved-position-off-screen ]; then
   # The window came back on the screen, and that is where the shutdown saved it.
