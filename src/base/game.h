@@ -99,6 +99,10 @@ class Game {
   std::unique_ptr<SoundPlayer> sounds;
   std::unique_ptr<AudioWindowState> audioWindow;  // audio options window
   std::unique_ptr<PluginHost> plugins;
+  // Substitutes references to variables and items into lines (the story's text
+  // substitution). The inventory window substitutes its descriptions with it: the
+  // inventory stands below the story, which reads it, so the run lends this one operation.
+  void (*substituteReferences)(Game& game, std::vector<std::string>& lines) = nullptr;
   // The main window, choice list, story text and picture objects a windowed front end
   // publishes to plug-ins (stored before start-up; null without windows).
   std::array<void*, 4> windowObjects{};

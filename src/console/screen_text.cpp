@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "base/game.h"
-#include "story/main_window_state.h"
+#include "base/main_window_state.h"
 #include "story/choice_menu.h"
 
 namespace velmora {

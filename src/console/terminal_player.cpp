@@ -16,10 +16,10 @@
 #include "inventory/inventory_window_state.h"
 #include "base/game.h"
 #include "base/stop_signals.h"
+#include "base/main_window_state.h"
 #include "base/text.h"
 #include "base/visible_text.h"
 #include "save/save_games.h"
-#include "story/main_window_state.h"
 #include "run/chain_question.h"
 #include "run/startup.h"
 

@@ -21,7 +21,7 @@
 #include "audio/audio_window_state.h"
 #include "inventory/inventory_window_state.h"
 #include "base/game.h"
-#include "story/main_window_state.h"
+#include "base/main_window_state.h"
 #include "script/script_library.h"
 #include "story/choice_menu.h"
 #include "story/page_loader.h"
