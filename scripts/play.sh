@@ -13,8 +13,7 @@ ARGS=("$@")
 has_game=0
 for a in "${ARGS[@]}"; do [ "$a" = "--game" ] && has_game=1; done
 [ $has_game -eq 0 ] && ARGS=(--game "$ROOT/examples/demo" "${ARGS[@]}")
-# Machines without a sound card play silently (the player says so once).
-ARGS=(--audio-fallback --copy "${ARGS[@]}")
+ARGS=(--copy "${ARGS[@]}")
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   ARGS=(--text "${ARGS[@]}")
 fi

@@ -39,6 +39,7 @@
 #include "tools/story_checker.h"
 #include "ui/copy_progress.h"
 #include "ui/library_window.h"
+#include "ui/not_a_game.h"
 #include "ui/translation.h"
 #include "ui/windows_program.h"
 
@@ -95,6 +96,17 @@ int PlayGame(int& argc, char** argv, ProgramOptions options, const std::string& 
 // The library window; without a display, the library's games with the command that plays
 // each.
 int OpenLibrary(int& argc, char** argv, const ProgramOptions& options) {
+  // The first run lists the demo the package installs (beside the program, in the shared
+  // data folder).
+  try {
+    std::error_code ec;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (!ec)
+      GameLibrary(Files(), GameLibrary::DefaultPath(), options.codePage)
+          .AddOnFirstRun({(self.parent_path() / "../share/velmora-player/demo").lexically_normal().string()});
+  } catch (const RuntimeFault& fault) {
+    std::cerr << kProgram << ": " << fault.what() << '\n';
+  }
   if (HaveDisplay()) {
     GameLibrary library(Files(), GameLibrary::DefaultPath(), options.codePage);
     struct Context {
@@ -102,11 +114,12 @@ int OpenLibrary(int& argc, char** argv, const ProgramOptions& options) {
       char** argv;
       const ProgramOptions& options;
     } here{argc, argv, options};
-    return RunLibrary(argc, argv, library, Files(), [](const std::string& folder, void* c) {
+    return RunLibrary(argc, argv, library, Files(), [](const std::string& folder, bool resume, void* c) {
       auto* context = static_cast<Context*>(c);
       ProgramOptions play = context->options;
       play.mode = ProgramOptions::Mode::kWindows;
       play.gameFolder = folder;
+      play.resume = resume;
       // A game of the library keeps its log where it is played.
       std::error_code ec;
       std::filesystem::current_path(folder, ec);
@@ -140,13 +153,20 @@ int NoGame(int& argc, char** argv, const ProgramOptions& options, const std::str
 // writable or --copy asks for one. A copy becomes the current directory, where games
 // keep LastStart.log and their plugins/ folder.
 bool EnterPlayFolder(const ProgramOptions& options, std::string& folder, std::string& error,
-                     const CopyProgress& progress) {
+                     const CopyProgress& progress, bool& copyMadeNow) {
   const PlayFolder play = PrepareGameFolder(Files(), folder, options.copyGame, progress);
   if (!play.error.empty()) {
     error = play.error;
     return false;
   }
-  if (!play.copy) return true;
+  if (!play.copy) {
+    if (!options.inGameFolder) return true;
+    std::error_code ec;
+    std::filesystem::current_path(folder, ec);
+    if (ec) error = "cannot enter " + folder + ": " + ec.message();
+    return !ec;
+  }
+  copyMadeNow = play.madeNow;
   if (play.madeNow) {
     std::cerr << kProgram << ": " << (options.copyGame ? "playing your own copy of " + folder : folder + " is not writable; playing your own copy")
               << ", made now in " << play.folder << "; later plays go on there\n";
@@ -183,6 +203,15 @@ bool AskOncePerPlugin(Dialogs& dialogs, const std::string& fileName, const std::
 void MarkPlayed(const ProgramOptions& options, const std::string& folder) {
   try {
     GameLibrary(Files(), GameLibrary::DefaultPath(), options.codePage).MarkPlayed(folder, std::time(nullptr));
+  } catch (const RuntimeFault& fault) {
+    std::cerr << kProgram << ": " << fault.what() << '\n';
+  }
+}
+
+// Remembers where a game of the library can go on from.
+void RememberAutoSave(const ProgramOptions& options, const std::string& folder, const std::string& saveFile) {
+  try {
+    GameLibrary(Files(), GameLibrary::DefaultPath(), options.codePage).SetAutoSave(folder, saveFile);
   } catch (const RuntimeFault& fault) {
     std::cerr << kProgram << ": " << fault.what() << '\n';
   }
@@ -348,7 +377,7 @@ int Terminal(const ProgramOptions& options, Platform platform, const GameOptions
 }
 
 int Windows(int& argc, char** argv, const ProgramOptions& options, Platform platform,
-            const GameOptions& gameOptions) {
+            const GameOptions& gameOptions, WindowsPlay& play) {
   // Without a display Qt would abort; say what to do instead.
   if (!HaveDisplay())
     return Fail("no display to open the windows on; --text plays in the terminal", 2);
@@ -374,7 +403,7 @@ int Windows(int& argc, char** argv, const ProgramOptions& options, Platform plat
     };
   }
   return audio.Hint(PlayInWindows(argc, argv, platform, gameOptions, &ReleaseBackgroundAudioWork,
-                                  [&audio] { return !audio.SilenceReason().empty(); }));
+                                  [&audio] { return !audio.SilenceReason().empty(); }, &play));
 }
 
 }  // namespace
@@ -396,6 +425,18 @@ int main(int argc, char** argv) {
   if (options.mode == ProgramOptions::Mode::kLibrary) return OpenLibrary(argc, argv, options);
   if (options.mode == ProgramOptions::Mode::kExportWeb) return PublishForWeb(argv[0], options);
 
+  // A folder opened with the windows that holds no game ("Open with" in a file manager)
+  // is said so in a window; nothing is played, so no log is written.
+  if (options.mode == ProgramOptions::Mode::kWindows && !options.gameFolder.empty() && HaveDisplay()) {
+    std::error_code ec;
+    const std::string folder = std::filesystem::absolute(options.gameFolder, ec).lexically_normal().string();
+    const GameFolderInfo info = InspectGameFolder(Files(), folder, options.codePage);
+    if (!info.isGame) {
+      std::cerr << kProgram << ": " << info.problem << "; it is not a game folder\n";
+      ShowNotAGame(argc, argv, Files(), folder, info);
+      return 2;
+    }
+  }
   const std::string source = GameFolder(options, error);
   if (source.empty()) return Fail(error, 2);
   if (options.gameFolder.empty() && !InspectGameFolder(Files(), source, options.codePage).isGame)
@@ -427,7 +468,8 @@ int PlayGame(int& argc, char** argv, ProgramOptions options, const std::string& 
     progress = copyWindow.emplace(argc, argv).Callback();
     InstallPlayerLanguage(Files());
   }
-  if (!EnterPlayFolder(options, gameOptions.gameFolder, error, progress)) return Fail(error, 2);
+  bool copyMadeNow = false;
+  if (!EnterPlayFolder(options, gameOptions.gameFolder, error, progress, copyMadeNow)) return Fail(error, 2);
   gameOptions.args = options.gameArgs;
   if (options.author) gameOptions.watchFolder = WatchGameFolder;
   gameOptions.codePage = options.codePage;
@@ -455,8 +497,14 @@ int PlayGame(int& argc, char** argv, ProgramOptions options, const std::string& 
         return Replay(options, platform, gameOptions);
       case ProgramOptions::Mode::kText:
         return Terminal(options, platform, gameOptions);
-      default:
-        return Windows(argc, argv, options, platform, gameOptions);
+      default: {
+        WindowsPlay play;
+        play.resume = options.resume;
+        if (copyMadeNow) play.copyMadeIn = gameOptions.gameFolder;
+        const int status = Windows(argc, argv, options, platform, gameOptions, play);
+        if (!play.autoSave.empty()) RememberAutoSave(options, source, play.autoSave);
+        return status;
+      }
     }
   } catch (const RuntimeFault& fault) {
     return Fail(fault.what(), 2);

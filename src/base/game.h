@@ -139,6 +139,15 @@ class Game {
   bool CloseRequested() const { return closeRequested_; }
   std::function<void()> onCloseRequested;
 
+  // Something the game names is not there: a page, a script, a label or a picture. The run
+  // goes on as the log says; a front end with a reader tells them, since they never see
+  // the log. The name is bytes in the game's code page.
+  enum class Missing { kPage, kScript, kLabel, kPicture };
+  std::function<void(Missing what, const std::string& name)> onMissing;
+  void ReportMissing(Missing what, std::string_view name) const {
+    if (onMissing) onMissing(what, std::string(name));
+  }
+
  private:
   bool closeRequested_ = false;
 };

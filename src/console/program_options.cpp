@@ -35,6 +35,8 @@ const std::pair<const char*, bool ProgramOptions::*> kSwitches[] = {
     {"--audio-fallback", &ProgramOptions::audioFallback},
     {"--require-audio", &ProgramOptions::requireAudio},
     {"--copy", &ProgramOptions::copyGame},
+    {"--in-game-folder", &ProgramOptions::inGameFolder},
+    {"--continue", &ProgramOptions::resume},
     {"--trust-plugins", &ProgramOptions::trustPlugins},
     {"--author", &ProgramOptions::author},
     {"--self-voicing", &ProgramOptions::selfVoicing},
@@ -204,6 +206,11 @@ std::string UsageText() {
              "  --game DIR          the game folder (default: the folder that holds this program)\n"
              "  --copy              play from your own copy of the game folder (below), even when\n"
              "                      the folder is writable, so the folder stays as it is\n"
+             "  --continue          with the windows: go on from where the game was last closed\n"
+             "                      (its automatic save)\n"
+             "  --in-game-folder    play with the game folder as the current directory, so that\n"
+             "                      LastStart.log and plugins/ are the game's own (a copy is\n"
+             "                      always played so)\n"
              "  --no-audio          play without sound: no audio device is needed\n"
              "                      (when no audio output opens, the game plays without sound\n"
              "                      anyway and says so once)\n"

@@ -18,6 +18,8 @@ struct ProgramOptions {
   bool audioFallback = false;  // accepted from older command lines: silence is the default
   bool requireAudio = false;   // no audio output ends the program ("Audio initialization error")
   bool copyGame = false;       // play from the user's copy even when the folder is writable
+  bool inGameFolder = false;   // play with the game folder as the current directory
+  bool resume = false;         // --continue: the windows go on from the automatic slot
   bool trustPlugins = false;   // load the game's plug-ins without asking
   bool author = false;         // author mode: the windows take up edits of the game's files
   bool selfVoicing = false;    // turn self-voicing on in the windows (and keep it on)

@@ -279,7 +279,9 @@ void StepRunner::Inventory(const Step& step) {
       window.Close(game_);
       break;
   }
-  PrintLines(DescribeInventoryWindow(game_));
+  std::vector<std::string> lines = DescribeInventoryWindow(game_);
+  if (forReader && lines.size() > 1) lines[0] = "inventory:";  // "shown at X,Y" means nothing here
+  PrintLines(lines);
 }
 
 void StepRunner::Audio(const Step& step) {

@@ -75,8 +75,11 @@ class StepRunner {
   StepRunner(Game& game, ConsoleDialogs& dialogs, std::ostream& out);
   ~StepRunner();
   std::function<void(int64_t ms)> wait;
+  // For a person at a terminal: the inventory window without its place on a screen.
+  bool forReader = false;
   void Run(const Step& step);
   void PrintLines(const std::vector<std::string>& lines);
+  SaveGames& saves() { return *saves_; }
 
  private:
   void Choose(int64_t number);

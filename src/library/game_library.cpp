@@ -115,16 +115,20 @@ GameFolderInfo InspectGameFolder(GameFiles& files, const std::string& folder, co
   std::error_code ec;
   if (!fs::is_directory(base, ec)) {
     info.problem = "no folder at " + folder;
+    info.lack = GameFolderInfo::Lack::kFolder;
     return info;
   }
   if (!files.FileExists(base + "config.ini")) {
     info.problem = "no config.ini in " + folder;
+    info.lack = GameFolderInfo::Lack::kConfig;
     return info;
   }
   const IniDocument config(files, files.Resolve(base + "config.ini"));
   const std::string storyName = config.ReadText("Files", "StoryFile", "story.qst");
   if (!files.FileExists(base + storyName)) {
     info.problem = "no story file " + storyName + " in " + folder;
+    info.lack = GameFolderInfo::Lack::kStoryFile;
+    info.missingFile = storyName;
     return info;
   }
   info.isGame = true;
@@ -173,6 +177,7 @@ std::vector<GameLibrary::Record> GameLibrary::Load() const {
     } catch (const std::exception&) {
       r.lastPlayed = 0;
     }
+    r.autoSave = ini.ReadText(section, "AutoSave", "");
     records.push_back(std::move(r));
   }
   return records;
@@ -190,6 +195,7 @@ void GameLibrary::Save(const std::vector<Record>& records) const {
     text += "Folder=" + Quoted(r.folder) + "\n";
     text += "Caption=" + Quoted(OneLine(r.caption)) + "\n";
     text += "LastPlayed=" + std::to_string(r.lastPlayed) + "\n";
+    if (!r.autoSave.empty()) text += "AutoSave=" + Quoted(r.autoSave) + "\n";
   }
   IniDocument(*files_, path_).ReplaceContent(text);
 }
@@ -204,6 +210,7 @@ std::vector<LibraryEntry> GameLibrary::Games() const {
     e.present = info.isGame;
     e.captionUtf8 = info.isGame ? info.captionUtf8 : r.caption;
     e.thumbnail = info.thumbnail;
+    if (!r.autoSave.empty() && files_->FileExists(r.autoSave)) e.autoSave = r.autoSave;
     games.push_back(std::move(e));
   }
   return games;
@@ -223,7 +230,7 @@ GameLibrary::AddResult GameLibrary::Add(const std::string& folder, std::string* 
   std::vector<Record> records = Load();
   for (const Record& r : records)
     if (r.folder == listed) return AddResult::kAlreadyListed;
-  records.push_back({listed, info.captionUtf8, 0});
+  records.push_back({listed, info.captionUtf8, 0, {}});
   Save(records);
   return AddResult::kAdded;
 }
@@ -257,18 +264,41 @@ bool GameLibrary::Remove(const std::string& folder) {
   return true;
 }
 
-bool GameLibrary::MarkPlayed(const std::string& folder, int64_t when) {
+bool GameLibrary::Change(const std::string& folder, const std::function<void(Record&)>& change) {
   const std::string listed = ListedForm(folder);
   std::vector<Record> records = Load();
   for (Record& r : records) {
     if (r.folder != listed) continue;
-    r.lastPlayed = when;
-    const GameFolderInfo info = InspectGameFolder(*files_, listed, codePage_);
-    if (info.isGame) r.caption = info.captionUtf8;
+    change(r);
     Save(records);
     return true;
   }
   return false;
+}
+
+bool GameLibrary::MarkPlayed(const std::string& folder, int64_t when) {
+  return Change(folder, [&](Record& r) {
+    r.lastPlayed = when;
+    const GameFolderInfo info = InspectGameFolder(*files_, r.folder, codePage_);
+    if (info.isGame) r.caption = info.captionUtf8;
+  });
+}
+
+bool GameLibrary::SetAutoSave(const std::string& folder, const std::string& saveFile) {
+  if (!FitsAValue(saveFile)) return false;
+  return Change(folder, [&](Record& r) { r.autoSave = saveFile; });
+}
+
+void GameLibrary::AddOnFirstRun(const std::vector<std::string>& folders) {
+  if (files_->FileExists(path_)) return;
+  std::vector<Record> records;
+  for (const std::string& folder : folders) {
+    const std::string listed = ListedForm(folder);
+    const GameFolderInfo info = InspectGameFolder(*files_, listed, codePage_);
+    if (info.isGame && FitsAValue(listed)) records.push_back({listed, info.captionUtf8, 0, {}});
+  }
+  // Written even when none was added: the first run is over.
+  Save(records);
 }
 
 }  // namespace velmora

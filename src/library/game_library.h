@@ -7,6 +7,7 @@
 // What a game shows in the list (its caption and the start page's picture) is read from
 // the game folder whenever the list is asked for, so it follows the game as it changes.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,10 @@ namespace velmora {
 struct GameFolderInfo {
   bool isGame = false;
   std::string problem;       // why it is no game folder (empty for a game)
+  // The same, for a front end that words it in the user's language; missingFile names
+  // the story file config.ini asks for.
+  enum class Lack { kNothing, kFolder, kConfig, kStoryFile } lack = Lack::kNothing;
+  std::string missingFile;
   std::string captionUtf8;   // config.ini [GameForm] Caption, else the folder's name
   std::string thumbnail;     // the start page's picture file, empty when it has none
 };
@@ -33,6 +38,7 @@ struct LibraryEntry {
   std::string captionUtf8;  // as the folder says now, or as it said when last seen
   std::string thumbnail;    // empty when none (or the folder is gone)
   int64_t lastPlayed = 0;   // seconds since the epoch; 0: never played
+  std::string autoSave;     // the save the game's last close left, when it is still there
 };
 
 class GameLibrary {
@@ -57,6 +63,12 @@ class GameLibrary {
   bool Remove(const std::string& folder);
   // Records a play of a listed folder; false when it is not listed.
   bool MarkPlayed(const std::string& folder, int64_t when);
+  // Records the save file that holds the run as the listed game was last closed (empty:
+  // none); false when the folder is not listed.
+  bool SetAutoSave(const std::string& folder, const std::string& saveFile);
+  // The first time the player runs (no library file yet), the games it comes with: each
+  // folder that holds a game is added. Later, a game the user removed stays removed.
+  void AddOnFirstRun(const std::vector<std::string>& folders);
 
   // The form a folder is listed under: absolute, links resolved, ending with a separator.
   static std::string ListedForm(const std::string& folder);
@@ -66,7 +78,10 @@ class GameLibrary {
   struct Record {
     std::string folder, caption;
     int64_t lastPlayed = 0;
+    std::string autoSave;
   };
+  // Finds the listed folder's record and saves the records once `change` has run.
+  bool Change(const std::string& folder, const std::function<void(Record&)>& change);
   std::vector<Record> Load() const;
   void Save(const std::vector<Record>& records) const;
 

@@ -182,21 +182,22 @@ SaveGames::Outcome SaveGames::Import(int slot, const std::string& bytes) {
   return {true, "imported: " + SlotWords(slot)};
 }
 
+SlotInfo SaveGames::Slot(int slot) {
+  SlotInfo info;
+  info.slot = slot;
+  if (auto bytes = ReadSlotFile(game_.files(), SlotPath(slot))) {
+    info.used = true;
+    SaveReadResult read = DecodeSaveHeader(*bytes);
+    info.status = read.status;
+    info.header = std::move(read.header);
+    if (info.status == SaveReadStatus::kOk && info.header.gameId != GameId()) info.status = SaveReadStatus::kForeign;
+  }
+  return info;
+}
+
 std::vector<SlotInfo> SaveGames::ListSlots() {
   std::vector<SlotInfo> slots;
-  const std::string folder = Folder();
-  for (int slot = kQuickSlot; slot <= kLastSlot; ++slot) {
-    SlotInfo info;
-    info.slot = slot;
-    if (auto bytes = ReadSlotFile(game_.files(), folder + SlotFileName(slot))) {
-      info.used = true;
-      SaveReadResult read = DecodeSaveHeader(*bytes);
-      info.status = read.status;
-      info.header = std::move(read.header);
-      if (info.status == SaveReadStatus::kOk && info.header.gameId != GameId()) info.status = SaveReadStatus::kForeign;
-    }
-    slots.push_back(std::move(info));
-  }
+  for (int slot = kQuickSlot; slot <= kLastSlot; ++slot) slots.push_back(Slot(slot));
   return slots;
 }
 

@@ -60,6 +60,8 @@ class SaveGames {
   size_t BackSteps() const { return history_.size(); }
   // Slots kQuickSlot, then kFirstSlot..kLastSlot.
   std::vector<SlotInfo> ListSlots();
+  // One slot, kAutoSlot too.
+  SlotInfo Slot(int slot);
   bool Delete(int slot);
   bool Rename(int slot, const std::string& name);
 

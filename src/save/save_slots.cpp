@@ -59,12 +59,17 @@ std::string SaveFolder(const Game& game, const std::string& gameId) {
 
 std::string SlotFileName(int slot) {
   if (slot == kQuickSlot) return "quick.sav";
+  if (slot == kAutoSlot) return "auto.sav";
   char name[32];
   std::snprintf(name, sizeof name, "slot-%02d.sav", slot);
   return name;
 }
 
-std::string SlotWords(int slot) { return slot == kQuickSlot ? "the quick slot" : "slot " + std::to_string(slot); }
+std::string SlotWords(int slot) {
+  if (slot == kQuickSlot) return "the quick slot";
+  if (slot == kAutoSlot) return "the automatic slot";
+  return "slot " + std::to_string(slot);
+}
 
 std::optional<std::string> ReadSlotFile(GameFiles& files, const std::string& path) {
   FileRead read = files.Read(path, kMaxSaveBytes);

@@ -1,7 +1,7 @@
 #pragma once
 // Where a game's saves live: one folder per game under
 // $XDG_DATA_HOME/velmora-player/saves/ (never in the game folder, which may be read-only
-// or shared), holding quick.sav and slot-01.sav ... slot-99.sav.
+// or shared), holding quick.sav, slot-01.sav ... slot-99.sav and auto.sav.
 //
 // A game is known by its id: a hash of its folder's canonical path and its window
 // caption, so two copies of one game keep apart, and a save copied into another game's
@@ -16,12 +16,14 @@ class GameFiles;
 
 constexpr int kQuickSlot = 0;
 constexpr int kFirstSlot = 1, kLastSlot = 99;
+// The run as it was when the game was last closed (auto.sav), written by the windows.
+constexpr int kAutoSlot = kLastSlot + 1;
 
 // The id and the folder of the game's saves (the folder is made by the first save).
 std::string GameSaveId(Game& game);
 std::string SaveFolder(const Game& game, const std::string& gameId);
 std::string SlotFileName(int slot);
-// "slot 5", "the quick slot".
+// "slot 5", "the quick slot", "the automatic slot".
 std::string SlotWords(int slot);
 
 // The whole file, or nothing when there is none (or it cannot be read).

@@ -166,6 +166,7 @@ void RunScript(Game& game, std::string_view name) {
   const int index = game.scripts->FindScript(name);
   if (index == -1) {
     game.WriteLog(3, "Script Error! Script " + std::string(name) + " not found!");
+    game.ReportMissing(Game::Missing::kScript, name);
     return;
   }
   // The name may be a view of a variable's value: it is not used from here on.
@@ -185,6 +186,7 @@ void RunLabel(Game& game, const TokenList& t, std::string_view name) {
   const int index = game.labels->FindLabel(name);
   if (index == -1) {
     game.WriteLog(3, "Script Error! Label " + std::string(name) + " not found!");
+    game.ReportMissing(Game::Missing::kLabel, name);
     return;
   }
   NestedRun run(game, NestedRun::kRun);

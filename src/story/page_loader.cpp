@@ -89,6 +89,7 @@ void LoadPage(Game& game, const std::string& nameArg) {
   MainWindowState& window = *game.mainWindow;
 
   CheckPageSize(story, name);  // before anything of the page is shown
+  if (!story.SectionPresent(name)) game.ReportMissing(Game::Missing::kPage, name);
   const bool cutscene = story.ReadBool(name, "Page.Cutscene", false);
   const bool fastAnswer = story.ReadBool(name, "Page.RequireFastAnswer", false);
   page.pageAction = story.ReadText(name, "Page.Action", "nil");
@@ -113,6 +114,7 @@ void LoadPage(Game& game, const std::string& nameArg) {
     game.WriteLog(1, "Sucsess!");
   } else {
     game.WriteLog(2, "Imagefile " + picture + " not found!");
+    if (!picture.empty() && picture != "nil") game.ReportMissing(Game::Missing::kPicture, picture);
   }
 
   game.WriteLog(1, "Loading buttons configurations...");

@@ -1,5 +1,7 @@
 #include "ui/choice_list.h"
 
+#include <algorithm>
+
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QPainter>
@@ -12,6 +14,14 @@
 
 namespace velmora {
 
+namespace {
+
+// The size of config.ini's [Font] Size when it is not given, for which the 16-unit line was
+// designed.
+constexpr int kDefaultChoiceFontSize = 10;
+
+}  // namespace
+
 const QColor ChoiceList::kText(153, 137, 137);
 const QColor ChoiceList::kBackground(0, 0, 0);
 
@@ -22,8 +32,31 @@ int ChoiceDelegate::LineHeight() const {
   return MainWindowState::kChoiceLineHeight * textSize_ / gameSize;
 }
 
+QFont ChoiceDelegate::DrawingFont(double scale) const {
+  const ChoiceFont choiceFont = ChoiceDrawingFont(game_);
+  return GameFont(QString::fromStdString(game_.codec.ToUtf8(choiceFont.name)), textSize_ > 0 ? textSize_ : choiceFont.size,
+                  scale);
+}
+
+int ChoiceDelegate::LinePitch(const QPaintDevice* device) const {
+  // What a line's ink needs below its top: the ascent, then the deepest tail of a letter
+  // (у, р, д, g, j...) and a pixel for it.
+  static const QString kDeepest = QStringLiteral("gjpqyQ\u0443\u0440\u0434\u0444\u0426\u0429\u0419");
+  const auto inkNeeds = [&](double scale) {
+    const QFontMetrics metrics(DrawingFont(scale), device);
+    return metrics.ascent() + metrics.tightBoundingRect(kDeepest).bottom() + 1;
+  };
+  const int designed = Scaled(LineHeight(), scale_);
+  // A game that picks a font larger than the default has its lines overlap, as designed;
+  // the default font's look-alike (and the player's text size) get the room they need.
+  if (textSize_ <= 0 && ChoiceDrawingFont(game_).size > kDefaultChoiceFontSize) return designed;
+  return std::max(designed, inkNeeds(scale_));
+}
+
 QSize ChoiceDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
-  return {option.rect.width(), Scaled(ChoiceHeight(game_, index.row(), LineHeight()), scale_)};
+  const int lines = std::max<int>(1, static_cast<int>(ChoiceLinesToDraw(game_, index.row()).size()));
+  return {option.rect.width(),
+          std::max(Scaled(ChoiceHeight(game_, index.row(), LineHeight()), scale_), lines * LinePitch(option.widget))};
 }
 
 void ChoiceDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
@@ -32,17 +65,17 @@ void ChoiceDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option
   painter->save();
   painter->setClipRect(rect);
   painter->fillRect(rect, selected ? option.palette.highlight().color() : ChoiceList::kBackground);
-  const ChoiceFont choiceFont = ChoiceDrawingFont(game_);
-  const QFont font = GameFont(QString::fromStdString(game_.codec.ToUtf8(choiceFont.name)),
-                              textSize_ > 0 ? textSize_ : choiceFont.size, scale_);
+  const QFont font = DrawingFont(scale_);
   const int lineHeight = LineHeight();
+  const int pitch = LinePitch(painter->device());
   painter->setFont(font);
   painter->setPen(selected ? option.palette.highlightedText().color() : ChoiceList::kText);
   const int ascent = QFontMetrics(font, painter->device()).ascent();
   const std::vector<std::string> lines = ChoiceLinesToDraw(game_, index.row());
   // Lines stand 16 units apart whatever the font's size; a larger font overlaps.
   for (size_t a = 0; a < lines.size(); ++a) {
-    const int top = rect.top() + Scaled(static_cast<int>(a) * lineHeight, scale_);
+    const int k = static_cast<int>(a);
+    const int top = rect.top() + std::max(Scaled(k * lineHeight, scale_), k * pitch);
     painter->drawText(QPoint(rect.left() + Scaled(2, scale_), top + ascent),
                       QString::fromStdString(game_.codec.ToUtf8(lines[a])));
   }

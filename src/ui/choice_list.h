@@ -24,6 +24,11 @@ class ChoiceDelegate : public QStyledItemDelegate {
 
  private:
   int LineHeight() const;
+  QFont DrawingFont(double scale) const;
+  // Device pixels from one line's top to the next: the scaled line height, or more where
+  // the letters outgrow it (the look-alike of the game's face, font sizes that do not
+  // scale evenly), so no tail of a letter is cut off.
+  int LinePitch(const QPaintDevice* device) const;
   Game& game_;
   double scale_ = 1.0;
   int textSize_ = 0;  // the player's text size in points; 0: the game's font size

@@ -73,10 +73,13 @@ LibraryWindow::LibraryWindow(GameLibrary& library, GameFiles& files, QWidget* pa
   removeButton = button(tr("&Remove"));
   playButton = button(tr("&Play"));
   playButton->setDefault(true);
+  continueButton = button(tr("&Continue"));
+  continueButton->setToolTip(tr("Go on from where the game was last closed"));
 
   auto* buttons = new QHBoxLayout;
   for (QPushButton* b : {addButton, scanButton, removeButton}) buttons->addWidget(b);
   buttons->addStretch();
+  buttons->addWidget(continueButton);
   buttons->addWidget(playButton);
   auto* hint = new QLabel(tr("Drop game folders here to add them."), this);
   auto* layout = new QVBoxLayout(this);
@@ -94,11 +97,14 @@ LibraryWindow::LibraryWindow(GameLibrary& library, GameFiles& files, QWidget* pa
   });
   connect(removeButton, &QPushButton::clicked, this, &LibraryWindow::RemoveSelected);
   connect(playButton, &QPushButton::clicked, this, &LibraryWindow::PlaySelected);
+  connect(continueButton, &QPushButton::clicked, this, &LibraryWindow::ContinueSelected);
   connect(gameList, &QListWidget::itemActivated, this, &LibraryWindow::PlaySelected);
   connect(gameList, &QListWidget::itemSelectionChanged, this, [this] {
     const bool any = !gameList->selectedItems().isEmpty();
     removeButton->setEnabled(any);
     playButton->setEnabled(any);
+    const QListWidgetItem* item = gameList->currentItem();
+    continueButton->setEnabled(any && item && item->data(Qt::UserRole + 1).toBool());
   });
   Reload();
 }
@@ -111,6 +117,7 @@ void LibraryWindow::Reload() {
                                      QString::fromStdString(game.captionUtf8) + QLatin1Char('\n') + LastPlayed(game),
                                      gameList);
     item->setData(Qt::UserRole, QString::fromStdString(game.folder));
+    item->setData(Qt::UserRole + 1, !game.autoSave.empty());
     item->setToolTip(QString::fromStdString(game.folder));
     if (!game.present) item->setFlags(item->flags() & ~Qt::ItemIsEnabled & ~Qt::ItemIsSelectable);
     if (item->data(Qt::UserRole).toString() == selected) gameList->setCurrentItem(item);
@@ -159,6 +166,12 @@ void LibraryWindow::PlaySelected() {
     emit playRequested(item->data(Qt::UserRole).toString());
 }
 
+void LibraryWindow::ContinueSelected() {
+  QListWidgetItem* item = gameList->currentItem();
+  if (item && item->isSelected() && (item->flags() & Qt::ItemIsEnabled) && item->data(Qt::UserRole + 1).toBool())
+    emit continueRequested(item->data(Qt::UserRole).toString());
+}
+
 void LibraryWindow::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Delete) {
     RemoveSelected();
@@ -193,11 +206,15 @@ int RunLibrary(int& argc, char** argv, GameLibrary& library, GameFiles& files, P
   ApplySkin(app);
   LibraryWindow window(library, files);
   QString chosen;
-  QObject::connect(&window, &LibraryWindow::playRequested, &app, [&](const QString& folder) {
+  bool resume = false;
+  const auto choose = [&](const QString& folder, bool fromAutoSave) {
     chosen = folder;
+    resume = fromAutoSave;
     window.hide();
     app.quit();
-  });
+  };
+  QObject::connect(&window, &LibraryWindow::playRequested, &app, [&](const QString& folder) { choose(folder, false); });
+  QObject::connect(&window, &LibraryWindow::continueRequested, &app, [&](const QString& folder) { choose(folder, true); });
   QApplication::setQuitOnLastWindowClosed(true);
   for (;;) {
     chosen.clear();
@@ -205,7 +222,7 @@ int RunLibrary(int& argc, char** argv, GameLibrary& library, GameFiles& files, P
     window.activateWindow();
     app.exec();
     if (chosen.isEmpty()) return 0;
-    play(chosen.toStdString(), context);  // the game's windows run their own loop
+    play(chosen.toStdString(), resume, context);  // the game's windows run their own loop
     window.Reload();                      // the game was played: its last play changed
     QApplication::setQuitOnLastWindowClosed(true);
   }

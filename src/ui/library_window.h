@@ -27,6 +27,7 @@ class LibraryWindow : public QWidget {
   QPushButton* scanButton;
   QPushButton* removeButton;
   QPushButton* playButton;
+  QPushButton* continueButton;
 
   // Re-reads the library (a game may have changed or gone since).
   void Reload();
@@ -35,9 +36,12 @@ class LibraryWindow : public QWidget {
   void ScanFolder(const QString& folder);
   void RemoveSelected();
   void PlaySelected();
+  void ContinueSelected();
 
  signals:
   void playRequested(const QString& folder);
+  // Play the game from its automatic save.
+  void continueRequested(const QString& folder);
 
  protected:
   void dragEnterEvent(QDragEnterEvent* event) override;
@@ -52,7 +56,8 @@ class LibraryWindow : public QWidget {
 
 // Shows the library until the player closes it; every game the player picks is handed to
 // `play` (the library hides meanwhile and comes back when the game ends).
-using PlayFromLibrary = void (*)(const std::string& folder, void* context);
+// `resume`: from the game's automatic save.
+using PlayFromLibrary = void (*)(const std::string& folder, bool resume, void* context);
 int RunLibrary(int& argc, char** argv, GameLibrary& library, GameFiles& files, PlayFromLibrary play, void* context);
 
 }  // namespace velmora

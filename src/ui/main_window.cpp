@@ -28,6 +28,7 @@
 #include "ui/fonts.h"
 #include "ui/picture_pixmap.h"
 #include "ui/skin.h"
+#include "ui/notice.h"
 #include "ui/title_bar.h"
 #include "ui/window_scale.h"
 
@@ -120,9 +121,16 @@ MainWindow::MainWindow(Game& game, QWidget* parent)
   InstallAccessibleFrames();
   game_.mainWindow->onChanged = [this](unsigned parts) { Redraw(parts); };
   Redraw(~0u & ~MainWindowState::kStoryCaret);
+  // A broken game says so over the window (and goes on as the log says).
+  game_.onMissing = [this](Game::Missing what, const std::string& name) {
+    ShowNotice(*this, MissingText(what, Screen(name)));
+  };
 }
 
-MainWindow::~MainWindow() { game_.mainWindow->onChanged = nullptr; }
+MainWindow::~MainWindow() {
+  game_.mainWindow->onChanged = nullptr;
+  game_.onMissing = nullptr;
+}
 
 QString MainWindow::Screen(const std::string& bytes) const { return QString::fromStdString(game_.codec.ToUtf8(bytes)); }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QAccessible>
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QTimer>
@@ -46,6 +47,25 @@ void ShowNotice(QWidget& window, const QString& text) {
   label->findChild<QTimer*>(QStringLiteral("noticeTimer"))->start(kShownMs);
   QAccessibleEvent event(label, QAccessible::Alert);
   QAccessible::updateAccessibility(&event);
+}
+
+QString MissingText(Game::Missing what, const QString& name) {
+  const char* text = nullptr;
+  switch (what) {
+    case Game::Missing::kPage:
+      text = QT_TRANSLATE_NOOP("velmora::Notice", "The game has no page \"%1\". LastStart.log says more.");
+      break;
+    case Game::Missing::kScript:
+      text = QT_TRANSLATE_NOOP("velmora::Notice", "The game has no script \"%1\". LastStart.log says more.");
+      break;
+    case Game::Missing::kLabel:
+      text = QT_TRANSLATE_NOOP("velmora::Notice", "The game has no label \"%1\". LastStart.log says more.");
+      break;
+    case Game::Missing::kPicture:
+      text = QT_TRANSLATE_NOOP("velmora::Notice", "The game's picture %1 is missing. LastStart.log says more.");
+      break;
+  }
+  return QCoreApplication::translate("velmora::Notice", text).arg(name);
 }
 
 }  // namespace velmora

@@ -4,6 +4,8 @@
 // Modal boxes are kept for questions.
 #include <QString>
 
+#include "base/game.h"
+
 class QWidget;
 
 namespace velmora {
@@ -11,5 +13,8 @@ namespace velmora {
 // Shows `text` over `window` (replacing a notice still shown there); screen readers hear
 // it as an alert.
 void ShowNotice(QWidget& window, const QString& text);
+
+// What a notice says when something the game names is missing.
+QString MissingText(Game::Missing what, const QString& name);
 
 }  // namespace velmora

@@ -4,6 +4,7 @@
 #include <QMessageBox>
 
 #include "base/codepage.h"
+#include "base/stop_signals.h"
 #include "ui/skin.h"
 
 namespace velmora {
@@ -50,6 +51,8 @@ bool QtDialogs::InputQuery(const std::string& caption, const std::string& prompt
   answer = codec_ ? codec_->FromUtf8(typed) : typed;
   return true;
 }
+
+bool QtDialogs::MoreInputPossible() { return !ending_ && !StopSignals::Requested(); }
 
 std::optional<bool> QtDialogs::AskYesNo(const std::string& question) {
   QMessageBox box(QMessageBox::Question, QString::fromUtf8(kApplicationTitle), QString::fromStdString(question),

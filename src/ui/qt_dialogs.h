@@ -26,11 +26,16 @@ class QtDialogs : public Dialogs {
   void ShowSystemError(const std::string& text) override;
   bool InputQuery(const std::string& caption, const std::string& prompt, std::string& answer) override;
   std::optional<bool> AskYesNo(const std::string& question) override;
+  // Once the game is ending (its window closed, a stop signal), a box returns at once:
+  // a script that asks until it gets an answer must not ask for ever.
+  bool MoreInputPossible() override;
+  void EndInput() { ending_ = true; }
 
  private:
   QString Screen(const std::string& bytes) const;
   const TextCodec* codec_ = nullptr;
   QPointer<QWidget> owner_;
+  bool ending_ = false;
 };
 
 }  // namespace velmora

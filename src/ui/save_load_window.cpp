@@ -1,6 +1,8 @@
 #include "ui/save_load_window.h"
 #include "ui/self_voicing.h"
 
+#include <vector>
+
 #include <QDateTime>
 #include <QLocale>
 #include <QShortcut>
@@ -58,7 +60,9 @@ QString PlayedText(int64_t ms) {
 }
 
 QString SlotText(int slot) {
-  return slot == kQuickSlot ? SaveLoadWindow::tr("the quick slot") : SaveLoadWindow::tr("slot %1").arg(slot);
+  if (slot == kQuickSlot) return SaveLoadWindow::tr("the quick slot");
+  if (slot == kAutoSlot) return SaveLoadWindow::tr("the automatic slot");
+  return SaveLoadWindow::tr("slot %1").arg(slot);
 }
 
 QString SaveOutcomeText(const SaveGames::Outcome& outcome, int slot) {
@@ -146,8 +150,14 @@ void SaveLoadWindow::Refill() {
   int keep = first ? (mode_ == Mode::kSave ? 1 : 0) : slotGrid->currentRow();
   int64_t newest = -1;
   slotGrid->clear();
-  for (const SlotInfo& slot : saves_.ListSlots()) {
-    const QString number = slot.slot == kQuickSlot ? tr("Quick") : QString::number(slot.slot);
+  std::vector<SlotInfo> shown = saves_.ListSlots();
+  // The run as the game was last closed can be loaded, never saved into.
+  if (SlotInfo automatic = saves_.Slot(kAutoSlot); mode_ == Mode::kLoad && automatic.used)
+    shown.insert(shown.begin(), std::move(automatic));
+  for (const SlotInfo& slot : shown) {
+    const QString number = slot.slot == kQuickSlot  ? tr("Quick")
+                           : slot.slot == kAutoSlot ? tr("Last closed")
+                                                    : QString::number(slot.slot);
     QString text;
     QPixmap picture = Thumbnail({});
     if (!slot.used) {

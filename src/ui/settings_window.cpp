@@ -5,12 +5,12 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
-#include <QMessageBox>
 #include <QSlider>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
 #include "base/fault.h"
+#include "ui/notice.h"
 
 namespace velmora {
 
@@ -99,8 +99,8 @@ QAction* SettingsWindow::AddCommand(QWidget* mainWindow, PlayerSettingsFile file
     try {
       file.Save(chosen);
     } catch (const RuntimeFault& fault) {
-      QMessageBox::warning(mainWindow, window.windowTitle(),
-                           tr("The settings could not be kept: %1").arg(QString::fromStdString(fault.what())));
+      // A result, not a question: said over the window like every other.
+      ShowNotice(*mainWindow, tr("The settings could not be kept: %1").arg(QString::fromStdString(fault.what())));
     }
     if (apply) apply(chosen);
   });

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QContextMenuEvent>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QToolButton>
@@ -53,10 +54,18 @@ TitleBar::TitleBar(QWidget* parent) : QWidget(parent) {
 void TitleBar::SetScale(double scale) {
   scale_ = scale;
   setFixedHeight(Scaled(kHeight, scale));
-  setFont(GameFont(QStringLiteral("MS Sans Serif"), -13, scale));
-  audioItem->setFixedSize(Scaled(kAudioItemWidth, scale), Scaled(kItemHeight, scale));
-  inventoryItem->setFixedSize(Scaled(kInventoryItemWidth, scale), Scaled(kItemHeight, scale));
-  closeBox->setFixedSize(Scaled(kCloseBoxWidth, scale), Scaled(kItemHeight, scale));
+  // Each child gets the font itself: one the skin styles does not take its parent's.
+  const QFont font = GameFont(QStringLiteral("MS Sans Serif"), -13, scale);
+  setFont(font);
+  for (QWidget* child : std::initializer_list<QWidget*>{caption, audioItem, inventoryItem, closeBox}) child->setFont(font);
+  // Font sizes do not scale evenly: an item is at least as wide as its caption needs.
+  const auto size = [scale](QToolButton* item, int width) {
+    const int needed = QFontMetrics(item->font()).horizontalAdvance(item->text()) + Scaled(4, scale);
+    item->setFixedSize(std::max(Scaled(width, scale), needed), Scaled(kItemHeight, scale));
+  };
+  size(audioItem, kAudioItemWidth);
+  size(inventoryItem, kInventoryItemWidth);
+  size(closeBox, kCloseBoxWidth);
   resizeEvent(nullptr);
 }
 

@@ -1,5 +1,6 @@
 #include "ui/window_scale.h"
 
+#include <QAbstractButton>
 #include <QGuiApplication>
 #include <QRegularExpression>
 #include <QScreen>
@@ -134,7 +135,20 @@ void ScaledPlacement::Apply(double scale) {
       box.control->move(ScaledRect(box.units, scale).topLeft());
       box.control->adjustSize();
     } else {
-      box.control->setGeometry(ScaledRect(box.units, scale));
+      QRect rect = ScaledRect(box.units, scale);
+      // Font sizes do not scale evenly: a button whose caption outgrows its box at this
+      // scale widens about its centre (into the gaps the design leaves between buttons),
+      // kept inside the window, rather than cut its caption off.
+      if (auto* button = qobject_cast<QAbstractButton*>(box.control); button && window_) {
+        const int needed = button->sizeHint().width();
+        if (needed > rect.width()) {
+          rect.adjust(-(needed - rect.width()) / 2, 0, (needed - rect.width() + 1) / 2, 0);
+          const int windowWidth = Scaled(windowUnits_.width(), scale);
+          if (rect.right() >= windowWidth) rect.moveRight(windowWidth - 1);
+          if (rect.left() < 0) rect.moveLeft(0);
+        }
+      }
+      box.control->setGeometry(rect);
     }
   }
 }

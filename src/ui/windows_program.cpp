@@ -4,7 +4,9 @@
 #include <QApplication>
 #include <QPointer>
 #include <memory>
+#include <QDir>
 #include <QLabel>
+#include <QMessageBox>
 #include <QSocketNotifier>
 #include <QTextEdit>
 #include <QTimer>
@@ -29,6 +31,7 @@
 #include "ui/qt_dialogs.h"
 #include "ui/qt_speech.h"
 #include "ui/save_actions.h"
+#include "ui/save_load_window.h"
 #include "ui/self_voicing.h"
 #include "ui/settings_window.h"
 #include "ui/skin.h"
@@ -62,7 +65,7 @@ class FirstPaintWatcher : public QObject {
 }  // namespace
 
 int PlayInWindows(int& argc, char** argv, Platform platform, const GameOptions& options,
-                  std::function<void()> firstPageShown, std::function<bool()> playsSilently) {
+                  std::function<void()> firstPageShown, std::function<bool()> playsSilently, WindowsPlay* play) {
   // From the library, the game plays inside the library's application.
   std::unique_ptr<QApplication> own;
   if (!QApplication::instance()) own = std::make_unique<QApplication>(argc, argv);
@@ -89,7 +92,10 @@ int PlayInWindows(int& argc, char** argv, Platform platform, const GameOptions& 
 
   MainWindow mainWindow(game);
   dialogs.SetOwner(&mainWindow);
-  QObject::connect(&mainWindow, &MainWindow::closed, &app, &QCoreApplication::quit);
+  QObject::connect(&mainWindow, &MainWindow::closed, &app, [&dialogs] {
+    dialogs.EndInput();
+    QCoreApplication::quit();
+  });
   // Going to the library ends the game (with its shutdown); played from the library, its
   // window comes back, otherwise the caller opens it.
   bool libraryWanted = false;
@@ -108,8 +114,18 @@ int PlayInWindows(int& argc, char** argv, Platform platform, const GameOptions& 
   switch (StartGame(game)) {
     case StartupResult::kAudioFailed:
       return 1;
-    case StartupResult::kStopped:
+    case StartupResult::kStopped: {
+      // A desktop user never sees the log: say where it is.
+      ApplyProgramIcon();
+      QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kApplicationTitle),
+                      QCoreApplication::translate("velmora::MainWindow", "The game could not start: %1 says why.")
+                          .arg(QDir::current().absoluteFilePath(QStringLiteral("LastStart.log"))),
+                      QMessageBox::Ok);
+      box.setObjectName(QStringLiteral("StartStopped"));
+      box.setTextFormat(Qt::PlainText);
+      if (!StopSignals::Requested()) box.exec();
       return 1;
+    }
     case StartupResult::kCompleted:
       break;
   }
@@ -176,14 +192,29 @@ int PlayInWindows(int& argc, char** argv, Platform platform, const GameOptions& 
     });
   }
   if (!game.CloseRequested() && !StopSignals::Requested()) {
-    const bool silent = playsSilently && playsSilently();
-    FirstPaintWatcher firstPaint(mainWindow, [&firstPageShown, &mainWindow, silent] {
+    // What the first page says over itself, at once.
+    QStringList notices;
+    if (playsSilently && playsSilently())
+      notices << QCoreApplication::translate("velmora::MainWindow", "No sound output: playing without sound");
+    if (play && !play->copyMadeIn.empty())
+      notices << QCoreApplication::translate("velmora::MainWindow", "Playing your own copy of the game, made now in %1")
+                     .arg(QString::fromStdString(play->copyMadeIn));
+    if (play && play->resume) {
+      const SaveGames::Outcome resumed = saveActions.saves().Load(kAutoSlot);
+      notices << (resumed.done ? QCoreApplication::translate("velmora::MainWindow", "Going on from where the game was closed")
+                               : SaveOutcomeText(resumed, kAutoSlot));
+    }
+    FirstPaintWatcher firstPaint(mainWindow, [&firstPageShown, &mainWindow, notices] {
       ApplyProgramIcon();
-      if (silent) ShowNotice(mainWindow, QCoreApplication::translate("velmora::MainWindow", "No sound output: playing without sound"));
+      if (!notices.isEmpty()) ShowNotice(mainWindow, notices.join(QLatin1Char('\n')));
       if (firstPageShown) firstPageShown();
     });
     mainWindow.show();
     app.exec();
+    // The run as it was closed, for "Continue" (the close came between events, so the
+    // state is whole; a failure to write costs only that).
+    const SaveGames::Outcome kept = saveActions.saves().Save(kAutoSlot, saveActions.Thumbnail());
+    if (kept.done && play) play->autoSave = saveActions.saves().SlotPath(kAutoSlot);
   }
   ShutDownGame(game);
   if (buttonTranslation) {  // the library's application outlives the game
@@ -191,7 +222,8 @@ int PlayInWindows(int& argc, char** argv, Platform platform, const GameOptions& 
     delete buttonTranslation;
   }
   game.onCloseRequested = nullptr;
-  return libraryWanted && own ? kOpenLibraryStatus : 0;
+  // From the library its window comes back by itself; the caller opens it otherwise.
+  return libraryWanted ? kOpenLibraryStatus : 0;
 }
 
 }  // namespace velmora

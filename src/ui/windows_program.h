@@ -3,6 +3,7 @@
 // audio options and inventory windows (hidden), the event loop, and the shutdown when the
 // main window closes.
 #include <functional>
+#include <string>
 
 #include "base/game.h"
 
@@ -17,7 +18,15 @@ namespace velmora {
 // has to open it (a game started without the library).
 constexpr int kOpenLibraryStatus = 3;
 
+// Where a play starts from and what it leaves, for the game library's "Continue".
+struct WindowsPlay {
+  bool resume = false;   // go on from the automatic slot once the game has started
+  std::string autoSave;  // the automatic slot's file, once the close has written it
+  std::string copyMadeIn;  // the user's copy of the game, when this start made it
+};
+
 int PlayInWindows(int& argc, char** argv, Platform platform, const GameOptions& options,
-                  std::function<void()> firstPageShown = {}, std::function<bool()> playsSilently = {});
+                  std::function<void()> firstPageShown = {}, std::function<bool()> playsSilently = {},
+                  WindowsPlay* play = nullptr);
 
 }  // namespace velmora

@@ -140,8 +140,10 @@ TEST_F(ProgramTest, TheFirstGameArgumentMayBeDebugInAnyCase) {
 TEST_F(ProgramTest, TheTerminalPlayerReadsStepsFromStandardInput) {
   const Outcome run = Player("--game . --text --no-audio", "1\nquit\n");
   EXPECT_EQ(run.status, 0) << run.output;
-  EXPECT_TRUE(Has(run.output, "  | The start.\nchoices:\n  1. Go\n")) << run.output;
+  EXPECT_TRUE(Has(run.output, "Program Test\n============\nThe start.\n\n  1. Go\n")) << run.output;
   EXPECT_TRUE(Has(game.Read("LastStart.log"), "Error:Script Error! Script nowhere not found!\r\n"));
+  // The reader hears of the broken game where they look.
+  EXPECT_TRUE(Has(run.output, "(the game has no script \"nowhere\"; LastStart.log says more)\n")) << run.output;
 }
 
 TEST_F(ProgramTest, TheCheckerReportsWithoutPlaying) {
@@ -182,7 +184,7 @@ TEST_F(ProgramTest, WithoutASoundCardTheGamePlaysSilentlyUnlessSoundIsRequired) 
     const size_t said = run.output.find("playing without sound");
     ASSERT_NE(said, std::string::npos) << run.output;
     EXPECT_EQ(run.output.find("playing without sound", said + 1), std::string::npos) << run.output;
-    EXPECT_TRUE(Has(run.output, "caption: ")) << run.output;
+    EXPECT_TRUE(Has(run.output, "Program Test\n")) << run.output;
   }
   // An author who tests sound keeps the error and the end.
   const Outcome required = Player("--game . --text --require-audio", "quit\n");

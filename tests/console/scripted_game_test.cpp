@@ -85,7 +85,7 @@ TEST_F(ScriptedGameTest, TheTerminalAsksInline) {
   const Lines lines = Transcript();
   EXPECT_EQ(std::count(lines.begin(), lines.end(), "input: Your name?"), 2);
   EXPECT_NE(std::find(lines.begin(), lines.end(), "message: Thank you."), lines.end());
-  EXPECT_NE(std::find(lines.begin(), lines.end(), "  | Welcome, Ника!"), lines.end());
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "Welcome, Ника!"), lines.end());
 }
 
 TEST_F(ScriptedGameTest, TheTerminalStopsAskingWhenTheInputEnds) {

@@ -1,7 +1,7 @@
 // A logout, kill or Ctrl+C while the program plays: it must run the shutdown as the close
 // box does (the page and window position into config.ini, LastStart.log) and end, with
 // the sound device running (SDL would take SIGINT and SIGTERM for itself) and without,
-// also while a script sleeps.
+// also while a script sleeps or waits for a box.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -76,6 +76,9 @@ struct SignalCase {
   const char* what;
   std::vector<std::string> args;
   int signal;
+  // What the start page's action runs, and a line of the log that shows it ran.
+  std::string script = "$sleep 600000";
+  std::string logged = "Sleeping 600000 ms...";
 };
 void PrintTo(const SignalCase& c, std::ostream* os) { *os << c.what; }
 
@@ -88,8 +91,8 @@ TEST_P(StopSignalTest, RunsTheShutdownAndEnds) {
   game.Write("music.lst", "[tone]\nTrack=tone.wav\nNextTrack=tone\n");
   game.Write("Music/tone.wav", SilentWav());
   game.Write("Scripts/messages.ini", "[Messages]\n");
-  // The start page sleeps for ten minutes in its page action.
-  game.Write("Scripts/Scripts.bsf", "___script nap $sleep 600000 ___end\n");
+  // The start page sleeps for ten minutes in its page action, or opens a box.
+  game.Write("Scripts/Scripts.bsf", "___script nap " + c.script + " ___end\n");
   game.Write("story.qst",
              "[gamestart]\ntextsize=1\nLine0=Start.\nPage.Cutscene=1\nPage.Delay=50\nPage.Action=$run\n"
              "Page.Param=nap\n");
@@ -131,11 +134,12 @@ TEST_P(StopSignalTest, RunsTheShutdownAndEnds) {
     waitpid(pid, &status, 0);
     FAIL() << c.what << ": still running 20 s after the signal";
   }
+  EXPECT_LT(Clock::now() - sent, std::chrono::seconds(3)) << c.what;
   EXPECT_TRUE(WIFEXITED(status)) << c.what << ": ended by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
   const std::string config = game.Read("config.ini");
   EXPECT_NE(config.find("[GameLoad]"), std::string::npos) << c.what << ":\n" << config;
   EXPECT_NE(config.find("Page=gamestart"), std::string::npos) << c.what;
-  EXPECT_NE(game.Read("LastStart.log").find("Sleeping 600000 ms..."), std::string::npos) << c.what;
+  EXPECT_NE(game.Read("LastStart.log").find(c.logged), std::string::npos) << c.what;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -144,7 +148,15 @@ INSTANTIATE_TEST_SUITE_P(
                       SignalCase{"terminal, sound on, SIGHUP", {"--text"}, SIGHUP},
                       SignalCase{"terminal, sound on, SIGINT", {"--text"}, SIGINT},
                       SignalCase{"terminal, no sound, SIGTERM", {"--text", "--no-audio"}, SIGTERM},
-                      SignalCase{"windows, sound on, SIGTERM", {}, SIGTERM}));
+                      SignalCase{"windows, sound on, SIGTERM", {}, SIGTERM},
+                      // A box's own event loop: the box closes, and one that asks until it
+                      // gets an answer asks no more.
+                      SignalCase{"windows, input box, SIGTERM", {"--no-audio"}, SIGTERM,
+                                 "$string.new name $string.get name ask", "Created new variable: name"},
+                      SignalCase{"windows, message box, SIGTERM", {"--no-audio"}, SIGTERM, "$showmessage hello",
+                                 "Page gamestart loaded!"},
+                      SignalCase{"windows, input box, SIGHUP", {"--no-audio"}, SIGHUP,
+                                 "$string.new name $string.get name ask", "Created new variable: name"}));
 
 // A replay has no person to ask, but a signal still ends its chain at the next look and
 // then the replay, through the shutdown.

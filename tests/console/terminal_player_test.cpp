@@ -1,12 +1,16 @@
 // The terminal player fed on standard input: the screen as it changes, a person's steps,
 // and timers that fire on real time while it waits for input.
 #include <gtest/gtest.h>
+#include <pty.h>
 #include <unistd.h>
+
+#include <cstdlib>
 
 #include <chrono>
 #include <thread>
 
 #include "base/steady_clock.h"
+#include "console/screen_text.h"
 #include "console/terminal_player.h"
 #include "console_fixture.h"
 #include "base/game.h"
@@ -49,8 +53,8 @@ TEST_F(TerminalTest, PlaysWhatAPersonTypesUntilTheInputEnds) {
   Type("2\nfly away\nchoose none\n");
   EndInput();
   RunTerminal(game, dialogs, fds[0], out);
-  const std::vector<std::string> screen = {"caption: ", "picture: none", "text:", "  | The hall.",
-                                           "choices:",  "  1. North",     "  2. South"};
+  // As a reader wants it: no labels, the choices numbered below the text.
+  const std::vector<std::string> screen = {"The hall.", "", "  1. North", "  2. South"};
   const auto lines = Transcript();
   EXPECT_NE(std::search(lines.begin(), lines.end(), screen.begin(), screen.end()), lines.end());
   EXPECT_TRUE(Printed("unknown step: fly away (type help for the steps)"));
@@ -69,16 +73,19 @@ TEST_F(TerminalTest, ControlCharactersFromTheGameAreShownAsEscapes) {
   EndInput();
   RunTerminal(game, dialogs, fds[0], out);
   EXPECT_EQ(out.str().find('\x1b'), std::string::npos);
-  EXPECT_TRUE(Printed("  | \\x1B]0;owned\\x07Hall \\u009B2J\\xFF"));
+  EXPECT_TRUE(Printed("\\x1B]0;owned\\x07Hall \\u009B2J\\xFF"));
   EXPECT_TRUE(Printed("  1. \\x1B]52;c;aGk=\\x1B\\North"));
   EXPECT_TRUE(Printed("message: one"));  // a line break in a box is a line of the box
   EXPECT_TRUE(Printed("  two\\x1B[2J"));
 }
 
-TEST_F(TerminalTest, ACutsceneMovesOnWhileNothingIsTyped) {
-  Game& game = Make(
+// A page that moves on by itself after 100 ms.
+const char kTimedPage[] =
       "[a]\ntextsize=1\nLine0=Waiting.\nPage.Cutscene=1\nPage.Delay=100\nPage.Action=$goto\nPage.Param=b\n"
-      "[b]\ntextsize=1\nLine0=Moved on.\n");
+      "[b]\ntextsize=1\nLine0=Moved on.\n";
+
+TEST_F(TerminalTest, ACutsceneMovesOnWhileNothingIsTyped) {
+  Game& game = Make(kTimedPage);
   LoadPage(game, "a");
   std::thread person([this] {
     std::this_thread::sleep_for(std::chrono::milliseconds(400));
@@ -87,8 +94,8 @@ TEST_F(TerminalTest, ACutsceneMovesOnWhileNothingIsTyped) {
   RunTerminal(game, dialogs, fds[0], out);
   person.join();
   EXPECT_EQ(game.page->currentPage, "b");
-  EXPECT_TRUE(Printed("  | Waiting."));
-  EXPECT_TRUE(Printed("  | Moved on."));
+  EXPECT_TRUE(Printed("Waiting."));
+  EXPECT_TRUE(Printed("Moved on."));
   EXPECT_TRUE(game.CloseRequested());
 }
 
@@ -105,6 +112,65 @@ TEST_F(TerminalTest, WaitLetsRealTimePass) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
   EXPECT_TRUE(game.CloseRequested());
   EXPECT_EQ(game.page->currentPage, "b");
+}
+
+// A person at a terminal: the prompt comes back below a page that moved on by itself.
+TEST_F(TerminalTest, ThePromptComesBackAfterATimedPageChange) {
+  int master = -1, slave = -1;
+  ASSERT_EQ(openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
+  Game& game = Make(kTimedPage);
+  LoadPage(game, "a");
+  std::thread person([master] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    ASSERT_EQ(write(master, "quit\n", 5), 5);
+  });
+  RunTerminal(game, dialogs, slave, out);
+  person.join();
+  close(master);
+  close(slave);
+  const std::string printed = out.str();
+  const size_t moved = printed.find("Moved on.\n");
+  ASSERT_NE(moved, std::string::npos) << printed;
+  EXPECT_NE(printed.find("> ", moved), std::string::npos) << printed;
+  EXPECT_LT(printed.find("> "), printed.find("Moved on.")) << printed;  // there before it, too
+}
+
+// The terminal's own commands: a list of saves, quick save and load, the picture on asking.
+TEST_F(TerminalTest, QuickSaveAndLoadAndTheListOfSaves) {
+  testing::TempDir data;
+  setenv("XDG_DATA_HOME", data.path().c_str(), 1);
+  Game& game = Make("[a]\ntextsize=1\nLine0=A page.\nQuestPicture=door.bmp\n");
+  LoadPage(game, "a");
+  Type("saves\nqs\nsaves\nql\npicture\nhelp\n");
+  EndInput();
+  RunTerminal(game, dialogs, fds[0], out);
+  unsetenv("XDG_DATA_HOME");
+  EXPECT_TRUE(Printed("no saves yet: qs saves quickly, save N into slot N")) << out.str();
+  EXPECT_TRUE(Printed("saved: the quick slot")) << out.str();
+  EXPECT_TRUE(Printed("loaded: the quick slot")) << out.str();
+  const auto lines = Transcript();
+  EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("  quick  A page.  (", 0) == 0; }))
+      << out.str();
+  EXPECT_TRUE(Printed("(picture: none)")) << out.str();
+  EXPECT_FALSE(Printed("picture: none"));  // never unasked
+  EXPECT_TRUE(Printed("Type the number of a choice to take it. Other commands:"));
+}
+
+TEST(WrapTextTest, BreaksAtBlanksWithinTheWidthCountingCharacters) {
+  const struct {
+    const char* text;
+    int width;
+    std::vector<std::string> lines;
+  } cases[] = {
+      {"one two three", 80, {"one two three"}},
+      {"aaaa bbbb cccc dddd eeee", 10, {"aaaa bbbb", "cccc dddd", "eeee"}},
+      {"дом дом дом", 10, {"дом дом", "дом"}},  // characters, not bytes
+      {"abcdefghijklmnop", 10, {"abcdefghij", "klmnop"}},
+      {"", 10, {""}},
+      {"  spaced   out  ", 80, {"spaced out"}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(WrapText(c.text, c.width), c.lines) << c.text;
+  EXPECT_EQ(WrapText("aaaa bbbb cccc", 14, "    "), (std::vector<std::string>{"    aaaa bbbb", "    cccc"}));
 }
 
 }  // namespace

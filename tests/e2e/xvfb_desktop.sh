@@ -4,7 +4,11 @@
 # and so shows focus and stacking faults. One case a run:
 #   xvfb_desktop.sh PLAYER CASE
 # Cases: first-down-enter, click-then-enter, double-click, inventory-escape,
-#        fits-1024x600, scale-factor-2, saved-position-off-screen.
+#        fits-1024x600, scale-factor-2, saved-position-off-screen,
+#        open-with (the folder entry's command from the home folder), not-a-game,
+#        shift-f10-library (the title bar's menu by keys, then "Game library..."),
+#        sigterm-save-window (SIGTERM while the Save window is open),
+#        continue (closed, then started again with --continue).
 set -euo pipefail
 player=$1 case=$2
 for tool in xvfb-run openbox xdotool wmctrl xwininfo xprop convert; do
@@ -13,15 +17,19 @@ done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 game=$work/game
-mkdir -p "$game/Scripts" "$game/Images" "$work/config" "$work/data"
+mkdir -p "$game/Scripts" "$game/Images" "$work/config" "$work/data" "$work/home" "$work/empty"
 convert -size 16x16 xc:gray "$game/Images/default.jpg"  # the inventory's neutral picture
 export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
 
 screen=1280x1024 left=0 top=0 scale=
+# Where the player starts, how, the window to wait for and the exit status to expect.
+start_dir=$game args="--game $game --no-audio" title='Desk Test' status=0
 case $case in
   fits-1024x600) screen=1024x600 left=240 top=30 ;;
   scale-factor-2) scale=2 left=240 top=30 ;;
   saved-position-off-screen) left=5000 top=-3000 ;;
+  open-with) start_dir=$work/home args="--in-game-folder --game $game --no-audio" ;;
+  not-a-game) start_dir=$work/home args="--game $work/empty" title='not a game' status=2 ;;
 esac
 # Three choices, each to a page that ends the game by itself; the log shows which.
 cat > "$game/config.ini" <<INI
@@ -52,12 +60,20 @@ cat > "$work/run.sh" <<SCRIPT
 set -u
 openbox >/dev/null 2>&1 &
 sleep 0.5
-cd "$game"
-${scale:+QT_SCALE_FACTOR=$scale} "$player" --game "$game" --no-audio >"$work/player.out" 2>&1 &
+# The first visible window whose name matches, within 5 s; nothing when none shows.
+find_window() {
+  for i in \$(seq 25); do
+    W=\$(xdotool search --onlyvisible --name "\$1" 2>/dev/null | head -1)
+    [ -n "\$W" ] && { echo \$W; return; }
+    sleep 0.2
+  done
+}
+cd "$start_dir"
+${scale:+QT_SCALE_FACTOR=$scale} "$player" $args >"$work/player.out" 2>&1 &
 PID=\$!
 WID=
 for i in \$(seq 50); do
-  WID=\$(xdotool search --onlyvisible --name 'Desk Test' 2>/dev/null | head -1)
+  WID=\$(xdotool search --onlyvisible --name '$title' 2>/dev/null | head -1)
   [ -n "\$WID" ] && break
   sleep 0.2
 done
@@ -71,6 +87,7 @@ kill -0 \$PID 2>/dev/null && wmctrl -i -c \$WID
 for i in \$(seq 25); do kill -0 \$PID 2>/dev/null || break; sleep 0.2; done
 kill \$PID 2>/dev/null && { echo "the program did not end"; exit 4; }
 wait \$PID
+echo \$? > "$work/status"
 SCRIPT
 
 # The choice list starts 576 units down (frame, title bar, picture, story text); a
@@ -88,8 +105,42 @@ CHECK
 }
 expect_page=
 case $case in
-  first-down-enter)
+  first-down-enter|open-with)
     echo 'xdotool key Down Return' > "$work/case.sh"; expect_page=one ;;
+  not-a-game)
+    echo 'xdotool key Return' > "$work/case.sh" ;;
+  sigterm-save-window)
+    cat > "$work/case.sh" <<'CASE'
+xdotool key ctrl+s
+[ -n "$(find_window "Save game")" ] || echo "the Save window did not open" >> FAULTS
+kill -TERM $PID
+for i in $(seq 15); do kill -0 $PID 2>/dev/null || break; sleep 0.2; done
+kill -0 $PID 2>/dev/null && echo "still running 3 s after SIGTERM" >> FAULTS
+true
+CASE
+    sed -i "s|FAULTS|$work/faults|g" "$work/case.sh" ;;
+  continue)
+    cat > "$work/case.sh" <<CASE
+wmctrl -i -c \$WID
+for i in \$(seq 25); do kill -0 \$PID 2>/dev/null || break; sleep 0.2; done
+"$player" --continue --game "$game" --no-audio >>"$work/player.out" 2>&1 &
+PID=\$!
+WID=\$(find_window 'Desk Test')
+[ -n "\$WID" ] || echo "no window when started again" >> "$work/faults"
+sleep 0.5
+CASE
+    ;;
+  shift-f10-library)
+    # The menu: Audio..., Инвентарь, zoom in, zoom out, actual size, full screen, then
+    # the library (separators are passed over).
+    cat > "$work/case.sh" <<'CASE'
+xdotool key shift+F10
+sleep 0.6
+xdotool key Down Down Down Down Down Down Down Return
+LIB=$(find_window "game library")
+if [ -n "$LIB" ]; then wmctrl -i -c $LIB; else echo "the game library did not open" >> FAULTS; fi
+CASE
+    sed -i "s|FAULTS|$work/faults|g" "$work/case.sh" ;;
   click-then-enter)
     echo "xdotool key Down Down; sleep 0.3; xdotool mousemove --window \$WID 80 $(item_y 1) click 1; sleep 0.3; xdotool key Return" \
       > "$work/case.sh"; expect_page=one ;;
@@ -124,6 +175,9 @@ env -u QT_QPA_PLATFORM timeout 90 xvfb-run -a -s "-screen 0 ${screen}x24" bash "
   cat "$work/run.out" "$work/player.out"; exit 1; }
 cat "$work/notes" 2>/dev/null || true
 [ -s "$work/faults" ] && { cat "$work/faults"; exit 1; }
+[ "$(cat "$work/status")" = $status ] || { echo "exit status $(cat "$work/status"), not $status"; cat "$work/player.out"; exit 1; }
+# Started elsewhere, the player writes nothing there.
+[ "$start_dir" = "$game" ] || [ -z "$(ls -A "$start_dir")" ] || { echo "written into $start_dir:"; ls -A "$start_dir"; exit 1; }
 log=$game/LastStart.log
 if [ -n "$expect_page" ]; then
   for page in one two three; do
@@ -133,6 +187,14 @@ if [ -n "$expect_page" ]; then
       grep -q "Loading Page: $page" "$log" && { echo "page $page was chosen instead of $expect_page"; exit 1; }
     fi
   done
+fi
+if [ $case = sigterm-save-window ]; then
+  # Ended through the shutdown: the page and the log are written, the run kept.
+  grep -q "Page gamestart loaded" "$log" || { echo "no log written"; exit 1; }
+  ls "$work/data/velmora-player/saves/"*/auto.sav >/dev/null || { echo "the run was not kept"; exit 1; }
+fi
+if [ $case = continue ]; then
+  grep -q "Game loaded: the automatic slot" "$log" || { echo "did not go on from the automatic slot"; cat "$log"; exit 1; }
 fi
 if [ $case = saved-position-off-screen ]; then
   # The window came back on the screen, and that is where the shutdown saved it.

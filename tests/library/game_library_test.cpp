@@ -162,6 +162,33 @@ TEST_F(GameLibraryTest, RemovingAndPlaying) {
   EXPECT_EQ(Folders(library), std::vector<std::string>{one + "/"});
 }
 
+// The games the player comes with are listed once, on the first run: a game the user
+// removes stays removed, and a folder that holds no game is left out.
+TEST_F(GameLibraryTest, TheFirstRunListsTheGamesThePlayerComesWith) {
+  const std::string demo = MakeGame("demo", "Demo");
+  GameLibrary library(files);
+  library.AddOnFirstRun({demo, (games.path() / "absent").string()});
+  EXPECT_EQ(Folders(library), std::vector<std::string>{demo + "/"});
+  EXPECT_TRUE(library.Remove(demo));
+  library.AddOnFirstRun({demo});
+  EXPECT_EQ(Folders(library), std::vector<std::string>{});
+}
+
+// "Continue" is offered while the save the last close wrote is there.
+TEST_F(GameLibraryTest, AGameGoesOnFromItsAutomaticSaveWhileTheFileIsThere) {
+  const std::string one = MakeGame("one");
+  GameLibrary library(files);
+  library.Add(one);
+  EXPECT_EQ(library.Games()[0].autoSave, "");
+  const std::string save = games.Write("saves/auto.sav", "save bytes");
+  EXPECT_TRUE(library.SetAutoSave(one, save));
+  EXPECT_FALSE(library.SetAutoSave((games.path() / "two").string(), save));
+  EXPECT_TRUE(library.MarkPlayed(one, 5));  // other changes keep it
+  EXPECT_EQ(library.Games()[0].autoSave, save);
+  fs::remove(save);
+  EXPECT_EQ(library.Games()[0].autoSave, "");
+}
+
 TEST_F(GameLibraryTest, ALibraryThatCannotBeWrittenRaisesTheWriteFault) {
   const std::string one = MakeGame("one");
   games.Write("blocked", "a file where the folder should be");

@@ -100,6 +100,25 @@ TEST_F(LibraryWindowTest, EnterOrADoubleClickPlaysTheSelectedGame) {
   EXPECT_EQ(played.count(), 2);
 }
 
+// A game closed before goes on from its automatic save; one never closed has nothing to
+// go on from.
+TEST_F(LibraryWindowTest, ContinueGoesOnFromTheAutomaticSave) {
+  const std::string owl = Game("owl", "Owl Spit");
+  const std::string lamp = Game("lamp", "Lamp");
+  library.Add(owl);
+  library.Add(lamp);
+  library.SetAutoSave(lamp, games.Write("auto.sav", "save"));
+  window().Reload();
+  QSignalSpy continued(&window(), &LibraryWindow::continueRequested);
+  window().gameList->setCurrentRow(0);
+  EXPECT_FALSE(window().continueButton->isEnabled());
+  window().gameList->setCurrentRow(1);
+  ASSERT_TRUE(window().continueButton->isEnabled());
+  QTest::mouseClick(window().continueButton, Qt::LeftButton);
+  ASSERT_EQ(continued.count(), 1);
+  EXPECT_EQ(continued.at(0).at(0).toString(), QString::fromStdString(GameLibrary::ListedForm(lamp)));
+}
+
 TEST_F(LibraryWindowTest, DroppedFoldersAreAddedOrScanned) {
   const std::string owl = Game("owl", "Owl Spit");
   testing::TempDir shelf;

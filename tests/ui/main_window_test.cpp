@@ -5,6 +5,8 @@
 #include <set>
 
 #include <QFontInfo>
+#include <QFontMetrics>
+#include <QImage>
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QLabel>
@@ -20,7 +22,10 @@
 #include "inventory/inventory_window_state.h"
 #include "base/game.h"
 #include "base/main_window_state.h"
+#include "script/script_library.h"
+#include "story/choice_menu.h"
 #include "story/page_loader.h"
+#include "story/page_state.h"
 #include "ui/audio_window.h"
 #include "ui/choice_list.h"
 #include "ui/fonts.h"
@@ -375,7 +380,9 @@ TEST_F(MainWindowTest, AWindowLargerThanTheScreenIsDrawnSmallerWithItsUnitsKept)
   EXPECT_EQ(window->size(), QSize(980, 1200));
   EXPECT_EQ(window->pos(), QPoint(50, 0));  // moved up to stay on the screen
   EXPECT_EQ(window->storyPicture->geometry(), QRect(1, 16, 979, 168));
-  EXPECT_EQ(window->choiceList->visualItemRect(window->choiceList->item(1)).height(), 24);  // 48 units
+  // 48 units, or more where the letters at this size need it (they never scale evenly).
+  EXPECT_GE(window->choiceList->visualItemRect(window->choiceList->item(1)).height(), 24);
+  EXPECT_LT(window->choiceList->visualItemRect(window->choiceList->item(1)).height(), 48);
   EXPECT_EQ(window->titleBar->audioItem->size(), QSize(28, 13));
   EXPECT_EQ(game.mainWindow->StoryTextWidth(), 1958);  // units, whatever the scale
   EXPECT_EQ(game.mainWindow->width, 1960);
@@ -448,6 +455,95 @@ TEST_F(MainWindowTest, TheToolWindowsFollowTheMainWindowsScale) {
   EXPECT_EQ(QFontInfo(inventory.font()).pixelSize(), 7);  // 13 pixels at half
   EXPECT_EQ(audio.windowType(), Qt::Dialog);  // with a parent: a transient window
   EXPECT_EQ(audio.parentWidget(), window.get());  // stays above the main window
+}
+
+// No text is clipped at any zoom (half size up to what fills the screen, as full screen
+// does): the title bar's font follows the scale and its items hold their captions, every
+// choice row holds its letters whole (the tails of у, р, g, j included), and the
+// inventory's buttons hold their captions.
+TEST_F(MainWindowTest, TextFitsItsRowsAndControlsAtEveryScale) {
+  Game& game = Make(
+      "[hall]\nActionsCount=3\n"
+      "Action0.Script=a\nAction0.LinesCount=1\nAction0.Line0=Jagged quay, \xE4\xEE\xF0\xEE\xE3\xE0 \xE2\xED\xE8\xE7\n"
+      "Action1.Script=b\nAction1.LinesCount=1\nAction1.Line0=gypsy jig \xF3\xE4\xE0\xF0 \xF0\xF3\xEA\xE8\n"
+      "Action2.Script=c\nAction2.LinesCount=1\nAction2.Line0=py\n");
+  Configure(game, 0, 0, 720, 980);
+  LoadPage(game, "hall");
+  InventoryWindow inventory(game, window.get());
+  QObject::connect(window.get(), &MainWindow::scaleChanged, &inventory, &InventoryWindow::SetScale);
+  Show();
+  ChoiceList* list = window->choiceList;
+  ASSERT_EQ(list->count(), 3);
+  for (const double zoom : {0.5, 0.8, 0.9, 1.0, 1.1, 1.25, 1.5, 2.0}) {
+    window->SetZoom(zoom);
+    QCoreApplication::processEvents();
+    const double scale = window->scale();
+    const std::string at = "at scale " + std::to_string(scale);
+    TitleBar* bar = window->titleBar;
+    for (QToolButton* item : {bar->audioItem, bar->inventoryItem}) {
+      const QFontMetrics metrics(item->font());
+      EXPECT_NEAR(QFontInfo(item->font()).pixelSize(), 13 * scale, 1.5) << at;
+      EXPECT_LE(metrics.horizontalAdvance(item->text()), item->width()) << item->text().toStdString() << " " << at;
+      EXPECT_LE(metrics.height(), item->height()) << at;
+    }
+    EXPECT_LT(bar->audioItem->geometry().right(), bar->inventoryItem->geometry().left()) << at;
+    EXPECT_NEAR(QFontInfo(bar->caption->font()).pixelSize(), 13 * scale, 1.5) << at;
+
+    // Each row shows its letters whole: as tall in ink as they are without a row around
+    // them, and no ink on the row's top edge.
+    const ChoiceFont choiceFont = ChoiceDrawingFont(game);
+    const QFontMetrics drawn(GameFont(QString::fromStdString(choiceFont.name), choiceFont.size, scale), list->viewport());
+    const QImage shot = list->viewport()->grab().toImage();
+    const auto inked = [&shot](int y, int left, int right) {
+      for (int x = std::max(left, 0); x <= std::min(right, shot.width() - 1); ++x)
+        if (qGray(shot.pixel(x, y)) > 0) return true;
+      return false;
+    };
+    for (int k = 0; k < list->count(); ++k) {
+      const QRect row = list->visualItemRect(list->item(k));
+      int first = -1, last = -1;
+      for (int y = row.top(); y <= row.bottom(); ++y) {
+        if (!inked(y, row.left(), row.right())) continue;
+        if (first < 0) first = y;
+        last = y;
+      }
+      ASSERT_GE(first, 0) << "row " << k << " is drawn " << at;
+      EXPECT_GE(last - first + 1, drawn.tightBoundingRect(list->item(k)->text()).height() - 1)
+          << "row " << k << " is cut " << at;
+      EXPECT_GT(first, row.top()) << "row " << k << " touches its top " << at;
+    }
+    for (QPushButton* button : {inventory.useButton, inventory.wearButton, inventory.closeButton}) {
+      EXPECT_LE(button->sizeHint().width(), button->width()) << button->text().toStdString() << " " << at;
+      EXPECT_GE(button->geometry().left(), 0) << at;
+      EXPECT_LE(button->geometry().right(), inventory.width()) << at;
+    }
+  }
+}
+
+// A broken game tells the reader over the window what it lacks, and goes on as it did.
+TEST_F(MainWindowTest, WhatABrokenGameLacksIsSaidOverTheWindow) {
+  tg.dir.Write("Scripts/Scripts.bsf", "___script lost $goto nowhere ___end\n___script far $run gone ___end\n");
+  Game& game = Make(
+      "[hall]\ntextsize=1\nLine0=Hall.\nQuestPicture=lamp.jpg\nActionsCount=2\n"
+      "Action0.Script=lost\nAction0.LinesCount=1\nAction0.Line0=A\n"
+      "Action1.Script=far\nAction1.LinesCount=1\nAction1.Line0=B\n");
+  LoadScriptLibrary(game);
+  Show();
+  const auto notice = [this] {
+    const auto* label = window->findChild<QLabel*>(QStringLiteral("notice"));
+    return label && label->isVisible() ? label->text().toStdString() : std::string();
+  };
+  const auto choose = [&game](int k) {
+    game.mainWindow->selectedChoice = k;
+    game.RunEvent([&game] { ChooseHighlightedAction(game); });
+  };
+  LoadPage(game, "hall");
+  EXPECT_EQ(notice(), "The game's picture lamp.jpg is missing. LastStart.log says more.");
+  choose(1);
+  EXPECT_EQ(notice(), "The game has no script \"gone\". LastStart.log says more.");
+  choose(0);
+  EXPECT_EQ(notice(), "The game has no page \"nowhere\". LastStart.log says more.");
+  EXPECT_EQ(game.page->currentPage, "nowhere");
 }
 
 TEST_F(MainWindowTest, EscapeIsTheToolWindowsCloseBox) {

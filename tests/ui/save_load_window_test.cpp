@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "save/save_games.h"
 #include "script/script_library.h"
@@ -86,6 +88,11 @@ TEST_F(SaveLoadWindowTest, TheKeysQuickSaveQuickLoadAndGoBack) {
   EXPECT_EQ(game.page->currentPage, "start");
   EXPECT_EQ(game.mainWindow->choiceItems, std::vector<std::string>{"Go to the door\r\n"});
   EXPECT_EQ(window->choiceList->count(), 1);
+}
+
+std::string FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 // Answers the next question box named `name`: Escape, or its destructive button.
@@ -168,6 +175,46 @@ TEST_F(SaveLoadWindowTest, SaveIntoASlotWithANameThenRenameDeleteAndLoadFromTheG
   EXPECT_EQ(loading.result(), QDialog::Accepted);
   EXPECT_EQ(loading.lastMessage(), "loaded: slot 3");
   EXPECT_EQ(game.page->currentPage, "start");
+}
+
+// Saving over a save asks first, naming the slot: Escape keeps the save there as it was.
+TEST_F(SaveLoadWindowTest, SavingOverASaveAsksFirst) {
+  Game& game = MakeGame();
+  actions->saves().Save(3, {}, std::string("Before the door"));
+  const std::string path = actions->saves().SlotPath(3);
+  const std::string before = FileBytes(path);
+  Choose();
+  const auto saveInto3 = [&](bool yes) {
+    SaveLoadWindow saving(game, actions->saves(), SaveLoadWindow::Mode::kSave, nullptr, window.get());
+    saving.slotGrid->setCurrentItem(Slot(saving, 3));
+    bool asked = false;
+    AnswerQuestion("OverwriteQuestion", yes, &asked);
+    QTest::mouseClick(saving.actionButton, Qt::LeftButton);
+    EXPECT_TRUE(asked);
+    return saving.result();
+  };
+  EXPECT_NE(saveInto3(false), QDialog::Accepted);
+  EXPECT_EQ(FileBytes(path), before);
+  EXPECT_EQ(saveInto3(true), QDialog::Accepted);
+  EXPECT_NE(FileBytes(path), before);
+  EXPECT_EQ(actions->saves().Slot(3).header.pageCaption, "The door creaks; 1 step(s) taken.");
+}
+
+// The run as the game was last closed is offered first when loading, never for saving.
+TEST_F(SaveLoadWindowTest, TheAutomaticSlotIsLoadedNeverSavedInto) {
+  Game& game = MakeGame();
+  Choose();
+  ASSERT_TRUE(actions->saves().Save(kAutoSlot).done);
+  EXPECT_EQ(std::filesystem::path(actions->saves().SlotPath(kAutoSlot)).filename(), "auto.sav");
+  SaveLoadWindow saving(game, actions->saves(), SaveLoadWindow::Mode::kSave, nullptr, window.get());
+  EXPECT_EQ(Slot(saving, kAutoSlot), nullptr);
+  Choose();
+  SaveLoadWindow loading(game, actions->saves(), SaveLoadWindow::Mode::kLoad, nullptr, window.get());
+  ASSERT_EQ(loading.slotGrid->row(Slot(loading, kAutoSlot)), 0);
+  EXPECT_EQ(loading.slotGrid->currentRow(), 0);  // the newest save
+  QTest::mouseClick(loading.actionButton, Qt::LeftButton);
+  EXPECT_EQ(loading.lastMessage(), "loaded: the automatic slot");
+  EXPECT_EQ(game.page->currentPage, "door");
 }
 
 }  // namespace

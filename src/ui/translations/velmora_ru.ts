@@ -145,6 +145,14 @@
         <source>No new games in %1</source>
         <translation>В папке %1 нет новых игр</translation>
     </message>
+    <message>
+        <source>&amp;Continue</source>
+        <translation>&amp;Продолжить</translation>
+    </message>
+    <message>
+        <source>Go on from where the game was last closed</source>
+        <translation>Продолжить с того места, где игра была закрыта</translation>
+    </message>
 </context>
 <context>
     <name>velmora::LiveReloadDriver</name>
@@ -253,6 +261,18 @@ A player for branching interactive stories.</source>
         <source>No sound output: playing without sound</source>
         <translation>Нет вывода звука: игра идёт без звука</translation>
     </message>
+    <message>
+        <source>The game could not start: %1 says why.</source>
+        <translation>Игра не смогла запуститься: причина записана в %1.</translation>
+    </message>
+    <message>
+        <source>Going on from where the game was closed</source>
+        <translation>Продолжение с того места, где игра была закрыта</translation>
+    </message>
+    <message>
+        <source>Playing your own copy of the game, made now in %1</source>
+        <translation>Игра идёт в вашей копии, созданной сейчас в %1</translation>
+    </message>
 </context>
 <context>
     <name>velmora::MapWindow</name>
@@ -279,6 +299,52 @@ A player for branching interactive stories.</source>
     <message>
         <source>Zoom out</source>
         <translation>Мельче</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::NotAGame</name>
+    <message>
+        <source>There is no folder %1.</source>
+        <translation>Папки %1 нет.</translation>
+    </message>
+    <message>
+        <source>%1 has a config.ini, but not the story file it names, %2.</source>
+        <translation>В %1 есть config.ini, но нет файла истории %2, который он называет.</translation>
+    </message>
+    <message>
+        <source>%1 holds no config.ini, which every game folder has.</source>
+        <translation>В %1 нет файла config.ini, который есть в папке любой игры.</translation>
+    </message>
+    <message>
+        <source>This folder is not a game.</source>
+        <translation>Эта папка — не игра.</translation>
+    </message>
+    <message>
+        <source>Open the folder that holds the game&apos;s config.ini, or pick a game in the game library.</source>
+        <translation>Откройте папку, в которой лежит config.ini игры, или выберите игру в библиотеке.</translation>
+    </message>
+    <message>
+        <source>Velmora Player: not a game</source>
+        <translation>Velmora Player: это не игра</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::Notice</name>
+    <message>
+        <source>The game has no page &quot;%1&quot;. LastStart.log says more.</source>
+        <translation>В игре нет страницы «%1». Подробности в LastStart.log.</translation>
+    </message>
+    <message>
+        <source>The game has no script &quot;%1&quot;. LastStart.log says more.</source>
+        <translation>В игре нет скрипта «%1». Подробности в LastStart.log.</translation>
+    </message>
+    <message>
+        <source>The game has no label &quot;%1&quot;. LastStart.log says more.</source>
+        <translation>В игре нет метки «%1». Подробности в LastStart.log.</translation>
+    </message>
+    <message>
+        <source>The game&apos;s picture %1 is missing. LastStart.log says more.</source>
+        <translation>Картинки игры %1 нет. Подробности в LastStart.log.</translation>
     </message>
 </context>
 <context>
@@ -444,6 +510,14 @@ A player for branching interactive stories.</source>
     <message>
         <source>Saved games</source>
         <translation>Сохранённые игры</translation>
+    </message>
+    <message>
+        <source>the automatic slot</source>
+        <translation>автосохранение</translation>
+    </message>
+    <message>
+        <source>Last closed</source>
+        <translation>Автосохранение</translation>
     </message>
 </context>
 <context>
