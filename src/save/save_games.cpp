@@ -94,7 +94,7 @@ SaveGames::Outcome SaveGames::Save(int slot, const std::string& thumbnailPng, st
   header.gameId = GameId();
   if (name) {
     header.name = *name;
-  } else if (auto old = ReadSlotFile(game_.files(), path)) {
+  } else if (auto old = ReadSlotHead(game_.files(), path)) {
     const SaveReadResult read = DecodeSaveHeader(*old);
     if (read.status == SaveReadStatus::kOk && read.header.gameId == header.gameId) header.name = read.header.name;
   }
@@ -112,7 +112,11 @@ SaveGames::Outcome SaveGames::Save(int slot, const std::string& thumbnailPng, st
 
 SaveGames::Outcome SaveGames::Load(int slot) {
   if (Busy()) return {false, "cannot load now: a script is running", Kind::kBusy};
-  const auto bytes = ReadSlotFile(game_.files(), SlotPath(slot));
+  bool tooLarge = false;
+  const auto bytes = ReadSlotFile(game_.files(), SlotPath(slot), &tooLarge);
+  if (tooLarge)
+    return {false, "cannot load " + SlotWords(slot) + ": the save is too large (more than " +
+                       std::to_string(kMaxSaveBytes >> 20) + " MB)"};
   if (!bytes) return {false, "nothing to load: " + SlotWords(slot) + " is empty", Kind::kEmpty};
   SaveReadResult read = DecodeSave(*bytes, GameId(), files_);
   if (read.status != SaveReadStatus::kOk)
@@ -188,7 +192,7 @@ std::vector<SlotInfo> SaveGames::ListSlots() {
   for (int slot = kQuickSlot; slot <= kLastSlot; ++slot) {
     SlotInfo info;
     info.slot = slot;
-    if (auto bytes = ReadSlotFile(game_.files(), folder + SlotFileName(slot))) {
+    if (auto bytes = ReadSlotHead(game_.files(), folder + SlotFileName(slot))) {
       info.used = true;
       SaveReadResult read = DecodeSaveHeader(*bytes);
       info.status = read.status;
