@@ -29,3 +29,10 @@ echo "== Story map of a generated 2,000-page story: DOT, and the SVG layout, aga
 echo
 echo "== Live reload of a 10 MB story file against a first read of it"
 "$build/bench/run/reload_bench" --benchmark_color=false
+echo
+echo "== The browser player: first page, bytes before it, page turn, a 4000x3000 JPEG page, the script engine under WebAssembly"
+if command -v chromium >/dev/null && [ -d "$src/tests/web/node_modules/playwright-core" ] && [ -f "$build/web/site/velmora.wasm" ]; then
+  node "$src/bench/web/bench.mjs" "$build/src/app/velmora-player" "$build/bench/script/script_bench"
+else
+  echo "skipped: Chromium, playwright-core (scripts/install-deps.sh) or the web runtime (Emscripten) is missing"
+fi

@@ -8,7 +8,7 @@ set -euo pipefail
 PKGS=(build-essential cmake pkg-config clang libclang-rt-14-dev
   qt6-base-dev qt6-svg-dev libgtest-dev libgmock-dev libbenchmark-dev
   libjpeg62-turbo-dev libpng-dev libwmf-dev fonts-urw-base35 libemf2svg-dev
-  libsndfile1-dev libmpg123-dev libsdl2-dev libfluidsynth-dev timgm6mb-soundfont libssl-dev
+  libsndfile1-dev libmpg123-dev libsdl2-dev libfluidsynth-dev timgm6mb-soundfont
   fonts-dejavu-core xvfb xauth xdotool imagemagick sox libsox-fmt-all lua5.4
   openbox wmctrl x11-utils qt6-translations-l10n qt6-tools-dev qt6-l10n-tools libfontconfig-dev liblua5.4-dev zlib1g-dev fontconfig
   libgraphviz-dev graphviz

@@ -14,6 +14,8 @@ cmake --build "$BUILD" -j"$(nproc)" --target velmora-player
 site="$BUILD/web-site"
 rm -rf "$site"
 cp -R "$BUILD/web/site" "$site"
+# The soundfont MIDI plays with in games opened on the player page (an exported site has its own).
+cp /usr/share/sounds/sf2/TimGM6mb.sf2 "$site/soundfont.sf2" 2>/dev/null || echo "no TimGM6mb soundfont: MIDI plays silent on the player page"
 "$BUILD/src/app/velmora-player" --export-web "$game" "$site/demo"
 port=${PORT:-8000}
 echo "The player page: http://127.0.0.1:$port/   the game: http://127.0.0.1:$port/demo/"

@@ -74,6 +74,33 @@
 
   // Storage ------------------------------------------------------------------------------
 
+  // The object stores of an IndexedDB database. `body` makes the requests of one
+  // transaction and returns the request whose result is the answer (or a function that
+  // gives it); the answer comes once the transaction is committed, so a page that moves
+  // on right after a write does not lose it.
+  function database(name, version, stores) {
+    let opened = null;
+    const open = () => opened || (opened = new Promise((resolve, reject) => {
+      const request = indexedDB.open(name, version);
+      request.onupgradeneeded = () => {
+        for (const [store, options] of Object.entries(stores))
+          if (!request.result.objectStoreNames.contains(store)) request.result.createObjectStore(store, options);
+      };
+      request.onsuccess = () => resolve(request.result);
+      request.onerror = () => reject(request.error);
+    }));
+    return async function run(store, mode, body) {
+      const db = await open();
+      return new Promise((resolve, reject) => {
+        const transaction = db.transaction(store, mode);
+        const answer = body(transaction.objectStore(store));
+        transaction.oncomplete = () => resolve(typeof answer === 'function' ? answer() : answer.result);
+        transaction.onerror = () => reject(transaction.error);
+        transaction.onabort = () => reject(transaction.error);
+      });
+    };
+  }
+
   function toBase64(bytes) {
     let text = '';
     for (let i = 0; i < bytes.length; i += 0x8000) text += String.fromCharCode.apply(null, bytes.subarray(i, i + 0x8000));
@@ -86,36 +113,117 @@
     return bytes;
   }
 
-  // What a game wrote, per game: keys "velmora:files:<game URL>:<path in the game>".
+  // What a game wrote ('files') and the player's saves for it ('saves'), per game, in
+  // IndexedDB under "<kind>:<game key>:<path>": localStorage holds about 5 MB a site,
+  // less than a story file and a few saves can take. But a page that goes away takes its
+  // unfinished IndexedDB writes with it, so what the run writes while the page closes
+  // (its shutdown) also goes to localStorage at once, base64 under "velmora:" and the
+  // same key ("-" for a removed file), as pages before this one kept everything. The next
+  // start moves what it finds there into IndexedDB, over what is there.
+  const REMOVED = '-';
+  const writtenFiles = database('velmora-storage', 1, { files: {} });
   class GameStorage {
     constructor(gameKey, kind = 'files') {
-      this.prefix = 'velmora:' + kind + ':' + gameKey + ':';
+      this.prefix = kind + ':' + gameKey + ':';
+      this.legacyPrefix = 'velmora:' + this.prefix;
       this.warned = false;
+      this.closing = false;
+      this.pending = new Set();
+    }
+    warn() {
+      if (!this.warned) notice(say('storageFull'));
+      this.warned = true;
     }
     put(relative, bytes) {
-      try {
-        if (bytes === null) localStorage.removeItem(this.prefix + relative);
-        else localStorage.setItem(this.prefix + relative, toBase64(bytes));
-      } catch (e) {
-        if (!this.warned) notice(say('storageFull'));
-        this.warned = true;
+      const key = this.prefix + relative;
+      if (this.closing) {
+        try {
+          localStorage.setItem('velmora:' + key, bytes === null ? REMOVED : toBase64(bytes));
+        } catch (e) {
+          // too large for localStorage: IndexedDB may still finish in time
+        }
       }
+      const done = writtenFiles('files', 'readwrite', (store) => (bytes === null ? store.delete(key) : store.put(bytes, key)))
+        .catch(() => this.warn())
+        .finally(() => this.pending.delete(done));
+      this.pending.add(done);
     }
-    entries() {
-      const out = [];
+    // Every write handed over so far, committed.
+    settled() {
+      return Promise.all(Array.from(this.pending));
+    }
+    leftInLocalStorage() {
+      const keys = [];
       for (let i = 0; i < localStorage.length; ++i) {
         const key = localStorage.key(i);
-        if (key.startsWith(this.prefix)) out.push([key.slice(this.prefix.length), fromBase64(localStorage.getItem(key))]);
+        if (key.startsWith(this.legacyPrefix)) keys.push(key);
       }
-      return out;
+      return keys;
+    }
+    async moveFromLocalStorage() {
+      const left = this.leftInLocalStorage();
+      if (!left.length) return;
+      await writtenFiles('files', 'readwrite', (store) => {
+        for (const key of left) {
+          const target = key.slice('velmora:'.length);
+          const value = localStorage.getItem(key);
+          if (value === REMOVED) store.delete(target);
+          else store.put(fromBase64(value), target);
+        }
+        return () => undefined;
+      });
+      for (const key of left) localStorage.removeItem(key);
+    }
+    async entries() {
+      const found = new Map();
+      try {
+        await this.moveFromLocalStorage();
+      } catch (e) {
+        this.warn();  // left where they are, and read from there below
+      }
+      const range = IDBKeyRange.bound(this.prefix, this.prefix + '\uffff');
+      const [keys, values] = await writtenFiles('files', 'readonly', (store) => {
+        const keys = store.getAllKeys(range), values = store.getAll(range);
+        return () => [keys.result, values.result];
+      });
+      keys.forEach((key, k) => found.set(key.slice(this.prefix.length), new Uint8Array(values[k])));
+      for (const key of this.leftInLocalStorage()) {
+        const value = localStorage.getItem(key);
+        if (value === REMOVED) found.delete(key.slice(this.legacyPrefix.length));
+        else found.set(key.slice(this.legacyPrefix.length), fromBase64(value));
+      }
+      return Array.from(found);
     }
   }
 
   // Sound --------------------------------------------------------------------------------
 
+  // MIDI plays through spessasynth_lib (an SF2 synthesiser in an AudioWorklet) with the
+  // General MIDI soundfont published beside the page. The three are fetched when a MIDI
+  // track first sounds, never before; without them MIDI keeps its time silently.
+  let midiKit = null;
+  function loadMidiKit(context) {
+    if (!midiKit) {
+      midiKit = (async () => {
+        const here = document.baseURI;
+        const [lib, soundfont] = await Promise.all([
+          import(new URL('spessasynth_lib.js', here).href),
+          fetchBytes(new URL('soundfont.sf2', here)),
+          context.audioWorklet.addModule(new URL('spessasynth_processor.min.js', here).href),
+        ]);
+        return { lib, soundfont: soundfont.buffer };
+      })();
+      midiKit.catch(() => {});
+    }
+    return midiKit;
+  }
+
   // Streams by handle. Browsers start sound only after a gesture: until the first one a
-  // stream told to play counts as playing and starts then.
+  // stream told to play counts as playing and starts then. A MIDI stream keeps its own
+  // time (its length from the file, as the runtime measured it), and its synthesiser
+  // follows that time.
   class Sound {
+    // `readFile` gives a file's bytes, or the site's URL of one not fetched yet.
     constructor(readFile) {
       this.readFile = readFile;
       this.streams = new Map();
@@ -132,14 +240,16 @@
     }
     create(path, midiSeconds) {
       const stream = { state: 0, volume: 1, pan: 0, midi: midiSeconds >= 0, length: midiSeconds * 1000, at: 0, since: 0 };
-      if (!stream.midi) {
-        let bytes;
-        try {
-          bytes = this.readFile(path);
-        } catch (e) {
-          return 0;
-        }
-        stream.url = URL.createObjectURL(new Blob([bytes]));
+      let bytes;
+      try {
+        bytes = this.readFile(path);
+      } catch (e) {
+        return 0;
+      }
+      if (stream.midi) {
+        stream.bytes = bytes;
+      } else {
+        stream.url = typeof bytes === 'string' ? bytes : URL.createObjectURL(new Blob([bytes]));
         stream.element = new Audio();
         stream.element.preload = 'auto';
         stream.element.src = stream.url;
@@ -150,16 +260,64 @@
       this.streams.set(handle, stream);
       return handle;
     }
+    // The stream's volume and balance on the way out; what it plays goes into the node
+    // this returns.
+    route(stream) {
+      stream.gain = this.context.createGain();
+      stream.panner = this.context.createStereoPanner();
+      stream.gain.connect(stream.panner).connect(this.context.destination);
+      this.apply(stream);
+      return stream.gain;
+    }
     start(stream) {
-      if (stream.midi) return;
-      if (this.context && !stream.gain) {
-        const source = this.context.createMediaElementSource(stream.element);
-        stream.gain = this.context.createGain();
-        stream.panner = this.context.createStereoPanner();
-        source.connect(stream.gain).connect(stream.panner).connect(this.context.destination);
-        this.apply(stream);
+      if (!this.context) return;
+      if (stream.midi) {
+        if (!stream.synth) this.attachSynth(stream);
+        this.follow(stream);
+        return;
       }
-      if (this.context) stream.element.play().catch(() => {});
+      if (!stream.gain) this.context.createMediaElementSource(stream.element).connect(this.route(stream));
+      stream.element.play().catch(() => {});
+    }
+    async attachSynth(stream) {
+      stream.synth = 'loading';
+      let kit;
+      try {
+        kit = await loadMidiKit(this.context);
+      } catch (e) {
+        return;  // no synthesiser: the track keeps its time in silence
+      }
+      if (!Array.from(this.streams.values()).includes(stream)) return;
+      const synth = new kit.lib.WorkletSynthesizer(this.context);
+      synth.connect(this.route(stream));
+      await synth.soundBankManager.addSoundBank(kit.soundfont.slice(0), 'gm');
+      await synth.isReady;
+      const sequencer = new kit.lib.Sequencer(synth, { skipToFirstNoteOn: false });
+      sequencer.loopCount = 0;
+      sequencer.loadNewSongList([{ binary: stream.bytes.slice().buffer }]);
+      stream.synth = synth;
+      stream.sequencer = sequencer;
+      if (!Array.from(this.streams.values()).includes(stream)) this.release(stream);
+      else this.follow(stream);
+    }
+    // The synthesiser where the stream's own time says: playing from its place, or still.
+    follow(stream) {
+      const sequencer = stream.sequencer;
+      if (!sequencer) return;
+      if (stream.state === 1) {
+        sequencer.currentTime = Math.min(stream.length, this.midiPosition(stream)) / 1000;
+        sequencer.play();
+      } else {
+        sequencer.pause();
+      }
+    }
+    release(stream) {
+      if (stream.sequencer) stream.sequencer.pause();
+      if (stream.synth && stream.synth !== 'loading') {
+        stream.synth.disconnect();
+        stream.synth.destroy();
+      }
+      if (stream.panner) stream.panner.disconnect();
     }
     apply(stream) {
       if (stream.gain) {
@@ -185,16 +343,20 @@
     state(handle) {
       const stream = this.streams.get(handle);
       if (!stream) return 0;
-      if (stream.midi && stream.state === 1 && this.position(handle) >= stream.length) stream.state = 0;
+      if (stream.midi && stream.state === 1 && this.midiPosition(stream) >= stream.length) {
+        stream.state = 0;
+        this.follow(stream);
+      }
       return stream.state;
     }
     pause(handle) {
       const stream = this.streams.get(handle);
       if (!stream) return false;
       if (stream.state === 1) {
-        if (stream.midi) stream.at = this.position(handle);
+        if (stream.midi) stream.at = this.midiPosition(stream);
         else stream.element.pause();
         stream.state = 3;
+        this.follow(stream);
       }
       return true;
     }
@@ -207,17 +369,25 @@
       this.apply(stream);
       return true;
     }
+    midiPosition(stream) {
+      return stream.state === 1 ? stream.at + performance.now() - stream.since : stream.at;
+    }
     position(handle) {
       const stream = this.streams.get(handle);
       if (!stream) return -1;
-      if (stream.midi) return stream.state === 1 ? stream.at + performance.now() - stream.since : stream.at;
+      if (stream.midi) return this.midiPosition(stream);
       return stream.element.currentTime * 1000;
     }
     seek(handle, ms) {
       const stream = this.streams.get(handle);
       if (!stream) return false;
-      if (stream.midi) stream.at = ms;
-      else stream.element.currentTime = ms / 1000;
+      if (stream.midi) {
+        stream.at = ms;
+        stream.since = performance.now();
+        this.follow(stream);
+      } else {
+        stream.element.currentTime = ms / 1000;
+      }
       return true;
     }
     stopAll() {
@@ -229,8 +399,9 @@
       if (stream.element) {
         stream.element.pause();
         stream.element.removeAttribute('src');
-        URL.revokeObjectURL(stream.url);
+        if (stream.url.startsWith('blob:')) URL.revokeObjectURL(stream.url);
       }
+      this.release(stream);
       this.streams.delete(handle);
     }
   }
@@ -238,8 +409,9 @@
   // The page the runtime talks to ----------------------------------------------------------
 
   class Page {
-    constructor(storage, saveStorage) {
+    constructor(storage, saveStorage, files) {
       this.storage = storage;
+      this.files = files;
       this.saveStorage = saveStorage;
       this.queue = [];
       this.wake = null;
@@ -253,7 +425,7 @@
       this.shown = {};
       this.pictureUrls = new Map();
       this.generation = 0;
-      this.sound = new Sound((path) => this.fs.readFile(path));
+      this.sound = new Sound((path) => this.files.siteUrl(path) || this.fs.readFile(path));
       this.layout = localStorage.getItem('velmora:layout') || (window.innerWidth >= 800 ? 'classic' : 'reader');
       this.bindControls();
       this.applyLayout();
@@ -314,10 +486,16 @@
     quit() {
       if (this.quitting) return;
       this.quitting = true;
+      this.storage.closing = this.saveStorage.closing = true;
       if (this.sleepWake) this.sleepWake();
       this.wakeNow();
     }
+    // Every write of the run so far, committed to the browser's storage.
+    stored() {
+      return Promise.all([this.storage.settled(), this.saveStorage.settled()]);
+    }
     persist(path, bytes) {
+      this.files.written(path);
       if (path.startsWith(GAME_ROOT)) this.storage.put(path.slice(GAME_ROOT.length), bytes);
       else if (path.startsWith(DATA_ROOT)) this.saveStorage.put(path.slice(DATA_ROOT.length), bytes);
     }
@@ -326,6 +504,7 @@
     pictureUrl(path) {
       if (!path) return '';
       let url = this.pictureUrls.get(path);
+      if (!url) url = this.files.siteUrl(path);
       if (!url) {
         try {
           url = URL.createObjectURL(new Blob([this.fs.readFile(path)]));
@@ -738,33 +917,130 @@
     fs.writeFile(root + relative, bytes);
   }
 
+  // The files of a published game. Pictures and sampled sound are what makes a game
+  // large and what its first page needs least: they are fetched after the first page is
+  // shown, each an empty stand-in in the runtime's file system until it arrives, and the
+  // page meanwhile draws or plays such a file from the site itself. Everything else (the
+  // story, scripts, settings, MIDI) is fetched before the run starts, in parallel with the
+  // runtime.
+  const MEDIA = /\.(jpe?g|png|bmp|gif|ico|wmf|emf|ogg|mp3|wav)$/i;
+  class FetchedGameFiles {
+    // `pack`: the manifest's one file that holds the others but pictures and sound, end
+    // to end, as [name, length] in order.
+    constructor(base, names, pack) {
+      this.base = base;
+      this.fs = null;
+      this.waiting = new Map(names.map((name) => [GAME_ROOT + name, { name, bytes: null, shown: 0 }]));
+      if (pack) {
+        const packed = fetchBytes(new URL(encodePath(pack.file), base));
+        let at = 0;
+        for (const [name, length] of pack.files) {
+          const entry = this.waiting.get(GAME_ROOT + name);
+          const from = at;
+          at += length;
+          // A pack that cannot be fetched: each file on its own.
+          if (entry) entry.bytes = packed.then((bytes) => bytes.subarray(from, from + length),
+                                               () => fetchBytes(this.urlOf(entry)).catch(() => null));
+        }
+      }
+      this.ready = Promise.all(names.filter((name) => !MEDIA.test(name)).map((name) => this.bytesOf(this.waiting.get(GAME_ROOT + name))));
+    }
+    bytesOf(entry) {
+      if (!entry.bytes) entry.bytes = fetchBytes(this.urlOf(entry)).catch(() => null);
+      return entry.bytes;
+    }
+    urlOf(entry) {
+      return new URL(encodePath(entry.name), this.base).href;
+    }
+    // The files fetched so far, and a stand-in for each of the others.
+    async plant(fs) {
+      await this.ready;
+      this.fs = fs;
+      for (const full of Array.from(this.waiting.keys())) {
+        const entry = this.waiting.get(full);
+        writeGameFile(fs, entry.name, new Uint8Array(0));
+        if (entry.bytes) await this.install(full);
+      }
+    }
+    // Fetches the files still waiting, `width` at a time.
+    prefetch(width) {
+      // Files the page already takes from the site come last: the browser may still be
+      // fetching them for the page, and a second request would not share that one.
+      const queue = Array.from(this.waiting.keys()).sort((a, b) => this.waiting.get(a).shown - this.waiting.get(b).shown);
+      const next = async () => {
+        for (let full; (full = queue.shift()) !== undefined;) {
+          const entry = this.waiting.get(full);
+          if (entry) await this.bytesOf(entry);
+          await this.install(full);
+        }
+      };
+      for (let k = 0; k < width; ++k) next();
+    }
+    // Puts a fetched file's bytes in place of its stand-in; a file that cannot be
+    // fetched is taken away, so the run finds it missing and says so.
+    async install(full) {
+      const entry = this.waiting.get(full);
+      if (!entry || !this.fs) return;
+      const bytes = await this.bytesOf(entry);
+      if (this.waiting.get(full) !== entry) return;
+      this.waiting.delete(full);
+      if (bytes) {
+        this.fs.writeFile(full, bytes);
+      } else {
+        try {
+          this.fs.unlink(full);
+        } catch (e) {
+          // gone already
+        }
+      }
+    }
+    find(path) {
+      if (!this.fs || !this.waiting.size) return null;
+      try {
+        const full = this.fs.lookupPath(path, { follow: true }).path;
+        return this.waiting.has(full) ? full : null;
+      } catch (e) {
+        return null;
+      }
+    }
+    isPending(path) {
+      return this.find(path) !== null;
+    }
+    // Where the page fetches a file not here yet; null for a file that is.
+    siteUrl(path) {
+      const full = this.find(path);
+      if (!full) return null;
+      const entry = this.waiting.get(full);
+      entry.shown = 1;
+      return this.urlOf(entry);
+    }
+    // The run (or what it wrote before) has put its own bytes there.
+    written(path) {
+      this.waiting.delete(this.find(path) || path);
+    }
+  }
+
+  // A game whose files are all at hand (unpacked from a .zip or a folder).
+  class GameFilesAtHand {
+    constructor(files) {
+      this.files = files;
+    }
+    async plant(fs) {
+      for (const [relative, bytes] of this.files) writeGameFile(fs, relative, bytes);
+    }
+    prefetch() {}
+    isPending() { return false; }
+    siteUrl() { return null; }
+    written() {}
+  }
+
   // Games the player opened, kept in IndexedDB: id, caption, start picture, files.
+  const libraryGames = database('velmora-library', 1, { games: { keyPath: 'id' } });
   const library = {
-    open() {
-      return new Promise((resolve, reject) => {
-        const request = indexedDB.open('velmora-library', 1);
-        request.onupgradeneeded = () => request.result.createObjectStore('games', { keyPath: 'id' });
-        request.onsuccess = () => resolve(request.result);
-        request.onerror = () => reject(request.error);
-      });
-    },
-    // A read answers with its result; a write only once it is committed, so a page
-    // that moves on right after it does not lose it.
-    async run(mode, body) {
-      const db = await this.open();
-      return new Promise((resolve, reject) => {
-        const transaction = db.transaction('games', mode);
-        const request = body(transaction.objectStore('games'));
-        if (mode === 'readonly') request.onsuccess = () => resolve(request.result);
-        else transaction.oncomplete = () => resolve(request.result);
-        transaction.onerror = () => reject(transaction.error || request.error);
-        transaction.onabort = () => reject(transaction.error);
-      });
-    },
-    all() { return this.run('readonly', (store) => store.getAll()); },
-    get(id) { return this.run('readonly', (store) => store.get(id)); },
-    put(game) { return this.run('readwrite', (store) => store.put(game)); },
-    remove(id) { return this.run('readwrite', (store) => store.delete(id)); },
+    all() { return libraryGames('games', 'readonly', (store) => store.getAll()); },
+    get(id) { return libraryGames('games', 'readonly', (store) => store.get(id)); },
+    put(game) { return libraryGames('games', 'readwrite', (store) => store.put(game)); },
+    remove(id) { return libraryGames('games', 'readwrite', (store) => store.delete(id)); },
   };
 
   // Bounds on a game a player opens: a zip bomb or an endless folder is refused whole.
@@ -910,7 +1186,7 @@
     if (fromLibrary) {
       const game = await library.get(fromLibrary);
       if (!game) return null;
-      return { key: 'library:' + game.id, files: game.files, codePage: '', libraryEntry: game };
+      return { key: 'library:' + game.id, files: new GameFilesAtHand(game.files), codePage: '', libraryEntry: game };
     }
     const gameBase = new URL(params.get('game') || 'game/', location.href);
     gameBase.pathname = gameBase.pathname.replace(/\/?$/, '/');
@@ -920,8 +1196,8 @@
       return null;
     }
     const manifest = await response.json();
-    const bytes = await Promise.all(manifest.files.map((f) => fetchBytes(new URL(encodePath(f), gameBase))));
-    return { key: gameBase.href, files: manifest.files.map((f, k) => [f, bytes[k]]), codePage: manifest.codePage || '' };
+    const files = new FetchedGameFiles(gameBase, manifest.files, manifest.pack);
+    return { key: gameBase.href, files, codePage: manifest.codePage || '' };
   }
 
   async function start() {
@@ -930,6 +1206,11 @@
       return;
     }
     notice(say('loading'));
+    // The runtime is fetched and compiled while the game is looked for; the module
+    // object is the runtime's, so the page can be given to it later.
+    const module = {};
+    const runtimeReady = loadScript('velmora.js').then(() => window.createVelmora(module));
+    runtimeReady.catch(() => {});
     const params = new URLSearchParams(location.search);
     const game = await findGame(params);
     if (!game) {
@@ -939,30 +1220,39 @@
     }
     const storage = new GameStorage(game.key);
     const saveStorage = new GameStorage(game.key, 'saves');
-    const page = new Page(storage, saveStorage);
+    const written = storage.entries(), saved = saveStorage.entries();
+    const page = new Page(storage, saveStorage, game.files);
     window.velmoraPage = page;
-    if (game.libraryEntry) {
+    page.firstShown = (state) => {
+      page.waitingAtFirstPage = game.files.waiting?.size || 0;  // for tests: what the first page did not wait for
+      game.files.prefetch(2);
       // The library shows each game with its caption and start picture.
-      page.firstShown = (state) => {
-        const entry = game.libraryEntry;
-        entry.caption = state.main.caption || entry.caption;
-        try {
-          entry.picture = state.main.picture ? page.fs.readFile(state.main.picture) : null;
-        } catch (e) {
-          entry.picture = null;
-        }
-        page.libraryEntryStored = library.put(entry).catch(() => {});
-      };
-    }
-    await loadScript('velmora.js');
-    const runtime = await window.createVelmora({ page });
+      const entry = game.libraryEntry;
+      if (!entry) return;
+      entry.caption = state.main.caption || entry.caption;
+      try {
+        entry.picture = state.main.picture ? page.fs.readFile(state.main.picture) : null;
+      } catch (e) {
+        entry.picture = null;
+      }
+      page.libraryEntryStored = library.put(entry).catch(() => {});
+    };
+    module.page = page;
+    // Marks for the benchmark: where the time to the first page goes.
+    runtimeReady.then(() => performance.mark('velmora-runtime-ready'));
+    game.files.ready?.then(() => performance.mark('velmora-files-ready'));
+    const runtime = await runtimeReady;
     const fs = runtime.FS;
     page.fs = fs;
     fs.mkdir(GAME_ROOT.slice(0, -1));
-    for (const [relative, bytes] of game.files) writeGameFile(fs, relative, bytes);
-    for (const [relative, bytes] of storage.entries()) writeGameFile(fs, relative, bytes);
+    await game.files.plant(fs);
+    for (const [relative, bytes] of await written) {
+      writeGameFile(fs, relative, bytes);
+      game.files.written(GAME_ROOT + relative);
+    }
     fs.mkdir(DATA_ROOT.slice(0, -1));
-    for (const [relative, bytes] of saveStorage.entries()) writeGameFile(fs, relative, bytes, DATA_ROOT);
+    for (const [relative, bytes] of await saved) writeGameFile(fs, relative, bytes, DATA_ROOT);
+    performance.mark('velmora-run');
     const status = await runtime.ccall('velmora_web_play', 'number', ['string', 'string', 'number'],
                                        [GAME_ROOT, game.codePage, 0], { async: true });
     document.body.dataset.ended = String(status);

@@ -22,7 +22,7 @@
 
 #include "base/game.h"
 #include "platform/pictures/picture_decoders.h"
-#include "story/main_window_state.h"
+#include "base/main_window_state.h"
 #include "story/page_loader.h"
 #include "support/test_game.h"
 #include "ui/main_window.h"

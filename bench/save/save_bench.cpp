@@ -14,7 +14,7 @@
 #include "run/startup.h"
 #include "save/save_games.h"
 #include "story/choice_menu.h"
-#include "story/main_window_state.h"
+#include "base/main_window_state.h"
 #include "story/page_loader.h"
 #include "support/test_game.h"
 

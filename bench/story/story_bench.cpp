@@ -8,7 +8,7 @@
 #include <random>
 
 #include "inventory/inventory.h"
-#include "story/main_window_state.h"
+#include "base/main_window_state.h"
 #include "story/choice_menu.h"
 #include "story/page_loader.h"
 #include "story/replacevars.h"

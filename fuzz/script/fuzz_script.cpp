@@ -74,7 +74,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   game.interp->limits.maxCommands = 5'000;
   LoadDefinitions(game);
 
-  game.scripts->scripts = CutIntoBlocks(SplitTokens(std::string_view(reinterpret_cast<const char*>(data), size)));
+  game.scripts->scripts =
+      CutIntoBlocks(*game.interp->commands, SplitTokens(std::string_view(reinterpret_cast<const char*>(data), size)));
   game.scripts->Reindex();
   for (size_t i = 0; i < game.scripts->scripts.size(); ++i) {
     const std::string name = game.scripts->scripts[i].name;

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <system_error>
 
@@ -21,33 +22,66 @@ namespace fs = std::filesystem;
 namespace {
 
 // The runtime's own files; the site is unusable without any of them.
-const char* const kRuntimeFiles[] = {"index.html", "player.js", "player.css", "velmora.js", "velmora.wasm", "fflate.js"};
+const char* const kRuntimeFiles[] = {"index.html", "player.js", "player.css", "velmora.js", "velmora.wasm",
+                                     "fflate.js", "spessasynth_lib.js", "spessasynth_core.js", "stb-vorbis.js",
+                                     "spessasynth_processor.min.js"};
+
+// The General MIDI soundfont the page's synthesiser plays MIDI with, from Debian's
+// timgm6mb-soundfont (6 MB; the system's default may be a far larger one). The page
+// fetches it with the first MIDI track.
+const char kSoundfont[] = "/usr/share/sounds/sf2/TimGM6mb.sf2";
+const char kSiteSoundfont[] = "soundfont.sf2";
 
 // Bounds on what a published game may hold: a page loads all of it before it starts.
 constexpr uintmax_t kMaxFileBytes = 512u << 20;
 constexpr uintmax_t kMaxTotalBytes = 2048ull << 20;
 constexpr size_t kMaxFiles = 20000;
 
+// Every file of the site but the game's, with what it is for and under which terms (the
+// soundfont's in its own part, for a site without one).
 const char kLicences[] =
-    "This site plays a game with the Velmora Player web runtime.\n"
+    "This site plays a game with the Velmora Player web runtime. What it holds:\n"
     "\n"
-    "game/            the game: its author's work, under its author's terms.\n"
-    "velmora.wasm,\n"
-    "velmora.js,\n"
-    "index.html,\n"
-    "player.js,\n"
-    "player.css       Velmora Player, by the Velmora developers. Compiled with Emscripten,\n"
-    "                 whose runtime parts are bundled in velmora.js and velmora.wasm:\n"
+    "game/            The game: its author's work, under its author's terms.\n"
+    "\n"
+    "index.html, player.js, player.css\n"
+    "                 The page of the player: Velmora Player, by the Velmora developers,\n"
+    "                 GNU General Public License version 2.\n"
+    "velmora.js, velmora.wasm\n"
+    "                 The player's core compiled to WebAssembly: Velmora Player (GPL-2),\n"
+    "                 with the parts of Emscripten compiled into it:\n"
     "  - Emscripten's JavaScript runtime and system libraries: MIT licence, or the\n"
     "    University of Illinois/NCSA Open Source Licence (Copyright 2010-2014 the\n"
     "    Emscripten authors).\n"
     "  - musl libc: MIT licence (Copyright 2005-2020 Rich Felker, et al.).\n"
     "  - libc++ and libc++abi (LLVM): Apache License 2.0 with LLVM Exceptions.\n"
-    "fflate.js        fflate, which unpacks .zip files: MIT licence (Copyright (c) 2023 Arjun\n"
-    "                 Barrett; https://github.com/101arrowz/fflate/blob/master/LICENSE).\n"
-    "  Full texts: https://github.com/emscripten-core/emscripten/blob/main/LICENSE,\n"
-    "  https://git.musl-libc.org/cgit/musl/tree/COPYRIGHT, https://llvm.org/LICENSE.txt\n"
-    "  (on a Debian system also under /usr/share/doc/emscripten/copyright).\n";
+    "fflate.js        fflate 0.8.2, which unpacks the .zip files a player opens and the\n"
+    "                 saves: MIT licence (Copyright (c) 2023 Arjun Barrett).\n"
+    "spessasynth_lib.js, spessasynth_processor.min.js\n"
+    "                 spessasynth_lib 4.3.14, the synthesiser that plays MIDI music and\n"
+    "                 sounds (in an AudioWorklet): Apache License 2.0 (Copyright spessasus).\n"
+    "                 spessasynth_processor.min.js bundles the three below for the worklet.\n"
+    "spessasynth_core.js\n"
+    "                 spessasynth_core 4.3.22, the synthesiser's engine, which reads MIDI\n"
+    "                 files and soundfonts: Apache License 2.0 (Copyright spessasus); it\n"
+    "                 bundles fflate (MIT licence, above).\n"
+    "stb-vorbis.js    stb-vorbis 0.0.6, which decodes a soundfont's Ogg Vorbis samples:\n"
+    "                 Apache License 2.0 (Copyright spessasus); it bundles stb_vorbis by\n"
+    "                 Sean Barrett, in the public domain or under the MIT licence.\n"
+    "LICENSES.txt     This notice.\n"
+    "\n"
+    "Full texts: https://www.gnu.org/licenses/old-licenses/gpl-2.0.txt,\n"
+    "https://www.apache.org/licenses/LICENSE-2.0.txt, https://llvm.org/LICENSE.txt,\n"
+    "https://github.com/emscripten-core/emscripten/blob/main/LICENSE,\n"
+    "https://git.musl-libc.org/cgit/musl/tree/COPYRIGHT,\n"
+    "https://github.com/101arrowz/fflate/blob/master/LICENSE (on a Debian system also under\n"
+    "/usr/share/doc/emscripten/copyright and /usr/share/doc/timgm6mb-soundfont/copyright).\n";
+const char kSoundfontLicence[] =
+    "\n"
+    "soundfont.sf2    TimGM6mb, the General MIDI soundfont the synthesiser plays MIDI with\n"
+    "                 (Debian's timgm6mb-soundfont; Copyright 2004 Tim Brechbill, 2010 David\n"
+    "                 Bolton): GNU General Public License version 2. The page fetches it\n"
+    "                 only when a MIDI track first plays.\n";
 
 std::string JsonString(std::string_view text) {
   std::string out = "\"";
@@ -77,6 +111,21 @@ bool WriteFile(const fs::path& path, std::string_view bytes) {
 std::string Extension(const std::string& name) {
   const size_t dot = name.rfind('.');
   return dot == std::string::npos ? std::string() : AsciiLower(name.substr(dot + 1));
+}
+
+// Pictures and sampled sound, which the page fetches after the first page (web/player.js
+// names the same kinds). The game's other files go into one pack too, fetched in one
+// request before the run starts: a game has dozens of small ones.
+bool FetchedLater(const std::string& extension) {
+  for (const char* kind : {"jpg", "jpeg", "png", "bmp", "gif", "ico", "wmf", "emf", "ogg", "mp3", "wav"})
+    if (extension == kind) return true;
+  return false;
+}
+
+bool ReadWhole(const fs::path& path, std::string& bytes) {
+  std::ifstream file(path, std::ios::binary);
+  bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  return !file.bad();
 }
 
 // A metafile drawn at its own size into PNG bytes; empty when it cannot be drawn.
@@ -139,6 +188,8 @@ WebExport ExportWeb(const std::string& runtime, const std::string& gameFolder, c
     }
   }
 
+  const bool soundfont = fs::is_regular_file(kSoundfont, ec) && fs::copy_file(kSoundfont, site / kSiteSoundfont, ec);
+
   // The game's regular files: links are not followed, so nothing from outside the game
   // folder is published. The player reads names in any letter case and with backslashes
   // by its own rules in the page too, so every name is kept as it is (in UTF-8).
@@ -183,10 +234,23 @@ WebExport ExportWeb(const std::string& runtime, const std::string& gameFolder, c
     return result;
   }
   std::sort(names.begin(), names.end());
+  std::string pack, packed;
+  for (const std::string& name : names) {
+    if (FetchedLater(Extension(name))) continue;
+    std::string bytes;
+    if (!ReadWhole(site / "game" / fs::path(name), bytes)) {
+      result.message = "cannot read " + (site / "game" / fs::path(name)).string();
+      return result;
+    }
+    pack += bytes;
+    packed += (packed.empty() ? "" : ",") + ("[" + JsonString(name) + "," + std::to_string(bytes.size()) + "]");
+  }
   std::string manifest = "{\"codePage\":" + JsonString(codePage) + ",\"files\":[";
   for (size_t k = 0; k < names.size(); ++k) manifest += (k ? "," : "") + JsonString(names[k]);
-  manifest += "]}\n";
-  if (!WriteFile(site / "game" / "manifest.json", manifest) || !WriteFile(site / "LICENSES.txt", kLicences)) {
+  manifest += "],\"pack\":{\"file\":\"start.pack\",\"files\":[" + packed + "]}}\n";
+  const std::string licences = std::string(kLicences) + (soundfont ? kSoundfontLicence : "");
+  if (!WriteFile(site / "game" / "manifest.json", manifest) || !WriteFile(site / "game" / "start.pack", pack) ||
+      !WriteFile(site / "LICENSES.txt", licences)) {
     result.message = "cannot write into " + out;
     return result;
   }
@@ -194,6 +258,8 @@ WebExport ExportWeb(const std::string& runtime, const std::string& gameFolder, c
   said << "published " << names.size() << " files of " << gameFolder << " with the web runtime in " << out
        << "; serve the folder with any web server (it does not play from file://)";
   for (const std::string& note : notes) said << "\n" << note;
+  if (!soundfont)
+    said << "\nno General MIDI soundfont (apt install timgm6mb-soundfont): MIDI keeps its time in silence";
   result.ok = true;
   result.message = said.str();
   return result;

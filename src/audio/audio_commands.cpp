@@ -1,5 +1,5 @@
 // The $player commands: music chain, volume and balance, sound effects.
-#include "script/commands.h"
+#include "audio/audio_commands.h"
 
 #include "audio/audio_window_state.h"
 #include "base/silent_platform.h"
@@ -50,5 +50,23 @@ void CmdPlayerStopSound(Game& game, const TokenList&, int32_t) {
   if (game.platform.effects) game.platform.effects->Stop();
   game.WriteLog(1, "Stopped sound player");
 }
+
+namespace {
+
+// clang-format off
+// Fixed(name, width, speed, handler)
+constexpr CommandInfo kRows[] = {
+  Fixed("$player.stop", 1, kSlow, CmdPlayerStop),                // pause the music
+  Fixed("$player.playtrack", 2, kSlow, CmdPlayerPlayTrack),      // track
+  Fixed("$player.playsound", 2, kSlow, CmdPlayerPlaySound),      // sound
+  Fixed("$player.SetVolume", 2, kSlow, CmdPlayerSetVolume),      // 0..100
+  Fixed("$player.SetBalance", 2, kSlow, CmdPlayerSetBalance),    // -5..5
+  Fixed("$player.stopsound", 1, kSlow, CmdPlayerStopSound),
+};
+// clang-format on
+
+}  // namespace
+
+CommandRows AudioCommands() { return kRows; }
 
 }  // namespace velmora

@@ -1,7 +1,7 @@
 #include "console/screen_text.h"
 
 #include "base/game.h"
-#include "story/main_window_state.h"
+#include "base/main_window_state.h"
 #include "story/choice_menu.h"
 
 namespace velmora {

@@ -8,7 +8,7 @@
 #include "console/screen_text.h"
 #include "inventory/inventory_window_state.h"
 #include "base/game.h"
-#include "story/main_window_state.h"
+#include "base/main_window_state.h"
 #include "base/text.h"
 #include "base/visible_text.h"
 #include "save/save_games.h"

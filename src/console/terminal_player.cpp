@@ -13,7 +13,7 @@
 #include "inventory/inventory_window_state.h"
 #include "base/game.h"
 #include "base/stop_signals.h"
-#include "story/main_window_state.h"
+#include "base/main_window_state.h"
 #include "run/chain_question.h"
 #include "run/startup.h"
 

@@ -1,6 +1,6 @@
 // The $inventory. commands. Item and variable tokens are taken literally; amounts are
 // integer operands.
-#include "script/commands.h"
+#include "inventory/inventory_commands.h"
 
 #include "inventory/inventory.h"
 #include "inventory/inventory_window_state.h"
@@ -64,5 +64,25 @@ void CmdInventoryDisplayName(Game& game, const TokenList& t, int32_t p) {
   const int v = ResultVar(game, Arg(t, p + 2), true);
   if (v >= 0) game.vars->SetStrValue(v, i >= 0 ? game.inventory->DisplayName(i) : std::string_view());
 }
+
+namespace {
+
+// clang-format off
+// Fixed(name, width, speed, handler)
+constexpr CommandInfo kRows[] = {
+  Fixed("$inventory.show", 2, kSlow, CmdInventoryShow),                 // (ignored): show the inventory window
+  Fixed("$inventory.hide", 2, kSlow, CmdInventoryHide),                 // (ignored): hide the inventory window
+  Fixed("$inventory.add", 3, kSlow, CmdInventoryAdd),                   // item amount
+  Fixed("$inventory.remove", 3, kSlow, CmdInventoryRemove),             // item amount
+  Fixed("$inventory.GetItemCount", 3, kQuick, CmdInventoryGetItemCount), // item intvar
+  Fixed("$inventory.Usable", 3, kQuick, CmdInventoryUsable),            // item intvar (0 means usable)
+  Fixed("$inventory.Use", 2, kSlow, CmdInventoryUse),                   // item: run its script
+  Fixed("$inventory.DisplayName", 3, kQuick, CmdInventoryDisplayName),  // item strvar
+};
+// clang-format on
+
+}  // namespace
+
+CommandRows InventoryCommands() { return kRows; }
 
 }  // namespace velmora

@@ -3,10 +3,9 @@
 #include "inventory/inventory.h"
 #include "script/script_library.h"
 #include "base/game.h"
-#include "story/main_window_state.h"
+#include "base/main_window_state.h"
 #include "base/text.h"
-#include "story/pictures.h"
-#include "story/replacevars.h"
+#include "base/pictures.h"
 
 namespace velmora {
 
@@ -126,7 +125,7 @@ void InventoryWindowState::Select(Game& game, int entry) {
     itemCount = CountText(inv, i);
     // The substituted text becomes the item's description for good: the state file keeps
     // it, and a later selection only substitutes what references are left.
-    Replacevars(game, inv.Lines(i));
+    game.substituteReferences(game, inv.Lines(i));
     wearTakesOff = inv.IsEquipped(i);
     wearEnabled = inv.CanEquip(i);
     description = inv.Lines(i);

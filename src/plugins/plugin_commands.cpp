@@ -1,4 +1,4 @@
-#include "script/commands.h"
+#include "plugins/plugin_commands.h"
 
 #include "inventory/inventory.h"
 #include "plugins/plugin_host.h"
@@ -23,5 +23,18 @@ void CmdPluginInit(Game& game, const TokenList& t, int32_t p) {
     game.WriteLog(2, "Could not initialize plugin " + name + "!");
   }
 }
+
+namespace {
+
+// clang-format off
+// Fixed(name, width, speed, handler)
+constexpr CommandInfo kRows[] = {
+  Fixed("$plugin.init", 2, kSlow, CmdPluginInit),  // initialise a loaded plug-in
+};
+// clang-format on
+
+}  // namespace
+
+CommandRows PluginCommands() { return kRows; }
 
 }  // namespace velmora

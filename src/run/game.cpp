@@ -6,12 +6,13 @@
 #include "inventory/inventory.h"
 #include "inventory/inventory_window_state.h"
 #include "plugins/plugin_host.h"
+#include "run/command_language.h"
 #include "script/interpreter.h"
 #include "script/script_library.h"
-#include "base/fault.h"
-#include "story/main_window_state.h"
+#include "base/main_window_state.h"
 #include "story/choice_menu.h"
 #include "story/page_state.h"
+#include "story/replacevars.h"
 #include "vars/var_store.h"
 
 namespace velmora {
@@ -28,7 +29,7 @@ Game::Game(Platform platformIn, GameOptions optionsIn)
       vars(std::make_unique<VarStore>(log)),
       scripts(std::make_unique<ScriptLibrary>()),
       labels(std::make_unique<LabelTable>()),
-      interp(std::make_unique<InterpreterState>()),
+      interp(std::make_unique<InterpreterState>(LanguageCommands())),
       page(std::make_unique<PageState>()),
       inventory(std::make_unique<Inventory>()),
       inventoryWindow(std::make_unique<InventoryWindowState>()),
@@ -36,10 +37,12 @@ Game::Game(Platform platformIn, GameOptions optionsIn)
       sounds(std::make_unique<SoundPlayer>()),
       audioWindow(std::make_unique<AudioWindowState>()),
       plugins(std::make_unique<PluginHost>()),
+      substituteReferences(Replacevars),
       musicTimer(timers, "Timer1", [this] { RunEvent([this] { ContinueMusicChain(*this); }); }),
       pageActionTimer(timers, "Timer2", [this] { RunEvent([this] { RunPageAction(*this); }); }),
       answerTimer(timers, "Timer3", [this] { RunEvent([this] { RunFastAnswer(*this); }); }) {
   musicTimer.SetInterval(100);
+  finishEvent = [this] { SaveInventoryIfDue(*this); };
   // What a run may write: config.ini, the story file and Scripts/inventory.sav in the game
   // folder (the story file may lie below it), and LastStart.log alone in the current directory,
   // which may be the player's home.
@@ -50,24 +53,5 @@ Game::Game(Platform platformIn, GameOptions optionsIn)
 }
 
 Game::~Game() = default;
-
-void Game::RunEvent(const std::function<void()>& body) {
-  try {
-    body();
-  } catch (const RuntimeFault& fault) {
-    dialogs().ShowError(WithPeriod(fault.what()));
-  }
-  // What the event's chain changed before any fault is kept.
-  try {
-    SaveInventoryIfDue(*this);
-  } catch (const RuntimeFault& fault) {
-    dialogs().ShowError(WithPeriod(fault.what()));
-  }
-}
-
-void Game::RequestClose() {
-  closeRequested_ = true;
-  if (onCloseRequested) onCloseRequested();
-}
 
 }  // namespace velmora

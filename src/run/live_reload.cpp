@@ -6,6 +6,7 @@
 #include "base/ini_document.h"
 #include "base/text.h"
 #include "inventory/inventory.h"
+#include "script/interpreter.h"
 #include "script/script_library.h"
 #include "story/page_loader.h"
 #include "story/page_state.h"
@@ -170,7 +171,7 @@ ReloadResult ReloadChangedFile(Game& game, const std::string& path) {
   }
   switch (kind) {
     case WatchedFile::kScripts:
-      game.scripts->scripts = CutIntoBlocks(SplitTokens(read.bytes));
+      game.scripts->scripts = CutIntoBlocks(*game.interp->commands, SplitTokens(read.bytes));
       game.scripts->Reindex();
       MoveLabels(game);
       break;

@@ -3,7 +3,7 @@
 #include "base/game.h"
 #include "inventory/inventory_window_state.h"
 #include "story/choice_menu.h"
-#include "story/main_window_state.h"
+#include "base/main_window_state.h"
 
 namespace velmora {
 

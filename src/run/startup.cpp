@@ -15,7 +15,7 @@
 #include "base/game.h"
 #include "base/int_text.h"
 #include "base/paths.h"
-#include "story/main_window_state.h"
+#include "base/main_window_state.h"
 #include "base/text.h"
 #include "story/page_loader.h"
 #include "story/page_state.h"

@@ -310,7 +310,7 @@ void AppendHeader(std::string& out, const SaveHeader& h) {
   head.Text(h.gameId);
   head.Text(h.name);
   head.Text(h.pageCaption);
-  head.I64(static_cast<int64_t>(h.savedAt));
+  head.I64(h.savedAt);
   head.I64(h.playedMs);
   head.Text(h.thumbnailPng);
   Writer w;
@@ -342,7 +342,7 @@ SaveReadResult ReadHeader(Reader& r) {
     result.header.gameId = h.Text();
     result.header.name = h.Text();
     result.header.pageCaption = h.Text();
-    result.header.savedAt = static_cast<std::time_t>(h.I64());
+    result.header.savedAt = h.I64();
     result.header.playedMs = h.I64();
     result.header.thumbnailPng = h.Text();
     if (!h.AtEnd()) throw Damaged{};

@@ -13,7 +13,6 @@
 // everything before it hands anything out, so a damaged, foreign or newer file is refused
 // whole, never used in part.
 #include <cstdint>
-#include <ctime>
 #include <memory>
 #include <optional>
 #include <string>
@@ -29,7 +28,7 @@ struct SaveHeader {
   std::string gameId;
   std::string name;         // the player's name for the save (UTF-8); may be empty
   std::string pageCaption;  // what the save list shows of the page (game code page)
-  std::time_t savedAt = 0;
+  int64_t savedAt = 0;  // seconds since the epoch (a 32-bit time_t ends in 2038)
   int64_t playedMs = 0;
   std::string thumbnailPng;  // empty when the front end has none
 };

@@ -7,7 +7,7 @@
 #include "base/game.h"
 #include "library/user_folders.h"
 #include "script/interpreter.h"
-#include "story/main_window_state.h"
+#include "base/main_window_state.h"
 #include "story/page_state.h"
 
 namespace velmora {

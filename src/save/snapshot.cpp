@@ -7,8 +7,8 @@
 #include "base/game.h"
 #include "inventory/inventory_window_state.h"
 #include "script/interpreter.h"
-#include "story/main_window_state.h"
-#include "story/pictures.h"
+#include "base/main_window_state.h"
+#include "base/pictures.h"
 
 namespace velmora {
 

@@ -1,19 +1,13 @@
 #pragma once
-// The handlers of every script command, whichever subsystem they live in. The command
-// table names them and says how far each moves the position; a handler only gets the
-// position of its command token and reads its arguments from there on.
+// The script engine's own commands: control flow, messages, variables and sets.
 #include <cstdint>
 
+#include "script/command_table.h"
 #include "script/token_list.h"
 
 namespace velmora {
 
 class Game;
-
-// Does the command's work.
-using CommandAction = void (*)(Game& game, const TokenList& t, int32_t p);
-// A test: whether the command after it runs.
-using CommandTest = bool (*)(Game& game, const TokenList& t, int32_t p);
 
 // Control flow and messages (script/control_commands.cpp).
 void CmdWhile(Game& game, const TokenList& t, int32_t p);
@@ -21,10 +15,7 @@ void CmdCycle(Game& game, const TokenList& t, int32_t p);
 void CmdLabel(Game& game, const TokenList& t, int32_t p);
 void CmdJump(Game& game, const TokenList& t, int32_t p);
 void CmdRun(Game& game, const TokenList& t, int32_t p);
-void CmdGoto(Game& game, const TokenList& t, int32_t p);
 void CmdSleep(Game& game, const TokenList& t, int32_t p);
-void CmdStart(Game& game, const TokenList& t, int32_t p);
-void CmdLoad(Game& game, const TokenList& t, int32_t p);
 void CmdShowMessage(Game& game, const TokenList& t, int32_t p);
 void CmdExit(Game& game, const TokenList& t, int32_t p);
 
@@ -62,33 +53,8 @@ bool CmdIntLargerThanOrEqual(Game& game, const TokenList& t, int32_t p);
 bool CmdIntSmallerThan(Game& game, const TokenList& t, int32_t p);
 bool CmdIntSmallerThanOrEqual(Game& game, const TokenList& t, int32_t p);
 
-// Story pages and the main window (story/story_commands.cpp, story/window_commands.cpp).
-void CmdActionSetState(Game& game, const TokenList& t, int32_t p);
-void CmdFormSetSize(Game& game, const TokenList& t, int32_t p);
-void CmdFormSetPos(Game& game, const TokenList& t, int32_t p);
-void CmdFormLoadTextFromPage(Game& game, const TokenList& t, int32_t p);
-void CmdFormLoadTextFromFile(Game& game, const TokenList& t, int32_t p);
-void CmdFormSetPic(Game& game, const TokenList& t, int32_t p);
-
-// Inventory (inventory/inventory_commands.cpp).
-void CmdInventoryShow(Game& game, const TokenList& t, int32_t p);
-void CmdInventoryHide(Game& game, const TokenList& t, int32_t p);
-void CmdInventoryAdd(Game& game, const TokenList& t, int32_t p);
-void CmdInventoryRemove(Game& game, const TokenList& t, int32_t p);
-void CmdInventoryGetItemCount(Game& game, const TokenList& t, int32_t p);
-void CmdInventoryUsable(Game& game, const TokenList& t, int32_t p);
-void CmdInventoryUse(Game& game, const TokenList& t, int32_t p);
-void CmdInventoryDisplayName(Game& game, const TokenList& t, int32_t p);
-
-// Music and sound (audio/audio_commands.cpp).
-void CmdPlayerStop(Game& game, const TokenList& t, int32_t p);
-void CmdPlayerPlayTrack(Game& game, const TokenList& t, int32_t p);
-void CmdPlayerPlaySound(Game& game, const TokenList& t, int32_t p);
-void CmdPlayerSetVolume(Game& game, const TokenList& t, int32_t p);
-void CmdPlayerSetBalance(Game& game, const TokenList& t, int32_t p);
-void CmdPlayerStopSound(Game& game, const TokenList& t, int32_t p);
-
-// Plug-ins (plugins/plugin_commands.cpp).
-void CmdPluginInit(Game& game, const TokenList& t, int32_t p);
+// The rows of these commands (script/control_commands.cpp, script/var_commands.cpp).
+CommandRows ControlCommands();
+CommandRows VariableCommands();
 
 }  // namespace velmora

@@ -1,15 +1,12 @@
-// Control flow and messages: loops, labels, running scripts, pages, waiting, leaving.
+// Control flow and messages: loops, labels, running scripts, waiting, leaving.
 #include <string>
 
-#include "inventory/inventory.h"
 #include "script/arguments.h"
 #include "script/commands.h"
 #include "script/interpreter.h"
 #include "script/script_library.h"
 #include "script/var_commands.h"
 #include "base/game.h"
-#include "base/ini_document.h"
-#include "story/page_loader.h"
 
 namespace velmora {
 
@@ -38,29 +35,12 @@ void CmdJump(Game& game, const TokenList& t, int32_t p) { RunLabel(game, t, Arg(
 // The name is only looked up before the script runs, so the variable's text need not be copied.
 void CmdRun(Game& game, const TokenList& t, int32_t p) { RunScript(game, StrOperandArg(game, t, p + 1)); }
 
-void CmdGoto(Game& game, const TokenList& t, int32_t p) { LoadPage(game, std::string(StrOperandArg(game, t, p + 1))); }
-
 // $sleep ms: logged as written, before the count is read. A negative count does not wait
 // (the platform would take it as an unsigned count of weeks).
 void CmdSleep(Game& game, const TokenList& t, int32_t p) {
   game.WriteLog(1, "Sleeping " + Arg(t, p + 1) + " ms...");
   const int32_t ms = IntLiteralArg(t, p + 1);
   if (ms > 0) game.clock().Sleep(ms);
-}
-
-namespace {
-
-std::string ConfigText(Game& game, std::string_view section, std::string_view key) {
-  return game.config ? game.config->ReadText(section, key, "gamestart") : std::string("gamestart");
-}
-
-}  // namespace
-
-void CmdStart(Game& game, const TokenList&, int32_t) { LoadPage(game, ConfigText(game, "Start", "StartPage")); }
-
-void CmdLoad(Game& game, const TokenList&, int32_t) {
-  LoadPage(game, ConfigText(game, "GameLoad", "Page"));
-  LoadState(game);
 }
 
 void CmdShowMessage(Game& game, const TokenList& t, int32_t p) {
@@ -70,5 +50,25 @@ void CmdShowMessage(Game& game, const TokenList& t, int32_t p) {
 // $exit ends only the run of this token list; outer runs go on until control returns to
 // the event loop, which then closes the window.
 void CmdExit(Game& game, const TokenList&, int32_t) { game.RequestClose(); }
+
+namespace {
+
+// clang-format off
+// Fixed(name, width, speed, handler); Loop(name, resume offset, operands read before the body, handler)
+constexpr CommandInfo kRows[] = {
+  Loop("$while", 6, 0, CmdWhile),                 // cond a b body: loop while cond holds
+  Loop("$cycle", 7, 2, CmdCycle),                 // from to body: run body to-from+1 times
+  ToTerminator(".label", CmdLabel),               // name range .end: record a label
+  Fixed("$jump", 2, kQuick, CmdJump),             // label: run a label's range here
+  Fixed("$run", 2, kQuick, CmdRun),               // script: run a script
+  Fixed("$sleep", 2, kSlow, CmdSleep),            // ms: block
+  Fixed("$showmessage", 2, kSlow, CmdShowMessage),  // message-key
+  EndsList("$exit", CmdExit),                     // end this run, close the window
+};
+// clang-format on
+
+}  // namespace
+
+CommandRows ControlCommands() { return kRows; }
 
 }  // namespace velmora

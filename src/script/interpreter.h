@@ -30,6 +30,8 @@ struct ScriptLimits {
 };
 
 struct InterpreterState {
+  explicit InterpreterState(const CommandTable& table) : commands(&table) {}
+  const CommandTable* commands;  // the language's commands, as the run's composition put them together
   static constexpr int64_t kStretch = 1 << 16;  // commands between two looks at the bounds
   uint32_t randomSeed = 0;  // never seeded from the clock: every run draws the same numbers
   int32_t depth = 0;        // nesting of runs in the current chain
@@ -67,7 +69,7 @@ inline void ExecuteCommand(Game& game, const TokenList& t, int32_t& p) {
     ++p;  // not a command: passed over silently
     return;
   }
-  const CommandInfo& command = kCommands[static_cast<size_t>(code)];
+  const CommandInfo& command = (*s.commands)[static_cast<size_t>(code)];
   if (command.speed == kSlow) BeforeSlowCommand(game);
   EnsureOperands(game, t, p, command.operands);
   switch (command.advance) {

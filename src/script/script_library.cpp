@@ -83,7 +83,7 @@ std::vector<std::string> SplitTokens(std::string_view text, size_t maxTokens) {
   return tokens;
 }
 
-std::vector<ScriptBlock> CutIntoBlocks(std::vector<std::string> tokens) {
+std::vector<ScriptBlock> CutIntoBlocks(const CommandTable& commands, std::vector<std::string> tokens) {
   std::vector<ScriptBlock> blocks;
   const size_t n = tokens.size();
   size_t i = 0;
@@ -99,7 +99,7 @@ std::vector<ScriptBlock> CutIntoBlocks(std::vector<std::string> tokens) {
     i += 2;
     while (i < n && !SameCommand(tokens[i], "___end")) block.tokens.tokens.push_back(std::move(tokens[i++]));
     ++i;  // past the end marker, or past the end of the file
-    block.tokens.Resolve();
+    block.tokens.Resolve(commands);
     blocks.push_back(std::move(block));
   }
   return blocks;
@@ -118,7 +118,7 @@ void LoadScriptLibrary(Game& game) {
     if (tokens.size() > kMaxLibraryTokens)
       throw RuntimeFault("The script library " + path + " holds more than " + std::to_string(kMaxLibraryTokens) +
                          " words and was not loaded");
-    game.scripts->scripts = CutIntoBlocks(std::move(tokens));
+    game.scripts->scripts = CutIntoBlocks(*game.interp->commands, std::move(tokens));
   }
   game.scripts->Reindex();
 }

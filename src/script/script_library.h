@@ -16,6 +16,7 @@
 
 namespace velmora {
 
+class CommandTable;
 class Game;
 
 // Hashing and equality of names by SameCommand, for maps looked up by any string view.
@@ -70,8 +71,9 @@ class LabelTable {
 // Splits library text into tokens (the only place text becomes tokens). Past maxTokens it
 // stops, with maxTokens + 1 tokens, so a caller can tell the text held more.
 std::vector<std::string> SplitTokens(std::string_view text, size_t maxTokens = SIZE_MAX);
-// Cuts a library's tokens into blocks between "___script" name ... "___end".
-std::vector<ScriptBlock> CutIntoBlocks(std::vector<std::string> tokens);
+// Cuts a library's tokens into blocks between "___script" name ... "___end", each resolved
+// against the commands.
+std::vector<ScriptBlock> CutIntoBlocks(const CommandTable& commands, std::vector<std::string> tokens);
 
 void LoadScriptLibrary(Game& game);
 void RunScript(Game& game, std::string_view name);

@@ -8,17 +8,17 @@ namespace velmora {
 
 namespace {
 
-int16_t CodeOf(const std::string& token) {
+int16_t CodeOf(const CommandTable& commands, const std::string& token) {
   if (SameCommand(token, "end")) return kEndToken;
   if (SameCommand(token, ".end")) return kDotEndToken;
-  return static_cast<int16_t>(FindCommand(token));
+  return static_cast<int16_t>(commands.Find(token));
 }
 
 }  // namespace
 
-void TokenList::Resolve() {
+void TokenList::Resolve(const CommandTable& commands) {
   command.resize(tokens.size());
-  for (size_t i = 0; i < tokens.size(); ++i) command[i] = CodeOf(tokens[i]);
+  for (size_t i = 0; i < tokens.size(); ++i) command[i] = CodeOf(commands, tokens[i]);
   terminator.resize(tokens.size());
   int32_t next = size();
   for (int32_t i = size() - 1; i >= 0; --i) {

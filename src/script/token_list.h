@@ -27,6 +27,8 @@ struct TokenSlot {
   int8_t intState = 0;   // 0 not read yet, 1 an integer literal, -1 not an integer
 };
 
+class CommandTable;
+
 struct TokenList {
   std::vector<std::string> tokens;
   std::vector<int16_t> command;     // index into the command table, or one of the codes above
@@ -36,11 +38,14 @@ struct TokenList {
   mutable std::vector<TokenSlot> cache;
 
   TokenList() = default;
-  explicit TokenList(std::vector<std::string> words) : tokens(std::move(words)) { Resolve(); }
+  TokenList(const CommandTable& commands, std::vector<std::string> words) : tokens(std::move(words)) {
+    Resolve(commands);
+  }
 
   int32_t size() const { return static_cast<int32_t>(tokens.size()); }
-  // Fills `command` and `terminator` from `tokens`; every list must be resolved before it runs.
-  void Resolve();
+  // Fills `command` and `terminator` from `tokens`; every list must be resolved before it
+  // runs, against the table of the game that runs it.
+  void Resolve(const CommandTable& commands);
   // The command code of the token at pos (which must be inside the list).
   int16_t CommandAt(int32_t pos) const { return command[static_cast<size_t>(pos)]; }
   // Where a run resumes after the first "end" or ".end" from pos on, or after the end of the list.

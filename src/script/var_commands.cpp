@@ -12,7 +12,7 @@
 #include "base/fault.h"
 #include "base/game.h"
 #include "base/ini_document.h"
-#include "story/main_window_state.h"
+#include "base/main_window_state.h"
 #include "base/text.h"
 
 namespace velmora {
@@ -88,13 +88,13 @@ int32_t RandomBelow(Game& game, int32_t n) {
 
 // ---- Conditions ---------------------------------------------------------------------
 
-Condition ConditionAt(const TokenList& t, int32_t c) {
+Condition ConditionAt(Game& game, const TokenList& t, int32_t c) {
   Arg(t, c);
   Arg(t, c + 1);
   Arg(t, c + 2);
   const int16_t code = t.CommandAt(c);
   if (code < 0) return Condition::kNever;
-  const CommandTest test = kCommands[static_cast<size_t>(code)].test;
+  const CommandTest test = (*game.interp->commands)[static_cast<size_t>(code)].test;
   if (test == CmdStringNotEqual) return Condition::kStrNotEqual;
   if (test == CmdStringEqual) return Condition::kStrEqual;
   if (test == CmdIntNotEqual) return Condition::kIntNotEqual;
@@ -124,7 +124,7 @@ void LoopWhile(Game& game, const TokenList& t, int32_t c) {
   int32_t q = body;
   ExecuteCommand(game, t, q);
   const int16_t code = t.CommandAt(body);
-  const CommandInfo* row = code >= 0 ? &kCommands[static_cast<size_t>(code)] : nullptr;
+  const CommandInfo* row = code >= 0 ? &(*game.interp->commands)[static_cast<size_t>(code)] : nullptr;
   if (row && row->speed == kQuick && (row->advance == Advance::kFixed || row->advance == Advance::kTest)) {
     InterpreterState& s = *game.interp;
     while (HoldsAt<kind>(game, t, c)) {
@@ -168,16 +168,16 @@ bool Holds(Game& game, const TokenList& t, int32_t c, Condition condition) {
 }
 
 void RunWhile(Game& game, const TokenList& t, int32_t c) {
-  WithComparison(ConditionAt(t, c), [&](auto kind) {
+  WithComparison(ConditionAt(game, t, c), [&](auto kind) {
     LoopWhile<kind()>(game, t, c);
     return true;
   });
 }
 
 bool EvalCondition(Game& game, std::string_view name, std::string_view a, std::string_view b) {
-  const TokenList t({std::string(name), std::string(a), std::string(b)});
+  const TokenList t(*game.interp->commands, {std::string(name), std::string(a), std::string(b)});
   PrepareSlots(t, 0);
-  return Holds(game, t, 0, ConditionAt(t, 0));
+  return Holds(game, t, 0, ConditionAt(game, t, 0));
 }
 
 // ---- Messages -----------------------------------------------------------------------
@@ -326,5 +326,51 @@ bool CmdStrSetFindAdd(Game& game, const TokenList& t, int32_t p) {
 void CmdStringSetRemove(Game& game, const TokenList& t, int32_t p) {
   game.vars->StrSetRemove(StrOperandArg(game, t, p + 1));
 }
+
+// ---- Rows ---------------------------------------------------------------------------
+
+namespace {
+
+// clang-format off
+// Fixed(name, width, speed, handler); Test(name, width when it holds, handler)
+constexpr CommandInfo kRows[] = {
+  Fixed("$int.set.clear", 1, kQuick, CmdIntSetClear),
+  Fixed("$string.set.clear", 1, kQuick, CmdStringSetClear),
+  Test("$int.set.find", 2, CmdIntSetFind),                   // value in the integer set
+  Test("$int.set.CantFind", 2, CmdIntSetCantFind),           // value not in the integer set
+  Test("$int.set.find.add", 2, CmdIntSetFindAdd),            // found, or added and false
+  Test("$string.set.find", 2, CmdStringSetFind),
+  Fixed("$int.set.remove", 2, kQuick, CmdIntSetRemove),
+  Fixed("$string.set.remove", 2, kQuick, CmdStringSetRemove),
+  Test("$string.set.CantFind", 2, CmdStringSetCantFind),
+  Test("$str.set.find.add", 2, CmdStrSetFindAdd),
+  Fixed("$string.new", 2, kQuick, CmdStringNew),             // name
+  Fixed("$string.set", 3, kQuick, CmdStringSet),             // name literal
+  Fixed("$string.get", 3, kSlow, CmdStringGet),              // strvar message-key: ask the player
+  Test("$string.notequal", 3, CmdStringNotEqual),
+  Test("$string.equal", 3, CmdStringEqual),
+  Fixed("$string.split", 3, kQuick, CmdStringSplit),         // strvar operand: append
+  Fixed("$string.split.int", 3, kQuick, CmdStringSplitInt),  // strvar intvar-or-token: append
+  Fixed("$int.new", 2, kQuick, CmdIntNew),                   // name
+  Fixed("$int.set", 3, kQuick, CmdIntSet),                   // name operand
+  Fixed("$int.random", 3, kQuick, CmdIntRandom),             // intvar bound
+  Fixed("$int.random.range", 4, kQuick, CmdIntRandomRange),  // intvar span base
+  Fixed("$int.add", 3, kQuick, CmdIntAdd),
+  Fixed("$int.substrat", 3, kQuick, CmdIntSubstrat),
+  Fixed("$int.multiple", 3, kQuick, CmdIntMultiple),
+  Fixed("$int.div", 3, kQuick, CmdIntDiv),
+  Fixed("$int.mod", 3, kQuick, CmdIntMod),
+  Test("$int.notequal", 3, CmdIntNotEqual),
+  Test("$int.equal", 3, CmdIntEqual),
+  Test("$int.largerthan", 3, CmdIntLargerThan),
+  Test("$int.largerthanorequal", 3, CmdIntLargerThanOrEqual),
+  Test("$int.smallerthan", 3, CmdIntSmallerThan),
+  Test("$int.smallerthanorequal", 3, CmdIntSmallerThanOrEqual),
+};
+// clang-format on
+
+}  // namespace
+
+CommandRows VariableCommands() { return kRows; }
 
 }  // namespace velmora

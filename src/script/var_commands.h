@@ -16,7 +16,7 @@ class Game;
 enum class Condition : uint8_t { kStrNotEqual, kStrEqual, kIntNotEqual, kIntEqual, kLarger, kSmaller, kNever };
 
 // The condition named at c, after checking that c, c+1 and c+2 are in the list.
-Condition ConditionAt(const TokenList& t, int32_t c);
+Condition ConditionAt(Game& game, const TokenList& t, int32_t c);
 // Evaluates the condition named at c on the tokens at c+1 and c+2.
 bool Holds(Game& game, const TokenList& t, int32_t c, Condition condition);
 // The loop of $while: while the condition named at c holds, the command at c+3 runs.

@@ -6,7 +6,7 @@
 #include "audio/sound_effects.h"
 #include "script/script_library.h"
 #include "base/game.h"
-#include "story/main_window_state.h"
+#include "base/main_window_state.h"
 #include "base/text.h"
 #include "story/page_loader.h"
 #include "story/page_state.h"

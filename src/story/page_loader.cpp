@@ -4,10 +4,10 @@
 
 #include "base/fault.h"
 #include "base/game.h"
-#include "story/main_window_state.h"
+#include "base/main_window_state.h"
 #include "story/choice_menu.h"
 #include "story/page_state.h"
-#include "story/pictures.h"
+#include "base/pictures.h"
 #include "story/replacevars.h"
 #include "story/story_so_far.h"
 

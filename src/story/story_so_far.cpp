@@ -2,7 +2,7 @@
 
 #include "base/game.h"
 #include "story/choice_menu.h"
-#include "story/main_window_state.h"
+#include "base/main_window_state.h"
 
 namespace velmora {
 

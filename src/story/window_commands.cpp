@@ -1,15 +1,15 @@
 // The $form commands: the main window's size, position, story text and picture. Each
 // change is made and shown as soon as its argument is read, so a bad later argument
 // leaves the earlier changes in place.
-#include "script/commands.h"
+#include "story/story_commands.h"
 
 #include "base/fault.h"
 #include "base/game.h"
 #include "base/int_text.h"
-#include "story/main_window_state.h"
+#include "base/main_window_state.h"
 #include "base/paths.h"
 #include "story/page_loader.h"
-#include "story/pictures.h"
+#include "base/pictures.h"
 #include "story/replacevars.h"
 #include "story/text_lines.h"
 

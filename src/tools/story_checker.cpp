@@ -6,6 +6,7 @@
 #include <set>
 
 #include "base/silent_platform.h"
+#include "run/command_language.h"
 #include "script/command_table.h"
 #include "script/script_library.h"
 #include "base/game.h"
@@ -261,7 +262,7 @@ CheckReport CheckStory(const std::string& gameFolder) {
       else if (SameCommand(cmd, "$action.SetState") && !pagePresent(arg))
         c.Report(true, scriptFile, "page " + arg + " named by " + where + " ($action.SetState) has no section");
       else if (cmd.size() > 11 && SameCommand(cmd.substr(0, 11), "$inventory.") && !SameCommand(cmd, "$inventory.show") &&
-               !SameCommand(cmd, "$inventory.hide") && FindCommand(cmd) >= 0)
+               !SameCommand(cmd, "$inventory.hide") && LanguageCommands().Find(cmd) >= 0)
         needItem(arg, scriptFile, where + " (" + cmd + ")");
     }
   }

@@ -13,6 +13,7 @@
 #include "base/text.h"
 #include "platform/files/posix_files.h"
 #include "run/headless.h"
+#include "run/command_language.h"
 #include "script/command_table.h"
 #include "script/script_library.h"
 #include "tools/snapshot_files.h"
@@ -47,7 +48,7 @@ class WayFollower {
       for (size_t i = 0; i + 1 < t.tokens.size(); ++i) {
         const int16_t c = t.command[i];
         if (c < 0) continue;
-        const std::string_view name = kCommands[static_cast<size_t>(c)].name;
+        const std::string_view name = LanguageCommands()[static_cast<size_t>(c)].name;
         if (name == "$string.set" || name == "$string.new" || name == "$string.get") stringVars_.insert(t.tokens[i + 1]);
         if (name == ".label") {
           // The first definition in the library wins, as the first one recorded at run time usually does.
@@ -128,7 +129,7 @@ class WayFollower {
         todo.insert(p + 1);
         continue;
       }
-      const CommandInfo& info = kCommands[static_cast<size_t>(code)];
+      const CommandInfo& info = LanguageCommands()[static_cast<size_t>(code)];
       const std::string_view name = info.name;
       const std::string* a = arg(p + 1);
       if (name == "$goto" && a) {

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "base/text.h"
+#include "run/command_language.h"
 #include "script/command_table.h"
 #include "script/script_library.h"
 
@@ -57,7 +58,7 @@ std::vector<CheckFinding> CheckStoryShape(const StoryMap& map, const ScriptLibra
     for (size_t i = 0; i < t.tokens.size(); ++i) {
       const int16_t c = t.command[i];
       if (c < 0 || i + 1 >= t.tokens.size()) continue;
-      const std::string_view name = kCommands[static_cast<size_t>(c)].name;
+      const std::string_view name = LanguageCommands()[static_cast<size_t>(c)].name;
       if (name == "$jump") jumped.insert(AsciiLower(t.tokens[i + 1]));
       if (name == "$string.set" && i + 2 < t.tokens.size()) named.insert(AsciiLower(t.tokens[i + 2]));
       for (const auto& [creator, kind] : kVarCreations)
@@ -75,7 +76,7 @@ std::vector<CheckFinding> CheckStoryShape(const StoryMap& map, const ScriptLibra
     for (size_t i = 0; i + 1 < t.tokens.size(); ++i) {
       const int16_t c = t.command[i];
       if (c < 0) continue;
-      const std::string_view name = kCommands[static_cast<size_t>(c)].name;
+      const std::string_view name = LanguageCommands()[static_cast<size_t>(c)].name;
       if (name == ".label" && !jumped.count(AsciiLower(t.tokens[i + 1])))
         findings.push_back({false, scriptFile, "script " + s.name + ": label " + t.tokens[i + 1] + " is jumped to by nothing"});
       for (const VarRead& read : kVarReads) {

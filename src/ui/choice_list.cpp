@@ -5,7 +5,7 @@
 #include <QPainter>
 
 #include "base/game.h"
-#include "story/main_window_state.h"
+#include "base/main_window_state.h"
 #include "story/choice_menu.h"
 #include "ui/fonts.h"
 #include "ui/window_scale.h"

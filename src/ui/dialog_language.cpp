@@ -5,7 +5,7 @@
 #include <QTranslator>
 
 #include "base/game.h"
-#include "story/main_window_state.h"
+#include "base/main_window_state.h"
 
 namespace velmora {
 

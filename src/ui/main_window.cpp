@@ -22,7 +22,7 @@
 #include "audio/audio_window_state.h"
 #include "inventory/inventory_window_state.h"
 #include "base/game.h"
-#include "story/main_window_state.h"
+#include "base/main_window_state.h"
 #include "ui/accessible_frames.h"
 #include "ui/choice_list.h"
 #include "ui/fonts.h"

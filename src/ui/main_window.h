@@ -13,7 +13,7 @@
 #include <QPoint>
 #include <QWidget>
 
-#include "story/main_window_state.h"
+#include "base/main_window_state.h"
 
 class QAction;
 class QLabel;

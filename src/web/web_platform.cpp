@@ -30,6 +30,13 @@ double velmora_js_audio_position(int handle);
 int velmora_js_audio_seek(int handle, double ms);
 }
 
+// A published game's pictures and sampled sound arrive after its first page: until then
+// each is an empty stand-in in the file system, and the page takes it from the site.
+EM_JS(int, velmora_js_is_pending, (const char* path), {
+  var files = Module.page && Module.page.files;
+  return files && files.isPending(UTF8ToString(path)) ? 1 : 0;
+});
+
 namespace velmora {
 
 std::optional<std::string> NextPageEvent(bool boxAnswersOnly) {
@@ -143,12 +150,18 @@ constexpr size_t kMaxPictureBytes = 64u << 20;
 
 std::shared_ptr<const Picture> WebPictures::Decode(const std::string& path, const std::string& extension,
                                                    const PictureBox& box) {
+  // A picture still on its way is drawn by the page from the site, unchecked.
+  if (velmora_js_is_pending(path.c_str())) return Unchecked(path, box);
   FileRead read = files_.Read(path, kMaxPictureBytes);
   if (!read.ok()) {
     if (read.status == FileRead::Status::kTooLarge) throw RuntimeFault("Picture " + path + " is too large");
     throw RuntimeFault("Cannot open file \"" + path + "\". " + std::strerror(read.error ? read.error : ENOENT));
   }
   if (!LooksLike(extension, read.bytes)) throw RuntimeFault("Picture " + path + " cannot be decoded");
+  return Unchecked(path, box);
+}
+
+std::shared_ptr<const Picture> WebPictures::Unchecked(const std::string& path, const PictureBox& box) {
   auto map = files_of_;
   auto* picture = new Picture;
   picture->width = box.Sized() ? box.width : 0;
@@ -179,7 +192,10 @@ double MidiSeconds(const std::string& path) {
     return -1;
   FILE* file = std::fopen(path.c_str(), "rb");
   if (!file) return -1;
-  std::string bytes(kMaxMidiBytes, '\0');
+  // Sized by the file, not the bound: a track starts on a page turn.
+  const long size = std::fseek(file, 0, SEEK_END) == 0 ? std::ftell(file) : -1;
+  std::rewind(file);
+  std::string bytes(static_cast<size_t>(std::clamp<long>(size, 0, kMaxMidiBytes)), '\0');
   bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
   std::fclose(file);
   const audio::MidiLength length = audio::ParseMidiLength(bytes);

@@ -1,7 +1,8 @@
 #pragma once
 // The platform header in a browser page. The game's files sit in the in-memory file
-// system under /game (fetched or unpacked by the page before the run starts); what the
-// run writes there is also handed to the page, which keeps it in the browser's storage.
+// system under /game (unpacked by the page, or fetched: all but pictures and sampled
+// sound before the run starts, those after its first page); what the run writes there is
+// also handed to the page, which keeps it in the browser's storage.
 // Boxes are <dialog> elements, music and sounds play through Web Audio, pictures are
 // decoded by the browser where they are shown. Calls that wait (a box, $sleep, the idle
 // loop) suspend the WebAssembly stack through Asyncify and give the browser back its
@@ -92,6 +93,7 @@ class WebPictures final : public PictureDecoder {
   std::string FileOf(const Picture* picture) const;
 
  private:
+  std::shared_ptr<const Picture> Unchecked(const std::string& path, const PictureBox& box);
   GameFiles& files_;
   std::shared_ptr<std::unordered_map<const Picture*, std::string>> files_of_ =
       std::make_shared<std::unordered_map<const Picture*, std::string>>();

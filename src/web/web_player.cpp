@@ -22,7 +22,7 @@
 #include "run/startup.h"
 #include "save/save_games.h"
 #include "story/choice_menu.h"
-#include "story/main_window_state.h"
+#include "base/main_window_state.h"
 #include "web/web_platform.h"
 
 extern "C" void velmora_js_render(const char* json);
@@ -184,7 +184,7 @@ class WebPlayer {
           continue;
         }
         char when[32] = "";
-        const std::time_t at = info.header.savedAt;
+        const auto at = static_cast<std::time_t>(info.header.savedAt);
         if (std::tm tm{}; localtime_r(&at, &tm)) std::strftime(when, sizeof when, "%Y-%m-%d %H:%M", &tm);
         out += ",\"name\":" + Json(info.header.name) + ",\"page\":" + Json(Utf8(info.header.pageCaption));
         out += ",\"savedAt\":" + Json(when) + ",\"playedMinutes\":" + std::to_string(info.header.playedMs / 60000) + "}";

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "script/commands.h"
+#include "audio/audio_commands.h"
 #include "audio/audio_window_state.h"
 #include "audio/music_player.h"
 #include "audio/sound_effects.h"

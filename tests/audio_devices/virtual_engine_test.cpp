@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "platform/audio/audio_devices.h"
-#include "script/commands.h"
+#include "audio/audio_commands.h"
 #include "audio/music_player.h"
 #include "base/fault.h"
 #include "base/game.h"

@@ -7,7 +7,7 @@
 #include "console/replay_runner.h"
 #include "console_fixture.h"
 #include "base/game.h"
-#include "story/main_window_state.h"
+#include "base/main_window_state.h"
 #include "run/startup.h"
 #include "story/page_loader.h"
 #include "story/page_state.h"

@@ -1,9 +1,9 @@
 #include <filesystem>
 
-#include "script/commands.h"
+#include "inventory/inventory_commands.h"
 #include "inventory_fixture.h"
 #include "base/fault.h"
-#include "story/main_window_state.h"
+#include "base/main_window_state.h"
 #include "vars/var_store.h"
 
 namespace velmora::testing {

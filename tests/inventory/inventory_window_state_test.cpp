@@ -2,7 +2,7 @@
 
 #include "inventory_fixture.h"
 #include "base/ini_document.h"
-#include "story/main_window_state.h"
+#include "base/main_window_state.h"
 #include "vars/var_store.h"
 
 namespace velmora::testing {

@@ -6,7 +6,7 @@
 
 #include "base/fault.h"
 #include "platform/pictures/picture_decoders.h"
-#include "story/pictures.h"
+#include "base/pictures.h"
 #include "support/test_game.h"
 
 namespace velmora {

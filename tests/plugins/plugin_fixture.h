@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/dl/dl_loader.h"
-#include "script/commands.h"
+#include "plugins/plugin_commands.h"
 #include "plugins/plugin_host.h"
 #include "base/game.h"
 #include "support/test_game.h"

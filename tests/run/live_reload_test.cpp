@@ -5,8 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "inventory/inventory.h"
+#include "script/interpreter.h"
 #include "script/script_library.h"
-#include "story/main_window_state.h"
+#include "base/main_window_state.h"
 #include "story/page_loader.h"
 #include "story/page_state.h"
 #include "support/test_game.h"
@@ -34,7 +35,7 @@ class LiveReloadTest : public ::testing::Test {
   }
   void RunScriptText(const std::string& text) { RunScriptTokens(SplitTokens(text)); }
   void RunScriptTokens(std::vector<std::string> tokens) {
-    t.game().scripts->scripts.push_back({"adhoc", TokenList(std::move(tokens))});
+    t.game().scripts->scripts.push_back({"adhoc", TokenList(*t.game().interp->commands, std::move(tokens))});
     t.game().scripts->Reindex();
     RunScript(t.game(), "adhoc");
   }

@@ -10,7 +10,7 @@
 #include "inventory/inventory.h"
 #include "run/startup.h"
 #include "story/choice_menu.h"
-#include "story/main_window_state.h"
+#include "base/main_window_state.h"
 #include "story/page_state.h"
 #include "support/game_folder_fixture.h"
 #include "support/memory_files.h"

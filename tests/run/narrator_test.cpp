@@ -9,7 +9,7 @@
 #include "inventory/inventory_window_state.h"
 #include "script/script_library.h"
 #include "story/choice_menu.h"
-#include "story/main_window_state.h"
+#include "base/main_window_state.h"
 #include "story/page_loader.h"
 #include "support/test_game.h"
 

@@ -10,7 +10,7 @@
 
 #include "audio/music_player.h"
 #include "plugins/plugin_host.h"
-#include "story/main_window_state.h"
+#include "base/main_window_state.h"
 #include "support/game_folder_fixture.h"
 #include "story/page_state.h"
 

@@ -39,6 +39,17 @@ TEST(SaveFormat, TheStorySoFarTravelsInTheCurrentVersionOnly) {
   }
 }
 
+// The time of saving is 64 bits wide in the file and in memory alike: a machine whose
+// time_t has 32 bits (WebAssembly) must not wrap a save made after 2038.
+TEST(SaveFormat, TheTimeOfSavingKeepsAllSixtyFourBits) {
+  for (const int64_t savedAt : {int64_t{0}, int64_t{-1}, int64_t{2147483648}, int64_t{4102444800}}) {
+    SCOPED_TRACE(savedAt);
+    const SaveReadResult read = DecodeSaveHeader(EncodeSave({"game-1", "", "", savedAt, 0, ""}, WithHistory()));
+    ASSERT_EQ(read.status, SaveReadStatus::kOk);
+    EXPECT_EQ(read.header.savedAt, savedAt);
+  }
+}
+
 TEST(SaveFormat, ANewerVersionIsRefused) {
   testing::TestGame t;
   FileImages files(t.Make());

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "audio/sound_effects.h"
+#include "run/command_language.h"
 #include "script/command_table.h"
 #include "script/interpreter.h"
 #include "script_fixture.h"
@@ -24,7 +25,7 @@ TEST_F(CommandRowsTest, EveryRowLandsWhereItsAdvanceSays) {
   t.dir.Write("Images/default.jpg", "");  // the inventory window shows it
   cwd.dir.Write("pic.png", "");
   cwd.dir.Write("text.txt", "text");
-  for (const CommandInfo& row : kCommands) {
+  for (const CommandInfo& row : LanguageCommands()) {
     SCOPED_TRACE(row.name);
     Load("___script none ___end");     // a fresh game for each row
     game->sounds->deviceOpen = true;  // $player.stopsound needs a sound played before

@@ -2,6 +2,7 @@
 // positions, run-time faults and the bounds of a chain.
 #include <gtest/gtest.h>
 
+#include "run/command_language.h"
 #include "script/command_table.h"
 #include "script/interpreter.h"
 #include "script/script_library.h"
@@ -21,12 +22,14 @@ using testing::ScriptTest;
 using Texts = std::vector<std::string>;
 
 int LinearFind(const std::string& token) {
+  const CommandTable& kCommands = LanguageCommands();
   for (size_t i = 0; i < kCommands.size(); ++i)
     if (SameCommand(kCommands[i].name, token)) return static_cast<int>(i);
   return -1;
 }
 
 TEST(CommandTable, ResolvedCommandsAreThoseOfALinearScanOfTheTable) {
+  const CommandTable& kCommands = LanguageCommands();
   Texts tokens = {"$GOTO", "$Goto", "$goto.", "goto", "$int.set", "$int.set.clear", "$inventory.Use",
                   "$inventory.usable", "$string.split", "$string.split.int", ".LABEL", ".end", "end", "",
                   "$", "$run ", "$str.set.find.add", "$string.set.find.add", "$\xC9nt.add"};
@@ -39,9 +42,9 @@ TEST(CommandTable, ResolvedCommandsAreThoseOfALinearScanOfTheTable) {
     tokens.push_back(std::string(c.name) + "x");
     tokens.push_back(std::string(c.name).substr(0, std::string(c.name).size() - 1));
   }
-  for (const auto& token : tokens) EXPECT_EQ(FindCommand(token), LinearFind(token)) << token;
+  for (const auto& token : tokens) EXPECT_EQ(kCommands.Find(token), LinearFind(token)) << token;
   // All names differ, so the table's order decides nothing.
-  for (size_t i = 0; i < kCommands.size(); ++i) EXPECT_EQ(FindCommand(kCommands[i].name), static_cast<int>(i));
+  for (size_t i = 0; i < kCommands.size(); ++i) EXPECT_EQ(kCommands.Find(kCommands[i].name), static_cast<int>(i));
 }
 
 class InterpreterTest : public ScriptTest {};

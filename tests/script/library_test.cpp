@@ -2,6 +2,7 @@
 // how scripts and labels are found and run.
 #include <gtest/gtest.h>
 
+#include "run/command_language.h"
 #include "script/script_library.h"
 #include "script_fixture.h"
 #include "vars/var_store.h"
@@ -62,7 +63,7 @@ TEST(CutIntoBlocks, FollowsTheBlockRules) {
       {"name and end of file", "___script a", {{"a", {}}}},
   };
   for (const Case& c : cases) {
-    const auto blocks = CutIntoBlocks(SplitTokens(c.text));
+    const auto blocks = CutIntoBlocks(LanguageCommands(), SplitTokens(c.text));
     std::vector<std::pair<std::string, Tokens>> got;
     for (const auto& b : blocks) got.emplace_back(b.name, b.tokens.tokens);
     EXPECT_EQ(got, c.blocks) << c.name;
@@ -71,7 +72,7 @@ TEST(CutIntoBlocks, FollowsTheBlockRules) {
 
 TEST(CutIntoBlocks, CutsLongNamesTo255Bytes) {
   const std::string name(300, 'n');
-  const auto blocks = CutIntoBlocks({"___script", name, "x"});
+  const auto blocks = CutIntoBlocks(LanguageCommands(), {"___script", name, "x"});
   ASSERT_EQ(blocks.size(), 1u);
   EXPECT_EQ(blocks[0].name, name.substr(0, 255));
 }

@@ -26,7 +26,7 @@ int32_t ScriptTest::Step(const std::vector<std::string>& tokens, int32_t p) {
   if (!game) game = &t.Make();
   TokenList list;
   list.tokens = tokens;
-  list.Resolve();
+  list.Resolve(*game->interp->commands);
   ExecuteCommand(*game, list, p);
   return p;
 }

@@ -7,7 +7,7 @@
 #include "script/var_commands.h"
 #include "script_fixture.h"
 #include "base/fault.h"
-#include "story/main_window_state.h"
+#include "base/main_window_state.h"
 #include "vars/var_store.h"
 
 namespace velmora {

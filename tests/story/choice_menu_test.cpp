@@ -1,7 +1,7 @@
 // The choice list (filling, heights, drawing, choosing) and the two page timers.
 #include <gtest/gtest.h>
 
-#include "story/main_window_state.h"
+#include "base/main_window_state.h"
 #include "story/choice_menu.h"
 #include "story/page_loader.h"
 #include "story/page_state.h"

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/fault.h"
-#include "story/main_window_state.h"
+#include "base/main_window_state.h"
 #include "story/choice_menu.h"
 #include "story/page_loader.h"
 #include "story/page_state.h"

@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "base/fault.h"
-#include "story/pictures.h"
+#include "base/pictures.h"
 #include "story_fixture.h"
 
 namespace velmora {

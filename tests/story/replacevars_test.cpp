@@ -5,7 +5,7 @@
 #include <random>
 
 #include "inventory/inventory.h"
-#include "story/main_window_state.h"
+#include "base/main_window_state.h"
 #include "story/page_loader.h"
 #include "story/replacevars.h"
 #include "story_fixture.h"

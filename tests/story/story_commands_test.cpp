@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "base/fault.h"
-#include "story/main_window_state.h"
+#include "base/main_window_state.h"
 #include "story/page_loader.h"
-#include "script/commands.h"
+#include "story/story_commands.h"
 #include "story_fixture.h"
 #include "vars/var_store.h"
 

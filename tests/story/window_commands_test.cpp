@@ -1,5 +1,5 @@
 // The $form commands and their faults: what a command changed before a bad argument stays.
-#include "script/commands.h"
+#include "story/story_commands.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "base/fault.h"
-#include "story/main_window_state.h"
+#include "base/main_window_state.h"
 #include "support/game_folder_fixture.h"
 #include "vars/var_store.h"
 

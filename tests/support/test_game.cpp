@@ -91,9 +91,9 @@ std::vector<std::string> LogMessages(const Game& game) {
 }
 
 int32_t RunCommand(Game& game, std::vector<std::string> tokens, CommandAction handler, int32_t p) {
-  const TokenList t(std::move(tokens));
+  const TokenList t(*game.interp->commands, std::move(tokens));
   const int16_t code = p < t.size() ? t.CommandAt(p) : kNoCommand;
-  EXPECT_TRUE(code >= 0 && kCommands[static_cast<size_t>(code)].action == handler)
+  EXPECT_TRUE(code >= 0 && (*game.interp->commands)[static_cast<size_t>(code)].action == handler)
       << "the table gives this token another handler";
   ExecuteCommand(game, t, p);
   return p;

@@ -11,7 +11,7 @@
 #include "base/platform.h"
 #include "base/virtual_clock.h"
 #include "platform/files/posix_files.h"
-#include "script/commands.h"
+#include "script/command_table.h"
 
 namespace velmora::testing {
 

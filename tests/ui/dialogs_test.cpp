@@ -13,7 +13,7 @@
 #include "base/steady_clock.h"
 #include "script/script_library.h"
 #include "base/game.h"
-#include "story/main_window_state.h"
+#include "base/main_window_state.h"
 #include "story/choice_menu.h"
 #include "story/page_loader.h"
 #include "story/page_state.h"

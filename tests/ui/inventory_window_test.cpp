@@ -11,7 +11,7 @@
 #include "inventory/inventory.h"
 #include "inventory/inventory_window_state.h"
 #include "base/game.h"
-#include "story/main_window_state.h"
+#include "base/main_window_state.h"
 #include "support/test_game.h"
 #include "ui/inventory_window.h"
 #include "ui_fixture.h"

@@ -19,7 +19,7 @@
 #include "audio/audio_window_state.h"
 #include "inventory/inventory_window_state.h"
 #include "base/game.h"
-#include "story/main_window_state.h"
+#include "base/main_window_state.h"
 #include "story/page_loader.h"
 #include "ui/audio_window.h"
 #include "ui/choice_list.h"

@@ -14,7 +14,7 @@
 #include "save/save_games.h"
 #include "script/script_library.h"
 #include "story/choice_menu.h"
-#include "story/main_window_state.h"
+#include "base/main_window_state.h"
 #include "story/page_loader.h"
 #include "story/page_state.h"
 #include "ui/choice_list.h"

@@ -86,6 +86,29 @@ test('a narrow screen gets the reader layout, a wide one the classic form; the s
   await context.close();
 });
 
+test('the first page waits only for the pack of the game\'s small files; its picture comes from the site, the rest after it', async () => {
+  const context = await demo.browser.newContext({ locale: 'ru-RU' });
+  const page = await context.newPage();
+  const fetched = [];
+  page.on('request', (r) => fetched.push(new URL(r.url()).pathname));
+  await page.goto(demo.server.url);
+  await page.waitForFunction(() => performance.getEntriesByName('velmora-first-page').length);
+  const game = fetched.filter((p) => p.startsWith('/game/'));
+  assert.deepEqual(game.slice(0, 2), ['/game/manifest.json', '/game/start.pack']);
+  assert.deepEqual(game.filter((p) => !/\.(jpe?g|png|bmp|wav|ogg)$/i.test(p)), ['/game/manifest.json', '/game/start.pack']);
+  const manifest = JSON.parse(fs.readFileSync(path.join(demo.site, 'game/manifest.json')));
+  const media = manifest.files.filter((n) => /\.(jpe?g|png|bmp|wav|ogg)$/i.test(n));
+  assert.equal(await page.evaluate(() => window.velmoraPage.waitingAtFirstPage), media.length);
+  const picture = await page.locator('#picture').getAttribute('src');
+  assert.match(picture, /\/game\/images\/.*\.jpg$/i);
+  await page.waitForFunction(() => document.getElementById('picture').naturalWidth > 0);
+  // Then every picture and sound, each into the runtime's files.
+  await page.waitForFunction(() => window.velmoraPage.files.waiting.size === 0, null, { timeout: 30000 });
+  const sizes = await page.evaluate((names) => names.map((n) => window.velmoraPage.fs.stat('/game/' + n).size), manifest.files);
+  assert.deepEqual(sizes, manifest.files.map((n) => fs.statSync(path.join(demo.site, 'game', n)).size));
+  await context.close();
+});
+
 test('the site says what to do when opened from file://', async () => {
   const page = await demo.browser.newPage();
   await page.goto('file://' + path.join(demo.site, 'index.html'));
@@ -118,7 +141,11 @@ test('a published game keeps its names, draws its metafiles as PNG and plays fro
   const png = fs.readFileSync(path.join(out, 'game/images/Rect.WMF'));
   assert.equal(png.subarray(1, 4).toString(), 'PNG');
   assert.ok(JSON.parse(fs.readFileSync(path.join(out, 'game/manifest.json'))).files.includes('images/Rect.WMF'));
-  assert.match(fs.readFileSync(path.join(out, 'LICENSES.txt'), 'utf8'), /musl.*libc\+\+/s);
+  // The licence notice names every file the site bundles, and the parts compiled into the runtime.
+  const licences = fs.readFileSync(path.join(out, 'LICENSES.txt'), 'utf8');
+  assert.match(licences, /musl.*libc\+\+/s);
+  for (const name of fs.readdirSync(out)) assert.ok(licences.includes(name === 'game' ? 'game/' : name), name);
+  assert.ok(fs.existsSync(path.join(out, 'soundfont.sf2')));
   const sub = await serve(outer);
   try {
     const { page, errors, context } = await openGame(demo.browser, sub.url + 'games/lighthouse/');

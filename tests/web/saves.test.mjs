@@ -7,7 +7,7 @@ import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import { demoSite, openGame, root, shownTexts, storyLines } from './harness.mjs';
+import { demoSite, openGame, reopen, root, shownTexts, storyLines } from './harness.mjs';
 
 const demo = demoSite();
 
@@ -78,4 +78,46 @@ test('a save crosses between the native player and the page both ways', async (t
   const back = playNative([`import 4 ${downloaded}`, 'load 4', 'show', 'quit']);
   assert.match(back.transcript, /imported: slot 4\n> load 4\nloaded: slot 4\n/);
   assert.deepEqual(shownTexts(back.transcript).at(-1), further);
+});
+
+test('saves and what the game wrote are kept in IndexedDB; an older page\'s in localStorage are moved there', async (t) => {
+  const context = await demo.browser.newContext({ locale: 'ru-RU' });
+  t.after(() => context.close());
+  let game = await openGame(demo.browser, demo.server.url, { context });
+  for (const step of ['answer Nika', 'choose 1', 'wait 5000']) await game.player.step(step);
+  const atDoor = await storyLines(game.page);
+  await game.page.keyboard.press('Control+Shift+S');
+  await game.player.settle();
+  await game.page.evaluate(() => window.velmoraPage.stored());
+  // The layout of the page before: base64 in localStorage under "velmora:<kind>:<game>:<path>".
+  const moved = await game.page.evaluate(() => new Promise((resolve) => {
+    indexedDB.open('velmora-storage').onsuccess = (e) => {
+      const store = e.target.result.transaction('files', 'readwrite').objectStore('files');
+      const keys = store.getAllKeys(), values = store.getAll();
+      values.onsuccess = () => {
+        keys.result.forEach((key, k) => {
+          const bytes = values.result[k];
+          let text = '';
+          for (const b of bytes) text += String.fromCharCode(b);
+          localStorage.setItem('velmora:' + key, btoa(text));
+        });
+        store.clear().onsuccess = () => resolve(keys.result);
+      };
+    };
+  }));
+  assert.ok(moved.some((key) => /^saves:.*quick\.sav$/.test(key)), moved.join(' '));
+  // More than localStorage's 5 MB a site.
+  await game.page.evaluate(() => {
+    window.velmoraPage.persist('/player-data/large.bin', new Uint8Array(6 << 20).fill(7));
+    return window.velmoraPage.stored();
+  });
+
+  game = await reopen(game);
+  const { page } = game;
+  assert.deepEqual(await page.evaluate(() => Object.keys(localStorage).filter((k) => k.startsWith('velmora:saves:'))), []);
+  assert.equal(await page.evaluate(() => window.velmoraPage.fs.readFile('/player-data/large.bin').length), 6 << 20);
+  await page.keyboard.press('Control+Shift+L');
+  await game.player.settle();
+  assert.deepEqual(await storyLines(page), atDoor);
+  assert.deepEqual(game.errors, []);
 });

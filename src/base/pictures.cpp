@@ -1,4 +1,4 @@
-#include "story/pictures.h"
+#include "base/pictures.h"
 
 #include <array>
 
