@@ -126,7 +126,13 @@ int OpenLibrary(int& argc, char** argv, const ProgramOptions& options) {
       PlayGame(context->argc, context->argv, play, folder);
     }, &here);
   }
-  const std::vector<LibraryEntry> games = GameLibrary(Files(), GameLibrary::DefaultPath(), options.codePage).Games();
+  std::vector<LibraryEntry> games;
+  try {
+    games = GameLibrary(Files(), GameLibrary::DefaultPath(), options.codePage).Games();
+  } catch (const RuntimeFault& fault) {
+    std::cerr << kProgram << ": " << fault.what() << '\n';
+    return 2;
+  }
   if (games.empty()) {
     std::cerr << "The game library (" << GameLibrary::DefaultPath() << ") is empty; play a game with --game DIR.\n";
     return 2;
@@ -185,7 +191,11 @@ bool EnterPlayFolder(const ProgramOptions& options, std::string& folder, std::st
 // and content) and remember the answer. A player who cannot answer does not load it.
 bool AskOncePerPlugin(Dialogs& dialogs, const std::string& fileName, const std::string& sha256) {
   const PluginConsent consent(Files());
-  if (const std::optional<bool> known = consent.Recorded(fileName, sha256)) return *known;
+  try {
+    if (const std::optional<bool> known = consent.Recorded(fileName, sha256)) return *known;
+  } catch (const RuntimeFault& fault) {
+    std::cerr << kProgram << ": " << fault.what() << "; asking again\n";
+  }
   const std::optional<bool> load = dialogs.AskYesNo(
       "This game comes with the plug-in " + fileName + " (SHA-256 " + sha256 +
       "). A plug-in is a program: it can do anything you can on this computer. Load it? "
@@ -370,7 +380,9 @@ int Terminal(const ProgramOptions& options, Platform platform, const GameOptions
     };
   }
   // On real time, the player's time to read stretches the page timers here too.
-  const int timeToRead = PlayerSettingsFile(Files()).Load().timeToRead;
+  const PlayerSettingsFile settings(Files());
+  if (const std::string problem = settings.Problem(); !problem.empty()) std::cerr << kProgram << ": " << problem << '\n';
+  const int timeToRead = settings.Load().timeToRead;
   game.pageActionTimer.SetStretch(timeToRead);
   game.answerTimer.SetStretch(timeToRead);
   return audio.Hint(PlayTerminal(game, dialogs, STDIN_FILENO, std::cout));

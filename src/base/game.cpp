@@ -12,6 +12,12 @@ void Game::RunEvent(const std::function<void()>& body) {
   } catch (const RuntimeFault& fault) {
     dialogs().ShowError(WithPeriod(fault.what()));
   }
+  // What the event's chain changed before any fault is kept.
+  try {
+    if (finishEvent) finishEvent();
+  } catch (const RuntimeFault& fault) {
+    dialogs().ShowError(WithPeriod(fault.what()));
+  }
 }
 
 void Game::RequestClose() {

@@ -117,6 +117,10 @@ class Game {
   // Runs one window event (a choice, a timer, a button, start-up). A RuntimeFault ends
   // it and is shown in the error dialog; effects made before the fault stay.
   void RunEvent(const std::function<void()>& body);
+  // Writes that the event's chain put off to its end (the inventory's state file, which a
+  // loop of adds would otherwise rewrite and sync once per add); RunEvent makes them after
+  // the event, also after a fault.
+  std::function<void()> finishEvent;
 
   // Called when the player chooses an item of the choice list, before anything of the
   // choice runs: the state is still whole there, so the front end may keep it for "back".

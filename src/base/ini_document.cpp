@@ -212,6 +212,7 @@ struct IniDocument::Parsed {
   FileIdentity id;
   int64_t readAtNs = 0;  // real time just before the bytes were read
   bool unreadable = false;  // the file exists but could not be read: reads give defaults
+  bool tooLarge = false;    // ... because it is past the bound
   std::string content;
 
   struct Section {
@@ -274,7 +275,10 @@ void IniDocument::Parsed::Parse() {
   }
 }
 
-IniDocument::IniDocument(GameFiles& files, std::string path) : files_(&files), path_(std::move(path)) {}
+IniDocument::IniDocument(GameFiles& files, std::string path, size_t maxBytes)
+    : files_(&files), path_(std::move(path)), maxBytes_(maxBytes) {}
+
+bool IniDocument::TooLarge() const { return Current().tooLarge; }
 IniDocument::~IniDocument() = default;
 
 const IniDocument::Parsed& IniDocument::Current() const {
@@ -283,12 +287,13 @@ const IniDocument::Parsed& IniDocument::Current() const {
   auto fresh = std::make_unique<Parsed>();
   fresh->readAtNs = files_->FileTimeNowNs();
   if (id.exists) {
-    FileRead read = files_->Read(path_, kMaxFileSize);
+    FileRead read = files_->Read(path_, maxBytes_);
     if (read.ok()) {
       fresh->content = std::move(read.bytes);
       fresh->id = read.identity;
     } else {
       fresh->unreadable = true;
+      fresh->tooLarge = read.status == FileRead::Status::kTooLarge;
     }
   }
   if (cache_ && cache_->id == fresh->id && cache_->content == fresh->content) {

@@ -29,7 +29,8 @@ class IniDocument {
   static constexpr size_t kMaxFileSize = size_t{1} << 30;
 
   // Reads and writes path (already resolved) through files, which outlives the document.
-  IniDocument(GameFiles& files, std::string path);
+  // maxBytes: a smaller bound for files that are never large (the player's own).
+  IniDocument(GameFiles& files, std::string path, size_t maxBytes = kMaxFileSize);
   ~IniDocument();
   IniDocument(const IniDocument&) = delete;
   IniDocument& operator=(const IniDocument&) = delete;
@@ -46,6 +47,8 @@ class IniDocument {
   std::vector<std::string> KeyNames(std::string_view section) const;
   // The file holds non-ASCII text that is valid UTF-8 (a game written in UTF-8).
   bool HoldsUtf8Text() const;
+  // The file is past the document's bound, so it reads as empty and is never written.
+  bool TooLarge() const;
 
   // A failed write raises RuntimeFault("Unable to write to <path>"); so does a write to a
   // file without its owner's write permission, even for root, and so does a section, key or
@@ -64,6 +67,7 @@ class IniDocument {
   void Replace(std::string text);
   GameFiles* files_;
   std::string path_;
+  size_t maxBytes_;
   mutable std::unique_ptr<Parsed> cache_;
 };
 

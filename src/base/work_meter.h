@@ -18,7 +18,9 @@ class WorkMeter {
   // The fixed part of a thing's cost, besides its bytes.
   static constexpr int64_t kBoxCost = 64 << 10;      // a message box or an input dialog
   static constexpr int64_t kLoadCost = 16 << 10;     // a page, a picture, a track or a sound
-  static constexpr int64_t kWriteCost = 4 << 10;     // a file written
+  // A file written whole and synced before it replaces the old one takes milliseconds
+  // however small it is: a chain writes a few hundred files, not tens of thousands.
+  static constexpr int64_t kWriteCost = 512 << 10;
 
   void StartChain() {
     used_ = 0;

@@ -20,6 +20,15 @@ class IniDocument;
 
 using ItemLines = std::vector<std::string>;
 
+// Declared description lines that a file may bring in all: LinesCount=2000000000, or ten
+// thousand items of ten thousand lines each, must not fill memory with empty lines. The
+// bound is on the whole file, which is refused past it: a description is never cut.
+constexpr int64_t kMaxInventoryLines = 1'000'000;
+// Items the list may hold: each is a record of 1555 bytes that plug-ins read, and every
+// change rewrites the state file with all of them. A file that would take the list past
+// this is refused whole.
+constexpr int64_t kMaxItems = 100'000;
+
 // One item as read from a file, before it joins the list. Texts longer than a short
 // string are cut when the item is appended.
 struct ItemFields {
@@ -87,6 +96,9 @@ class Inventory {
   struct Impl;
   Impl* impl() { return impl_; }
 
+  // A rewrite of the state file put off to the end of the script chain that changed it.
+  bool saveDue = false;
+
  private:
   TInvItem& At(int index) const;
   Impl* impl_;
@@ -103,7 +115,15 @@ void LoadDefinitions(Game& game);
 void LoadState(Game& game);
 // Rewrites Scripts\inventory.sav from the list in one atomic replace. A failed write is
 // the fault "Unable to write to <path>", and the previous file stays whole.
+//
+// Inside a script chain the rewrite is put off to the chain's end (the window event's,
+// Game::RunEvent), and made before anything reads the file: a loop of adds writes and
+// syncs the file once, not once per add. Nothing but $load reads it during a run.
 void SaveInventory(Game& game);
+// The rewrite put off, if one is due.
+void SaveInventoryIfDue(Game& game);
+// FindItem for a script: the scan is charged to the chain's work, in proportion to the list.
+int LookUpItem(Game& game, std::string_view name);
 // The state file's text for the current list.
 std::string InventoryFileText(const Inventory& inventory);
 void AddItemCount(Game& game, std::string_view name, int32_t amount);

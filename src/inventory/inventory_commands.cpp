@@ -41,26 +41,26 @@ void CmdInventoryRemove(Game& game, const TokenList& t, int32_t p) {
 }
 
 void CmdInventoryGetItemCount(Game& game, const TokenList& t, int32_t p) {
-  const int i = game.inventory->FindItem(Arg(t, p + 1));
+  const int i = LookUpItem(game, Arg(t, p + 1));
   const int v = ResultVar(game, Arg(t, p + 2), false);
   if (v >= 0) game.vars->SetIntValue(v, i >= 0 ? game.inventory->Count(i) : -1);
 }
 
 void CmdInventoryUsable(Game& game, const TokenList& t, int32_t p) {
-  const int i = game.inventory->FindItem(Arg(t, p + 1));
+  const int i = LookUpItem(game, Arg(t, p + 1));
   const int v = ResultVar(game, Arg(t, p + 2), false);
   // 0 means usable.
   if (v >= 0 && i >= 0) game.vars->SetIntValue(v, game.inventory->Enabled(i) ? 0 : 1);
 }
 
 void CmdInventoryUse(Game& game, const TokenList& t, int32_t p) {
-  const int i = game.inventory->FindItem(Arg(t, p + 1));
+  const int i = LookUpItem(game, Arg(t, p + 1));
   // The script runs inside this command: the position moves on only after it and its save.
   if (i >= 0) UseItemScript(game, std::string(game.inventory->Script(i)));
 }
 
 void CmdInventoryDisplayName(Game& game, const TokenList& t, int32_t p) {
-  const int i = game.inventory->FindItem(Arg(t, p + 1));
+  const int i = LookUpItem(game, Arg(t, p + 1));
   const int v = ResultVar(game, Arg(t, p + 2), true);
   if (v >= 0) game.vars->SetStrValue(v, i >= 0 ? game.inventory->DisplayName(i) : std::string_view());
 }

@@ -10,6 +10,7 @@
 #include "base/ini_document.h"
 #include "base/int_text.h"
 #include "base/text.h"
+#include "script/interpreter.h"
 
 namespace velmora {
 
@@ -22,10 +23,8 @@ const char kStateFile[] = "Scripts\\inventory.sav";
 // section; a longer run than this (TotalItems=2000000000 in a three-item file) is
 // reported in one line instead, so loading stays bounded by what the file holds.
 constexpr int64_t kMaxWarningsPerGap = 100;
-// Declared description lines that a file may bring in all: LinesCount=2000000000, or ten
-// thousand items of ten thousand lines each, must not fill memory with empty lines. The
-// bound is on the whole file, which is refused past it: a description is never cut.
-constexpr int64_t kMaxInventoryLines = 1'000'000;
+// A name compared costs about a cache line: records lie 1555 bytes apart.
+constexpr int64_t kLookUpCostPerItem = 64;
 
 std::string LineKey(int64_t k) { return "Line" + IntToStr(k); }
 std::string ItemSection(int64_t n) { return "Item" + IntToStr(n); }
@@ -111,11 +110,17 @@ void LoadInventoryFile(Game& game, const std::string& path) {
 
   const std::vector<int64_t> present = PresentItemSections(file, total);
   int64_t lines = 0;
+  TakenNames adding;  // names this file would add (one more for a run of missing sections)
   for (int64_t section : present) {
     lines += std::max(file.ReadInteger(ItemSection(section), "LinesCount", 0), 0);
     if (lines > kMaxInventoryLines)
       throw RuntimeFault("The inventory file " + resolved + " declares more than " + IntToStr(kMaxInventoryLines) +
                          " description lines and was not loaded");
+    std::string name = ShortStr(file.ReadText(ItemSection(section), "Name", "ITEM_NAME"));
+    if (!taken.count(name)) adding.insert(std::move(name));
+    if (game.inventory->Size() + static_cast<int64_t>(adding.size()) >= kMaxItems)
+      throw RuntimeFault("The inventory file " + resolved + " would make the inventory hold more than " +
+                         IntToStr(kMaxItems) + " items and was not loaded");
   }
   size_t next = 0;  // the next present section
   int64_t n = 0;
@@ -140,7 +145,10 @@ void LoadInventoryFile(Game& game, const std::string& path) {
 
 void LoadDefinitions(Game& game) { LoadInventoryFile(game, game.gameFolder() + kDefinitionsFile); }
 
-void LoadState(Game& game) { LoadInventoryFile(game, game.gameFolder() + kStateFile); }
+void LoadState(Game& game) {
+  SaveInventoryIfDue(game);
+  LoadInventoryFile(game, game.gameFolder() + kStateFile);
+}
 
 std::string InventoryFileText(const Inventory& inv) {
   std::string out = "[Inventory]\r\n";
@@ -166,15 +174,28 @@ std::string InventoryFileText(const Inventory& inv) {
 }
 
 void SaveInventory(Game& game) {
+  game.inventory->saveDue = true;
+  if (game.interp->depth == 0) SaveInventoryIfDue(game);
+}
+
+void SaveInventoryIfDue(Game& game) {
+  if (!game.inventory->saveDue) return;
+  game.inventory->saveDue = false;
   // Written whole and swapped in, never emptied and refilled key by key: a crash or a
-  // full disk mid-save must not cost the player the inventory saved before.
-  IniDocument file(game.files(), game.files().Resolve(game.gameFolder() + kStateFile));
-  file.ReplaceContent(InventoryFileText(*game.inventory));
+  // full disk mid-save must not cost the player the inventory saved before. Nothing
+  // reads it back during the run but $load, so it is not kept parsed.
+  const std::string path = game.files().Resolve(game.gameFolder() + kStateFile);
+  if (!game.files().Replace(path, InventoryFileText(*game.inventory))) throw RuntimeFault("Unable to write to " + path);
+}
+
+int LookUpItem(Game& game, std::string_view name) {
+  game.work.Charge(kLookUpCostPerItem * game.inventory->Size());
+  return game.inventory->FindItem(name);
 }
 
 void AddItemCount(Game& game, std::string_view name, int32_t amount) {
   Inventory& inv = *game.inventory;
-  const int i = inv.FindItem(name);
+  const int i = LookUpItem(game, name);
   if (i >= 0) {
     int32_t count = Saturate(static_cast<int64_t>(inv.Count(i)) + amount);
     if (count > inv.MaxCount(i)) count = inv.MaxCount(i);
@@ -186,7 +207,7 @@ void AddItemCount(Game& game, std::string_view name, int32_t amount) {
 
 void RemoveItemCount(Game& game, std::string_view name, int32_t amount) {
   Inventory& inv = *game.inventory;
-  const int i = inv.FindItem(name);
+  const int i = LookUpItem(game, name);
   if (i >= 0) {
     int32_t count = Saturate(static_cast<int64_t>(inv.Count(i)) - amount);
     if (count < 0) count = 0;

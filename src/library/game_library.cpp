@@ -163,7 +163,8 @@ std::string GameLibrary::ListedForm(const std::string& folder) {
 
 std::vector<GameLibrary::Record> GameLibrary::Load() const {
   std::vector<Record> records;
-  const IniDocument ini(*files_, path_);
+  const IniDocument ini(*files_, path_, kMaxOwnFileBytes);
+  if (ini.TooLarge()) throw RuntimeFault(OwnFileTooLarge(path_));
   const int32_t count = ini.ReadInteger("Library", "Count", 0);
   for (int32_t i = 0; i < count && i < 100000; ++i) {
     const std::string section = "Game" + std::to_string(i);

@@ -50,7 +50,8 @@ class GameLibrary {
 
   const std::string& Path() const { return path_; }
 
-  // The games in the order they were added.
+  // The games in the order they were added. A library file past its bound raises
+  // RuntimeFault ("<path> is too large ..."), as do all the operations below.
   std::vector<LibraryEntry> Games() const;
 
   enum class AddResult { kAdded, kAlreadyListed, kNotAGame };

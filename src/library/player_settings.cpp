@@ -26,8 +26,12 @@ std::string PlayerSettingsFile::DefaultPath() { return UserConfigFolder() + "set
 
 PlayerSettingsFile::PlayerSettingsFile(GameFiles& files, std::string path) : files_(files), path_(std::move(path)) {}
 
+std::string PlayerSettingsFile::Problem() const {
+  return IniDocument(files_, path_, kMaxOwnFileBytes).TooLarge() ? OwnFileTooLarge(path_) : std::string();
+}
+
 PlayerSettings PlayerSettingsFile::Load() const {
-  const IniDocument ini(files_, path_);
+  const IniDocument ini(files_, path_, kMaxOwnFileBytes);
   PlayerSettings s;
   s.language = ini.ReadText(kPlayer, "Language", "");
   s.audioFallback = ini.ReadBool(kPlayer, "AudioFallback", false);
@@ -49,7 +53,8 @@ void PlayerSettingsFile::Save(const PlayerSettings& s) const {
   std::filesystem::create_directories(std::filesystem::path(path_).parent_path(), ec);
   if (ec) throw RuntimeFault("Unable to write to " + path_);
   files_.AllowWrites(std::filesystem::path(path_).parent_path().string(), false);
-  IniDocument ini(files_, path_);
+  IniDocument ini(files_, path_, kMaxOwnFileBytes);
+  if (ini.TooLarge()) throw RuntimeFault(OwnFileTooLarge(path_));
   if (s.language != now.language) ini.WriteText(kPlayer, "Language", s.language);
   if (s.audioFallback != now.audioFallback) ini.WriteBool(kPlayer, "AudioFallback", s.audioFallback);
   if (s.selfVoicing != now.selfVoicing) ini.WriteBool(kAccess, "SelfVoicing", s.selfVoicing);

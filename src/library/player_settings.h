@@ -26,9 +26,11 @@ class PlayerSettingsFile {
   static std::string DefaultPath();
   explicit PlayerSettingsFile(GameFiles& files, std::string path = DefaultPath());
 
+  // A file past its bound reads as all defaults; Problem says so (empty when all is well).
   PlayerSettings Load() const;
+  std::string Problem() const;
   // Writes the keys whose values differ from the file's. Raises RuntimeFault ("Unable to
-  // write to <path>") when the file cannot be written.
+  // write to <path>") when the file cannot be written, and the Problem when it is too large.
   void Save(const PlayerSettings& settings) const;
 
  private:

@@ -23,7 +23,9 @@ std::string PluginConsent::DefaultPath() { return UserConfigFolder() + "plugins.
 PluginConsent::PluginConsent(GameFiles& files, std::string path) : files_(files), path_(std::move(path)) {}
 
 std::optional<bool> PluginConsent::Recorded(const std::string& fileName, const std::string& sha256) const {
-  const std::string answer = IniDocument(files_, path_).ReadText(kSection, Key(fileName, sha256), "");
+  const IniDocument answers(files_, path_, kMaxOwnFileBytes);
+  if (answers.TooLarge()) throw RuntimeFault(OwnFileTooLarge(path_));
+  const std::string answer = answers.ReadText(kSection, Key(fileName, sha256), "");
   if (answer == "load") return true;
   if (answer == "refuse") return false;
   return std::nullopt;
@@ -36,7 +38,9 @@ void PluginConsent::Record(const std::string& fileName, const std::string& sha25
   std::error_code ec;
   std::filesystem::create_directories(std::filesystem::path(path_).parent_path(), ec);
   if (ec) throw RuntimeFault("Unable to write to " + path_);
-  IniDocument(files_, path_).WriteText(kSection, Key(fileName, sha256), load ? "load" : "refuse");
+  IniDocument answers(files_, path_, kMaxOwnFileBytes);
+  if (answers.TooLarge()) throw RuntimeFault(OwnFileTooLarge(path_));
+  answers.WriteText(kSection, Key(fileName, sha256), load ? "load" : "refuse");
 }
 
 }  // namespace velmora

@@ -15,7 +15,8 @@ class PluginConsent {
   // The answers are read and written through files.
   explicit PluginConsent(GameFiles& files, std::string path = DefaultPath());
 
-  // The answer given for this file name and SHA-256, nullopt when never asked.
+  // The answer given for this file name and SHA-256, nullopt when never asked. Answers
+  // that cannot be read (a file past its bound) raise RuntimeFault.
   std::optional<bool> Recorded(const std::string& fileName, const std::string& sha256) const;
   // Raises RuntimeFault ("Unable to write to <path>") when the file cannot be written.
   void Record(const std::string& fileName, const std::string& sha256, bool load) const;

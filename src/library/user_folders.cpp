@@ -28,4 +28,8 @@ std::string PlayerFolder(const char* variable, const char* fallbackBelowHome) {
 std::string UserConfigFolder() { return PlayerFolder("XDG_CONFIG_HOME", ".config"); }
 std::string UserDataFolder() { return PlayerFolder("XDG_DATA_HOME", ".local/share"); }
 
+std::string OwnFileTooLarge(const std::string& path) {
+  return path + " is too large (more than " + std::to_string(kMaxOwnFileBytes >> 20) + " MB) and was not read";
+}
+
 }  // namespace velmora

@@ -42,6 +42,7 @@ Game::Game(Platform platformIn, GameOptions optionsIn)
       pageActionTimer(timers, "Timer2", [this] { RunEvent([this] { RunPageAction(*this); }); }),
       answerTimer(timers, "Timer3", [this] { RunEvent([this] { RunFastAnswer(*this); }); }) {
   musicTimer.SetInterval(100);
+  finishEvent = [this] { SaveInventoryIfDue(*this); };
   // What a run may write: config.ini, the story file and Scripts/inventory.sav in the game
   // folder (the story file may lie below it), and LastStart.log alone in the current directory,
   // which may be the player's home.

@@ -22,7 +22,17 @@ constexpr uint64_t kMaxStateBytes = uint64_t{512} << 20;
 class Writer {
  public:
   std::string out;
-  void U8(uint8_t v) { out.push_back(static_cast<char>(v)); }
+  // Counting only: what `out` would hold, so that a large body is made in one allocation.
+  bool counting = false;
+  uint64_t counted = 0;
+  void Put(const char* data, size_t size) {
+    if (counting) counted += size;
+    else out.append(data, size);
+  }
+  void U8(uint8_t v) {
+    const char c = static_cast<char>(v);
+    Put(&c, 1);
+  }
   void Bool(bool v) { U8(v ? 1 : 0); }
   void U32(uint32_t v) {
     for (int i = 0; i < 4; ++i) U8(static_cast<uint8_t>(v >> (8 * i)));
@@ -39,7 +49,7 @@ class Writer {
   }
   void Text(const std::string& s) {
     U32(static_cast<uint32_t>(s.size()));
-    out.append(s);
+    Put(s.data(), s.size());
   }
   void Lines(const std::vector<std::string>& lines) {
     U32(static_cast<uint32_t>(lines.size()));
@@ -63,7 +73,7 @@ class Writer {
     Text(f.present ? *f.bytes : std::string());
   }
   template <class T, class F>
-  void Each(std::vector<T>& items, size_t, F each) {
+  void Each(std::vector<T>& items, size_t, F each, size_t = UINT32_MAX) {
     U32(static_cast<uint32_t>(items.size()));
     for (T& item : items) each(item);
   }
@@ -145,10 +155,12 @@ class Reader {
     if (f.present) f.bytes = files_->Intern(std::move(bytes));
   }
   // `least`: the bytes each item takes at least, so a damaged count cannot make the
-  // reader reserve more than the file could hold.
+  // reader reserve more than the file could hold; `most`: what the run could ever hold.
   template <class T, class F>
-  void Each(std::vector<T>& items, size_t least, F each) {
-    items.resize(Count(least));
+  void Each(std::vector<T>& items, size_t least, F each, size_t most = UINT32_MAX) {
+    const uint32_t n = Count(least);
+    if (n > most) throw Damaged{};
+    items.resize(n);
     for (T& item : items) each(item);
   }
   FileImages* files_ = nullptr;
@@ -201,7 +213,7 @@ void BodyFields(IO& io, Snapshot& s, uint32_t version) {
     io.Field(f.equipScript);
     io.Field(f.unEquipScript);
     io.Field(f.lines);
-  });
+  }, kMaxItems);
   io.Each(s.labels, 12, [&](ScriptLabel& l) {
     io.Field(l.name);
     io.Field(l.first);
@@ -272,8 +284,14 @@ void BodyFields(IO& io, Snapshot& s, uint32_t version) {
 }
 
 std::string EncodeBody(const Snapshot& s, uint32_t version) {
+  // The writer only reads. Counted first: a body holding a large story file is made in
+  // one piece, not in doublings that each copy it.
+  Writer count;
+  count.counting = true;
+  BodyFields(count, const_cast<Snapshot&>(s), version);
   Writer w;
-  BodyFields(w, const_cast<Snapshot&>(s), version);  // the writer only reads
+  w.out.reserve(count.counted);
+  BodyFields(w, const_cast<Snapshot&>(s), version);
   return std::move(w.out);
 }
 
@@ -338,21 +356,22 @@ SaveReadResult ReadHeader(Reader& r) {
 
 std::string EncodeSave(const SaveHeader& header, const Snapshot& snapshot, uint32_t version) {
   const std::string body = EncodeBody(snapshot, version);
+  // Left uninitialised: the pages past what zlib writes are never touched, so the buffer
+  // costs the packed size, not the bound.
   uLongf packedSize = compressBound(static_cast<uLong>(body.size()));
-  std::string packed(packedSize, '\0');
-  if (compress2(reinterpret_cast<Bytef*>(packed.data()), &packedSize, reinterpret_cast<const Bytef*>(body.data()),
+  const std::unique_ptr<char[]> packed(new char[packedSize]);
+  if (compress2(reinterpret_cast<Bytef*>(packed.get()), &packedSize, reinterpret_cast<const Bytef*>(body.data()),
                 static_cast<uLong>(body.size()), kCompressionLevel) != Z_OK)
     throw std::bad_alloc();
-  packed.resize(packedSize);
 
   Writer w;
-  w.out.reserve(64 + header.thumbnailPng.size() + packed.size());
+  w.out.reserve(64 + header.thumbnailPng.size() + packedSize);
   w.out.append(kMagic, sizeof kMagic);
   w.U32(version);
   AppendHeader(w.out, header);
   w.U64(body.size());
-  w.U32(Crc(packed.data(), packed.size()));
-  w.out.append(packed);
+  w.U32(Crc(packed.get(), packedSize));
+  w.out.append(packed.get(), packedSize);
   return std::move(w.out);
 }
 
@@ -379,6 +398,9 @@ std::string Inflate(const char* packed, size_t packedSize, uint64_t bodySize) {
   stream.avail_in = static_cast<uInt>(std::min<size_t>(packedSize, std::numeric_limits<uInt>::max()));
   size_t inputLeft = packedSize - stream.avail_in;
   std::string body;
+  // Room for the length claimed, up to one game file's bound, in one piece instead of in
+  // doublings that each copy it; pages never written cost nothing.
+  body.reserve(static_cast<size_t>(std::min<uint64_t>(bodySize, IniDocument::kMaxFileSize)));
   char chunk[64 * 1024];
   int status = Z_OK;
   while (status == Z_OK) {

@@ -94,7 +94,7 @@ SaveGames::Outcome SaveGames::Save(int slot, const std::string& thumbnailPng, st
   header.gameId = GameId();
   if (name) {
     header.name = *name;
-  } else if (auto old = ReadSlotFile(game_.files(), path)) {
+  } else if (auto old = ReadSlotHead(game_.files(), path)) {
     const SaveReadResult read = DecodeSaveHeader(*old);
     if (read.status == SaveReadStatus::kOk && read.header.gameId == header.gameId) header.name = read.header.name;
   }
@@ -112,7 +112,11 @@ SaveGames::Outcome SaveGames::Save(int slot, const std::string& thumbnailPng, st
 
 SaveGames::Outcome SaveGames::Load(int slot) {
   if (Busy()) return {false, "cannot load now: a script is running", Kind::kBusy};
-  const auto bytes = ReadSlotFile(game_.files(), SlotPath(slot));
+  bool tooLarge = false;
+  const auto bytes = ReadSlotFile(game_.files(), SlotPath(slot), &tooLarge);
+  if (tooLarge)
+    return {false, "cannot load " + SlotWords(slot) + ": the save is too large (more than " +
+                       std::to_string(kMaxSaveBytes >> 20) + " MB)"};
   if (!bytes) return {false, "nothing to load: " + SlotWords(slot) + " is empty", Kind::kEmpty};
   SaveReadResult read = DecodeSave(*bytes, GameId(), files_);
   if (read.status != SaveReadStatus::kOk)
@@ -185,7 +189,8 @@ SaveGames::Outcome SaveGames::Import(int slot, const std::string& bytes) {
 SlotInfo SaveGames::Slot(int slot) {
   SlotInfo info;
   info.slot = slot;
-  if (auto bytes = ReadSlotFile(game_.files(), SlotPath(slot))) {
+  // The header is all a listing needs; a huge slot file is not read whole.
+  if (auto bytes = ReadSlotHead(game_.files(), SlotPath(slot))) {
     info.used = true;
     SaveReadResult read = DecodeSaveHeader(*bytes);
     info.status = read.status;

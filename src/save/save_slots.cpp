@@ -20,9 +20,6 @@ uint64_t Fnv1a(std::string_view text, uint64_t hash = 14695981039346656037ull) {
   return hash;
 }
 
-// A save holds the game files, the story file among them; beyond this it is no save of ours.
-constexpr size_t kMaxSaveBytes = size_t{2} << 30;
-
 std::string GameCaption(const Game& game) {
   return game.config ? game.config->ReadText("GameForm", "Caption", "Velmora Player v1.2") : std::string();
 }
@@ -71,8 +68,15 @@ std::string SlotWords(int slot) {
   return "slot " + std::to_string(slot);
 }
 
-std::optional<std::string> ReadSlotFile(GameFiles& files, const std::string& path) {
+std::optional<std::string> ReadSlotFile(GameFiles& files, const std::string& path, bool* tooLarge) {
   FileRead read = files.Read(path, kMaxSaveBytes);
+  if (tooLarge) *tooLarge = read.status == FileRead::Status::kTooLarge;
+  if (!read.ok()) return std::nullopt;
+  return std::move(read.bytes);
+}
+
+std::optional<std::string> ReadSlotHead(GameFiles& files, const std::string& path) {
+  FileRead read = files.ReadHead(path, kMaxSaveHeadBytes);
   if (!read.ok()) return std::nullopt;
   return std::move(read.bytes);
 }

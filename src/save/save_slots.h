@@ -6,6 +6,7 @@
 // A game is known by its id: a hash of its folder's canonical path and its window
 // caption, so two copies of one game keep apart, and a save copied into another game's
 // folder is recognised as foreign.
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -26,8 +27,16 @@ std::string SlotFileName(int slot);
 // "slot 5", "the quick slot", "the automatic slot".
 std::string SlotWords(int slot);
 
-// The whole file, or nothing when there is none (or it cannot be read).
-std::optional<std::string> ReadSlotFile(GameFiles& files, const std::string& path);
+// A save holds the game files, the story file among them; beyond this it is no save of ours.
+constexpr size_t kMaxSaveBytes = size_t{2} << 30;
+// Its header (names, page caption, times, thumbnail) lies within the file's first bytes.
+constexpr size_t kMaxSaveHeadBytes = size_t{4} << 20;
+
+// The whole file, or nothing when there is none (or it cannot be read); tooLarge, when
+// given, tells a file past kMaxSaveBytes.
+std::optional<std::string> ReadSlotFile(GameFiles& files, const std::string& path, bool* tooLarge = nullptr);
+// The file's start, enough for its header: for listing the slots without reading saves whole.
+std::optional<std::string> ReadSlotHead(GameFiles& files, const std::string& path);
 // Writes a slot file whole and swaps it in, so an interrupted save never spoils the one
 // before. False when it cannot.
 bool WriteSlotFile(GameFiles& files, const std::string& path, const std::string& bytes);

@@ -50,6 +50,7 @@ void CmdFormLoadTextFromPage(Game& game, const TokenList& t, int32_t p) {
 // player would type; the caret stays where it was.
 void CmdFormLoadTextFromFile(Game& game, const TokenList& t, int32_t p) {
   const std::string path = game.files().Resolve(Arg(t, p + 1));
+  game.work.Charge(WorkMeter::kLoadCost);  // its bytes besides, as they are read
   const FileRead read = game.files().Read(path, kMaxTextFileSize);
   if (!read.ok()) throw RuntimeFault(CannotOpenMessage(game.files().FullPath(path), read.error));
   std::vector<std::string> lines = SplitLines(read.bytes);

@@ -112,7 +112,13 @@ LibraryWindow::LibraryWindow(GameLibrary& library, GameFiles& files, QWidget* pa
 void LibraryWindow::Reload() {
   const QString selected = gameList->currentItem() ? gameList->currentItem()->data(Qt::UserRole).toString() : QString();
   gameList->clear();
-  for (const LibraryEntry& game : library_.Games()) {
+  std::vector<LibraryEntry> games;
+  try {
+    games = library_.Games();
+  } catch (const RuntimeFault& fault) {
+    Report(QString::fromStdString(fault.what()));
+  }
+  for (const LibraryEntry& game : games) {
     auto* item = new QListWidgetItem(Thumbnail(game.thumbnail),
                                      QString::fromStdString(game.captionUtf8) + QLatin1Char('\n') + LastPlayed(game),
                                      gameList);

@@ -11,6 +11,7 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QTranslator>
+#include <iostream>
 #include <utility>
 
 #include "base/stop_signals.h"
@@ -76,7 +77,9 @@ int PlayInWindows(int& argc, char** argv, Platform platform, const GameOptions& 
   QApplication::setQuitOnLastWindowClosed(false);
   InstallPlayerLanguage(*platform.files);
   InstallFontSubstitutions();
-  const PlayerSettings settings = PlayerSettingsFile(*platform.files).Load();
+  const PlayerSettingsFile settingsFile(*platform.files);
+  if (const std::string problem = settingsFile.Problem(); !problem.empty()) std::cerr << "velmora-player: " << problem << '\n';
+  const PlayerSettings settings = settingsFile.Load();
   SelectHighContrastSkin(settings.highContrast);
   ApplySkin(app);
 

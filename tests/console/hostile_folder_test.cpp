@@ -67,6 +67,27 @@ std::string Repeat(const std::string& unit, int times) {
   return out;
 }
 
+// An inventory file of this many items, each at most once, with room for a large count.
+std::string Items(int count) {
+  std::string out = "[Inventory]\r\nTotalItems=" + std::to_string(count) + "\r\n";
+  for (int i = 0; i < count; ++i)
+    out += "[Item" + std::to_string(i) + "]\r\nName=i" + std::to_string(i) + "\r\nMaxCount=2000000000\r\n";
+  return out;
+}
+
+// A second of a square tone: 8 kHz, 16-bit mono PCM in a WAV file.
+std::string Wave(uint32_t samples) {
+  auto le = [](uint32_t v, int bytes) {
+    std::string out;
+    for (int i = 0; i < bytes; ++i) out += static_cast<char>((v >> (8 * i)) & 0xff);
+    return out;
+  };
+  std::string data;
+  for (uint32_t i = 0; i < samples; ++i) data += le((i / 20) % 2 ? 3000 : static_cast<uint16_t>(-3000), 2);
+  return "RIFF" + le(36 + static_cast<uint32_t>(data.size()), 4) + "WAVEfmt " + le(16, 4) + le(1, 2) + le(1, 2) +
+         le(8000, 4) + le(16000, 4) + le(2, 2) + le(16, 2) + "data" + le(static_cast<uint32_t>(data.size()), 4) + data;
+}
+
 const HostileCase kCases[] = {
     {"config.ini a link to a file outside",
      [](const Hostile& h) { h.Link(h.Outside("notes.ini"), "config.ini"); }, ""},
@@ -149,6 +170,34 @@ const HostileCase kCases[] = {
      "error: Script stopped: it did more work than one script run may"},
     {"a flood of message boxes",
      [](const Hostile& h) { h.Script("$int.new i $while $int.smallerthan i 1 $showmessage hi"); },
+     "error: Script stopped: it did more work than one script run may"},
+    {"a 150,000-item inventory",
+     [](const Hostile& h) { h.game.Write("Scripts/inventory.inv", Items(150'000)); },
+     "items and was not loaded."},
+    {"adding to the last item of a 20,000-item inventory without end",
+     [](const Hostile& h) {
+       h.game.Write("Scripts/inventory.inv", Items(20'000));
+       h.Script("$int.new i $while $int.smallerthan i 1 $inventory.add i19999 1");
+     },
+     "error: Script stopped: it did more work than one script run may"},
+    {"adding to an item without end",
+     [](const Hostile& h) { h.Script("$int.new i $while $int.smallerthan i 1 $inventory.add coin 1"); },
+     "error: Script stopped: it did more work than one script run may"},
+    {"choices' states set without end",
+     [](const Hostile& h) { h.Script("$int.new i $while $int.smallerthan i 1 $action.SetState gamestart 0 1"); },
+     "error: Script stopped: it did more work than one script run may"},
+    {"a small text file loaded without end",
+     [](const Hostile& h) {
+       h.game.Write("small.txt", "line of text\r\n");
+       h.Script("$int.new i $while $int.smallerthan i 1 $form.LoadTextFromFile small.txt");
+     },
+     "error: Script stopped: it did more work than one script run may"},
+    {"a track played without end",
+     [](const Hostile& h) {
+       h.game.Write("Music/tone.wav", Wave(8000));
+       h.game.Write("music.lst", "[tone]\r\nTrack=tone.wav\r\n");
+       h.Script("$int.new i $while $int.smallerthan i 1 $player.playtrack tone");
+     },
      "error: Script stopped: it did more work than one script run may"},
     {"the story file in the folder the player was started from",
      [](const Hostile& h) {

@@ -468,13 +468,23 @@ TEST_F(SavedGamesTest, BackGoesFurtherEachTimeAndSavesLiveOutsideTheGameFolder) 
 
 // A save from a stranger whose file images would leave a game that cannot start, or whose
 // music names a FIFO: refused whole, or loaded without waiting on the FIFO.
-TEST(StrangersSaves, ImagesThatWouldStopTheGameAreRefusedWholeAndAFifoIsNeverOpened) {
+class StrangersSaves : public ::testing::Test {
+ protected:
+  StrangersSaves() {
+    t.dir.Write("config.ini", "[GameForm]\nCaption=Strangers\n");
+    t.dir.Write("story.qst", "[gamestart]\ntextsize=1\nLine0=Start.\n");
+    ::setenv("XDG_DATA_HOME", (t.dir.path() / "data").c_str(), 1);
+    game_ = &t.Make();
+    saves_ = std::make_unique<SaveGames>(*game_);
+  }
   testing::TestGame t;
-  t.dir.Write("config.ini", "[GameForm]\nCaption=Strangers\n");
-  t.dir.Write("story.qst", "[gamestart]\ntextsize=1\nLine0=Start.\n");
-  ::setenv("XDG_DATA_HOME", (t.dir.path() / "data").c_str(), 1);
-  Game& game = t.Make();
-  SaveGames saves(game);
+  Game* game_ = nullptr;
+  std::unique_ptr<SaveGames> saves_;
+};
+
+TEST_F(StrangersSaves, ImagesThatWouldStopTheGameAreRefusedWholeAndAFifoIsNeverOpened) {
+  Game& game = *game_;
+  SaveGames& saves = *saves_;
   const std::string story = t.dir.Read("story.qst"), config = t.dir.Read("config.ini");
   struct Row {
     const char* what;
@@ -513,6 +523,26 @@ TEST(StrangersSaves, ImagesThatWouldStopTheGameAreRefusedWholeAndAFifoIsNeverOpe
     EXPECT_EQ(t.dir.Read("config.ini"), config) << row.what;
   }
   EXPECT_EQ(game.music->musicStream, 0u);
+}
+
+// The listing reads a slot's first bytes only, and loading refuses a file past the bound.
+TEST_F(StrangersSaves, SlotsPastTheirBoundsAreListedAndRefusedWithoutReadingThemWhole) {
+  Game& game = *game_;
+  SaveGames& saves = *saves_;
+  SaveHeader header;
+  header.gameId = saves.GameId();
+  std::filesystem::create_directories(saves.Folder());
+  const auto snapshot = CaptureSnapshot(game, saves.files());
+  const auto slotFile = [&](int slot) { return std::filesystem::relative(saves.SlotPath(slot), t.dir.path()).string(); };
+  t.dir.Write(slotFile(2), EncodeSave(header, *snapshot));
+  std::filesystem::resize_file(saves.SlotPath(2), kMaxSaveBytes + 1);  // sparse
+  header.thumbnailPng = std::string(kMaxSaveHeadBytes, 'p');          // a header past the listing's glance
+  t.dir.Write(slotFile(3), EncodeSave(header, *snapshot));
+
+  const std::vector<SlotInfo> slots = saves.ListSlots();
+  EXPECT_EQ(slots[2].status, SaveReadStatus::kOk);  // its header is whole
+  EXPECT_EQ(slots[3].status, SaveReadStatus::kDamaged);
+  EXPECT_EQ(saves.Load(2).message, "cannot load slot 2: the save is too large (more than 2048 MB)");
 }
 
 // What the n-th `history` (from 0) printed.

@@ -351,6 +351,16 @@ TEST_F(InterpreterTest, ALongLoopOfInventoryAddsFinishes) {
   EXPECT_NE(t.dir.Read("Scripts/inventory.sav").find("Count=6000"), std::string::npos);
 }
 
+// The state file is written at the chain's end, with what the chain did before a fault.
+TEST_F(InterpreterTest, AChainsAddsAreSavedAlsoWhenAFaultEndsIt) {
+  t.dir.Write("Scripts/inventory.inv", "[Inventory]\r\nTotalItems=1\r\n[Item0]\r\nName=coin\r\nMaxCount=10\r\n");
+  Load("___script main $inventory.add coin 2 $inventory.add coin many ___end");
+  LoadDefinitions(*game);
+  Run("main");
+  ASSERT_EQ(Shown().size(), 1u);
+  EXPECT_NE(t.dir.Read("Scripts/inventory.sav").find("Count=2"), std::string::npos);
+}
+
 // A front end with a person at hand is asked about a chain that runs on, and may let it
 // go on, count afresh or stop it.
 TEST_F(InterpreterTest, TheFrontEndIsAskedAboutALongChainAndMayStopIt) {
