@@ -6,14 +6,12 @@
 #include <ctime>
 #include <filesystem>
 #include <functional>
-#include <fstream>
 #include <iostream>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "velmora_version.h"
 #include "app/web_export.h"
 #include "platform/audio/audio_devices.h"
 #include "console/console_dialogs.h"
@@ -27,13 +25,11 @@
 #include "platform/files/inotify_watch.h"
 #include "platform/files/posix_files.h"
 #include "base/game.h"
-#include "base/virtual_clock.h"
 #include "base/visible_text.h"
 #include "library/game_copy.h"
 #include "library/game_library.h"
 #include "library/player_settings.h"
 #include "library/plugin_consent.h"
-#include "script/interpreter.h"
 #include "platform/pictures/picture_decoders.h"
 #include "tools/author_commands.h"
 #include "tools/story_checker.h"
@@ -342,26 +338,8 @@ int Check(const std::string& folder) {
 }
 
 int Replay(const ProgramOptions& options, Platform platform, const GameOptions& gameOptions) {
-  std::ifstream file(options.replayFile, std::ios::binary);
-  if (!file) return Fail("cannot read the replay file " + options.replayFile, 2);
-  std::vector<Step> steps;
-  std::vector<std::string> errors;
-  if (!ReadReplay(file, steps, errors)) {
-    for (const std::string& e : errors) std::cerr << options.replayFile << ": " << e << '\n';
-    return 2;
-  }
-  VirtualClock clock;
-  auto library = CreateVirtualAudioLibrary(clock);
-  auto effects = CreateVirtualEffectPlayer(clock);
-  ConsoleDialogs dialogs(std::cout);
-  platform.clock = &clock;
-  platform.audio = library.get();
-  platform.effects = effects.get();
-  platform.dialogs = &dialogs;
-  Game game(platform, gameOptions);
-  dialogs.SetCodec(&game.codec);
-  if (!options.maxCommands.empty()) game.interp->limits.maxCommands = std::stoull(options.maxCommands);
-  return PlayReplay(game, clock, dialogs, steps, std::cout);
+  return PlayReplayFile(options, platform, gameOptions, {&CreateVirtualAudioLibrary, &CreateVirtualEffectPlayer},
+                        std::cout, std::cerr);
 }
 
 int Terminal(const ProgramOptions& options, Platform platform, const GameOptions& gameOptions) {
@@ -422,17 +400,8 @@ int Windows(int& argc, char** argv, const ProgramOptions& options, Platform plat
 
 int main(int argc, char** argv) {
   ProgramOptions options;
+  if (const std::optional<int> status = ReadCommandLine(argc, argv, options, std::cout, std::cerr)) return *status;
   std::string error;
-  if (!ParseProgramOptions(std::vector<std::string>(argv + 1, argv + argc), options, error))
-    return Fail(error + " (see --help)", 2);
-  if (options.help) {
-    std::cout << UsageText();
-    return 0;
-  }
-  if (options.version) {
-    std::cout << "Velmora Player v " VELMORA_VERSION " (" << kProgram << ' ' << VELMORA_VERSION_FULL << ")\n";
-    return 0;
-  }
 
   if (options.mode == ProgramOptions::Mode::kLibrary) return OpenLibrary(argc, argv, options);
   if (options.mode == ProgramOptions::Mode::kExportWeb) return PublishForWeb(argv[0], options);

@@ -234,13 +234,8 @@ struct IniDocument::Parsed {
     return s == SectionIndex::kNone ? nullptr : keys.Find(s, key, KeyTable::Hash(key, s));
   }
 
-  // A file changed again within the file system's timestamp granularity after we read it
-  // would keep its identity; until that time has passed, reads compare the bytes too.
-  // Whole-second timestamps come from file systems that keep no finer ones.
-  bool Racy() const {
-    const int64_t margin = id.mtimeNs % 1000000000 == 0 ? 2000000000 : 20000000;
-    return id.exists && id.mtimeNs >= readAtNs - margin;
-  }
+  // Until the file's timestamp granularity has passed, reads compare the bytes too.
+  bool Racy() const { return id.exists && MayChangeUnseen(id.mtimeNs, readAtNs); }
 };
 
 void IniDocument::Parsed::Parse() {

@@ -27,6 +27,16 @@ struct FileIdentity {
   bool operator==(const FileIdentity&) const = default;
 };
 
+// Whether a file modified at mtimeNs and read at readAtNs (FileTimeNowNs just before) may
+// have changed again since without its identity showing it: within the file system's
+// timestamp granularity a rewrite of the same size keeps it (in place, or in a reused
+// inode). Whole-second timestamps come from file systems that keep no finer ones (Node's
+// under WebAssembly).
+inline bool MayChangeUnseen(int64_t mtimeNs, int64_t readAtNs) {
+  const int64_t margin = mtimeNs % 1000000000 == 0 ? 2000000000 : 20000000;
+  return mtimeNs >= readAtNs - margin;
+}
+
 // The outcome of reading a whole file. Every failure carries a system error number so a
 // message can say why (EISDIR for a folder, EINVAL for another file that is no regular
 // one, EFBIG past the caller's bound).

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "console/steps.h"
+#include "velmora_version.h"
 
 namespace velmora {
 
@@ -249,6 +250,24 @@ std::string UsageText() {
          "Exit status: 0 after play, 1 when start-up ended the program (see LastStart.log) or\n"
          "--check found an error, 2 for a wrong command line, no game to play, an unreadable\n"
          "replay file, a copy that could not be made or no display for the windows.\n";
+}
+
+std::optional<int> ReadCommandLine(int argc, char** argv, ProgramOptions& options, std::ostream& out,
+                                   std::ostream& err) {
+  std::string error;
+  if (!ParseProgramOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
+    err << "velmora-player: " << error << " (see --help)\n";
+    return 2;
+  }
+  if (options.help) {
+    out << UsageText();
+    return 0;
+  }
+  if (options.version) {
+    out << "Velmora Player v " VELMORA_VERSION " (velmora-player " << VELMORA_VERSION_FULL << ")\n";
+    return 0;
+  }
+  return std::nullopt;
 }
 
 }  // namespace velmora

@@ -1,6 +1,8 @@
 #pragma once
 // The program's command line. Options start with "--"; every other argument is the
 // game's own (the first may be "debug"), and "--" ends the options.
+#include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -36,5 +38,11 @@ bool ParseProgramOptions(const std::vector<std::string>& args, ProgramOptions& o
 
 // --help: a short manual.
 std::string UsageText();
+
+// The program's first step, in every build: parses its arguments and answers --help and
+// --version on `out`, or a wrong command line on `err`. Returns the exit status when that
+// is all the program does (0 after an answer, 2 after an error), else nothing.
+std::optional<int> ReadCommandLine(int argc, char** argv, ProgramOptions& options, std::ostream& out,
+                                   std::ostream& err);
 
 }  // namespace velmora

@@ -1,8 +1,11 @@
 #include "console/replay_runner.h"
 
 #include <algorithm>
+#include <fstream>
 
 #include "console/console_dialogs.h"
+#include "console/program_options.h"
+#include "script/interpreter.h"
 #include "base/game.h"
 #include "base/stop_signals.h"
 #include "run/chain_question.h"
@@ -85,6 +88,33 @@ int PlayReplay(Game& game, VirtualClock& clock, ConsoleDialogs& dialogs, const s
   runner.Run(steps);
   ShutDownGame(game);
   return 0;
+}
+
+int PlayReplayFile(const ProgramOptions& options, Platform platform, const GameOptions& gameOptions,
+                   const ReplayEngines& engines, std::ostream& out, std::ostream& err) {
+  std::ifstream file(options.replayFile, std::ios::binary);
+  if (!file) {
+    err << "velmora-player: cannot read the replay file " << options.replayFile << '\n';
+    return 2;
+  }
+  std::vector<Step> steps;
+  std::vector<std::string> errors;
+  if (!ReadReplay(file, steps, errors)) {
+    for (const std::string& e : errors) err << options.replayFile << ": " << e << '\n';
+    return 2;
+  }
+  VirtualClock clock;
+  auto music = engines.music(clock);
+  auto effects = engines.effects(clock);
+  ConsoleDialogs dialogs(out);
+  platform.clock = &clock;
+  platform.audio = music.get();
+  platform.effects = effects.get();
+  platform.dialogs = &dialogs;
+  Game game(platform, gameOptions);
+  dialogs.SetCodec(&game.codec);
+  if (!options.maxCommands.empty()) game.interp->limits.maxCommands = std::stoull(options.maxCommands);
+  return PlayReplay(game, clock, dialogs, steps, out);
 }
 
 }  // namespace velmora

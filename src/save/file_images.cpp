@@ -54,10 +54,11 @@ std::shared_ptr<const std::string> FileImages::Intern(std::string bytes) {
   return buffer;
 }
 
-void FileImages::Remember(GameFileRole role, const Identity& id, const FileImage& image) {
+void FileImages::Remember(GameFileRole role, const Identity& id, int64_t readAtNs, const FileImage& image) {
   Seen& seen = seen_[static_cast<int>(role)];
   seen.valid = true;
   seen.id = id;
+  seen.readAtNs = readAtNs;
   seen.image = image;
 }
 
@@ -65,7 +66,8 @@ FileImage FileImages::Capture(GameFileRole role) {
   const std::string path = PathOf(role);
   const Identity id = IdentityOf(path);
   Seen& seen = seen_[static_cast<int>(role)];
-  if (seen.valid && seen.id == id) return seen.image;
+  if (seen.valid && seen.id == id && !(id.present && MayChangeUnseen(id.mtimeNs, seen.readAtNs))) return seen.image;
+  const int64_t readAtNs = game_.files().FileTimeNowNs();
   FileImage image;
   image.role = role;
   if (id.present) {
@@ -75,7 +77,7 @@ FileImage FileImages::Capture(GameFileRole role) {
       image.bytes = Intern(std::move(read.bytes));
     }
   }
-  Remember(role, id, image);
+  Remember(role, id, readAtNs, image);
   return image;
 }
 
@@ -94,6 +96,7 @@ void FileImages::Restore(const FileImage& image) {
   const FileImage now = Capture(image.role);
   if (now.present == image.present && (!image.present || now.bytes == image.bytes || *now.bytes == *image.bytes))
     return;
+  const int64_t writtenAtNs = game_.files().FileTimeNowNs();
   if (image.present) {
     // The documents the run keeps open are written through, so their caches stay true.
     IniDocument* open = image.role == GameFileRole::kStory    ? game_.story.get()
@@ -107,7 +110,7 @@ void FileImages::Restore(const FileImage& image) {
   } else if (!game_.files().Remove(path)) {
     throw RuntimeFault("Unable to write to " + path);
   }
-  Remember(image.role, IdentityOf(path), image);
+  Remember(image.role, IdentityOf(path), writtenAtNs, image);
 }
 
 }  // namespace velmora

@@ -5,8 +5,8 @@
 //
 // A file is read again only when its identity on disk (device, inode, size, modification
 // time) differs from the last look, so taking a snapshot of an unchanged 10 MB story file
-// costs one stat. Every write of ours replaces a file by a rename, which gives it a new
-// identity, so a changed file is never mistaken for the old one.
+// costs one stat; or while its timestamp is too recent to tell: a rewrite of the same size
+// within the file system's timestamp granularity keeps the identity.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -52,12 +52,13 @@ class FileImages {
     bool operator==(const Identity&) const = default;
   };
   Identity IdentityOf(const std::string& path);
-  void Remember(GameFileRole role, const Identity& id, const FileImage& image);
+  void Remember(GameFileRole role, const Identity& id, int64_t readAtNs, const FileImage& image);
 
   Game& game_;
   struct Seen {
     bool valid = false;
     Identity id;
+    int64_t readAtNs = 0;  // FileTimeNowNs just before the image was read or written
     FileImage image;
   };
   Seen seen_[kGameFileRoles];

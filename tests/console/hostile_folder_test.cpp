@@ -17,6 +17,7 @@
 #include <thread>
 
 #include "support/test_game.h"
+#include "test_player.h"
 
 namespace velmora {
 namespace {
@@ -238,6 +239,7 @@ TEST_P(HostileFolder, NothingOutsideChangesAndTheRunEndsWithAClearMessage) {
   const auto before = Snapshot(outside.path());
 
   const std::string out = (user.path() / "out.txt").string();
+  const std::string player = testing::TestPlayer();
   const auto start = Clock::now();
   const pid_t pid = fork();
   ASSERT_GE(pid, 0);
@@ -248,7 +250,7 @@ TEST_P(HostileFolder, NothingOutsideChangesAndTheRunEndsWithAClearMessage) {
     setenv("XDG_CONFIG_HOME", (user.path() / "config").c_str(), 1);
     setenv("XDG_DATA_HOME", (user.path() / "data").c_str(), 1);
     const std::string folder = c.startedOutside ? game.path().string() : ".", replay = (game.path() / "steps.replay").string();
-    execl(VELMORA_PLAYER, VELMORA_PLAYER, "--game", folder.c_str(), "--replay", replay.c_str(), static_cast<char*>(nullptr));
+    execl(player.c_str(), player.c_str(), "--game", folder.c_str(), "--replay", replay.c_str(), static_cast<char*>(nullptr));
     _exit(127);
   }
   int status = 0;

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "support/test_game.h"
+#include "test_player.h"
 
 namespace velmora {
 namespace {
@@ -34,7 +35,7 @@ class ProgramTest : public ::testing::Test {
     if (!input.empty()) game.Write("input.txt", input);
     // The player's own folders (library, copies of games) stay in the test's folder.
     const std::string command = "cd '" + folder + "' && XDG_CONFIG_HOME='" + user.path().string() +
-                                "/config' XDG_DATA_HOME='" + user.path().string() + "/data' " + environment + " '" VELMORA_PLAYER "' " + args +
+                                "/config' XDG_DATA_HOME='" + user.path().string() + "/data' " + environment + " '" + testing::TestPlayer() + "' " + args +
                                 (input.empty() ? " </dev/null" : " <input.txt") + " 2>&1";
     Outcome run;
     FILE* pipe = popen(command.c_str(), "r");

@@ -19,6 +19,7 @@
 #include "audio/music_player.h"
 #include "save/save_games.h"
 #include "support/test_game.h"
+#include "test_player.h"
 
 namespace velmora {
 namespace {
@@ -104,7 +105,7 @@ class SavedGamesTest : public ::testing::Test {
     std::fwrite(text.data(), 1, text.size(), f);
     std::fclose(f);
     const std::string command = "cd '" + folder.string() + "' && XDG_DATA_HOME='" + data.string() +
-                                "' XDG_CONFIG_HOME='" + data.string() + "' '" VELMORA_PLAYER "' --game . --replay '" +
+                                "' XDG_CONFIG_HOME='" + data.string() + "' '" + testing::TestPlayer() + "' --game . --replay '" +
                                 replay + "' 2>&1 </dev/null";
     std::string output;
     FILE* pipe = popen(command.c_str(), "r");

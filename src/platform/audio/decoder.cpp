@@ -226,17 +226,7 @@ Length ProbeLength(const std::string& path) {
   std::string head;
   bool midi = false;
   if (!ReadHead(path, head, midi, out.error)) return out;
-  if (midi) {
-    MidiLength m = ParseMidiLength(head);
-    if (!m.ok) {
-      out.error = m.error;
-      return out;
-    }
-    out.ok = true;
-    out.rate = 1000000;
-    out.frames = m.microseconds + kMidiTailMs * 1000;
-    return out;
-  }
+  if (midi) return MidiPlayingLength(head);
   SF_INFO info;
   SNDFILE* file = OpenSndfile(path, info, out.error);
   if (!file) return out;

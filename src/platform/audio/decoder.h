@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace velmora::audio {
 
@@ -59,6 +60,12 @@ struct Length {
 // The exact playing length, as the device engine would play the file: from the file's
 // header where that is exact, by decoding to the end where it is only an estimate (MP3).
 Length ProbeLength(const std::string& path);
+
+// The same length from the file's headers alone, for builds without the decoding
+// library: standard MIDI, WAV (PCM or float) and Ogg Vorbis; other kinds are refused.
+Length HeaderLength(const std::string& path);
+// A MIDI track's playing length from its bytes, its tail included.
+Length MidiPlayingLength(std::string_view bytes);
 
 // The soundfont used when none is configured: Debian's General MIDI default.
 std::string DefaultSoundfont();
