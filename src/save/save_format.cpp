@@ -290,7 +290,8 @@ std::string EncodeBody(const Snapshot& s, uint32_t version) {
   count.counting = true;
   BodyFields(count, const_cast<Snapshot&>(s), version);
   Writer w;
-  w.out.reserve(count.counted);
+  // Where size_t has 32 bits a count past it cannot be held; the appends then fail as before.
+  if (count.counted <= w.out.max_size()) w.out.reserve(static_cast<size_t>(count.counted));
   BodyFields(w, const_cast<Snapshot&>(s), version);
   return std::move(w.out);
 }
