@@ -14,7 +14,7 @@ src=$(cd "$(dirname "$0")/../.." && pwd)
 player=$build/src/app/velmora-player bare=$build/bench/startup/bare_window
 probe=$build/bench/startup/libfirst_paint_probe.so
 for f in "$player" "$bare" "$probe"; do [ -e "$f" ] || { echo "missing $f (build with -DVELMORA_BUILD_BENCH=ON)"; exit 1; }; done
-for tool in xvfb-run convert; do command -v $tool >/dev/null || { echo "$tool is not installed"; exit 1; }; done
+for tool in Xvfb convert; do command -v $tool >/dev/null || { echo "$tool is not installed"; exit 1; }; done
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -45,7 +45,7 @@ for i in \$(seq $runs); do
   done
 done
 INNER
-SDL_AUDIODRIVER=dummy env -u QT_QPA_PLATFORM xvfb-run -a -s '-screen 0 1280x1024x24' sh "$work/inner.sh"
+SDL_AUDIODRIVER=dummy env -u QT_QPA_PLATFORM "$src/tests/e2e/with_xvfb.sh" 1280x1024x24 sh "$work/inner.sh"
 
 # name, wall microseconds, CPU milliseconds, peak resident kilobytes: medians per program.
 python3 - "$work/times" <<'PY'

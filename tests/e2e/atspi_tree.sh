@@ -3,8 +3,9 @@
 # session bus, its accessible tree read over AT-SPI before and after a choice.
 #   atspi_tree.sh PLAYER DUMPER
 set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
 player=$1 dumper=$2
-for tool in xvfb-run dbus-run-session xdotool convert; do
+for tool in Xvfb dbus-run-session xdotool convert; do
   command -v $tool >/dev/null || { echo "$tool is not installed: skipped"; exit 77; }
 done
 # Debian's Python, which python3-pyatspi installs into (another python3 may come first).
@@ -95,7 +96,7 @@ SCRIPT
 : > "$work/before.txt"; : > "$work/after.txt"; : > "$work/steps.txt"
 # The whole session stays well inside the test's own time limit. Its output goes to a file:
 # a helper left running must not hold the test's output open (the test would wait on it).
-env -u QT_QPA_PLATFORM timeout -k 5 90 xvfb-run -a -s "-screen 0 1280x1024x24" \
+env -u QT_QPA_PLATFORM timeout -k 5 90 "$here/with_xvfb.sh" 1280x1024x24 \
   dbus-run-session -- bash "$work/run.sh" >"$work/session.txt" 2>&1 </dev/null &
 session=$!
 wait $session || echo "the session ended with status $? (124: not within 90 s)" >> "$work/steps.txt"

@@ -4,8 +4,9 @@
 # dialog and lets the cutscene move on. Screenshots of each step are kept in ARTIFACTS.
 # Usage: xvfb_demo.sh PLAYER DEMO_DIR ARTIFACTS
 set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
 player=$1 demo=$2 artifacts=$3
-for tool in xvfb-run xdotool import; do
+for tool in Xvfb xdotool import; do
   command -v $tool >/dev/null || { echo "$tool is not installed: skipped"; exit 77; }
 done
 mkdir -p "$artifacts"
@@ -40,7 +41,7 @@ for i in \$(seq 25); do kill -0 \$PID 2>/dev/null || break; sleep 0.2; done
 kill \$PID 2>/dev/null && exit 4
 wait \$PID
 SCRIPT
-env -u QT_QPA_PLATFORM timeout 90 xvfb-run -a -s '-screen 0 1280x1024x24' sh "$work/run.sh" > "$work/run.out" 2>&1 || {
+env -u QT_QPA_PLATFORM timeout 90 "$here/with_xvfb.sh" 1280x1024x24 sh "$work/run.sh" > "$work/run.out" 2>&1 || {
   cat "$work/run.out"; exit 1; }
 for s in 1-start 2-about-message 3-name-prompt 4-arrival 5-door; do
   [ -s "$artifacts/demo-$s.png" ] || { echo "no screenshot $s"; exit 1; }

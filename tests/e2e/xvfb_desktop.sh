@@ -10,8 +10,9 @@
 #        sigterm-save-window (SIGTERM while the Save window is open),
 #        continue (closed, then started again with --continue).
 set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
 player=$1 case=$2
-for tool in xvfb-run openbox xdotool wmctrl xwininfo xprop convert; do
+for tool in Xvfb openbox xdotool wmctrl xwininfo xprop convert; do
   command -v $tool >/dev/null || { echo "$tool is not installed: skipped"; exit 77; }
 done
 work=$(mktemp -d)
@@ -171,7 +172,7 @@ CASE
   *) echo "unknown case $case"; exit 2 ;;
 esac
 
-env -u QT_QPA_PLATFORM timeout 90 xvfb-run -a -s "-screen 0 ${screen}x24" bash "$work/run.sh" > "$work/run.out" 2>&1 || {
+env -u QT_QPA_PLATFORM timeout 90 "$here/with_xvfb.sh" ${screen}x24 bash "$work/run.sh" > "$work/run.out" 2>&1 || {
   cat "$work/run.out" "$work/player.out"; exit 1; }
 cat "$work/notes" 2>/dev/null || true
 [ -s "$work/faults" ] && { cat "$work/faults"; exit 1; }
