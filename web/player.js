@@ -201,21 +201,40 @@
   // MIDI plays through spessasynth_lib (an SF2 synthesiser in an AudioWorklet) with the
   // General MIDI soundfont published beside the page. The three are fetched when a MIDI
   // track first sounds, never before; without them MIDI keeps its time silently.
+  // Each MIDI stream has a synthesiser of its own (the library's sequencer silences and
+  // resets its whole synthesiser at each pause and seek, and every stream has its own
+  // volume and balance), but the soundfont is fetched and parsed once: the worklet keeps
+  // the parsed bank (shared_soundfont.js) and the bytes go to the first synthesiser only.
+  const SHARED_BANK = 'shared-gm';
   let midiKit = null;
   function loadMidiKit(context) {
     if (!midiKit) {
       midiKit = (async () => {
         const here = document.baseURI;
+        const worklet = context.audioWorklet.addModule(new URL('shared_soundfont.js', here).href)
+          .then(() => context.audioWorklet.addModule(new URL('spessasynth_processor.min.js', here).href));
         const [lib, soundfont] = await Promise.all([
           import(new URL('spessasynth_lib.js', here).href),
           fetchBytes(new URL('soundfont.sf2', here)),
-          context.audioWorklet.addModule(new URL('spessasynth_processor.min.js', here).href),
+          worklet,
         ]);
-        return { lib, soundfont: soundfont.buffer };
+        return { lib, soundfont: soundfont.buffer, bankShared: null };
       })();
       midiKit.catch(() => {});
     }
     return midiKit;
+  }
+  // Gives the synthesiser the soundfont: its bytes to the first one, the bank the worklet
+  // parsed from them to each later one, once that is in place.
+  async function addSoundfont(kit, synth) {
+    if (!kit.bankShared) {
+      const bytes = kit.soundfont;
+      kit.soundfont = null;
+      kit.bankShared = synth.soundBankManager.addSoundBank(bytes, SHARED_BANK);
+      return kit.bankShared;
+    }
+    await kit.bankShared;
+    return synth.soundBankManager.addSoundBank(new ArrayBuffer(0), SHARED_BANK);
   }
 
   // Streams by handle. Browsers start sound only after a gesture: until the first one a
@@ -290,7 +309,7 @@
       if (!Array.from(this.streams.values()).includes(stream)) return;
       const synth = new kit.lib.WorkletSynthesizer(this.context);
       synth.connect(this.route(stream));
-      await synth.soundBankManager.addSoundBank(kit.soundfont.slice(0), 'gm');
+      await addSoundfont(kit, synth);
       await synth.isReady;
       const sequencer = new kit.lib.Sequencer(synth, { skipToFirstNoteOn: false });
       sequencer.loopCount = 0;
@@ -925,14 +944,15 @@
   // runtime.
   const MEDIA = /\.(jpe?g|png|bmp|gif|ico|wmf|emf|ogg|mp3|wav)$/i;
   class FetchedGameFiles {
-    // `pack`: the manifest's one file that holds the others but pictures and sound, end
-    // to end, as [name, length] in order.
-    constructor(base, names, pack) {
+    // `base`: the folder of the game's files; `pack`: the manifest's one file (at
+    // `packUrl`) that holds the others but pictures and sound, end to end, as
+    // [name, length] in order.
+    constructor(base, names, pack, packUrl) {
       this.base = base;
       this.fs = null;
       this.waiting = new Map(names.map((name) => [GAME_ROOT + name, { name, bytes: null, shown: 0 }]));
       if (pack) {
-        const packed = fetchBytes(new URL(encodePath(pack.file), base));
+        const packed = fetchBytes(packUrl);
         let at = 0;
         for (const [name, length] of pack.files) {
           const entry = this.waiting.get(GAME_ROOT + name);
@@ -1179,8 +1199,10 @@
     }
   }
 
-  // The game to play: from the library (?library=ID), from a published folder (?game=URL,
-  // or game/ beside the page); null when there is none and the player page opens.
+  // The game to play: from the library (?library=ID), from a published site (?game=URL
+  // of its folder, or the one of this page); null when there is none and the player page
+  // opens. A published site lists its game in game.json beside its game files' folder,
+  // never in it, so that no file of the game can take the list's name.
   async function findGame(params) {
     const fromLibrary = params.get('library');
     if (fromLibrary) {
@@ -1188,15 +1210,19 @@
       if (!game) return null;
       return { key: 'library:' + game.id, files: new GameFilesAtHand(game.files), codePage: '', libraryEntry: game };
     }
-    const gameBase = new URL(params.get('game') || 'game/', location.href);
-    gameBase.pathname = gameBase.pathname.replace(/\/?$/, '/');
-    const response = await fetch(new URL('manifest.json', gameBase));
+    const siteBase = new URL(params.get('game') || '.', location.href);
+    siteBase.pathname = siteBase.pathname.replace(/\/?$/, '/');
+    const listUrl = new URL('game.json', siteBase);
+    const response = await fetch(listUrl);
     if (!response.ok) {
       if (params.get('game')) throw new Error(response.url + ': ' + response.status);
       return null;
     }
     const manifest = await response.json();
-    const files = new FetchedGameFiles(gameBase, manifest.files, manifest.pack);
+    const gameBase = new URL(encodePath(manifest.folder || 'game/'), listUrl);
+    const pack = manifest.pack && new URL(encodePath(manifest.pack.file), listUrl);
+    const files = new FetchedGameFiles(gameBase, manifest.files, manifest.pack, pack);
+    // The key of what the game wrote: its files' folder, as pages before this one had it.
     return { key: gameBase.href, files, codePage: manifest.codePage || '' };
   }
 

@@ -86,7 +86,7 @@ let total = 0;
 const parts = [];
 let gameBytes = 0;
 for (const [pathname, size] of fetched) {
-  if (pathname.startsWith('/game/')) {
+  if (pathname.startsWith('/game/') || pathname === '/game.json' || pathname === '/game.pack') {
     gameBytes += size;
     continue;
   }
