@@ -73,6 +73,34 @@ test('a double-click on a choice runs it once; arrow keys and Enter choose as on
   await game.context.close();
 });
 
+test('each new page puts the focus on its first choice; a press begun on choices since replaced chooses nothing', async () => {
+  const { page, player, context } = await openGame(demo.browser, demo.server.url);
+  const focused = () => page.evaluate(() => document.activeElement.textContent);
+  const firstChoice = () => page.locator('#choices .choice').first().textContent();
+  // The arrival page has no choices; the door page's come after it by themselves.
+  for (const step of ['answer Nika', 'choose 1', 'wait 5000']) await player.step(step);
+  assert.equal(await focused(), await firstChoice());
+  const door = await page.locator('#story').innerText();
+  await page.locator('#choices .choice').nth(3).click();  // to the boathouse
+  await player.settle();
+  const boathouse = await page.locator('#story').innerText();
+  assert.notEqual(boathouse, door);
+  assert.equal(await focused(), await firstChoice());
+  // Pressed on a choice, the page changes under the pointer (as a timer's page does): the
+  // release runs nothing.
+  await page.locator('#choices .choice').first().hover();
+  await page.mouse.down();
+  await page.evaluate(() => {
+    const p = window.velmoraPage;
+    p.render({ ...p.state, main: { ...p.state.main, choices: ['Другой выбор', 'Ещё один'] } });
+  });
+  await page.mouse.up();
+  await player.settle();
+  assert.equal(await page.locator('#story').innerText(), boathouse);
+  assert.equal(await page.locator('#boxes dialog').count(), 0);
+  await context.close();
+});
+
 test('a narrow screen gets the reader layout, a wide one the classic form; the switch swaps them', async () => {
   const context = await demo.browser.newContext({ viewport: { width: 700, height: 900 } });
   const { page } = await openGame(demo.browser, demo.server.url, { context });
