@@ -140,6 +140,7 @@
       this.warned = false;
       this.closing = false;
       this.pending = new Set();
+      this.batch = null;
     }
     warn() {
       if (!this.warned) notice(say('storageFull'));
@@ -154,7 +155,22 @@
           // too large for localStorage: IndexedDB may still finish in time
         }
       }
-      const done = writtenFiles('files', 'readwrite', (store) => (bytes === null ? store.delete(key) : store.put(bytes, key)))
+      // What the run writes in one go (a turn) is stored in one transaction, each file with
+      // its last bytes: scripts may change the story file several times in a turn.
+      if (this.batch) {
+        this.batch.set(key, bytes);
+        return;
+      }
+      this.batch = new Map([[key, bytes]]);
+      const done = Promise.resolve()
+        .then(() => {
+          const batch = this.batch;
+          this.batch = null;
+          return writtenFiles('files', 'readwrite', (store) => {
+            for (const [path, last] of batch) if (last === null) store.delete(path); else store.put(last, path);
+            return () => undefined;
+          });
+        })
         .catch(() => this.warn())
         .finally(() => this.pending.delete(done));
       this.pending.add(done);
