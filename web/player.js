@@ -66,8 +66,19 @@
   const DATA_ROOT = '/player-data/';
   const UPLOAD_FILE = '/tmp/velmora-upload.sav';
 
+  // Shows one element a text in `box`, made by `make`: the elements it has are kept
+  // and given their new words, so a page turn makes and drops few nodes.
+  function showTexts(box, texts, make) {
+    texts.forEach((text, k) => {
+      const node = box.children[k] || box.appendChild(make());
+      if (node.textContent !== text) node.textContent = text;
+    });
+    while (box.children.length > texts.length) box.lastElementChild.remove();
+  }
+
   function notice(text) {
     const box = $('notice');
+    if (box.hidden === !text && box.textContent === text) return;  // each page clears it
     box.textContent = text;
     box.hidden = !text;
   }
@@ -129,6 +140,7 @@
       this.warned = false;
       this.closing = false;
       this.pending = new Set();
+      this.batch = null;
     }
     warn() {
       if (!this.warned) notice(say('storageFull'));
@@ -143,7 +155,22 @@
           // too large for localStorage: IndexedDB may still finish in time
         }
       }
-      const done = writtenFiles('files', 'readwrite', (store) => (bytes === null ? store.delete(key) : store.put(bytes, key)))
+      // What the run writes in one go (a turn) is stored in one transaction, each file with
+      // its last bytes: scripts may change the story file several times in a turn.
+      if (this.batch) {
+        this.batch.set(key, bytes);
+        return;
+      }
+      this.batch = new Map([[key, bytes]]);
+      const done = Promise.resolve()
+        .then(() => {
+          const batch = this.batch;
+          this.batch = null;
+          return writtenFiles('files', 'readwrite', (store) => {
+            for (const [path, last] of batch) if (last === null) store.delete(path); else store.put(last, path);
+            return () => undefined;
+          });
+        })
         .catch(() => this.warn())
         .finally(() => this.pending.delete(done));
       this.pending.add(done);
@@ -201,21 +228,40 @@
   // MIDI plays through spessasynth_lib (an SF2 synthesiser in an AudioWorklet) with the
   // General MIDI soundfont published beside the page. The three are fetched when a MIDI
   // track first sounds, never before; without them MIDI keeps its time silently.
+  // Each MIDI stream has a synthesiser of its own (the library's sequencer silences and
+  // resets its whole synthesiser at each pause and seek, and every stream has its own
+  // volume and balance), but the soundfont is fetched and parsed once: the worklet keeps
+  // the parsed bank (shared_soundfont.js) and the bytes go to the first synthesiser only.
+  const SHARED_BANK = 'shared-gm';
   let midiKit = null;
   function loadMidiKit(context) {
     if (!midiKit) {
       midiKit = (async () => {
         const here = document.baseURI;
+        const worklet = context.audioWorklet.addModule(new URL('shared_soundfont.js', here).href)
+          .then(() => context.audioWorklet.addModule(new URL('spessasynth_processor.min.js', here).href));
         const [lib, soundfont] = await Promise.all([
           import(new URL('spessasynth_lib.js', here).href),
           fetchBytes(new URL('soundfont.sf2', here)),
-          context.audioWorklet.addModule(new URL('spessasynth_processor.min.js', here).href),
+          worklet,
         ]);
-        return { lib, soundfont: soundfont.buffer };
+        return { lib, soundfont: soundfont.buffer, bankShared: null };
       })();
       midiKit.catch(() => {});
     }
     return midiKit;
+  }
+  // Gives the synthesiser the soundfont: its bytes to the first one, the bank the worklet
+  // parsed from them to each later one, once that is in place.
+  async function addSoundfont(kit, synth) {
+    if (!kit.bankShared) {
+      const bytes = kit.soundfont;
+      kit.soundfont = null;
+      kit.bankShared = synth.soundBankManager.addSoundBank(bytes, SHARED_BANK);
+      return kit.bankShared;
+    }
+    await kit.bankShared;
+    return synth.soundBankManager.addSoundBank(new ArrayBuffer(0), SHARED_BANK);
   }
 
   // Streams by handle. Browsers start sound only after a gesture: until the first one a
@@ -290,7 +336,7 @@
       if (!Array.from(this.streams.values()).includes(stream)) return;
       const synth = new kit.lib.WorkletSynthesizer(this.context);
       synth.connect(this.route(stream));
-      await synth.soundBankManager.addSoundBank(kit.soundfont.slice(0), 'gm');
+      await addSoundfont(kit, synth);
       await synth.isReady;
       const sequencer = new kit.lib.Sequencer(synth, { skipToFirstNoteOn: false });
       sequencer.loopCount = 0;
@@ -496,6 +542,12 @@
     }
     persist(path, bytes) {
       this.files.written(path);
+      const pictureUrl = this.pictureUrls.get(path);
+      if (pictureUrl) {
+        // A picture the run has written anew is drawn from its new bytes.
+        this.pictureUrls.delete(path);
+        URL.revokeObjectURL(pictureUrl);
+      }
       if (path.startsWith(GAME_ROOT)) this.storage.put(path.slice(GAME_ROOT.length), bytes);
       else if (path.startsWith(DATA_ROOT)) this.saveStorage.put(path.slice(DATA_ROOT.length), bytes);
     }
@@ -521,7 +573,7 @@
         if (url) img.src = url;
         else img.removeAttribute('src');
       }
-      img.hidden = !url;
+      if (img.hidden !== !url) img.hidden = !url;
     }
     render(state) {
       if (!this.state) {
@@ -531,6 +583,15 @@
       this.state = state;
       const shown = this.shown;
       const main = state.main;
+      const list = $('choices');
+      const choicesKey = JSON.stringify(main.choices);
+      const choicesChange = shown.choices !== choicesKey;
+      // New choices take the focus where the old ones had it. The first choice's button
+      // stays and gets its new words, so it is focused before anything else on the page
+      // changes: later, focusing it would make the browser lay the page out at once.
+      const takeFocus = choicesChange && main.choices.length > 0 &&
+        (list.contains(document.activeElement) || document.activeElement === document.body);
+      if (takeFocus && list.firstElementChild) list.firstElementChild.focus({ preventScroll: true });
       $('form').hidden = false;
       notice('');
       if (shown.caption !== main.caption) {
@@ -547,37 +608,32 @@
       const storyKey = main.story.join('\n');
       if (shown.story !== storyKey) {
         const story = $('story');
-        story.replaceChildren(...main.story.map((line) => {
-          const p = document.createElement('p');
-          p.textContent = line;
-          return p;
-        }));
-        story.scrollTop = 0;
-        story.style.whiteSpace = main.wordWrap ? 'pre-wrap' : 'pre';
+        showTexts(story, main.story, () => document.createElement('p'));
+        // Only when the reader scrolled it: setting the offset lays the page out at once.
+        if (this.storyScrolled) {
+          story.scrollTop = 0;
+          this.storyScrolled = false;
+        }
+        const whiteSpace = main.wordWrap ? 'pre-wrap' : 'pre';
+        if (story.style.whiteSpace !== whiteSpace) story.style.whiteSpace = whiteSpace;
         shown.story = storyKey;
       }
-      const choicesKey = JSON.stringify(main.choices);
-      const list = $('choices');
-      if (shown.choices !== choicesKey) {
-        const hadFocus = list.contains(document.activeElement);
+      if (choicesChange) {
         this.generation++;
-        const generation = this.generation;
-        list.replaceChildren(...main.choices.map((text, index) => {
+        showTexts(list, main.choices, () => {
           const button = document.createElement('button');
           button.type = 'button';
           button.className = 'choice';
-          button.textContent = text;
-          button.dataset.index = String(index);
-          button.addEventListener('click', (event) => this.choose(event, index, generation));
+          button.dataset.index = String(list.children.length);
           return button;
-        }));
+        });
         shown.choices = choicesKey;
-        if (hadFocus || document.activeElement === document.body) {
-          const first = list.querySelector('.choice');
-          if (first) first.focus({ preventScroll: true });
-        }
+        if (takeFocus && document.activeElement !== list.firstElementChild) list.firstElementChild.focus({ preventScroll: true });
       }
-      list.querySelectorAll('.choice').forEach((b, k) => b.setAttribute('aria-current', String(k === main.selected)));
+      Array.from(list.children).forEach((b, k) => {
+        const current = String(k === main.selected);
+        if (b.getAttribute('aria-current') !== current) b.setAttribute('aria-current', current);
+      });
       this.renderInventory(state.inventory);
       this.renderAudio(state.audio);
       this.renderSaves(state.saves);
@@ -589,7 +645,7 @@
         $('saves-message').textContent = saves.message;
         if (!saves.open && saves.message) notice(saves.message);
       }
-      $('saves-back').disabled = !saves.canGoBack;
+      if ($('saves-back').disabled !== !saves.canGoBack) $('saves-back').disabled = !saves.canGoBack;
       const key = JSON.stringify(saves.slots);
       if (saves.open && this.shown.saveSlots !== key) {
         this.shown.saveSlots = key;
@@ -668,10 +724,10 @@
       e.preventDefault();
       this.push(event);
     }
-    choose(event, index, generation) {
-      // The second click of a double-click, a click on a list already replaced, or one
-      // while the last choice still waits: none of them runs a choice again.
-      if (event.detail > 1 || generation !== this.generation) return;
+    choose(event, index) {
+      // The second click of a double-click, a press that began on choices since replaced,
+      // or a click while the last choice still waits: none of them runs a choice.
+      if (event.detail > 1 || (this.pressedOn !== null && this.pressedOn !== this.generation)) return;
       if (this.queue.some((e) => e.startsWith('choose '))) return;
       this.push('choose ' + (index + 1));
     }
@@ -703,8 +759,8 @@
     }
     renderAudio(audio) {
       const win = $('audio-window');
-      $('audio-volume').value = String(audio.volume);
-      $('audio-balance').value = String(audio.balance);
+      for (const [id, value] of [['audio-volume', String(audio.volume)], ['audio-balance', String(audio.balance)]])
+        if ($(id).value !== value) $(id).value = value;
       if (audio.visible && (!win.open || this.shown.audioCount !== audio.showCount)) {
         if (!win.open) win.show();
         $('audio-volume').focus();
@@ -812,6 +868,17 @@
     bindControls() {
       $('choices').setAttribute('aria-label', say('choices'));
       $('story').setAttribute('aria-label', say('story'));
+      $('story').addEventListener('scroll', (e) => { this.storyScrolled = e.target.scrollTop !== 0; }, { passive: true });
+      $('choices').addEventListener('click', (e) => {
+        const button = e.target.closest('.choice');
+        if (button) this.choose(e, Number(button.dataset.index));
+      });
+      // Which choices a press began on; the click that ends it comes before the timeout.
+      this.pressedOn = null;
+      $('choices').addEventListener('pointerdown', () => { this.pressedOn = this.generation; });
+      const released = () => setTimeout(() => { this.pressedOn = null; });
+      window.addEventListener('pointerup', released, true);
+      window.addEventListener('pointercancel', released, true);
       $('audio-item').addEventListener('click', () => this.push('audio'));
       $('inventory-item').addEventListener('click', () => this.push('inventory'));
       $('close-box').addEventListener('click', () => this.push('quit'));
@@ -925,14 +992,18 @@
   // runtime.
   const MEDIA = /\.(jpe?g|png|bmp|gif|ico|wmf|emf|ogg|mp3|wav)$/i;
   class FetchedGameFiles {
-    // `pack`: the manifest's one file that holds the others but pictures and sound, end
-    // to end, as [name, length] in order.
-    constructor(base, names, pack) {
+    // `base`: the folder of the game's files; `pack`: the manifest's one file (at
+    // `packUrl`) that holds the others but pictures and sound, end to end, as
+    // [name, length] in order.
+    constructor(base, names, pack, packUrl) {
       this.base = base;
       this.fs = null;
+      // Pictures and sound in place as the site has them: the page takes them from the
+      // site (the browser's cache), not from copies of the runtime's bytes.
+      this.asOnSite = new Map();
       this.waiting = new Map(names.map((name) => [GAME_ROOT + name, { name, bytes: null, shown: 0 }]));
       if (pack) {
-        const packed = fetchBytes(new URL(encodePath(pack.file), base));
+        const packed = fetchBytes(packUrl);
         let at = 0;
         for (const [name, length] of pack.files) {
           const entry = this.waiting.get(GAME_ROOT + name);
@@ -986,6 +1057,7 @@
       this.waiting.delete(full);
       if (bytes) {
         this.fs.writeFile(full, bytes);
+        if (MEDIA.test(entry.name)) this.asOnSite.set(full, this.urlOf(entry));
       } else {
         try {
           this.fs.unlink(full);
@@ -994,29 +1066,34 @@
         }
       }
     }
+    // The runtime's own path of a file, null for none; only while any file is waiting or
+    // taken from the site.
     find(path) {
-      if (!this.fs || !this.waiting.size) return null;
+      if (!this.fs || (!this.waiting.size && !this.asOnSite.size)) return null;
       try {
-        const full = this.fs.lookupPath(path, { follow: true }).path;
-        return this.waiting.has(full) ? full : null;
+        return this.fs.lookupPath(path, { follow: true }).path;
       } catch (e) {
         return null;
       }
     }
     isPending(path) {
-      return this.find(path) !== null;
+      return this.waiting.size > 0 && this.waiting.has(this.find(path));
     }
-    // Where the page fetches a file not here yet; null for a file that is.
+    // Where the page fetches a picture or sound that is not here yet, or that is here as
+    // the site has it; null for any other file.
     siteUrl(path) {
       const full = this.find(path);
       if (!full) return null;
       const entry = this.waiting.get(full);
+      if (!entry) return this.asOnSite.get(full) || null;
       entry.shown = 1;
       return this.urlOf(entry);
     }
     // The run (or what it wrote before) has put its own bytes there.
     written(path) {
-      this.waiting.delete(this.find(path) || path);
+      const full = this.find(path) || path;
+      this.waiting.delete(full);
+      this.asOnSite.delete(full);
     }
   }
 
@@ -1179,8 +1256,10 @@
     }
   }
 
-  // The game to play: from the library (?library=ID), from a published folder (?game=URL,
-  // or game/ beside the page); null when there is none and the player page opens.
+  // The game to play: from the library (?library=ID), from a published site (?game=URL
+  // of its folder, or the one of this page); null when there is none and the player page
+  // opens. A published site lists its game in game.json beside its game files' folder,
+  // never in it, so that no file of the game can take the list's name.
   async function findGame(params) {
     const fromLibrary = params.get('library');
     if (fromLibrary) {
@@ -1188,15 +1267,19 @@
       if (!game) return null;
       return { key: 'library:' + game.id, files: new GameFilesAtHand(game.files), codePage: '', libraryEntry: game };
     }
-    const gameBase = new URL(params.get('game') || 'game/', location.href);
-    gameBase.pathname = gameBase.pathname.replace(/\/?$/, '/');
-    const response = await fetch(new URL('manifest.json', gameBase));
+    const siteBase = new URL(params.get('game') || '.', location.href);
+    siteBase.pathname = siteBase.pathname.replace(/\/?$/, '/');
+    const listUrl = new URL('game.json', siteBase);
+    const response = await fetch(listUrl);
     if (!response.ok) {
       if (params.get('game')) throw new Error(response.url + ': ' + response.status);
       return null;
     }
     const manifest = await response.json();
-    const files = new FetchedGameFiles(gameBase, manifest.files, manifest.pack);
+    const gameBase = new URL(encodePath(manifest.folder || 'game/'), listUrl);
+    const pack = manifest.pack && new URL(encodePath(manifest.pack.file), listUrl);
+    const files = new FetchedGameFiles(gameBase, manifest.files, manifest.pack, pack);
+    // The key of what the game wrote: its files' folder, as pages before this one had it.
     return { key: gameBase.href, files, codePage: manifest.codePage || '' };
   }
 

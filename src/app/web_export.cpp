@@ -22,9 +22,9 @@ namespace fs = std::filesystem;
 namespace {
 
 // The runtime's own files; the site is unusable without any of them.
-const char* const kRuntimeFiles[] = {"index.html", "player.js", "player.css", "velmora.js", "velmora.wasm",
-                                     "fflate.js", "spessasynth_lib.js", "spessasynth_core.js", "stb-vorbis.js",
-                                     "spessasynth_processor.min.js"};
+const char* const kRuntimeFiles[] = {"index.html", "player.js", "player.css", "shared_soundfont.js", "velmora.js",
+                                     "velmora.wasm", "fflate.js", "spessasynth_lib.js", "spessasynth_core.js",
+                                     "stb-vorbis.js", "spessasynth_processor.min.js"};
 
 // The General MIDI soundfont the page's synthesiser plays MIDI with, from Debian's
 // timgm6mb-soundfont (6 MB; the system's default may be a far larger one). The page
@@ -43,8 +43,11 @@ const char kLicences[] =
     "This site plays a game with the Velmora Player web runtime. What it holds:\n"
     "\n"
     "game/            The game: its author's work, under its author's terms.\n"
+    "game.json, game.pack\n"
+    "                 The list of the game's files and its small files once more in one\n"
+    "                 pack, for the page to fetch at once: the game's, as above.\n"
     "\n"
-    "index.html, player.js, player.css\n"
+    "index.html, player.js, player.css, shared_soundfont.js\n"
     "                 The page of the player: Velmora Player, by the Velmora developers,\n"
     "                 GNU General Public License version 2.\n"
     "velmora.js, velmora.wasm\n"
@@ -245,11 +248,11 @@ WebExport ExportWeb(const std::string& runtime, const std::string& gameFolder, c
     pack += bytes;
     packed += (packed.empty() ? "" : ",") + ("[" + JsonString(name) + "," + std::to_string(bytes.size()) + "]");
   }
-  std::string manifest = "{\"codePage\":" + JsonString(codePage) + ",\"files\":[";
+  std::string manifest = "{\"codePage\":" + JsonString(codePage) + ",\"folder\":\"game/\",\"files\":[";
   for (size_t k = 0; k < names.size(); ++k) manifest += (k ? "," : "") + JsonString(names[k]);
-  manifest += "],\"pack\":{\"file\":\"start.pack\",\"files\":[" + packed + "]}}\n";
+  manifest += "],\"pack\":{\"file\":\"game.pack\",\"files\":[" + packed + "]}}\n";
   const std::string licences = std::string(kLicences) + (soundfont ? kSoundfontLicence : "");
-  if (!WriteFile(site / "game" / "manifest.json", manifest) || !WriteFile(site / "game" / "start.pack", pack) ||
+  if (!WriteFile(site / "game.json", manifest) || !WriteFile(site / "game.pack", pack) ||
       !WriteFile(site / "LICENSES.txt", licences)) {
     result.message = "cannot write into " + out;
     return result;

@@ -73,6 +73,34 @@ test('a double-click on a choice runs it once; arrow keys and Enter choose as on
   await game.context.close();
 });
 
+test('each new page puts the focus on its first choice; a press begun on choices since replaced chooses nothing', async () => {
+  const { page, player, context } = await openGame(demo.browser, demo.server.url);
+  const focused = () => page.evaluate(() => document.activeElement.textContent);
+  const firstChoice = () => page.locator('#choices .choice').first().textContent();
+  // The arrival page has no choices; the door page's come after it by themselves.
+  for (const step of ['answer Nika', 'choose 1', 'wait 5000']) await player.step(step);
+  assert.equal(await focused(), await firstChoice());
+  const door = await page.locator('#story').innerText();
+  await page.locator('#choices .choice').nth(3).click();  // to the boathouse
+  await player.settle();
+  const boathouse = await page.locator('#story').innerText();
+  assert.notEqual(boathouse, door);
+  assert.equal(await focused(), await firstChoice());
+  // Pressed on a choice, the page changes under the pointer (as a timer's page does): the
+  // release runs nothing.
+  await page.locator('#choices .choice').first().hover();
+  await page.mouse.down();
+  await page.evaluate(() => {
+    const p = window.velmoraPage;
+    p.render({ ...p.state, main: { ...p.state.main, choices: ['Другой выбор', 'Ещё один'] } });
+  });
+  await page.mouse.up();
+  await player.settle();
+  assert.equal(await page.locator('#story').innerText(), boathouse);
+  assert.equal(await page.locator('#boxes dialog').count(), 0);
+  await context.close();
+});
+
 test('a narrow screen gets the reader layout, a wide one the classic form; the switch swaps them', async () => {
   const context = await demo.browser.newContext({ viewport: { width: 700, height: 900 } });
   const { page } = await openGame(demo.browser, demo.server.url, { context });
@@ -93,10 +121,10 @@ test('the first page waits only for the pack of the game\'s small files; its pic
   page.on('request', (r) => fetched.push(new URL(r.url()).pathname));
   await page.goto(demo.server.url);
   await page.waitForFunction(() => performance.getEntriesByName('velmora-first-page').length);
-  const game = fetched.filter((p) => p.startsWith('/game/'));
-  assert.deepEqual(game.slice(0, 2), ['/game/manifest.json', '/game/start.pack']);
-  assert.deepEqual(game.filter((p) => !/\.(jpe?g|png|bmp|wav|ogg)$/i.test(p)), ['/game/manifest.json', '/game/start.pack']);
-  const manifest = JSON.parse(fs.readFileSync(path.join(demo.site, 'game/manifest.json')));
+  const game = fetched.filter((p) => p.startsWith('/game'));
+  assert.deepEqual(game.slice(0, 2), ['/game.json', '/game.pack']);
+  assert.deepEqual(game.filter((p) => !/\.(jpe?g|png|bmp|wav|ogg)$/i.test(p)), ['/game.json', '/game.pack']);
+  const manifest = JSON.parse(fs.readFileSync(path.join(demo.site, 'game.json')));
   const media = manifest.files.filter((n) => /\.(jpe?g|png|bmp|wav|ogg)$/i.test(n));
   assert.equal(await page.evaluate(() => window.velmoraPage.waitingAtFirstPage), media.length);
   const picture = await page.locator('#picture').getAttribute('src');
@@ -135,12 +163,20 @@ test('a published game keeps its names, draws its metafiles as PNG and plays fro
   const game = fs.mkdtempSync(path.join(os.tmpdir(), 'velmora-game-'));
   fs.cpSync(path.join(root, 'examples/demo'), game, { recursive: true });
   fs.copyFileSync(path.join(root, 'tests/fixtures/pictures/rect.wmf'), path.join(game, 'images', 'Rect.WMF'));
+  // Files of the game named as the site's own files are, or were: each keeps its bytes.
+  const ownNames = ['manifest.json', 'START.PACK', 'game.json', 'Game.Pack', 'index.html', 'LICENSES.txt', 'soundfont.sf2'];
+  for (const name of ownNames) fs.writeFileSync(path.join(game, name), 'the game\'s own ' + name);
   const outer = fs.mkdtempSync(path.join(os.tmpdir(), 'velmora-sub-'));
   const out = path.join(outer, 'games', 'lighthouse');
   execFileSync(process.env.VELMORA_PLAYER, ['--export-web', game, out]);
   const png = fs.readFileSync(path.join(out, 'game/images/Rect.WMF'));
   assert.equal(png.subarray(1, 4).toString(), 'PNG');
-  assert.ok(JSON.parse(fs.readFileSync(path.join(out, 'game/manifest.json'))).files.includes('images/Rect.WMF'));
+  const listed = JSON.parse(fs.readFileSync(path.join(out, 'game.json'))).files;
+  assert.ok(listed.includes('images/Rect.WMF'));
+  for (const name of ownNames) {
+    assert.ok(listed.includes(name), name);
+    assert.equal(fs.readFileSync(path.join(out, 'game', name), 'utf8'), 'the game\'s own ' + name);
+  }
   // The licence notice names every file the site bundles, and the parts compiled into the runtime.
   const licences = fs.readFileSync(path.join(out, 'LICENSES.txt'), 'utf8');
   assert.match(licences, /musl.*libc\+\+/s);
@@ -148,8 +184,9 @@ test('a published game keeps its names, draws its metafiles as PNG and plays fro
   assert.ok(fs.existsSync(path.join(out, 'soundfont.sf2')));
   const sub = await serve(outer);
   try {
-    const { page, errors, context } = await openGame(demo.browser, sub.url + 'games/lighthouse/');
+    const { page, errors, context, player } = await openGame(demo.browser, sub.url + 'games/lighthouse/');
     assert.equal(await page.getByRole('button', { name: 'Начать новую ночь' }).count(), 1);
+    for (const name of ownNames) assert.equal((await player.gameFile(name)).toString(), 'the game\'s own ' + name, name);
     assert.deepEqual(errors, []);
     await context.close();
   } finally {
@@ -161,7 +198,7 @@ test('the player page opens a .zip into its library and refuses hostile ones, st
   // The runtime alone: the published site without its game.
   const runtimeOnly = fs.mkdtempSync(path.join(os.tmpdir(), 'velmora-page-'));
   fs.cpSync(demo.site, runtimeOnly, { recursive: true });
-  fs.rmSync(path.join(runtimeOnly, 'game'), { recursive: true });
+  for (const name of ['game', 'game.json', 'game.pack']) fs.rmSync(path.join(runtimeOnly, name), { recursive: true });
   const zips = path.join(runtimeOnly, 'zips');
   execFileSync('python3', ['-c', `
 import io, os, sys, zipfile
