@@ -466,7 +466,8 @@ int PlayGame(int& argc, char** argv, ProgramOptions options, const std::string& 
   if (windows) MarkPlayed(options, source);
   bool copyMadeNow = false;
   if (!EnterPlayFolder(options, gameOptions.gameFolder, error, progress, copyMadeNow)) {
-    if (windows) RememberStartFailure(options, source, error);
+    // A copy a signal cut short is no fault of the game.
+    if (windows && !StopSignals::Requested()) RememberStartFailure(options, source, error);
     return Fail(error, 2);
   }
   gameOptions.args = options.gameArgs;
