@@ -104,6 +104,9 @@ int OpenLibrary(int& argc, char** argv, const ProgramOptions& options) {
     std::cerr << kProgram << ": " << fault.what() << '\n';
   }
   if (HaveDisplay()) {
+    // A logout or kill ends the library as its close box does, and a game played from it
+    // ends the library too.
+    StopSignals stopSignals;
     GameLibrary library(Files(), GameLibrary::DefaultPath(), options.codePage);
     struct Context {
       int& argc;
@@ -209,6 +212,15 @@ bool AskOncePerPlugin(Dialogs& dialogs, const std::string& fileName, const std::
 void MarkPlayed(const ProgramOptions& options, const std::string& folder) {
   try {
     GameLibrary(Files(), GameLibrary::DefaultPath(), options.codePage).MarkPlayed(folder, std::time(nullptr));
+  } catch (const RuntimeFault& fault) {
+    std::cerr << kProgram << ": " << fault.what() << '\n';
+  }
+}
+
+// Remembers why a game of the library did not start, or that it did (empty).
+void RememberStartFailure(const ProgramOptions& options, const std::string& folder, const std::string& failure) {
+  try {
+    GameLibrary(Files(), GameLibrary::DefaultPath(), options.codePage).SetStartFailure(folder, failure);
   } catch (const RuntimeFault& fault) {
     std::cerr << kProgram << ": " << fault.what() << '\n';
   }
@@ -449,14 +461,20 @@ int PlayGame(int& argc, char** argv, ProgramOptions options, const std::string& 
     progress = copyWindow.emplace(argc, argv).Callback();
     InstallPlayerLanguage(Files());
   }
+  // The library lists a start that failed first, with why.
+  const bool windows = options.mode == ProgramOptions::Mode::kWindows;
+  if (windows) MarkPlayed(options, source);
   bool copyMadeNow = false;
-  if (!EnterPlayFolder(options, gameOptions.gameFolder, error, progress, copyMadeNow)) return Fail(error, 2);
+  if (!EnterPlayFolder(options, gameOptions.gameFolder, error, progress, copyMadeNow)) {
+    // A copy a signal cut short is no fault of the game.
+    if (windows && !StopSignals::Requested()) RememberStartFailure(options, source, error);
+    return Fail(error, 2);
+  }
   gameOptions.args = options.gameArgs;
   if (options.author) gameOptions.watchFolder = WatchGameFolder;
   gameOptions.codePage = options.codePage;
   // Replays are an author's own tests: their plug-ins load as they are.
   if (!options.trustPlugins && options.mode != ProgramOptions::Mode::kReplay) gameOptions.approvePlugin = AskOncePerPlugin;
-  if (options.mode == ProgramOptions::Mode::kWindows) MarkPlayed(options, source);
 
   // LastStart.log and plugins/ stay relative to the current directory, as games expect.
   auto pictures = CreatePictureDecoder();
@@ -483,11 +501,13 @@ int PlayGame(int& argc, char** argv, ProgramOptions options, const std::string& 
         play.resume = options.resume;
         if (copyMadeNow) play.copyMadeIn = gameOptions.gameFolder;
         const int status = Windows(argc, argv, options, platform, gameOptions, play);
+        RememberStartFailure(options, source, play.startFailure);
         if (!play.autoSave.empty()) RememberAutoSave(options, source, play.autoSave);
         return status;
       }
     }
   } catch (const RuntimeFault& fault) {
+    if (windows) RememberStartFailure(options, source, fault.what());
     return Fail(fault.what(), 2);
   }
 }

@@ -80,6 +80,9 @@ class Game {
   TimedDialogs timedDialogs;  // the platform's boxes, timed and metered
   TimerHub timers;
   StartupLog log;
+  // Why start-up stopped, for the player's library to show: the audio error, or the
+  // first error the log holds. Empty when it completed.
+  std::string startFailure;
   TextCodec codec;
   void WriteLog(int32_t level, std::string_view text) { log.WriteLog(level, text); }
 

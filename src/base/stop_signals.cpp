@@ -18,6 +18,7 @@ constexpr int kSignals[] = {SIGTERM, SIGHUP, SIGINT};
 
 volatile std::sig_atomic_t received = 0;
 int pipeFds[2] = {-1, -1};
+int installed = 0;  // nested holders share the outermost one's handlers and pipe
 struct sigaction previous[std::size(kSignals)];
 
 void OnStop(int signal) {
@@ -30,6 +31,7 @@ void OnStop(int signal) {
 }  // namespace
 
 StopSignals::StopSignals() {
+  if (installed++ > 0) return;
   received = 0;
   if (::pipe2(pipeFds, O_CLOEXEC | O_NONBLOCK) != 0) pipeFds[0] = pipeFds[1] = -1;
   struct sigaction action {};
@@ -42,6 +44,7 @@ StopSignals::StopSignals() {
 }
 
 StopSignals::~StopSignals() {
+  if (--installed > 0) return;
   for (size_t i = 0; i < std::size(kSignals); ++i) sigaction(kSignals[i], &previous[i], nullptr);
   for (int& fd : pipeFds) {
     if (fd >= 0) ::close(fd);

@@ -13,7 +13,9 @@ namespace velmora {
 
 class StopSignals {
  public:
-  // Installs the handlers for the life of this object (one at a time).
+  // Installs the handlers for the life of this object. One made while another lives (a
+  // game played from the library, a copy made for it) shares the outer one's handlers,
+  // pipe and request, so a request ends the outer loop too.
   StopSignals();
   ~StopSignals();
   StopSignals(const StopSignals&) = delete;

@@ -179,6 +179,7 @@ std::vector<GameLibrary::Record> GameLibrary::Load() const {
       r.lastPlayed = 0;
     }
     r.autoSave = ini.ReadText(section, "AutoSave", "");
+    r.startFailure = ini.ReadText(section, "StartFailure", "");
     records.push_back(std::move(r));
   }
   return records;
@@ -197,6 +198,7 @@ void GameLibrary::Save(const std::vector<Record>& records) const {
     text += "Caption=" + Quoted(OneLine(r.caption)) + "\n";
     text += "LastPlayed=" + std::to_string(r.lastPlayed) + "\n";
     if (!r.autoSave.empty()) text += "AutoSave=" + Quoted(r.autoSave) + "\n";
+    if (!r.startFailure.empty()) text += "StartFailure=" + Quoted(OneLine(r.startFailure)) + "\n";
   }
   IniDocument(*files_, path_).ReplaceContent(text);
 }
@@ -212,6 +214,7 @@ std::vector<LibraryEntry> GameLibrary::Games() const {
     e.captionUtf8 = info.isGame ? info.captionUtf8 : r.caption;
     e.thumbnail = info.thumbnail;
     if (!r.autoSave.empty() && files_->FileExists(r.autoSave)) e.autoSave = r.autoSave;
+    e.startFailure = r.startFailure;
     games.push_back(std::move(e));
   }
   return games;
@@ -231,7 +234,7 @@ GameLibrary::AddResult GameLibrary::Add(const std::string& folder, std::string* 
   std::vector<Record> records = Load();
   for (const Record& r : records)
     if (r.folder == listed) return AddResult::kAlreadyListed;
-  records.push_back({listed, info.captionUtf8, 0, {}});
+  records.push_back({listed, info.captionUtf8, 0, {}, {}});
   Save(records);
   return AddResult::kAdded;
 }
@@ -290,13 +293,18 @@ bool GameLibrary::SetAutoSave(const std::string& folder, const std::string& save
   return Change(folder, [&](Record& r) { r.autoSave = saveFile; });
 }
 
+bool GameLibrary::SetStartFailure(const std::string& folder, const std::string& failure) {
+  const std::string text = TextCodec::IsValidUtf8(failure) ? failure : TextCodec(codePage_).ToUtf8(failure);
+  return Change(folder, [&](Record& r) { r.startFailure = OneLine(text); });
+}
+
 void GameLibrary::AddOnFirstRun(const std::vector<std::string>& folders) {
   if (files_->FileExists(path_)) return;
   std::vector<Record> records;
   for (const std::string& folder : folders) {
     const std::string listed = ListedForm(folder);
     const GameFolderInfo info = InspectGameFolder(*files_, listed, codePage_);
-    if (info.isGame && FitsAValue(listed)) records.push_back({listed, info.captionUtf8, 0, {}});
+    if (info.isGame && FitsAValue(listed)) records.push_back({listed, info.captionUtf8, 0, {}, {}});
   }
   // Written even when none was added: the first run is over.
   Save(records);

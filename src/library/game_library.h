@@ -39,6 +39,7 @@ struct LibraryEntry {
   std::string thumbnail;    // empty when none (or the folder is gone)
   int64_t lastPlayed = 0;   // seconds since the epoch; 0: never played
   std::string autoSave;     // the save the game's last close left, when it is still there
+  std::string startFailure;  // why the last start failed (UTF-8, one line); empty when it did not
 };
 
 class GameLibrary {
@@ -67,6 +68,9 @@ class GameLibrary {
   // Records the save file that holds the run as the listed game was last closed (empty:
   // none); false when the folder is not listed.
   bool SetAutoSave(const std::string& folder, const std::string& saveFile);
+  // Records why the listed game's last start failed (empty: it started); text not in
+  // UTF-8 is read in the library's code page. False when the folder is not listed.
+  bool SetStartFailure(const std::string& folder, const std::string& failure);
   // The first time the player runs (no library file yet), the games it comes with: each
   // folder that holds a game is added. Later, a game the user removed stays removed.
   void AddOnFirstRun(const std::vector<std::string>& folders);
@@ -80,6 +84,7 @@ class GameLibrary {
     std::string folder, caption;
     int64_t lastPlayed = 0;
     std::string autoSave;
+    std::string startFailure;
   };
   // Finds the listed folder's record and saves the records once `change` has run.
   bool Change(const std::string& folder, const std::function<void(Record&)>& change);

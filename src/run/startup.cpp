@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <string_view>
 
 #include "audio/audio_window_state.h"
 #include "base/silent_platform.h"
@@ -199,14 +200,14 @@ bool Initialize(Game& game) {
 
 StartupResult StartGame(Game& game) {
   AudioLibrary& audio = MusicLibrary(game);
-  if ((audio.GetVersion() >> 16) != (AudioLibrary::kVersion >> 16)) {
-    game.dialogs().ShowSystemError("Not correct version of BASS.DLL");
+  game.startFailure.clear();
+  const auto audioFailed = [&game](const char* error) {
+    game.startFailure = error;
+    game.dialogs().ShowSystemError(error);
     return StartupResult::kAudioFailed;
-  }
-  if (!audio.Init(-1, 44100, 0)) {
-    game.dialogs().ShowSystemError("Audio initialization error");
-    return StartupResult::kAudioFailed;
-  }
+  };
+  if ((audio.GetVersion() >> 16) != (AudioLibrary::kVersion >> 16)) return audioFailed("Not correct version of BASS.DLL");
+  if (!audio.Init(-1, 44100, 0)) return audioFailed("Audio initialization error");
   // What an earlier run left when it ended between writing a file and putting it in place.
   for (const std::string& folder : {game.gameFolder(), game.files().Resolve(game.gameFolder() + "Scripts"), std::string(".")})
     game.files().RemoveStaleTemporaries(folder);
@@ -230,6 +231,16 @@ StartupResult StartGame(Game& game) {
   audio.Stop();
   audio.Free();
   game.log.Save(game.files(), kLogFile);
+  // A line is "date | time | Error:message"; only the stamp's bars count, not a name's.
+  for (const std::string& line : game.log.Lines()) {
+    static constexpr std::string_view kError = " | Error:";
+    const size_t date = line.find(" | ");
+    const size_t time = date == std::string::npos ? date : line.find(" | ", date + 3);
+    if (time != std::string::npos && line.compare(time, kError.size(), kError) == 0) {
+      game.startFailure = line.substr(time + kError.size());
+      break;
+    }
+  }
   return StartupResult::kStopped;
 }
 

@@ -40,17 +40,27 @@ QFont ChoiceDelegate::DrawingFont(double scale) const {
 
 int ChoiceDelegate::LinePitch(const QPaintDevice* device) const {
   // What a line's ink needs below its top: the ascent, then the deepest tail of a letter
-  // (у, р, д, g, j...) and a pixel for it.
+  // (у, р, д, g, j...), a pixel for it and one clear below, so no tail touches the row's
+  // edge.
   static const QString kDeepest = QStringLiteral("gjpqyQ\u0443\u0440\u0434\u0444\u0426\u0429\u0419");
   const auto inkNeeds = [&](double scale) {
     const QFontMetrics metrics(DrawingFont(scale), device);
-    return metrics.ascent() + metrics.tightBoundingRect(kDeepest).bottom() + 1;
+    return Lead(device) + metrics.ascent() + metrics.tightBoundingRect(kDeepest).bottom() + 2;
   };
   const int designed = Scaled(LineHeight(), scale_);
   // A game that picks a font larger than the default has its lines overlap, as designed;
   // the default font's look-alike (and the player's text size) get the room they need.
   if (textSize_ <= 0 && ChoiceDrawingFont(game_).size > kDefaultChoiceFontSize) return designed;
   return std::max(designed, inkNeeds(scale_));
+}
+
+int ChoiceDelegate::Lead(const QPaintDevice* device) const {
+  // The highest mark of a capital (Й, Ё) keeps a pixel clear of the line's top, which at
+  // small sizes it would touch; a game's own larger font keeps its designed place.
+  if (textSize_ <= 0 && ChoiceDrawingFont(game_).size > kDefaultChoiceFontSize) return 0;
+  static const QString kHighest = QStringLiteral("\u0419\u0401\u00C5\u00C9");
+  const QFontMetrics metrics(DrawingFont(scale_), device);
+  return std::max(0, 1 - (metrics.ascent() + metrics.tightBoundingRect(kHighest).top()));
 }
 
 QSize ChoiceDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
@@ -70,7 +80,7 @@ void ChoiceDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option
   const int pitch = LinePitch(painter->device());
   painter->setFont(font);
   painter->setPen(selected ? option.palette.highlightedText().color() : ChoiceList::kText);
-  const int ascent = QFontMetrics(font, painter->device()).ascent();
+  const int ascent = Lead(painter->device()) + QFontMetrics(font, painter->device()).ascent();
   const std::vector<std::string> lines = ChoiceLinesToDraw(game_, index.row());
   // Lines stand 16 units apart whatever the font's size; a larger font overlaps.
   for (size_t a = 0; a < lines.size(); ++a) {

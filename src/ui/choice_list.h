@@ -29,6 +29,8 @@ class ChoiceDelegate : public QStyledItemDelegate {
   // the letters outgrow it (the look-alike of the game's face, font sizes that do not
   // scale evenly), so no tail of a letter is cut off.
   int LinePitch(const QPaintDevice* device) const;
+  // Pixels a line's text is drawn below the line's top.
+  int Lead(const QPaintDevice* device) const;
   Game& game_;
   double scale_ = 1.0;
   int textSize_ = 0;  // the player's text size in points; 0: the game's font size

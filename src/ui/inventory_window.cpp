@@ -1,6 +1,9 @@
 #include "ui/inventory_window.h"
 
 #include <QCloseEvent>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
@@ -11,8 +14,11 @@
 #include <QScrollBar>
 #include <QKeyEvent>
 
+#include <algorithm>
+
 #include "inventory/inventory_window_state.h"
 #include "base/game.h"
+#include "ui/fonts.h"
 #include "ui/picture_pixmap.h"
 #include "ui/skin.h"
 #include "ui/window_scale.h"
@@ -24,12 +30,15 @@ namespace {
 QString Caption(const char* utf8) { return QString::fromUtf8(utf8); }
 
 const QString kFace = QStringLiteral("MS Sans Serif");
+constexpr int kCaptionPixels = 13;
 
 QLabel* PlaceLabel(ScaledPlacement& placement, QWidget* parent, const char* name, const QString& text, int left,
                    int top) {
   auto* label = new QLabel(text, parent);
   label->setObjectName(QString::fromLatin1(name));
   placement.Place(label, QRect(left, top, 0, 0));
+  // The skin styles its controls, which so take no font from the window: each its own.
+  placement.SetFont(label, kFace, kCaptionPixels);
   return label;
 }
 
@@ -37,9 +46,24 @@ QPushButton* PlaceButton(ScaledPlacement& placement, QWidget* parent, const char
                          int left) {
   auto* button = new QPushButton(Caption(caption), parent);
   button->setObjectName(QString::fromLatin1(name));
+  placement.SetFont(button, kFace, kCaptionPixels);
   placement.Place(button, QRect(left, 600, 75, 25));
   button->setAccessibleName(Caption(caption));
   return button;
+}
+
+// The list's text: the design's 11 pixels at the window's scale, but never below the
+// system's normal text (and 12 pixels), so a window scaled down to fit a small screen
+// keeps its list readable. Its rows grow with it.
+constexpr int kListFontPixels = 11, kReadablePixels = 12;
+
+QFont ListFont(double scale) {
+  const int system = QFontInfo(QFontDatabase::systemFont(QFontDatabase::GeneralFont)).pixelSize();
+  return GameFont(kFace, -std::max({Scaled(kListFontPixels, scale), system, kReadablePixels}));
+}
+
+int ListRowHeight(const QFont& font, double scale) {
+  return std::max(Scaled(InventoryWindowState::kListEntryHeight, scale), QFontMetrics(font).height());
 }
 
 // The list's and the memo's own colours: text 153, 137, 137 on black.
@@ -54,14 +78,14 @@ InventoryWindow::InventoryWindow(Game& game, QWidget* parent)
   setObjectName(QStringLiteral("TForm3"));
   setWindowTitle(Caption(InventoryWindowState::kCaption));
   placement_.Fix(this, QSize(InventoryWindowState::kClientWidth, InventoryWindowState::kClientHeight));
-  placement_.SetFont(this, kFace, 13);
+  placement_.SetFont(this, kFace, kCaptionPixels);
 
   itemList = new QListWidget(this);
   itemList->setObjectName(QStringLiteral("sListBox1"));
   placement_.Place(itemList, QRect(0, 0, 313, InventoryWindowState::kClientHeight));
   itemList->setSelectionMode(QAbstractItemView::SingleSelection);
   itemList->setUniformItemSizes(true);
-  placement_.SetFont(itemList, kFace, 11);
+  itemList->setFont(ListFont(scale_));
   itemList->setStyleSheet(QString::fromLatin1(kTextColours));
   itemList->setAccessibleName(Caption(InventoryWindowState::kCaption));
   itemList->viewport()->installEventFilter(this);
@@ -130,8 +154,9 @@ void InventoryWindow::SetScale(double scale) {
   scale_ = scale;
   setStyleSheet(scale == 1.0 ? QString() : ScaledStyleSheet(SkinStyleSheet(), scale));
   placement_.Apply(scale);
-  for (int k = 0; k < itemList->count(); ++k)
-    itemList->item(k)->setSizeHint(QSize(0, Scaled(InventoryWindowState::kListEntryHeight, scale)));
+  itemList->setFont(ListFont(scale));
+  const int rowHeight = ListRowHeight(itemList->font(), scale);
+  for (int k = 0; k < itemList->count(); ++k) itemList->item(k)->setSizeHint(QSize(0, rowHeight));
   DrawDetail();
   if (isVisible()) Place();
 }
@@ -188,7 +213,7 @@ void InventoryWindow::DrawList() {
     for (const std::string& entry : state.entries) {
       auto* item = new QListWidgetItem(QString::fromStdString(game_.codec.ToUtf8(entry)), itemList);
       item->setData(Qt::UserRole, QByteArray::fromStdString(entry));
-      item->setSizeHint(QSize(0, Scaled(InventoryWindowState::kListEntryHeight, scale_)));
+      item->setSizeHint(QSize(0, ListRowHeight(itemList->font(), scale_)));
     }
   }
   if (state.selectedEntry >= 0 && state.selectedEntry < itemList->count()) {

@@ -2,7 +2,8 @@
 // The inventory window (object name TForm3): a view over the core's InventoryWindowState.
 // It draws that state whenever the core reports a change and forwards the player's clicks
 // to the core's operations; it keeps no state of its own. Made with the main window as its
-// parent, it is a dialog-type window that window managers keep above it; it is drawn at the main window's scale; Escape closes it.
+// parent, it is a dialog-type window that window managers keep above it; it is drawn at the main window's scale, its list text never below the system's
+// normal text size; Escape closes it.
 #include <QWidget>
 
 #include "ui/window_scale.h"

@@ -1,7 +1,9 @@
 #include "ui/library_window.h"
 
 #include <QApplication>
+#include <QCollator>
 #include <QDateTime>
+#include <QDialog>
 #include <QDragEnterEvent>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -12,9 +14,14 @@
 #include <QListWidget>
 #include <QMimeData>
 #include <QPushButton>
+#include <QSocketNotifier>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <memory>
+#include <vector>
 
 #include "base/fault.h"
+#include "base/stop_signals.h"
 #include "library/game_library.h"
 #include "ui/fonts.h"
 #include "ui/notice.h"
@@ -42,8 +49,21 @@ QIcon Thumbnail(const std::string& file) {
 
 QString LastPlayed(const LibraryEntry& game) {
   if (!game.present) return LibraryWindow::tr("The folder is gone");
-  if (game.lastPlayed == 0) return LibraryWindow::tr("Not played yet");
+  if (game.lastPlayed <= 0) return LibraryWindow::tr("Not played yet");
   return LibraryWindow::tr("Last played %1").arg(QLocale().toString(QDateTime::fromSecsSinceEpoch(game.lastPlayed), QLocale::ShortFormat));
+}
+
+// The game played last comes first; games never played follow, by name as the user's
+// language sorts it (letter case aside, "Game 2" before "Game 10").
+void SortByLastPlayed(std::vector<LibraryEntry>& games) {
+  QCollator byName;
+  byName.setCaseSensitivity(Qt::CaseInsensitive);
+  byName.setNumericMode(true);
+  std::stable_sort(games.begin(), games.end(), [&byName](const LibraryEntry& a, const LibraryEntry& b) {
+    const int64_t playedA = std::max<int64_t>(a.lastPlayed, 0), playedB = std::max<int64_t>(b.lastPlayed, 0);
+    if (playedA != playedB) return playedA > playedB;
+    return byName.compare(QString::fromStdString(a.captionUtf8), QString::fromStdString(b.captionUtf8)) < 0;
+  });
 }
 
 }  // namespace
@@ -87,6 +107,10 @@ LibraryWindow::LibraryWindow(GameLibrary& library, GameFiles& files, QWidget* pa
   layout->addWidget(hint);
   layout->addLayout(buttons);
 
+  // Tab goes along the row as it is shown: "Continue" stands before "Play".
+  setTabOrder(removeButton, continueButton);
+  setTabOrder(continueButton, playButton);
+
   connect(addButton, &QPushButton::clicked, this, [this] {
     const QString folder = QFileDialog::getExistingDirectory(this, tr("Add a game folder"));
     if (!folder.isEmpty()) AddFolder(folder);
@@ -118,13 +142,20 @@ void LibraryWindow::Reload() {
   } catch (const RuntimeFault& fault) {
     Report(QString::fromStdString(fault.what()));
   }
+  SortByLastPlayed(games);
   for (const LibraryEntry& game : games) {
-    auto* item = new QListWidgetItem(Thumbnail(game.thumbnail),
-                                     QString::fromStdString(game.captionUtf8) + QLatin1Char('\n') + LastPlayed(game),
-                                     gameList);
+    QString text = QString::fromStdString(game.captionUtf8) + QLatin1Char('\n') + LastPlayed(game);
+    QString tip = QString::fromStdString(game.folder);
+    // Why the last start failed, in the row itself (which a screen reader reads whole).
+    if (!game.startFailure.empty()) {
+      const QString failure = tr("Did not start: %1").arg(QString::fromStdString(game.startFailure));
+      text += QLatin1Char('\n') + failure;
+      tip += QLatin1Char('\n') + failure;
+    }
+    auto* item = new QListWidgetItem(Thumbnail(game.thumbnail), text, gameList);
     item->setData(Qt::UserRole, QString::fromStdString(game.folder));
     item->setData(Qt::UserRole + 1, !game.autoSave.empty());
-    item->setToolTip(QString::fromStdString(game.folder));
+    item->setToolTip(tip);
     if (!game.present) item->setFlags(item->flags() & ~Qt::ItemIsEnabled & ~Qt::ItemIsSelectable);
     if (item->data(Qt::UserRole).toString() == selected) gameList->setCurrentItem(item);
   }
@@ -222,13 +253,30 @@ int RunLibrary(int& argc, char** argv, GameLibrary& library, GameFiles& files, P
   QObject::connect(&window, &LibraryWindow::playRequested, &app, [&](const QString& folder) { choose(folder, false); });
   QObject::connect(&window, &LibraryWindow::continueRequested, &app, [&](const QString& folder) { choose(folder, true); });
   QApplication::setQuitOnLastWindowClosed(true);
+  // A stop signal (logout, kill, Ctrl+C) ends the library as its close box does, also from
+  // inside a box or a file dialog: each open dialog is turned down (a native one ends its
+  // own loop so), and quitting ends every event loop. While a game plays, the game's
+  // windows answer the signal instead.
+  std::unique_ptr<QSocketNotifier> stopNotifier;
+  if (StopSignals::WakeFd() >= 0) {
+    stopNotifier = std::make_unique<QSocketNotifier>(StopSignals::WakeFd(), QSocketNotifier::Read);
+    QObject::connect(stopNotifier.get(), &QSocketNotifier::activated, &app, [&stopNotifier] {
+      stopNotifier->setEnabled(false);
+      for (QWidget* top : QApplication::topLevelWidgets())
+        if (auto* dialog = qobject_cast<QDialog*>(top); dialog && dialog->isVisible()) dialog->reject();
+      QCoreApplication::quit();
+    });
+  }
   for (;;) {
     chosen.clear();
+    if (StopSignals::Requested()) return 0;
     window.show();
     window.activateWindow();
     app.exec();
-    if (chosen.isEmpty()) return 0;
+    if (chosen.isEmpty() || StopSignals::Requested()) return 0;
+    if (stopNotifier) stopNotifier->setEnabled(false);
     play(chosen.toStdString(), resume, context);  // the game's windows run their own loop
+    if (stopNotifier) stopNotifier->setEnabled(true);
     window.Reload();                      // the game was played: its last play changed
     QApplication::setQuitOnLastWindowClosed(true);
   }

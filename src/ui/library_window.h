@@ -1,6 +1,7 @@
 #pragma once
-// The game library window: the games the player added, each with its caption, a
-// thumbnail of its start page's picture and when it was last played. Games are added with
+// The game library window: the games the player added, the one played last first (then
+// those never played, by name), each with its caption, a thumbnail of its start page's
+// picture, when it was last played and why its last start failed. Games are added with
 // a folder dialog or by dropping folders on the window, found by scanning a folder one
 // level down, removed, and played with Enter, a double-click or the Play button.
 #include <QWidget>

@@ -64,6 +64,7 @@ MainWindow::MainWindow(Game& game, QWidget* parent)
   storyText->setReadOnly(true);
   storyText->setAcceptRichText(false);
   storyText->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  storyText->setTabChangesFocus(true);  // Tab goes on to the title bar's items
   storyText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   storyText->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   QPalette storyColours = storyText->palette();
@@ -78,7 +79,9 @@ MainWindow::MainWindow(Game& game, QWidget* parent)
   setTabOrder(titleBar->audioItem, titleBar->inventoryItem);
   setTabOrder(titleBar->inventoryItem, titleBar->closeBox);
   setTabOrder(titleBar->closeBox, choiceList);
-  setFocusProxy(choiceList);
+  // No focus proxy on the window: Tab would stop at the window itself, pass the focus on to
+  // the choices and so never reach the title bar's items. The choices take the focus when
+  // the window shows and when a page comes (Redraw).
 
   connect(titleBar, &TitleBar::audioClicked, this, [this] { game_.audioWindow->Open(game_); });
   connect(titleBar, &TitleBar::inventoryClicked, this, [this] { game_.inventoryWindow->Open(game_); });

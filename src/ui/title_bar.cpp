@@ -58,10 +58,13 @@ void TitleBar::SetScale(double scale) {
   const QFont font = GameFont(QStringLiteral("MS Sans Serif"), -13, scale);
   setFont(font);
   for (QWidget* child : std::initializer_list<QWidget*>{caption, audioItem, inventoryItem, closeBox}) child->setFont(font);
-  // Font sizes do not scale evenly: an item is at least as wide as its caption needs.
-  const auto size = [scale](QToolButton* item, int width) {
-    const int needed = QFontMetrics(item->font()).horizontalAdvance(item->text()) + Scaled(4, scale);
-    item->setFixedSize(std::max(Scaled(width, scale), needed), Scaled(kItemHeight, scale));
+  // Font sizes do not scale evenly: an item is at least as wide as its caption needs,
+  // with two pixels clear inside its border (one unit) on each side.
+  const auto size = [this, scale](QToolButton* item, int width) {
+    const int needed =
+        QFontMetrics(item->font()).horizontalAdvance(item->text()) + 2 * (std::max(1, Scaled(1, scale)) + 2);
+    const int tall = QFontMetrics(item->font()).height() + 2 * (std::max(1, Scaled(1, scale)) + 1);
+    item->setFixedSize(std::max(Scaled(width, scale), needed), std::min(std::max(Scaled(kItemHeight, scale), tall), height()));
   };
   size(audioItem, kAudioItemWidth);
   size(inventoryItem, kInventoryItemWidth);

@@ -147,6 +147,8 @@ void ScaledPlacement::Apply(double scale) {
           if (rect.right() >= windowWidth) rect.moveRight(windowWidth - 1);
           if (rect.left() < 0) rect.moveLeft(0);
         }
+        // So too in height (at small scales): upwards, into the design's gap above.
+        if (const int tall = button->sizeHint().height(); tall > rect.height()) rect.setTop(rect.bottom() - tall + 1);
       }
       box.control->setGeometry(rect);
     }

@@ -114,7 +114,9 @@ int PlayInWindows(int& argc, char** argv, Platform platform, const GameOptions& 
                         static_cast<QWidget*>(mainWindow.storyText), static_cast<QWidget*>(mainWindow.storyPicture)};
 
   AskAboutLongChains(game);
-  switch (StartGame(game)) {
+  const StartupResult started = StartGame(game);
+  if (play) play->startFailure = game.startFailure;
+  switch (started) {
     case StartupResult::kAudioFailed:
       return 1;
     case StartupResult::kStopped: {

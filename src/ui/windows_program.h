@@ -23,6 +23,7 @@ struct WindowsPlay {
   bool resume = false;   // go on from the automatic slot once the game has started
   std::string autoSave;  // the automatic slot's file, once the close has written it
   std::string copyMadeIn;  // the user's copy of the game, when this start made it
+  std::string startFailure;  // why the game did not start; empty when it did
 };
 
 int PlayInWindows(int& argc, char** argv, Platform platform, const GameOptions& options,

@@ -8,7 +8,9 @@
 #        open-with (the folder entry's command from the home folder), not-a-game,
 #        shift-f10-library (the title bar's menu by keys, then "Game library..."),
 #        sigterm-save-window (SIGTERM while the Save window is open),
-#        continue (closed, then started again with --continue).
+#        continue (closed, then started again with --continue),
+#        stop-signals (SIGTERM, SIGHUP, SIGINT with the library, its file dialog or a game
+#        played from it open: each run ends within 3 s through its own end).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 player=$1 case=$2
@@ -31,6 +33,7 @@ case $case in
   saved-position-off-screen) left=5000 top=-3000 ;;
   open-with) start_dir=$work/home args="--in-game-folder --game $game --no-audio" ;;
   not-a-game) start_dir=$work/home args="--game $work/empty" title='not a game' status=2 ;;
+  stop-signals) args="--library --no-audio" title='game library' ;;
 esac
 # Three choices, each to a page that ends the game by itself; the log shows which.
 cat > "$game/config.ini" <<INI
@@ -120,6 +123,44 @@ kill -0 $PID 2>/dev/null && echo "still running 3 s after SIGTERM" >> FAULTS
 true
 CASE
     sed -i "s|FAULTS|$work/faults|g" "$work/case.sh" ;;
+  stop-signals)
+    mkdir -p "$work/config/velmora-player"
+    printf '[Library]\nCount=1\n[Game0]\nFolder="%s/"\nCaption="Desk Test"\nLastPlayed=0\n' "$game" \
+      > "$work/config/velmora-player/library.ini"
+    # What is open when the signal comes, and the signal; the first run is started above.
+    cat > "$work/case.sh" <<CASE
+first=1
+for row in "library TERM" "file-dialog HUP" "file-dialog INT" "game TERM" "game INT"; do
+  set -- \$row
+  if [ \$first = 0 ]; then
+    "$player" $args >>"$work/player.out" 2>&1 &
+    PID=\$!
+    WID=\$(find_window 'game library')
+    [ -n "\$WID" ] || { echo "\$row: the library did not open" >> "$work/faults"; kill \$PID; continue; }
+    sleep 0.5
+    xdotool windowactivate --sync \$WID
+  fi
+  first=0
+  case \$1 in
+    file-dialog) xdotool key alt+a; [ -n "\$(find_window 'Add a game folder')" ] || echo "\$row: no file dialog" >> "$work/faults" ;;
+    game) xdotool key Return; [ -n "\$(find_window 'Desk Test')" ] || echo "\$row: the game did not open" >> "$work/faults" ;;
+  esac
+  sleep 0.3
+  kill -\$2 \$PID
+  for i in \$(seq 15); do kill -0 \$PID 2>/dev/null || break; sleep 0.2; done
+  if kill -0 \$PID 2>/dev/null; then
+    echo "\$row: still running 3 s after the signal" >> "$work/faults"
+    kill -KILL \$PID
+  fi
+  wait \$PID
+  code=\$?
+  [ \$code = 0 ] || echo "\$row: exit status \$code, not the end through the shutdown" >> "$work/faults"
+done
+# Each run's status is checked above; what is waited for below is a stand-in.
+(exit 0) &
+PID=\$!
+CASE
+    ;;
   continue)
     cat > "$work/case.sh" <<CASE
 wmctrl -i -c \$WID
@@ -189,7 +230,7 @@ if [ -n "$expect_page" ]; then
     fi
   done
 fi
-if [ $case = sigterm-save-window ]; then
+if [ $case = sigterm-save-window ] || [ $case = stop-signals ]; then
   # Ended through the shutdown: the page and the log are written, the run kept.
   grep -q "Page gamestart loaded" "$log" || { echo "no log written"; exit 1; }
   ls "$work/data/velmora-player/saves/"*/auto.sav >/dev/null || { echo "the run was not kept"; exit 1; }

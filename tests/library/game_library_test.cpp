@@ -189,6 +189,28 @@ TEST_F(GameLibraryTest, AGameGoesOnFromItsAutomaticSaveWhileTheFileIsThere) {
   EXPECT_EQ(library.Games()[0].autoSave, "");
 }
 
+// Why the last start failed is kept with the game, on one line and in UTF-8 (a story
+// file's name may come in the game's code page), until a start succeeds.
+TEST_F(GameLibraryTest, AFailedStartIsKeptUntilTheNextStartSucceeds) {
+  const std::string one = MakeGame("one");
+  GameLibrary library(files);
+  library.Add(one);
+  EXPECT_EQ(library.Games()[0].startFailure, "");
+  const struct {
+    std::string failure, kept;
+  } cases[] = {
+      {"Tracklist /g/music.lst not found!", "Tracklist /g/music.lst not found!"},
+      {"Story file \xC4\xE2\xE5\xF0\xFC.qst not found!\nforged=1", "Story file \xD0\x94\xD0\xB2\xD0\xB5\xD1\x80\xD1\x8C.qst not found! forged=1"},
+      {"", ""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_TRUE(library.SetStartFailure(one, c.failure));
+    EXPECT_EQ(library.Games()[0].startFailure, c.kept) << c.failure;
+    EXPECT_EQ(library.Games().size(), 1u);
+  }
+  EXPECT_FALSE(library.SetStartFailure((games.path() / "two").string(), "x"));
+}
+
 TEST_F(GameLibraryTest, ALibraryThatCannotBeWrittenRaisesTheWriteFault) {
   const std::string one = MakeGame("one");
   games.Write("blocked", "a file where the folder should be");

@@ -127,6 +127,7 @@ TEST_F(StartupTest, EmptyFolderStopsAtTheConfiguration) {
   ASSERT_EQ(Start(), StartupResult::kStopped);
   const Lines expected = {" | Initializing...", " | Error:Confgiguration file not found!"};
   EXPECT_EQ(LogFromInitializing(), expected);
+  EXPECT_EQ(game.game().startFailure, "Confgiguration file not found!");  // for the library to show
   // Saved in the current directory, not in the game folder, with everything gathered.
   ASSERT_TRUE(LogFileSaved());
   EXPECT_EQ(UndatedFile(cwd.dir.Read("LastStart.log")), Log());
@@ -140,6 +141,7 @@ TEST_F(StartupTest, MissingStoryFileNamesItsFullPath) {
   const Lines expected = {" | Initializing...", " | Configuration file loaded!", " | Initializing story file",
                           " | Error:Story file " + game.folder() + "My Story.qst not found!"};
   EXPECT_EQ(LogFromInitializing(), expected);
+  EXPECT_EQ(game.game().startFailure, "Story file " + game.folder() + "My Story.qst not found!");
   EXPECT_EQ(UndatedFile(cwd.dir.Read("LastStart.log")), Log());
 }
 
@@ -219,6 +221,7 @@ TEST_F(StartupTest, AudioLibraryFailuresEndAtOnceWithoutALog) {
   audio.initOk = false;
   ASSERT_EQ(Start(), StartupResult::kAudioFailed);
   EXPECT_EQ(game.dialogs.shown, (Lines {"system: Not correct version of BASS.DLL", "system: Audio initialization error"}));
+  EXPECT_EQ(game.game().startFailure, "Audio initialization error");
   EXPECT_TRUE(Log().empty());
   EXPECT_FALSE(LogFileSaved());
 }

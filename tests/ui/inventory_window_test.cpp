@@ -1,5 +1,8 @@
 // The inventory window on Qt's offscreen platform: its layout, and that it only draws
 // the core's state and forwards the player's clicks and keys.
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -8,12 +11,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "inventory/inventory.h"
 #include "inventory/inventory_window_state.h"
 #include "base/game.h"
 #include "base/main_window_state.h"
 #include "support/test_game.h"
 #include "ui/inventory_window.h"
+#include "ui/window_scale.h"
 #include "ui_fixture.h"
 
 namespace velmora::testing {
@@ -77,7 +83,8 @@ TEST_F(InventoryWindowTest, OpensOnTheMainWindowAndShowsTheHeldItems) {
   ASSERT_EQ(window->itemList->count(), 2);
   EXPECT_EQ(window->itemList->item(0)->text(), QString::fromUtf8("Лампа"));
   EXPECT_FALSE(window->useButton->isEnabled());
-  EXPECT_EQ(window->itemList->item(0)->sizeHint().height(), 16);
+  // The designed 16 pixels, unless the readable list text needs more.
+  EXPECT_EQ(window->itemList->item(0)->sizeHint().height(), std::max(16, QFontMetrics(window->itemList->font()).height()));
   ClickEntry(0);
   EXPECT_EQ(game->inventoryWindow->selectedEntry, 0);
   EXPECT_EQ(window->itemName->text(), QString::fromUtf8("Лампа"));
@@ -89,6 +96,25 @@ TEST_F(InventoryWindowTest, OpensOnTheMainWindowAndShowsTheHeldItems) {
   EXPECT_EQ(game->inventoryWindow->selectedEntry, 1);
   EXPECT_EQ(window->itemCount->text(), QString("1"));
   EXPECT_FALSE(window->wearButton->isEnabled());  // the key cannot be worn
+}
+
+// Scaled down to fit a small screen, the list keeps text as large as the system's normal
+// text (12 pixels at least) in rows that hold it; scaled up, it follows the scale.
+TEST_F(InventoryWindowTest, TheListTextStaysReadableAtEveryScale) {
+  game->inventoryWindow->Open(*game);
+  const int system = QFontInfo(QFontDatabase::systemFont(QFontDatabase::GeneralFont)).pixelSize();
+  const struct {
+    double scale;
+    int pixels;  // 0: the system's size or 12, whichever is larger
+  } cases[] = {{0.5, 0}, {0.83, 0}, {1.0, 0}, {2.0, 22}};
+  for (const auto& c : cases) {
+    window->SetScale(c.scale);
+    const int expected = c.pixels ? std::max(c.pixels, system) : std::max(system, 12);
+    EXPECT_EQ(QFontInfo(window->itemList->font()).pixelSize(), expected) << c.scale;
+    EXPECT_GE(window->itemList->item(0)->sizeHint().height(), QFontMetrics(window->itemList->font()).height())
+        << c.scale;
+    EXPECT_EQ(QFontInfo(window->font()).pixelSize(), Scaled(13, c.scale)) << c.scale;  // the rest follows the scale
+  }
 }
 
 TEST_F(InventoryWindowTest, UseButtonRebuildsAndCloseBoxHides) {

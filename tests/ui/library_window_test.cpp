@@ -75,9 +75,9 @@ TEST_F(LibraryWindowTest, AddsScansAndRemovesGames) {
 
   Game("lamp", "Lamp");
   window().ScanFolder(QString::fromStdString(games.path().string()));
-  EXPECT_EQ(Listed(), QStringList({"Owl Spit", "Lamp"}));
+  EXPECT_EQ(Listed(), QStringList({"Lamp", "Owl Spit"}));  // neither played: by name
 
-  window().gameList->setCurrentRow(0);
+  window().gameList->setCurrentRow(1);
   window().RemoveSelected();
   EXPECT_EQ(Listed(), QStringList{"Lamp"});
   EXPECT_EQ(library.Games().size(), 1u);  // kept in the library file
@@ -110,9 +110,10 @@ TEST_F(LibraryWindowTest, ContinueGoesOnFromTheAutomaticSave) {
   library.SetAutoSave(lamp, games.Write("auto.sav", "save"));
   window().Reload();
   QSignalSpy continued(&window(), &LibraryWindow::continueRequested);
-  window().gameList->setCurrentRow(0);
-  EXPECT_FALSE(window().continueButton->isEnabled());
+  ASSERT_EQ(Listed(), QStringList({"Lamp", "Owl Spit"}));
   window().gameList->setCurrentRow(1);
+  EXPECT_FALSE(window().continueButton->isEnabled());
+  window().gameList->setCurrentRow(0);
   ASSERT_TRUE(window().continueButton->isEnabled());
   QTest::mouseClick(window().continueButton, Qt::LeftButton);
   ASSERT_EQ(continued.count(), 1);
@@ -128,7 +129,35 @@ TEST_F(LibraryWindowTest, DroppedFoldersAreAddedOrScanned) {
   data.setUrls({QUrl::fromLocalFile(QString::fromStdString(owl)), QUrl::fromLocalFile(QString::fromStdString(shelf.path().string()))});
   QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
   static_cast<QObject*>(shown.get())->event(&drop);  // as the drag manager delivers it
-  EXPECT_EQ(Listed(), QStringList({"Owl Spit", "Lamp"}));
+  EXPECT_EQ(Listed(), QStringList({"Lamp", "Owl Spit"}));
+  EXPECT_EQ(library.Games().size(), 2u);
+}
+
+// The game played last comes first, then the others by when they were played; games
+// never played follow by name. A game whose last start failed says why in its row, which
+// is what a screen reader reads of it, and in its tool tip.
+TEST_F(LibraryWindowTest, ListsTheGamePlayedLastFirstAndWhyItsLastStartFailed) {
+  const std::string zebra = Game("z", "Zebra"), apple = Game("a", "apple"), owl = Game("o", "Owl"), mole = Game("m", "Mole");
+  for (const std::string& folder : {zebra, apple, owl, mole}) library.Add(folder);
+  library.MarkPlayed(owl, 1700000000);
+  library.MarkPlayed(mole, 1800000000);
+  library.SetStartFailure(owl, "Tracklist /games/o/music.lst not found!");
+  window().Reload();
+  EXPECT_EQ(Listed(), QStringList({"Mole", "Owl", "apple", "Zebra"}));
+  QListWidgetItem* failed = window().gameList->item(1);
+  const QString why = "Did not start: Tracklist /games/o/music.lst not found!";
+  EXPECT_EQ(failed->text().section('\n', 2), why);
+  EXPECT_TRUE(failed->toolTip().contains(why));
+  QAccessibleInterface* list = QAccessible::queryAccessibleInterface(window().gameList);
+  ASSERT_NE(list, nullptr);
+  bool read = false;
+  for (int k = 0; k < list->childCount(); ++k) read = read || list->child(k)->text(QAccessible::Name).contains(why);
+  EXPECT_TRUE(read);
+  EXPECT_EQ(window().gameList->item(0)->text().count('\n'), 1);  // a start that went well says nothing
+  // The next start that goes well clears it.
+  library.SetStartFailure(owl, "");
+  window().Reload();
+  EXPECT_EQ(window().gameList->item(1)->text().count('\n'), 1);
 }
 
 }  // namespace

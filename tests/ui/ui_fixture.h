@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QImage>
+#include <QRect>
 #include <QTest>
 #include <algorithm>
 #include <memory>
@@ -16,6 +18,14 @@
 namespace velmora::testing {
 
 QApplication& TestApplication();
+
+// Whether the text drawn in `area` of a picture of the screen is whole: no glyph's ink on
+// the area's top or bottom edge (with `sides`, on its left or right edge either), and the
+// ink at least `inkHeight` less a pixel tall, so nothing was cut off inside. Ink is what
+// stands out by more than `contrast` in a colour channel from the commonest colour of its
+// own pixel row, which a vertical gradient or a border line shares. Returns what is wrong,
+// empty when whole.
+std::string CutText(const QImage& shot, const QRect& area, int inkHeight, bool sides = false, int contrast = 16);
 
 class MainWindowTest : public ::testing::Test {
  protected:

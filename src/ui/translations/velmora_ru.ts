@@ -153,6 +153,10 @@
         <source>Go on from where the game was last closed</source>
         <translation>Продолжить с того места, где игра была закрыта</translation>
     </message>
+    <message>
+        <source>Did not start: %1</source>
+        <translation>Не запустилась: %1</translation>
+    </message>
 </context>
 <context>
     <name>velmora::LiveReloadDriver</name>
