@@ -137,9 +137,12 @@ TEST_P(StopSignalTest, RunsTheShutdownAndEnds) {
   EXPECT_LT(Clock::now() - sent, std::chrono::seconds(3)) << c.what;
   EXPECT_TRUE(WIFEXITED(status)) << c.what << ": ended by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
   const std::string config = game.Read("config.ini");
-  EXPECT_NE(config.find("[GameLoad]"), std::string::npos) << c.what << ":\n" << config;
-  EXPECT_NE(config.find("Page=gamestart"), std::string::npos) << c.what;
-  EXPECT_NE(game.Read("LastStart.log").find(c.logged), std::string::npos) << c.what;
+  const std::string log = game.Read("LastStart.log");
+  // What the player printed and logged, to tell a slow start from a lost shutdown.
+  const std::string seen = "\n--- output\n" + user.Read("out.txt") + "--- log\n" + log;
+  EXPECT_NE(config.find("[GameLoad]"), std::string::npos) << c.what << ":\n" << config << seen;
+  EXPECT_NE(config.find("Page=gamestart"), std::string::npos) << c.what << seen;
+  EXPECT_NE(log.find(c.logged), std::string::npos) << c.what << seen;
 }
 
 INSTANTIATE_TEST_SUITE_P(
