@@ -22,7 +22,7 @@ namespace fs = std::filesystem;
 namespace {
 
 // The runtime's own files; the site is unusable without any of them.
-const char* const kRuntimeFiles[] = {"index.html", "player.js", "player.css", "velmora.js", "velmora.wasm",
+const char* const kRuntimeFiles[] = {"index.html", "player.js", "game_import.js", "player.css", "velmora.js", "velmora.wasm",
                                      "fflate.js", "spessasynth_lib.js", "spessasynth_core.js", "stb-vorbis.js",
                                      "spessasynth_processor.min.js"};
 
@@ -44,7 +44,7 @@ const char kLicences[] =
     "\n"
     "game/            The game: its author's work, under its author's terms.\n"
     "\n"
-    "index.html, player.js, player.css\n"
+    "index.html, player.js, game_import.js, player.css\n"
     "                 The page of the player: Velmora Player, by the Velmora developers,\n"
     "                 GNU General Public License version 2.\n"
     "velmora.js, velmora.wasm\n"
