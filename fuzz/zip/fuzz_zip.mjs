@@ -46,7 +46,10 @@ if (isMainThread) {
     else console.log(`fuzz_zip: ${m.runs} inputs in ${seconds} s: ${m.imported} imported, ${m.refused} refused`);
   });
   worker.on('error', (e) => keep('the harness failed: ' + (e && e.stack)));
-  worker.on('exit', () => clearInterval(watch));
+  worker.on('exit', () => {
+    clearInterval(watch);
+    if (!process.argv[4] && !process.exitCode) fs.rmSync(work, { recursive: true });
+  });
 } else {
   const fflate = require(path.join(root, 'web/node_modules/fflate/umd/index.js'));
   const say = (key) => `<${key}>`;
@@ -98,7 +101,7 @@ if (isMainThread) {
   const bomb = fflate.zipSync({ ...game, 'game/big.bin': [new Uint8Array(8 << 20), { level: 9 }] });  // 8 MB from 8 KB
   const seeds = [
     fflate.zipSync(game),
-    fflate.zipSync({ ...game, 'game/pictures/a.bin': [new Uint8Array(3000).map((_, i) => (i * 131) & 255), { level: 0 }] }),
+    fflate.zipSync({ ...game, 'game/a.bin': [new Uint8Array(3000).map((_, i) => (i * 131) & 255), { level: 0 }] }),
     bomb,  // within the bounds
     sharing(bomb, 80),  // 80 × 8 MB declared
     sharing(bomb, 2000, 100),  // 2000 × 8 MB, each claiming 100 bytes
@@ -111,8 +114,13 @@ if (isMainThread) {
   ];
 
   // Field offsets worth hitting: sizes, counts, name lengths and offsets of each record.
-  const fields = { 0x02014b50: [10, 20, 24, 28, 30, 32, 42], 0x04034b50: [8, 18, 22, 26, 28], 0x06054b50: [8, 10, 12, 16, 20] };
-  const values = [0, 1, 0x7f, 0x80, 0xff, 0xffff, 0x10000, 0x7fffffff, 0xffffffff, MAX_BYTES, MAX_BYTES + 1, MAX_FILES + 1];
+  const fields = {
+    0x02014b50: [10, 20, 24, 28, 30, 32, 42],
+    0x04034b50: [8, 18, 22, 26, 28],
+    0x06054b50: [8, 10, 12, 16, 20],
+  };
+  const values = [0, 1, 0x7f, 0x80, 0xff, 0xffff, 0x10000, 0x7fffffff, 0xffffffff, MAX_BYTES, MAX_BYTES + 1,
+    MAX_FILES + 1];
   const mutate = (input) => {
     let zip = input.slice();
     for (let n = 1 + below(6); n > 0; --n) {

@@ -22,9 +22,10 @@ namespace fs = std::filesystem;
 namespace {
 
 // The runtime's own files; the site is unusable without any of them.
-const char* const kRuntimeFiles[] = {"index.html", "player.js", "game_import.js", "player.css", "velmora.js", "velmora.wasm",
-                                     "fflate.js", "spessasynth_lib.js", "spessasynth_core.js", "stb-vorbis.js",
-                                     "spessasynth_processor.min.js"};
+const char* const kRuntimeFiles[] = {"index.html",          "player.js",          "game_import.js",
+                                     "player.css",          "velmora.js",         "velmora.wasm",
+                                     "fflate.js",           "spessasynth_lib.js", "spessasynth_core.js",
+                                     "stb-vorbis.js",       "spessasynth_processor.min.js"};
 
 // The General MIDI soundfont the page's synthesiser plays MIDI with, from Debian's
 // timgm6mb-soundfont (6 MB; the system's default may be a far larger one). The page
