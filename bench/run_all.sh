@@ -24,6 +24,9 @@ echo
 echo "== Saved games: saving the demo, saving with a changed 10 MB story file against one write of it, going back, the memory of 100 steps back"
 "$build/bench/save/save_bench" --benchmark_color=false
 echo
+echo "== Peak memory and time of saving and loading with 50 and 100 MB story files, against one read and one copy of the file"
+"$build/bench/save/save_memory_bench"
+echo
 echo "== Story map of a generated 2,000-page story: DOT, and the SVG layout, against reading the story and dot's own layout"
 "$build/bench/tools/map_bench" --benchmark_color=false
 echo

@@ -29,4 +29,11 @@ run script "$work/seeds-script" -dict=fuzz/script/commands.dict
 run inventory tests/e2e/expected -max_len=65536
 run replay examples/demo/replays
 run save -max_len=65536
+# The browser player's .zip import, in Node with the page's own code; needs no build.
+if command -v node >/dev/null && [ -f web/node_modules/fflate/umd/index.js ]; then
+  echo "fuzz_zip: ${SECONDS_EACH} s"
+  node fuzz/zip/fuzz_zip.mjs "$SECONDS_EACH" 1 "$work" || status=1
+else
+  echo "fuzz_zip: skipped (node or web/node_modules from scripts/install-deps.sh is missing)"
+fi
 exit $status

@@ -1120,54 +1120,8 @@
     remove(id) { return libraryGames('games', 'readwrite', (store) => store.delete(id)); },
   };
 
-  // Bounds on a game a player opens: a zip bomb or an endless folder is refused whole.
-  const MAX_FILES = 20000;
-  const MAX_BYTES = 512 * 1024 * 1024;
-
-  // The files of a game as [path in the game, bytes]; a single folder that holds it all
-  // (as zips often have) is stepped into. Throws with the reason the game is refused.
-  function gameFiles(entries) {
-    const hasConfig = (list, prefix) => list.some(([name]) => name.toLowerCase() === prefix + 'config.ini');
-    if (!hasConfig(entries, '')) {
-      const tops = new Set(entries.map(([name]) => name.split('/')[0]));
-      const top = tops.size === 1 ? tops.values().next().value + '/' : null;
-      if (!top || !hasConfig(entries, top.toLowerCase())) throw new Error(say('notGame'));
-      entries = entries.map(([name, bytes]) => [name.slice(top.length), bytes]);
-    }
-    return entries.filter(([name]) => name !== '');
-  }
-
-  function safeName(raw) {
-    const name = raw.replace(/\\/g, '/');
-    const parts = name.split('/');
-    if (name.startsWith('/') || /^[a-zA-Z]:/.test(name) || parts.some((p) => p === '..') || name.includes('\0'))
-      throw new Error(say('badZip') + say('badName') + raw);
-    return parts.filter((p) => p !== '' && p !== '.').join('/');
-  }
-
-  function unzipGame(bytes) {
-    let count = 0;
-    let total = 0;
-    let unpacked;
-    try {
-      // fflate sizes each file's output by the size its entry declares, so the sums
-      // checked here bound what unpacking can take.
-      unpacked = window.fflate.unzipSync(bytes, {
-        filter(file) {
-          if (++count > MAX_FILES) throw new RangeError(say('tooMany'));
-          total += file.originalSize;
-          if (total > MAX_BYTES || file.originalSize > MAX_BYTES) throw new RangeError(say('tooLarge'));
-          safeName(file.name);
-          return !file.name.endsWith('/');
-        },
-      });
-    } catch (e) {
-      if (e instanceof RangeError) throw new Error(say('badZip') + e.message);
-      if (e.message.startsWith(say('badZip'))) throw e;
-      throw new Error(say('badZip') + say('damaged'));
-    }
-    return gameFiles(Object.entries(unpacked).map(([name, data]) => [safeName(name), data]));
-  }
+  const { MAX_FILES, MAX_BYTES, gameFiles, safeName, unzipGame } =
+    window.velmoraGameImport(() => window.fflate, say);
 
   async function folderGame(fileList) {
     const list = Array.from(fileList);

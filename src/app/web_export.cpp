@@ -22,9 +22,10 @@ namespace fs = std::filesystem;
 namespace {
 
 // The runtime's own files; the site is unusable without any of them.
-const char* const kRuntimeFiles[] = {"index.html", "player.js", "player.css", "shared_soundfont.js", "velmora.js",
-                                     "velmora.wasm", "fflate.js", "spessasynth_lib.js", "spessasynth_core.js",
-                                     "stb-vorbis.js", "spessasynth_processor.min.js"};
+const char* const kRuntimeFiles[] = {"index.html",          "player.js",          "game_import.js",
+                                     "player.css",          "shared_soundfont.js", "velmora.js",
+                                     "velmora.wasm",        "fflate.js",          "spessasynth_lib.js",
+                                     "spessasynth_core.js", "stb-vorbis.js",      "spessasynth_processor.min.js"};
 
 // The General MIDI soundfont the page's synthesiser plays MIDI with, from Debian's
 // timgm6mb-soundfont (6 MB; the system's default may be a far larger one). The page
@@ -47,7 +48,7 @@ const char kLicences[] =
     "                 The list of the game's files and its small files once more in one\n"
     "                 pack, for the page to fetch at once: the game's, as above.\n"
     "\n"
-    "index.html, player.js, player.css, shared_soundfont.js\n"
+    "index.html, player.js, game_import.js, player.css, shared_soundfont.js\n"
     "                 The page of the player: Velmora Player, by the Velmora developers,\n"
     "                 GNU General Public License version 2.\n"
     "velmora.js, velmora.wasm\n"

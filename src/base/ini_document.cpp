@@ -213,7 +213,14 @@ struct IniDocument::Parsed {
   int64_t readAtNs = 0;  // real time just before the bytes were read
   bool unreadable = false;  // the file exists but could not be read: reads give defaults
   bool tooLarge = false;    // ... because it is past the bound
-  std::string content;
+  // Shared with whoever handed the bytes over (a save's image of the file), not copied.
+  std::shared_ptr<const std::string> bytes;
+  std::string_view content;
+
+  void Hold(std::shared_ptr<const std::string> text) {
+    bytes = std::move(text);
+    content = *bytes;
+  }
 
   struct Section {
     std::string name;  // a copy, so that finding a section stays within this small table
@@ -284,7 +291,7 @@ const IniDocument::Parsed& IniDocument::Current() const {
   if (id.exists) {
     FileRead read = files_->Read(path_, maxBytes_);
     if (read.ok()) {
-      fresh->content = std::move(read.bytes);
+      fresh->Hold(std::make_shared<const std::string>(std::move(read.bytes)));
       fresh->id = read.identity;
     } else {
       fresh->unreadable = true;
@@ -346,7 +353,7 @@ std::vector<std::string> IniDocument::KeyNames(std::string_view section) const {
 }
 
 bool IniDocument::HoldsUtf8Text() const {
-  const std::string& content = Current().content;
+  const std::string_view content = Current().content;
   return TextCodec::HasHighBytes(content) && TextCodec::IsValidUtf8(content);
 }
 
@@ -396,7 +403,7 @@ void IniDocument::WriteText(std::string_view section, std::string_view key, std:
       std::string out;
       out.reserve(text.size() + keyLine.size());
       out.append(text.substr(0, line.begin)).append(keyLine).append(text.substr(line.end));
-      Replace(std::move(out));
+      Replace(std::make_shared<const std::string>(std::move(out)));
       return;
     }
   }
@@ -407,22 +414,25 @@ void IniDocument::WriteText(std::string_view section, std::string_view key, std:
   if (!sectionFound) out.append("[").append(section).append("]").append(eol);
   out.append(keyLine).append(eol);
   out.append(text.substr(insertAt));
-  Replace(std::move(out));
+  Replace(std::make_shared<const std::string>(std::move(out)));
 }
 
-void IniDocument::ReplaceContent(std::string_view text) { Replace(std::string(text)); }
+void IniDocument::ReplaceContent(std::string_view text) { Replace(std::make_shared<const std::string>(text)); }
 
-void IniDocument::Replace(std::string out) {
+void IniDocument::ReplaceContent(std::shared_ptr<const std::string> text) { Replace(std::move(text)); }
+
+void IniDocument::Replace(std::shared_ptr<const std::string> out) {
   const int64_t writtenAt = files_->FileTimeNowNs();
-  if (!files_->Replace(path_, out)) {
-    cache_.reset();
-    throw RuntimeFault("Unable to write to " + path_);
-  }
+  const bool written = files_->Replace(path_, *out);
+  // The old parse is stale either way; dropped before the new one is made, so that a large
+  // file is not held twice.
+  cache_.reset();
+  if (!written) throw RuntimeFault("Unable to write to " + path_);
   // What we wrote is the file now: keep it parsed instead of reading it back.
   auto fresh = std::make_unique<Parsed>();
   fresh->id = IdentityOfFile(*files_, path_);
   fresh->readAtNs = writtenAt;
-  fresh->content = std::move(out);
+  fresh->Hold(std::move(out));
   fresh->Parse();
   cache_ = std::move(fresh);
 }

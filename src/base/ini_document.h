@@ -59,12 +59,14 @@ class IniDocument {
   // Replaces the whole file with text in one atomic step, for files that are always
   // written in full; the same failure rule as the writes above.
   void ReplaceContent(std::string_view text);
+  // The same, keeping these very bytes as the document's text instead of a copy.
+  void ReplaceContent(std::shared_ptr<const std::string> text);
 
   struct Parsed;
 
  private:
   const Parsed& Current() const;
-  void Replace(std::string text);
+  void Replace(std::shared_ptr<const std::string> text);
   GameFiles* files_;
   std::string path_;
   size_t maxBytes_;

@@ -103,9 +103,9 @@ void FileImages::Restore(const FileImage& image) {
                         : image.role == GameFileRole::kConfig ? game_.config.get()
                                                               : nullptr;
     if (open) {
-      open->ReplaceContent(*image.bytes);
+      open->ReplaceContent(image.bytes);
     } else {
-      IniDocument(game_.files(), path).ReplaceContent(*image.bytes);
+      IniDocument(game_.files(), path).ReplaceContent(image.bytes);
     }
   } else if (!game_.files().Remove(path)) {
     throw RuntimeFault("Unable to write to " + path);

@@ -19,15 +19,40 @@ constexpr int kCompressionLevel = 1;
 // The run's state besides the game files: variables, sets, inventory, page, windows.
 constexpr uint64_t kMaxStateBytes = uint64_t{512} << 20;
 
+// Where a packing writer's bytes go, in pieces of any size.
+class Sink {
+ public:
+  virtual void Take(const char* data, size_t size) = 0;
+
+ protected:
+  ~Sink() = default;
+};
+
 class Writer {
  public:
   std::string out;
   // Counting only: what `out` would hold, so that a large body is made in one allocation.
   bool counting = false;
   uint64_t counted = 0;
+  // When set, `out` only gathers small fields and hands them on in pieces of about
+  // kStaged bytes; a large field goes to the sink as it is, never copied.
+  Sink* sink = nullptr;
+  static constexpr size_t kStaged = 64 * 1024;
   void Put(const char* data, size_t size) {
-    if (counting) counted += size;
-    else out.append(data, size);
+    if (counting) {
+      counted += size;
+      return;
+    }
+    if (sink && out.size() + size > kStaged) {
+      Flush();
+      if (size >= kStaged) return sink->Take(data, size);
+    }
+    out.append(data, size);
+  }
+  void Flush() {
+    if (!sink || out.empty()) return;
+    sink->Take(out.data(), out.size());
+    out.clear();
   }
   void U8(uint8_t v) {
     const char c = static_cast<char>(v);
@@ -81,12 +106,32 @@ class Writer {
 
 struct Damaged {};
 
+// Where a streaming reader's bytes come from: a body that says it is `Claimed()` bytes.
+class Source {
+ public:
+  // Up to `room` more bytes into `to`; 0 only at the end. Throws Damaged when the body
+  // is damaged or longer than its claim.
+  virtual size_t Read(char* to, size_t room) = 0;
+  // Bytes still to come by the claim.
+  virtual uint64_t Unread() const = 0;
+
+ protected:
+  ~Source() = default;
+};
+
 class Reader {
  public:
   Reader(const char* data, size_t size) : p_(data), end_(data + size) {}
-  size_t Left() const { return static_cast<size_t>(end_ - p_); }
+  // Reads the body as the source hands it out, holding only a small window of it besides
+  // the fields made so far.
+  explicit Reader(Source& source) : source_(&source), window_(kWindow), p_(window_.data()), end_(p_) {}
+  size_t Left() const {
+    const uint64_t left = static_cast<uint64_t>(end_ - p_) + (source_ ? source_->Unread() : 0);
+    return static_cast<size_t>(std::min<uint64_t>(left, std::numeric_limits<size_t>::max()));
+  }
   const char* Take(size_t n) {
     if (n > Left()) throw Damaged{};
+    if (n > static_cast<size_t>(end_ - p_)) Fill(n);
     const char* at = p_;
     p_ += n;
     return at;
@@ -116,7 +161,19 @@ class Reader {
   std::string Text(size_t maxBytes = UINT32_MAX) {
     const uint32_t n = U32();
     if (n > maxBytes) throw Damaged{};
-    return std::string(Take(n), n);
+    if (!source_) return std::string(Take(n), n);
+    if (n > Left()) throw Damaged{};
+    // Made piece by piece as the body comes: memory follows what arrived, not the claim
+    // (reserved pages never written cost nothing).
+    std::string text;
+    text.reserve(n);
+    while (text.size() < n) {
+      if (p_ == end_) Fill(1);
+      const size_t piece = std::min<size_t>(n - text.size(), static_cast<size_t>(end_ - p_));
+      text.append(p_, piece);
+      p_ += piece;
+    }
+    return text;
   }
   // A count of things that each take at least `least` bytes: a damaged count cannot make
   // the reader reserve more than the file could hold.
@@ -135,7 +192,12 @@ class Reader {
     const float v = F32();
     return has ? std::optional<float>(v) : std::nullopt;
   }
-  bool AtEnd() const { return p_ == end_; }
+  bool AtEnd() {
+    if (p_ != end_) return false;
+    if (!source_) return true;
+    char more;
+    return source_->Read(&more, 1) == 0 && source_->Unread() == 0;
+  }
 
   void Field(std::string& v) { v = Text(); }
   void Field(std::vector<std::string>& v) { v = Lines(); }
@@ -166,6 +228,24 @@ class Reader {
   FileImages* files_ = nullptr;
 
  private:
+  static constexpr size_t kWindow = 64 * 1024;
+  // At least n bytes in the window (n at most kWindow), what is left of it kept.
+  void Fill(size_t n) {
+    if (!source_ || n > kWindow) throw Damaged{};
+    const size_t kept = static_cast<size_t>(end_ - p_);
+    std::memmove(window_.data(), p_, kept);
+    p_ = window_.data();
+    end_ = p_ + kept;
+    while (static_cast<size_t>(end_ - p_) < n) {
+      char* at = window_.data() + (end_ - p_);
+      const size_t got = source_->Read(at, kWindow - static_cast<size_t>(end_ - p_));
+      if (got == 0) throw Damaged{};
+      end_ += got;
+    }
+  }
+
+  Source* source_ = nullptr;
+  std::vector<char> window_;
   const char* p_;
   const char* end_;
 };
@@ -283,18 +363,69 @@ void BodyFields(IO& io, Snapshot& s, uint32_t version) {
   });
 }
 
-std::string EncodeBody(const Snapshot& s, uint32_t version) {
-  // The writer only reads. Counted first: a body holding a large story file is made in
-  // one piece, not in doublings that each copy it.
+// The body's length: counted first, so that it can lead the packed body, and so that a
+// body made whole is made in one piece, not in doublings that each copy it.
+uint64_t BodySize(const Snapshot& s, uint32_t version) {
   Writer count;
   count.counting = true;
-  BodyFields(count, const_cast<Snapshot&>(s), version);
+  BodyFields(count, const_cast<Snapshot&>(s), version);  // the writer only reads
+  return count.counted;
+}
+
+#ifdef __EMSCRIPTEN__
+std::string EncodeBody(const Snapshot& s, uint32_t version) {
+  const uint64_t size = BodySize(s, version);
   Writer w;
   // Where size_t has 32 bits a count past it cannot be held; the appends then fail as before.
-  if (count.counted <= w.out.max_size()) w.out.reserve(static_cast<size_t>(count.counted));
+  if (size <= w.out.max_size()) w.out.reserve(static_cast<size_t>(size));
   BodyFields(w, const_cast<Snapshot&>(s), version);
   return std::move(w.out);
 }
+#else
+// Packs what it is given onto the end of `out` as it comes, keeping the CRC-32 of the
+// packed bytes: the body is never held whole, only the files it shares with the run.
+class DeflateSink final : public Sink {
+ public:
+  explicit DeflateSink(std::string& out) : out_(out) {
+    if (deflateInit(&stream_, kCompressionLevel) != Z_OK) throw std::bad_alloc();
+  }
+  ~DeflateSink() { deflateEnd(&stream_); }
+  DeflateSink(const DeflateSink&) = delete;
+  DeflateSink& operator=(const DeflateSink&) = delete;
+
+  void Take(const char* data, size_t size) override {
+    while (size > 0) {
+      const auto n = static_cast<uInt>(std::min<size_t>(size, std::numeric_limits<uInt>::max()));
+      Pump(data, n, Z_NO_FLUSH);
+      data += n;
+      size -= n;
+    }
+  }
+  void Finish() { Pump(nullptr, 0, Z_FINISH); }
+  uint32_t Crc() const { return static_cast<uint32_t>(crc_); }
+
+ private:
+  void Pump(const char* data, uInt size, int flush) {
+    stream_.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data));
+    stream_.avail_in = size;
+    char chunk[64 * 1024];
+    int status = Z_OK;
+    do {
+      stream_.next_out = reinterpret_cast<Bytef*>(chunk);
+      stream_.avail_out = sizeof chunk;
+      status = deflate(&stream_, flush);
+      if (status == Z_STREAM_ERROR) throw std::bad_alloc();
+      const uInt produced = static_cast<uInt>(sizeof chunk - stream_.avail_out);
+      crc_ = crc32(crc_, reinterpret_cast<const Bytef*>(chunk), produced);
+      out_.append(chunk, produced);
+    } while (stream_.avail_out == 0 || (flush == Z_FINISH && status != Z_STREAM_END));
+  }
+
+  std::string& out_;
+  z_stream stream_{};
+  uLong crc_ = crc32(0L, Z_NULL, 0);
+};
+#endif
 
 std::shared_ptr<Snapshot> DecodeBody(Reader& r, uint32_t version) {
   auto s = std::make_shared<Snapshot>();
@@ -356,16 +487,15 @@ SaveReadResult ReadHeader(Reader& r) {
 }  // namespace
 
 std::string EncodeSave(const SaveHeader& header, const Snapshot& snapshot, uint32_t version) {
+  Writer w;
+#ifdef __EMSCRIPTEN__
+  // The browser's zlib stand-in packs in one call only.
   const std::string body = EncodeBody(snapshot, version);
-  // Left uninitialised: the pages past what zlib writes are never touched, so the buffer
-  // costs the packed size, not the bound.
   uLongf packedSize = compressBound(static_cast<uLong>(body.size()));
   const std::unique_ptr<char[]> packed(new char[packedSize]);
   if (compress2(reinterpret_cast<Bytef*>(packed.get()), &packedSize, reinterpret_cast<const Bytef*>(body.data()),
                 static_cast<uLong>(body.size()), kCompressionLevel) != Z_OK)
     throw std::bad_alloc();
-
-  Writer w;
   w.out.reserve(64 + header.thumbnailPng.size() + packedSize);
   w.out.append(kMagic, sizeof kMagic);
   w.U32(version);
@@ -374,16 +504,40 @@ std::string EncodeSave(const SaveHeader& header, const Snapshot& snapshot, uint3
   w.U32(Crc(packed.get(), packedSize));
   w.out.append(packed.get(), packedSize);
   return std::move(w.out);
+#else
+  const uint64_t bodySize = BodySize(snapshot, version);
+  std::string out;
+  // Room for the packed body at its worst, in one piece instead of in doublings that
+  // each copy it; pages never written cost nothing.
+  out.reserve(64 + header.thumbnailPng.size() + deflateBound(nullptr, static_cast<uLong>(bodySize)));
+  out.append(kMagic, sizeof kMagic);
+  w.U32(version);
+  out.append(w.out);
+  AppendHeader(out, header);
+  w.out.clear();
+  w.U64(bodySize);
+  w.U32(0);  // the packed body's CRC-32, known once it is packed
+  out.append(w.out);
+  const size_t crcAt = out.size() - 4;
+  w.out.clear();
+  DeflateSink packer(out);
+  w.sink = &packer;
+  BodyFields(w, const_cast<Snapshot&>(snapshot), version);  // the writer only reads
+  w.Flush();
+  packer.Finish();
+  const uint32_t crc = packer.Crc();
+  for (int i = 0; i < 4; ++i) out[crcAt + i] = static_cast<char>(crc >> (8 * i));
+  return out;
+#endif
 }
 
 namespace {
 
-// Unpacks a body that says it is bodySize bytes. Memory follows what was unpacked so far,
-// not what the file claims, and unpacking stops as soon as it passes the claim.
-std::string Inflate(const char* packed, size_t packedSize, uint64_t bodySize) {
 #ifdef __EMSCRIPTEN__
-  // The browser's zlib stand-in unpacks in one call, into the claimed length (already
-  // held to the save's bound): one byte more tells a body longer than its claim.
+// Unpacks a body that says it is bodySize bytes (already held to the save's bound). The
+// browser's zlib stand-in unpacks in one call, into the claimed length: one byte more
+// tells a body longer than its claim.
+std::string Inflate(const char* packed, size_t packedSize, uint64_t bodySize) {
   std::string body(static_cast<size_t>(bodySize) + 1, '\0');
   uLongf unpacked = static_cast<uLongf>(body.size());
   if (uncompress(reinterpret_cast<Bytef*>(body.data()), &unpacked, reinterpret_cast<const Bytef*>(packed),
@@ -392,35 +546,54 @@ std::string Inflate(const char* packed, size_t packedSize, uint64_t bodySize) {
     throw Damaged{};
   body.resize(unpacked);
   return body;
-#else
-  z_stream stream{};
-  if (inflateInit(&stream) != Z_OK) throw Damaged{};
-  stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(packed));
-  stream.avail_in = static_cast<uInt>(std::min<size_t>(packedSize, std::numeric_limits<uInt>::max()));
-  size_t inputLeft = packedSize - stream.avail_in;
-  std::string body;
-  // Room for the length claimed, up to one game file's bound, in one piece instead of in
-  // doublings that each copy it; pages never written cost nothing.
-  body.reserve(static_cast<size_t>(std::min<uint64_t>(bodySize, IniDocument::kMaxFileSize)));
-  char chunk[64 * 1024];
-  int status = Z_OK;
-  while (status == Z_OK) {
-    if (stream.avail_in == 0 && inputLeft > 0) {
-      stream.avail_in = static_cast<uInt>(std::min<size_t>(inputLeft, std::numeric_limits<uInt>::max()));
-      inputLeft -= stream.avail_in;
-    }
-    stream.next_out = reinterpret_cast<Bytef*>(chunk);
-    stream.avail_out = sizeof chunk;
-    status = inflate(&stream, Z_NO_FLUSH);
-    const size_t produced = sizeof chunk - stream.avail_out;
-    if (body.size() + produced > bodySize || (status == Z_BUF_ERROR && produced == 0)) break;
-    body.append(chunk, produced);
-  }
-  inflateEnd(&stream);
-  if (status != Z_STREAM_END || body.size() != bodySize) throw Damaged{};
-  return body;
-#endif
 }
+#else
+// Unpacks a body that says it is bodySize bytes as its reader asks for it, and stops as
+// soon as it passes the claim.
+class InflateSource final : public Source {
+ public:
+  InflateSource(const char* packed, size_t packedSize, uint64_t bodySize)
+      : packed_(packed), packedLeft_(packedSize), unread_(bodySize) {
+    if (inflateInit(&stream_) != Z_OK) throw Damaged{};
+  }
+  ~InflateSource() { inflateEnd(&stream_); }
+  InflateSource(const InflateSource&) = delete;
+  InflateSource& operator=(const InflateSource&) = delete;
+
+  size_t Read(char* to, size_t room) override {
+    if (ended_ || room == 0) return 0;
+    // One byte past the claim is enough to tell a body longer than it.
+    room = static_cast<size_t>(std::min<uint64_t>({room, unread_ + 1, std::numeric_limits<uInt>::max()}));
+    stream_.next_out = reinterpret_cast<Bytef*>(to);
+    stream_.avail_out = static_cast<uInt>(room);
+    for (;;) {
+      if (stream_.avail_in == 0 && packedLeft_ > 0) {
+        stream_.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(packed_));
+        stream_.avail_in = static_cast<uInt>(std::min<size_t>(packedLeft_, std::numeric_limits<uInt>::max()));
+        packed_ += stream_.avail_in;
+        packedLeft_ -= stream_.avail_in;
+      }
+      const int status = inflate(&stream_, Z_NO_FLUSH);
+      const size_t produced = room - stream_.avail_out;
+      if (status == Z_STREAM_END) ended_ = true;
+      else if (status != Z_OK) throw Damaged{};  // damaged, or the packed bytes end early
+      if (produced > unread_) throw Damaged{};
+      if (produced > 0 || ended_) {
+        unread_ -= produced;
+        return produced;
+      }
+    }
+  }
+  uint64_t Unread() const override { return unread_; }
+
+ private:
+  z_stream stream_{};
+  const char* packed_;
+  size_t packedLeft_;
+  uint64_t unread_;
+  bool ended_ = false;
+};
+#endif
 
 }  // namespace
 
@@ -449,8 +622,14 @@ SaveReadResult DecodeSave(const std::string& bytes, const std::string& gameId, F
     if (bodySize > static_cast<uint64_t>(packedSize) * 1032 + 1024) throw Damaged{};
     // Nor more than its game files at their largest and the run's state besides.
     if (bodySize > uint64_t{kGameFileRoles} * IniDocument::kMaxFileSize + kMaxStateBytes) throw Damaged{};
+#ifdef __EMSCRIPTEN__
     const std::string body = Inflate(packed, packedSize, bodySize);
     Reader b(body.data(), body.size());
+#else
+    // Never held whole: the fields are made as the body unpacks.
+    InflateSource source(packed, packedSize, bodySize);
+    Reader b(source);
+#endif
     b.files_ = &files;
     result.snapshot = DecodeBody(b, result.version);
   } catch (const Damaged&) {

@@ -47,6 +47,10 @@ TEST(PosixFilesRead, EachKindOfPathWithItsError) {
       {"folder", 100, Status::kNotRegular, EISDIR, ""},
       {"fifo", 100, Status::kNotRegular, EINVAL, ""},
       {"/dev/zero", 100, Status::kNotRegular, EINVAL, ""},
+      // A file longer than fstat says (it says 0): read on past it, up to the bound.
+      {"/proc/sys/kernel/ostype", 100, Status::kRead, 0, "Linux\n"},
+      {"/proc/sys/kernel/ostype", 6, Status::kRead, 0, "Linux\n"},
+      {"/proc/sys/kernel/ostype", 5, Status::kTooLarge, EFBIG, ""},
   };
   for (const Case& c : cases) {
     const std::string path = c.path[0] == '/' ? c.path : root + c.path;

@@ -107,5 +107,44 @@ TEST(SaveFormat, ABodyThatUnpacksToOtherThanItClaimsIsDamaged) {
   }
 }
 
+// A body far larger than the pieces it is packed and read in (a 300 KB story file, 100,000
+// set members whose fields straddle every piece's edge) comes back whole, and what is
+// packed is one zlib stream that a one-call unpacker (as the browser's is) reads to the
+// length the file states.
+TEST(SaveFormat, ALargeBodyComesBackWholeAndUnpacksInOneCall) {
+  testing::TestGame t;
+  FileImages files(t.Make());
+  Snapshot s = WithHistory();
+  std::string story;
+  for (int i = 0; story.size() < 300000; ++i)
+    story += "Line" + std::to_string(i) + "=" + std::to_string(i * 7919 % 100003) + "\r\n";
+  s.files = {{GameFileRole::kStory, true, files.Intern(story)}, {GameFileRole::kConfig, false, nullptr}};
+  for (int32_t i = 0; i < 100000; ++i) s.vars.intSet.push_back(i * 31);
+  const std::string save = EncodeSave({"game-1", "", "", 0, 0, ""}, s);
+
+  const SaveReadResult read = DecodeSave(save, "game-1", files);
+  ASSERT_EQ(read.status, SaveReadStatus::kOk);
+  EXPECT_EQ(read.snapshot->vars.intSet, s.vars.intSet);
+  ASSERT_EQ(read.snapshot->files.size(), 2u);
+  EXPECT_EQ(*read.snapshot->files[0].bytes, story);
+  EXPECT_FALSE(read.snapshot->files[1].present);
+  EXPECT_EQ(read.snapshot->history, s.history);
+
+  // Magic, version, the header's length and CRC, the header; then the body's length and CRC.
+  uint32_t headerSize;
+  std::memcpy(&headerSize, save.data() + 12, 4);
+  const size_t bodyAt = 20 + headerSize;
+  uint64_t claimed;
+  std::memcpy(&claimed, save.data() + bodyAt, 8);
+  const std::string packed = save.substr(bodyAt + 12);
+  std::string body(claimed + 1, '\0');
+  uLongf size = static_cast<uLongf>(body.size());
+  ASSERT_EQ(uncompress(reinterpret_cast<Bytef*>(body.data()), &size, reinterpret_cast<const Bytef*>(packed.data()),
+                       static_cast<uLong>(packed.size())),
+            Z_OK);
+  EXPECT_EQ(size, claimed);
+  EXPECT_GT(claimed, story.size() + 400000);
+}
+
 }  // namespace
 }  // namespace velmora

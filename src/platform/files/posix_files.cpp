@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <system_error>
@@ -99,16 +100,20 @@ FileRead PosixFiles::Read(const std::string& path, size_t maxBytes) {
   out.resize(static_cast<size_t>(st.st_size));
   size_t got = 0;
   for (;;) {
-    if (got == out.size()) {  // the file grew since fstat
-      if (out.size() >= maxBytes) {
-        char probe;
-        ssize_t n;
-        do n = ::read(fd.get(), &probe, 1);
-        while (n < 0 && errno == EINTR);
-        if (n > 0) return Failed(FileRead::Status::kTooLarge, EFBIG);
-        break;
-      }
-      out.resize(std::min(maxBytes, out.size() + 4096 + out.size() / 2));
+    if (got == out.size()) {
+      // All that fstat saw: a small probe tells whether the file grew since, without
+      // growing (and copying) a large buffer for a file that did not.
+      char probe[4096];
+      ssize_t n;
+      do n = ::read(fd.get(), probe, std::min(sizeof probe, maxBytes - got + 1));
+      while (n < 0 && errno == EINTR);
+      if (n < 0) return Failed(FileRead::Status::kSystemError, errno);
+      if (n == 0) break;
+      if (got + static_cast<size_t>(n) > maxBytes) return Failed(FileRead::Status::kTooLarge, EFBIG);
+      out.resize(std::min(maxBytes, out.size() + sizeof probe + out.size() / 2));
+      std::memcpy(out.data() + got, probe, static_cast<size_t>(n));
+      got += static_cast<size_t>(n);
+      continue;
     }
     const ssize_t n = ::read(fd.get(), out.data() + got, out.size() - got);
     if (n < 0 && errno == EINTR) continue;
