@@ -982,6 +982,10 @@
       }
     }
     fs.writeFile(root + relative, bytes);
+    // Dated long ago, as a copied game's files are: this file system dates files to the
+    // second, and the core reads a file dated within the last two seconds afresh at every
+    // use, since it may have changed unseen.
+    fs.utime(root + relative, 0, 0);
   }
 
   // The files of a published game. Pictures and sampled sound are what makes a game

@@ -19,13 +19,17 @@ void StartupLog::WriteLog(int32_t level, std::string_view text) {
     default: return;
   }
   static SteadyClock wallClock;  // for a log lent no clock
-  std::time_t now = (clock_ ? clock_ : &wallClock)->WallTime();
-  std::tm tm {};
-  localtime_r(&now, &tm);
-  char stamp[64];
-  std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d | %02d:%02d:%02d", tm.tm_year + 1900, tm.tm_mon + 1,
-                tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec);
-  std::string line(stamp);
+  const std::time_t now = (clock_ ? clock_ : &wallClock)->WallTime();
+  if (now != stampedAt_ || stamp_.empty()) {
+    std::tm tm {};
+    localtime_r(&now, &tm);
+    char stamp[64];
+    std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d | %02d:%02d:%02d", tm.tm_year + 1900, tm.tm_mon + 1,
+                  tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec);
+    stamp_ = stamp;
+    stampedAt_ = now;
+  }
+  std::string line(stamp_);
   line += levelText;
   line += EscapeControls(text);  // names from game data cannot break the line
   const size_t bytes = line.size() + 2;  // with its CR LF

@@ -12,6 +12,7 @@
 // bound, and between them one line that says how many were left out.
 #include <cstddef>
 #include <cstdint>
+#include <ctime>
 #include <deque>
 #include <string>
 #include <string_view>
@@ -48,6 +49,10 @@ class StartupLog {
   std::deque<std::string> newest_;  // then the newest, up to the other half
   size_t newestBytes_ = 0;
   size_t leftOut_ = 0;              // lines dropped between the two
+  // The date and time of the last line, formatted once a second: the browser's local
+  // time conversion is slow enough to show in a game's start.
+  std::time_t stampedAt_ = -1;
+  std::string stamp_;
 };
 
 }  // namespace velmora

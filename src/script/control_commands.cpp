@@ -16,16 +16,23 @@ void CmdWhile(Game& game, const TokenList& t, int32_t p) { RunWhile(game, t, p +
 
 // $cycle from to body: the bounds are read once; the loop resumes at p+7, which leaves
 // room for a body of four tokens.
+namespace {
+
+[[gnu::noinline]] void CycleBodies(Game& game, const TokenList& t, int32_t p, int64_t times) {
+  for (int64_t k = 0; k < times; ++k) {
+    int32_t body = p + 3;
+    ExecuteCommand(game, t, body);
+  }
+}
+
+}  // namespace
+
 void CmdCycle(Game& game, const TokenList& t, int32_t p) {
   const int32_t from = IntOperandArg(game, t, p + 1);
   const int32_t to = IntOperandArg(game, t, p + 2);
   if (to < from) return;
   NestedRun bodies(game, NestedRun::kLoopBody);
-  const int64_t times = int64_t {to} - from + 1;
-  for (int64_t k = 0; k < times; ++k) {
-    int32_t body = p + 3;
-    ExecuteCommand(game, t, body);
-  }
+  CycleBodies(game, t, p, int64_t {to} - from + 1);
 }
 
 void CmdLabel(Game& game, const TokenList& t, int32_t p) { DefineLabel(game, Arg(t, p + 1), t, p + 2); }

@@ -94,6 +94,10 @@ inline void ExecuteCommand(Game& game, const TokenList& t, int32_t& p) {
 
 // One nested run for as long as it lives: a script, a label range, or the bodies of one
 // loop. The outermost run of a chain starts the chain's bounds afresh.
+//
+// The commands of a run execute in a function of their own, called in its scope: in the
+// browser build a call that may throw, made where something waits to be destroyed,
+// leaves WebAssembly through JavaScript, which costs more than most commands.
 class NestedRun {
  public:
   enum Kind { kRun, kLoopBody };

@@ -162,6 +162,24 @@ void LabelTable::Clear() {
   byName_.clear();
 }
 
+namespace {
+
+[[gnu::noinline]] void RunScriptCommands(Game& game, const TokenList& t) {
+  int32_t p = 0;  // each run has its own position, so a script may run inside itself
+  while (p < t.size() && t.CommandAt(p) != kEndToken) ExecuteCommand(game, t, p);
+}
+
+[[gnu::noinline]] void RunLabelCommands(Game& game, const TokenList& t, int32_t first, int32_t last) {
+  int32_t p = first;
+  while (p <= last) {
+    Arg(t, p);  // past the end of this list: the argument-position fault
+    if (t.CommandAt(p) == kEndToken) break;
+    ExecuteCommand(game, t, p);
+  }
+}
+
+}  // namespace
+
 void RunScript(Game& game, std::string_view name) {
   const int index = game.scripts->FindScript(name);
   if (index == -1) {
@@ -171,9 +189,7 @@ void RunScript(Game& game, std::string_view name) {
   }
   // The name may be a view of a variable's value: it is not used from here on.
   NestedRun run(game, NestedRun::kRun);
-  const TokenList& t = game.scripts->scripts[static_cast<size_t>(index)].tokens;
-  int32_t p = 0;  // each run has its own position, so a script may run inside itself
-  while (p < t.size() && t.CommandAt(p) != kEndToken) ExecuteCommand(game, t, p);
+  RunScriptCommands(game, game.scripts->scripts[static_cast<size_t>(index)].tokens);
 }
 
 int32_t DefineLabel(Game& game, std::string_view name, const TokenList& t, int32_t first) {
@@ -191,13 +207,8 @@ void RunLabel(Game& game, const TokenList& t, std::string_view name) {
   }
   NestedRun run(game, NestedRun::kRun);
   // Positions only: a label recorded in another script runs over this list's tokens.
-  const ScriptLabel label = game.labels->labels[static_cast<size_t>(index)];
-  int32_t p = label.first;
-  while (p <= label.last) {
-    Arg(t, p);  // past the end of this list: the argument-position fault
-    if (t.CommandAt(p) == kEndToken) break;
-    ExecuteCommand(game, t, p);
-  }
+  const ScriptLabel& label = game.labels->labels[static_cast<size_t>(index)];
+  RunLabelCommands(game, t, label.first, label.last);
 }
 
 }  // namespace velmora

@@ -21,11 +21,17 @@ namespace {
 
 // ---- Shared pieces --------------------------------------------------------------------
 
+// Out of line, so that the commands that may log it hold no text of their own to destroy
+// (see NestedRun).
+[[gnu::noinline]] void LogMissingVar(Game& game, const TokenList& t, int32_t pos) {
+  game.WriteLog(3, "Variable " + Arg(t, pos) + " not found!");
+}
+
 // The variable a command requires at pos, or -1 after logging that it is missing.
 int RequiredVar(Game& game, const TokenList& t, int32_t pos, bool isString) {
   const int v = FindVarArg(game, t, pos, isString);
   if (v == -1) [[unlikely]]
-    game.WriteLog(3, "Variable " + Arg(t, pos) + " not found!");
+    LogMissingVar(game, t, pos);
   return v;
 }
 
@@ -117,9 +123,7 @@ bool HoldsAt(Game& game, const TokenList& t, int32_t c) {
 // or a test is called straight from its row after its first run, which checked its
 // position like any step; any other body takes the ordinary step each time.
 template <Comparison kind>
-void LoopWhile(Game& game, const TokenList& t, int32_t c) {
-  if (!HoldsAt<kind>(game, t, c)) return;
-  NestedRun bodies(game, NestedRun::kLoopBody);
+[[gnu::noinline]] void LoopWhileBodies(Game& game, const TokenList& t, int32_t c) {
   const int32_t body = c + 3;
   int32_t q = body;
   ExecuteCommand(game, t, q);
@@ -140,6 +144,13 @@ void LoopWhile(Game& game, const TokenList& t, int32_t c) {
     q = body;
     ExecuteCommand(game, t, q);
   }
+}
+
+template <Comparison kind>
+void LoopWhile(Game& game, const TokenList& t, int32_t c) {
+  if (!HoldsAt<kind>(game, t, c)) return;
+  NestedRun bodies(game, NestedRun::kLoopBody);
+  LoopWhileBodies<kind>(game, t, c);
 }
 
 }  // namespace
