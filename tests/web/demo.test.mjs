@@ -121,7 +121,7 @@ test('the first page waits only for the pack of the game\'s small files; its pic
   page.on('request', (r) => fetched.push(new URL(r.url()).pathname));
   await page.goto(demo.server.url);
   await page.waitForFunction(() => performance.getEntriesByName('velmora-first-page').length);
-  const game = fetched.filter((p) => p.startsWith('/game'));
+  const game = fetched.filter((p) => /^\/game(\/|\.json$|\.pack$)/.test(p));
   assert.deepEqual(game.slice(0, 2), ['/game.json', '/game.pack']);
   assert.deepEqual(game.filter((p) => !/\.(jpe?g|png|bmp|wav|ogg)$/i.test(p)), ['/game.json', '/game.pack']);
   const manifest = JSON.parse(fs.readFileSync(path.join(demo.site, 'game.json')));
