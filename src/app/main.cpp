@@ -208,31 +208,30 @@ bool AskOncePerPlugin(Dialogs& dialogs, const std::string& fileName, const std::
   return *load;
 }
 
-// Remembers a play of a game of the library.
-void MarkPlayed(const ProgramOptions& options, const std::string& folder) {
+// Changes the library's record of a game; a library that cannot be written costs the
+// game nothing but a line on stderr.
+void ChangeLibrary(const ProgramOptions& options, const std::function<void(GameLibrary&)>& change) {
   try {
-    GameLibrary(Files(), GameLibrary::DefaultPath(), options.codePage).MarkPlayed(folder, std::time(nullptr));
+    GameLibrary library(Files(), GameLibrary::DefaultPath(), options.codePage);
+    change(library);
   } catch (const RuntimeFault& fault) {
     std::cerr << kProgram << ": " << fault.what() << '\n';
   }
+}
+
+// Remembers a play of a game of the library.
+void MarkPlayed(const ProgramOptions& options, const std::string& folder) {
+  ChangeLibrary(options, [&](GameLibrary& library) { library.MarkPlayed(folder, std::time(nullptr)); });
 }
 
 // Remembers why a game of the library did not start, or that it did (empty).
 void RememberStartFailure(const ProgramOptions& options, const std::string& folder, const std::string& failure) {
-  try {
-    GameLibrary(Files(), GameLibrary::DefaultPath(), options.codePage).SetStartFailure(folder, failure);
-  } catch (const RuntimeFault& fault) {
-    std::cerr << kProgram << ": " << fault.what() << '\n';
-  }
+  ChangeLibrary(options, [&](GameLibrary& library) { library.SetStartFailure(folder, failure); });
 }
 
 // Remembers where a game of the library can go on from.
 void RememberAutoSave(const ProgramOptions& options, const std::string& folder, const std::string& saveFile) {
-  try {
-    GameLibrary(Files(), GameLibrary::DefaultPath(), options.codePage).SetAutoSave(folder, saveFile);
-  } catch (const RuntimeFault& fault) {
-    std::cerr << kProgram << ": " << fault.what() << '\n';
-  }
+  ChangeLibrary(options, [&](GameLibrary& library) { library.SetAutoSave(folder, saveFile); });
 }
 
 // The sound device, which, unless the player requires sound, gives way to the virtual

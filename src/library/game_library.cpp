@@ -273,8 +273,9 @@ bool GameLibrary::Change(const std::string& folder, const std::function<void(Rec
   std::vector<Record> records = Load();
   for (Record& r : records) {
     if (r.folder != listed) continue;
+    const Record before = r;
     change(r);
-    Save(records);
+    if (!(r == before)) Save(records);
     return true;
   }
   return false;

@@ -85,8 +85,10 @@ class GameLibrary {
     int64_t lastPlayed = 0;
     std::string autoSave;
     std::string startFailure;
+    bool operator==(const Record&) const = default;
   };
-  // Finds the listed folder's record and saves the records once `change` has run.
+  // Finds the listed folder's record and saves the records once `change` has run, unless
+  // it left the record as it was (each play would otherwise rewrite the file for nothing).
   bool Change(const std::string& folder, const std::function<void(Record&)>& change);
   std::vector<Record> Load() const;
   void Save(const std::vector<Record>& records) const;
