@@ -65,6 +65,8 @@
   // The player's own data (saves): the runtime's XDG_DATA_HOME.
   const DATA_ROOT = '/player-data/';
   const UPLOAD_FILE = '/tmp/velmora-upload.sav';
+  // The runtime index.html chose for this browser and is already fetching.
+  const RUNTIME_SCRIPT = window.velmoraRuntime + '.js';
 
   // Shows one element a text in `box`, made by `make`: the elements it has are kept
   // and given their new words, so a page turn makes and drops few nodes.
@@ -1250,7 +1252,7 @@
     // The runtime is fetched and compiled while the game is looked for; the module
     // object is the runtime's, so the page can be given to it later.
     const module = {};
-    const runtimeReady = loadScript('velmora.js').then(() => window.createVelmora(module));
+    const runtimeReady = loadScript(RUNTIME_SCRIPT).then(() => window.createVelmora(module));
     runtimeReady.catch(() => {});
     const params = new URLSearchParams(location.search);
     const game = await findGame(params);
@@ -1294,8 +1296,10 @@
     fs.mkdir(DATA_ROOT.slice(0, -1));
     for (const [relative, bytes] of await saved) writeGameFile(fs, relative, bytes, DATA_ROOT);
     performance.mark('velmora-run');
-    const status = await runtime.ccall('velmora_web_play', 'number', ['string', 'string', 'number'],
-                                       [GAME_ROOT, game.codePage, 0], { async: true });
+    const status = runtime.velmoraPlay
+      ? await runtime.velmoraPlay(GAME_ROOT, game.codePage, 0)
+      : await runtime.ccall('velmora_web_play', 'number', ['string', 'string', 'number'],
+                            [GAME_ROOT, game.codePage, 0], { async: true });
     document.body.dataset.ended = String(status);
     if (status === 0) {
       notice(say('ended'));

@@ -22,10 +22,11 @@ namespace fs = std::filesystem;
 namespace {
 
 // The runtime's own files; the site is unusable without any of them.
-const char* const kRuntimeFiles[] = {"index.html",          "player.js",          "game_import.js",
+const char* const kRuntimeFiles[] = {"index.html",          "player.js",           "game_import.js",
                                      "player.css",          "shared_soundfont.js", "velmora.js",
-                                     "velmora.wasm",        "fflate.js",          "spessasynth_lib.js",
-                                     "spessasynth_core.js", "stb-vorbis.js",      "spessasynth_processor.min.js"};
+                                     "velmora.wasm",        "velmora-asyncify.js", "velmora-asyncify.wasm",
+                                     "fflate.js",           "spessasynth_lib.js",  "spessasynth_core.js",
+                                     "stb-vorbis.js",       "spessasynth_processor.min.js"};
 
 // The General MIDI soundfont the page's synthesiser plays MIDI with, from Debian's
 // timgm6mb-soundfont (6 MB; the system's default may be a far larger one). The page
@@ -51,8 +52,9 @@ const char kLicences[] =
     "index.html, player.js, game_import.js, player.css, shared_soundfont.js\n"
     "                 The page of the player: Velmora Player, by the Velmora developers,\n"
     "                 GNU General Public License version 2.\n"
-    "velmora.js, velmora.wasm\n"
-    "                 The player's core compiled to WebAssembly: Velmora Player (GPL-2),\n"
+    "velmora.js, velmora.wasm, velmora-asyncify.js, velmora-asyncify.wasm\n"
+    "                 The player's core compiled to WebAssembly (the second pair for\n"
+    "                 browsers that cannot suspend WebAssembly): Velmora Player (GPL-2),\n"
     "                 with the parts of Emscripten compiled into it:\n"
     "  - Emscripten's JavaScript runtime and system libraries: MIT licence, or the\n"
     "    University of Illinois/NCSA Open Source Licence (Copyright 2010-2014 the\n"

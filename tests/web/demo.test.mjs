@@ -24,31 +24,55 @@ const layouts = [
   { name: 'reader', width: 390, height: 844 },
 ];
 
+// Plays an ending in a fresh page of the context and checks what the native player's
+// transcript and files say; returns the names of the runtime files the page fetched.
+async function playEnding(context, ending, layout) {
+  const shows = [];
+  const runtime = new Set();
+  context.on('request', (r) => {
+    const name = new URL(r.url()).pathname.split('/').pop();
+    if (/^velmora.*\.wasm$/.test(name)) runtime.add(name);
+  });
+  let game;
+  for (const replay of ending.replays) {
+    game = game ? await reopen(game) : await openGame(demo.browser, demo.server.url, { context });
+    assert.equal(await game.page.evaluate(() => document.body.className), layout.name);
+    await game.player.play(path.join(replays, replay + '.replay'));
+    shows.push(...game.player.shows);
+    assert.deepEqual(game.errors, []);
+  }
+  const transcript = fs.readFileSync(path.join(expected, ending.name + '.transcript'), 'utf8');
+  assert.deepEqual(shows, shownTexts(transcript));
+  for (const [file, want] of [['config.ini', 'config.ini'], ['Scripts/inventory.sav', 'inventory.sav']]) {
+    const got = (await game.player.gameFile(file)).toString('latin1');
+    assert.equal(got.replace(/\r\n/g, '\n'), fs.readFileSync(path.join(expected, `${ending.name}.${want}`), 'latin1').replace(/\r\n/g, '\n'), file);
+  }
+  return [...runtime];
+}
+
 for (const layout of layouts) {
   describe(`${layout.name} layout`, () => {
     for (const ending of endings) {
       test(`the ${ending.name} ending, as the native player plays it`, async (t) => {
         const context = await demo.browser.newContext({ viewport: { width: layout.width, height: layout.height }, locale: 'ru-RU' });
         t.after(() => context.close());
-        const shows = [];
-        let game;
-        for (const replay of ending.replays) {
-          game = game ? await reopen(game) : await openGame(demo.browser, demo.server.url, { context });
-          assert.equal(await game.page.evaluate(() => document.body.className), layout.name);
-          await game.player.play(path.join(replays, replay + '.replay'));
-          shows.push(...game.player.shows);
-          assert.deepEqual(game.errors, []);
-        }
-        const transcript = fs.readFileSync(path.join(expected, ending.name + '.transcript'), 'utf8');
-        assert.deepEqual(shows, shownTexts(transcript));
-        for (const [file, want] of [['config.ini', 'config.ini'], ['Scripts/inventory.sav', 'inventory.sav']]) {
-          const got = (await game.player.gameFile(file)).toString('latin1');
-          assert.equal(got.replace(/\r\n/g, '\n'), fs.readFileSync(path.join(expected, `${ending.name}.${want}`), 'latin1').replace(/\r\n/g, '\n'), file);
-        }
+        assert.deepEqual(await playEnding(context, ending, layout), ['velmora.wasm']);
       });
     }
   });
 }
+
+test('a browser that cannot suspend WebAssembly plays the same game with the Asyncify runtime', async (t) => {
+  const layout = layouts[0];
+  const context = await demo.browser.newContext({ viewport: { width: layout.width, height: layout.height }, locale: 'ru-RU' });
+  t.after(() => context.close());
+  await context.addInitScript(() => {
+    delete WebAssembly.Suspending;
+    delete WebAssembly.promising;
+  });
+  // The shore ending waits in boxes and sleeps, and resumes through $load after a reload.
+  assert.deepEqual(await playEnding(context, endings[2], layout), ['velmora-asyncify.wasm']);
+});
 
 test('a double-click on a choice runs it once; arrow keys and Enter choose as on the desktop', async () => {
   const game = await openGame(demo.browser, demo.server.url);
