@@ -10,7 +10,7 @@ PKGS=(build-essential cmake pkg-config clang libclang-rt-14-dev
   libjpeg62-turbo-dev libpng-dev libwmf-dev fonts-urw-base35 libemf2svg-dev
   libsndfile1-dev libmpg123-dev libsdl2-dev libfluidsynth-dev timgm6mb-soundfont
   fonts-dejavu-core xvfb xauth xdotool imagemagick sox libsox-fmt-all lua5.4
-  openbox wmctrl x11-utils qt6-translations-l10n qt6-tools-dev qt6-l10n-tools libfontconfig-dev liblua5.4-dev zlib1g-dev fontconfig
+  openbox wmctrl x11-utils qt6-translations-l10n qt6-tools-dev qt6-l10n-tools libfontconfig-dev liblua5.4-dev zlib1g-dev libxxhash-dev fontconfig
   libgraphviz-dev graphviz
   qt6-speech-dev qt6-declarative-dev qt6-speech-speechd-plugin speech-dispatcher speech-dispatcher-espeak-ng espeak-ng
   at-spi2-core python3-pyatspi dbus

@@ -61,6 +61,7 @@ const char kLicences[] =
     "    Emscripten authors).\n"
     "  - musl libc: MIT licence (Copyright 2005-2020 Rich Felker, et al.).\n"
     "  - libc++ and libc++abi (LLVM): Apache License 2.0 with LLVM Exceptions.\n"
+    "  - xxHash: BSD 2-Clause licence (Copyright 2012-2020 Yann Collet).\n"
     "fflate.js        fflate 0.8.2, which unpacks the .zip files a player opens and the\n"
     "                 saves: MIT licence (Copyright (c) 2023 Arjun Barrett).\n"
     "spessasynth_lib.js, spessasynth_processor.min.js\n"

@@ -4,19 +4,12 @@
 // move in memory without the index noticing. The first record of a name wins, as in a
 // scan from the front.
 #include <cstdint>
-#include <functional>
 #include <string_view>
 #include <vector>
 
-namespace velmora {
+#include "base/hash_bytes.h"
 
-// A hash folded to 32 bits: size_t, and so std::hash, has 64 bits on some machines and 32
-// on others (WebAssembly), where shifting it by 32 would be undefined.
-template <class UInt>
-constexpr uint32_t FoldHash(UInt h) {
-  const uint64_t wide = h;
-  return static_cast<uint32_t>(wide ^ (wide >> 32));
-}
+namespace velmora {
 
 class NameIndex {
  public:
@@ -49,7 +42,7 @@ class NameIndex {
   }
 
  private:
-  static uint32_t Hash(std::string_view name) { return FoldHash(std::hash<std::string_view>{}(name)); }
+  static uint32_t Hash(std::string_view name) { return FoldHash(HashBytes(name)); }
 
   void Reset(size_t size) {
     slots_.assign(size, -1);

@@ -11,8 +11,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <string_view>
+#include <type_traits>
 #include <unordered_map>
 #include <vector>
+
+#include "base/hash_bytes.h"
 
 namespace velmora {
 
@@ -102,7 +106,10 @@ class OrderedSet {
     int32_t nextSame;                 // the next slot of the same value, -1 when none
   };
 
-  static size_t Hash(View v) { return std::hash<View> {}(v); }
+  static size_t Hash(View v) {
+    if constexpr (std::is_same_v<View, std::string_view>) return SizeHash(HashBytes(v));
+    else return std::hash<View> {}(v);
+  }
 
   void Append(typename Map::iterator it) {
     const auto s = static_cast<int32_t>(slots_.size());
