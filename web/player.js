@@ -1230,7 +1230,7 @@
     const siteBase = new URL(params.get('game') || '.', location.href);
     siteBase.pathname = siteBase.pathname.replace(/\/?$/, '/');
     const listUrl = new URL('game.json', siteBase);
-    const response = await fetch(listUrl);
+    const response = await (!params.get('game') && window.velmoraGameList || fetch(listUrl));
     if (!response.ok) {
       if (params.get('game')) throw new Error(response.url + ': ' + response.status);
       return null;
