@@ -246,14 +246,15 @@ for (let round = 0; round < 4; ++round) {
   const page = await context.newPage();
   await page.goto(benchServer.url + '?round=' + round);
   await page.waitForFunction(() => window.velmoraPage && window.velmoraPage.idle);
-  // Each choice six times in each page: the browser compiles WebAssembly quickly first
-  // and optimises what runs often in the background, so the first runs of a new page time
-  // the compiler as well. The last three of each are kept, the engine's steady speed, as
-  // the native benchmark's repetitions are.
-  for (let repetition = 0; repetition < 6; ++repetition) {
+  // Each choice twelve times in each page: the browser compiles WebAssembly quickly first
+  // and optimises what runs often in the background, again as it learns where the
+  // dispatcher's calls go, so a new page's first runs time the compilers as well (a
+  // choice took eight to twelve runs to settle). The last three of each are kept, the
+  // engine's steady speed, as the native benchmark's repetitions are.
+  for (let repetition = 0; repetition < 12; ++repetition) {
     for (const name of ['nothing', 'count', 'mixed']) {
       const ms = await timeChoice(page, name);
-      if (round > 0 && repetition >= 3) engine[name].push(ms);
+      if (round > 0 && repetition >= 9) engine[name].push(ms);
       await page.waitForFunction(() => window.velmoraPage.idle);
     }
   }
