@@ -13,30 +13,29 @@ mergeInto(LibraryManager.library, {
     return copy;
   },
   velmora_js_next_event__deps: ['malloc'],
-  // Suspends the run until the page queues an event or ms pass. Without Asyncify the
-  // runtime switches stacks: the promise is what the run waits for (stack_switching.js).
-  velmora_js_wait: function (ms) {
+  // Suspends the run until start's wakeUp is called. Asyncify unwinds and later rewinds
+  // the stack; without it the runtime switches stacks, and the promise is what the run
+  // waits for (stack_switching.js).
+  $velmoraSuspend: function (start) {
 #if ASYNCIFY
-    return Asyncify.handleSleep(function (wakeUp) {
-      Module.page.waitForEvent(ms, wakeUp);
-    });
+    return Asyncify.handleSleep(start);
 #else
-    return new Promise(function (wakeUp) {
-      Module.page.waitForEvent(ms, wakeUp);
-    });
+    return new Promise(start);
 #endif
   },
+  // Suspends the run until the page queues an event or ms pass.
+  velmora_js_wait__deps: ['$velmoraSuspend'],
+  velmora_js_wait: function (ms) {
+    return velmoraSuspend(function (wakeUp) {
+      Module.page.waitForEvent(ms, wakeUp);
+    });
+  },
   // Suspends the run for ms; only the page going away cuts it short.
+  velmora_js_sleep__deps: ['$velmoraSuspend'],
   velmora_js_sleep: function (ms) {
-#if ASYNCIFY
-    return Asyncify.handleSleep(function (wakeUp) {
+    return velmoraSuspend(function (wakeUp) {
       Module.page.sleep(ms, wakeUp);
     });
-#else
-    return new Promise(function (wakeUp) {
-      Module.page.sleep(ms, wakeUp);
-    });
-#endif
   },
   velmora_js_persist: function (path, bytes, size, remove) {
     Module.page.persist(UTF8ToString(path), remove ? null : HEAPU8.slice(bytes, bytes + size));
